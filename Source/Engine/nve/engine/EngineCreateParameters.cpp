@@ -1,0 +1,10 @@
+#include "engine/EngineCreateParameters.h"
+
+namespace Norv
+{
+	EngineCreateParameters& GetEngineCreateParameters()
+	{
+		static EngineCreateParameters ourParameters;
+		return ourParameters;
+	}
+}

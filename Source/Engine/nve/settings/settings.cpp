@@ -1,0 +1,238 @@
+#include "settings/settings.h"
+
+#include "debug/Assert.h"
+#include "engine/EngineCreateParameters.h"
+#include "files/FilePath.h"
+#include "kernel/Kernel.h"
+#include "settings/DebugFeature.h"
+
+#include <nlohmann/json.hpp>
+
+#include <array>
+#include <utility>
+
+namespace fs = std::filesystem;
+
+namespace Norv
+{
+	namespace
+	{
+		constexpr DWORD MODULE_PATH_BUFFER_LENGTH = 520; // wide characters
+
+		struct AssetFolders
+		{
+			fs::path myExecutableFolder;
+			fs::path myEngineAssets;
+			fs::path myGameAssets;
+			fs::path myCookedAssets;
+		};
+
+		AssetFolders& GetFolders()
+		{
+			static AssetFolders ourFolders;
+			return ourFolders;
+		}
+
+		constexpr std::array<std::pair<std::string_view, DebugFeature>, 9> DEBUG_FEATURE_WORDS = { {
+			{ "Fps", DebugFeature::Fps },
+			{ "Mem", DebugFeature::Mem },
+			{ "Drawcalls", DebugFeature::Drawcalls },
+			{ "Cpu", DebugFeature::Cpu },
+			{ "FpsGraph", DebugFeature::FpsGraph },
+			{ "Filewatcher", DebugFeature::Filewatcher },
+			{ "OptimizeWarnings", DebugFeature::OptimizeWarnings },
+			{ "MemoryTrackingStackTraces", DebugFeature::MemoryTrackingStackTraces },
+			{ "MemoryTrackingAllAllocations", DebugFeature::MemoryTrackingAllAllocations },
+		} };
+
+		constexpr std::array<std::pair<std::string_view, int>, 4> MULTISAMPLING_WORDS = { {
+			{ "Off", 0 }, { "Low", 1 }, { "Medium", 2 }, { "High", 3 },
+		} };
+
+		// The executable folder joined with a settings value; an absolute value replaces it.
+		fs::path AssetFolderFrom(const std::string& aValue)
+		{
+			return (GetFolders().myExecutableFolder / fs::path(aValue)).lexically_normal();
+		}
+
+		bool IsSet(const nlohmann::json& aObject, const char* aKey)
+		{
+			return aObject.contains(aKey) && !aObject[aKey].is_null();
+		}
+
+		// A string or an array of strings, visited in order until aVisit returns false.
+		template <typename Visit>
+		void ForEachWord(const nlohmann::json& aValue, Visit aVisit)
+		{
+			if (!aValue.is_array())
+			{
+				aVisit(aValue.get<std::string>());
+				return;
+			}
+			for (const nlohmann::json& someWord : aValue)
+			{
+				if (!aVisit(someWord.get<std::string>()))
+					return;
+			}
+		}
+
+		std::uint32_t ReadDebugFeatures(const nlohmann::json& aValue)
+		{
+			std::uint32_t someFeatures = 0;
+			ForEachWord(aValue, [&](const std::string& aWord) {
+				if (aWord == "All")
+				{
+					someFeatures = ToMask(DebugFeature::All);
+					return false;
+				}
+				if (aWord == "None")
+				{
+					someFeatures = 0;
+					return false;
+				}
+				for (const auto& [someName, someBit] : DEBUG_FEATURE_WORDS)
+				{
+					if (aWord == someName)
+						someFeatures |= ToMask(someBit);
+				}
+				return true;
+			});
+			return someFeatures;
+		}
+
+		void ReadMultisampling(const nlohmann::json& aValue, int& aLevel)
+		{
+			ForEachWord(aValue, [&](const std::string& aWord) {
+				for (const auto& [someName, someLevel] : MULTISAMPLING_WORDS)
+				{
+					if (aWord == someName)
+						aLevel = someLevel;
+				}
+				return true;
+			});
+		}
+
+		Vector2<unsigned int> ReadSize(nlohmann::json& aSize)
+		{
+			return { aSize["w"].get<unsigned int>(), aSize["h"].get<unsigned int>() };
+		}
+
+		void ReadWindowSettings(nlohmann::json& aWindow, EngineCreateParameters& aParameters)
+		{
+			const std::string someTitle = aWindow["title"].get<std::string>();
+			if (!someTitle.empty())
+				aParameters.myTitle = Platform::Utf8ToWide(someTitle);
+
+			if (IsSet(aWindow, "clear_color"))
+			{
+				nlohmann::json& someColor = aWindow["clear_color"];
+				aParameters.myClearColor = { someColor["r"].get<float>(), someColor["g"].get<float>(), someColor["b"].get<float>(), someColor["a"].get<float>() };
+			}
+
+			const bool someHasWindowSize = aWindow.contains("window_size");
+			const bool someHasRenderSize = aWindow.contains("render_size");
+			if (someHasWindowSize)
+			{
+				aParameters.myWindowSize = ReadSize(aWindow["window_size"]);
+				aParameters.myRenderSize = someHasRenderSize ? ReadSize(aWindow["render_size"]) : aParameters.myWindowSize;
+			}
+			else if (someHasRenderSize)
+			{
+				aParameters.myRenderSize = ReadSize(aWindow["render_size"]);
+				aParameters.myWindowSize = aParameters.myRenderSize;
+			}
+
+			if (IsSet(aWindow, "start_in_fullscreen"))
+				aParameters.myStartInFullscreen = aWindow["start_in_fullscreen"].get<bool>();
+			if (IsSet(aWindow, "start_maximized"))
+				aParameters.myStartMaximized = aWindow["start_maximized"].get<bool>();
+			if (IsSet(aWindow, "start_borderless"))
+				aParameters.myBorderless = aWindow["start_borderless"].get<bool>();
+			if (IsSet(aWindow, "borderless"))
+				aParameters.myBorderless = aWindow["borderless"].get<bool>();
+		}
+	}
+
+	bool LoadSettings(const std::string& aName)
+	{
+		wchar_t someModulePath[MODULE_PATH_BUFFER_LENGTH] = {};
+		if (GetModuleFileNameW(nullptr, someModulePath, MODULE_PATH_BUFFER_LENGTH) == 0)
+		{
+			NV_ASSERT(false && "GetModuleFileName failed in Norv::LoadSettings");
+			return false;
+		}
+		fs::path someFolder = fs::path(Platform::WideToUtf8(someModulePath)).parent_path();
+		while (someFolder.has_relative_path() && someFolder.filename().empty())
+			someFolder = someFolder.parent_path();
+		GetFolders().myExecutableFolder = someFolder;
+
+		std::ifstream someFile = Platform::OpenInputFile(Settings::GetSettingsFilePath(aName));
+		if (!someFile)
+		{
+			NV_ASSERT(false && "Could not open project settings file in Norv::LoadSettings");
+			return false;
+		}
+
+		nlohmann::json someRoot = nlohmann::json::parse(someFile);
+		EngineCreateParameters& someParameters = GetEngineCreateParameters();
+
+		if (someRoot.is_object() && someRoot.contains("assets_path"))
+		{
+			nlohmann::json& someAssets = someRoot["assets_path"];
+			GetFolders().myEngineAssets = AssetFolderFrom(someAssets["engine"].get<std::string>());
+			GetFolders().myGameAssets = AssetFolderFrom(someAssets["game"].get<std::string>());
+			if (someAssets.contains("cooked"))
+				GetFolders().myCookedAssets = AssetFolderFrom(someAssets["cooked"].get<std::string>());
+		}
+
+		ReadWindowSettings(someRoot["window_settings"], someParameters);
+
+		if (IsSet(someRoot, "enable_vsync"))
+			someParameters.myVsync = someRoot["enable_vsync"].get<bool>();
+
+		someParameters.myDebugFeatures = someRoot.contains("debug_features") ? ReadDebugFeatures(someRoot["debug_features"]) : 0;
+
+		if (someRoot.contains("multisampling"))
+			ReadMultisampling(someRoot["multisampling"], someParameters.myMultisampling);
+		return true;
+	}
+
+	namespace Settings
+	{
+		fs::path GetSettingsFilePath(const std::string& aName)
+		{
+			const std::string someFileName = aName.find('.') == std::string::npos ? aName + ".json" : aName;
+			return GetFolders().myExecutableFolder / "settings" / someFileName;
+		}
+
+		std::string ResolveAssetPath(std::string_view aRelative)
+		{
+			const fs::path someRelative = Platform::ResolveFilePath(aRelative);
+			const AssetFolders& someFolders = GetFolders();
+			const auto someExisting = [&](const fs::path& aFolder) -> std::string {
+				const fs::path someCandidate = Platform::ResolveFilePath(aFolder / someRelative);
+				std::error_code someError;
+				return fs::is_regular_file(someCandidate, someError) ? someCandidate.string() : std::string();
+			};
+
+			if (std::string someFound = someExisting(someFolders.myExecutableFolder / "data"); !someFound.empty())
+				return someFound;
+			if (!someFolders.myGameAssets.empty())
+			{
+				if (std::string someFound = someExisting(someFolders.myGameAssets); !someFound.empty())
+					return someFound;
+			}
+			if (!someFolders.myEngineAssets.empty())
+			{
+				if (std::string someFound = someExisting(someFolders.myEngineAssets); !someFound.empty())
+					return someFound;
+			}
+			return {};
+		}
+
+		const fs::path& GetExecutableFolder() { return GetFolders().myExecutableFolder; }
+		const fs::path& GetEngineAssetsPath() { return GetFolders().myEngineAssets; }
+		const fs::path& GetGameAssetsPath() { return GetFolders().myGameAssets; }
+		const fs::path& GetCookedAssetsPath() { return GetFolders().myCookedAssets; }
+	}
+}

@@ -1,0 +1,13 @@
+# Debian-packaged libraries (installed by tools/install-deps.sh).
+find_package(PkgConfig REQUIRED)
+find_package(Threads REQUIRED)
+find_package(nlohmann_json 3.11 REQUIRED)
+find_package(ZLIB REQUIRED)
+find_package(Freetype REQUIRED)
+pkg_check_modules(SDL2 REQUIRED IMPORTED_TARGET sdl2)
+pkg_check_modules(SDL2_IMAGE REQUIRED IMPORTED_TARGET SDL2_image)
+pkg_check_modules(EPOXY REQUIRED IMPORTED_TARGET epoxy)
+pkg_check_modules(EGL REQUIRED IMPORTED_TARGET egl)
+pkg_check_modules(FFMPEG REQUIRED IMPORTED_TARGET libavformat libavcodec libavutil libswscale libswresample)
+pkg_check_modules(XXHASH REQUIRED IMPORTED_TARGET libxxhash)
+find_program(GLSLANG_VALIDATOR glslangValidator REQUIRED)
