@@ -1,9 +1,7 @@
-// Program entry: reads the settings, then runs the game.
-#include "shell/GameSettings.h"
+// Program entry: the whole life of the game is Game::Go.
+#include "shell/Go.h"
 
 int main()
 {
-	if (!GameSettings::Load())
-		return 1;
-	return 0;
+	return Game::Go();
 }

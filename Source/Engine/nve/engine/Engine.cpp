@@ -1,0 +1,129 @@
+#include "engine/Engine.h"
+
+#include "engine/DrawCalls.h"
+#include "settings/DebugFeature.h"
+#include "win32/Win32.h"
+#include "window/WindowsWindow.h"
+
+#include <algorithm>
+#include <chrono>
+
+namespace Norv
+{
+	Engine::Engine()
+		: myCreateParameters(GetEngineCreateParameters())
+		, myCallbacks(std::make_unique<EngineCallbacks>())
+	{
+		if (myCreateParameters.myStartInFullscreen || myCreateParameters.myStartMaximized)
+		{
+			const Vector2<unsigned int> someScreen(static_cast<unsigned int>(GetSystemMetrics(SM_CXSCREEN)), static_cast<unsigned int>(GetSystemMetrics(SM_CYSCREEN)));
+			myCreateParameters.myWindowSize = someScreen;
+			myCreateParameters.myRenderSize = someScreen;
+		}
+		if (myCreateParameters.mySecondCallback)
+			myCallbacks->myFirstCallbacks.push_back(myCreateParameters.mySecondCallback);
+		if (myCreateParameters.myThirdCallback)
+			myCallbacks->mySecondCallbacks.push_back(myCreateParameters.myThirdCallback);
+	}
+
+	Engine::~Engine() = default;
+
+	bool Engine::Start()
+	{
+		if (ourInstance != nullptr)
+			return false;
+		ourInstance = new Engine();
+		return ourInstance->Init();
+	}
+
+	void Engine::DestroyInstance()
+	{
+		delete ourInstance;
+		ourInstance = nullptr;
+	}
+
+	bool Engine::Init()
+	{
+		myWindow = MakeOwned<WindowsWindow>();
+		if (!myWindow->Init(myCreateParameters, myCreateParameters.myInstanceHandle, myCreateParameters.myWindowHandle))
+			return false;
+
+		UpdateAspectRatio();
+		myStartTime = std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch()).count();
+		return true;
+	}
+
+	bool Engine::BeginFrame()
+	{
+		if (myIsQuitting)
+			return false;
+
+		MSG someMessage{};
+		while (PeekMessageW(&someMessage, nullptr, 0, 0, PM_REMOVE))
+		{
+			TranslateMessage(&someMessage);
+			DispatchMessageW(&someMessage);
+			if (someMessage.message == WM_QUIT)
+			{
+				myIsQuitting = true;
+				return false;
+			}
+		}
+
+		DrawCalls::BeginFrame();
+		return true;
+	}
+
+	void Engine::EndFrame()
+	{
+		myTimer.Tick([this]
+		{
+			myDeltaTime = static_cast<float>(static_cast<double>(myTimer.GetElapsedTicks()) / static_cast<double>(Timer::TICKS_PER_SECOND));
+			myTotalTime += myDeltaTime;
+		});
+
+		if (myIsResizePending)
+		{
+			Resize();
+			myIsResizePending = false;
+		}
+	}
+
+	void Engine::Resize()
+	{
+		const HWND someWindow = myWindow->GetHWND();
+		RECT someClient{};
+		GetClientRect(someWindow, &someClient);
+		const Vector2<unsigned int> someBackBufferSize(static_cast<unsigned int>(someClient.right - someClient.left), static_cast<unsigned int>(someClient.bottom - someClient.top));
+		// A minimised window has no client area: keep rendering for the last real size.
+		if (someBackBufferSize.x != 0 && someBackBufferSize.y != 0)
+			myCreateParameters.myRenderSize = someBackBufferSize;
+
+		RECT someOuter{};
+		if (GetWindowRect(someWindow, &someOuter))
+			myCreateParameters.myWindowSize = { static_cast<unsigned int>(someOuter.right - someOuter.left), static_cast<unsigned int>(someOuter.bottom - someOuter.top) };
+		UpdateAspectRatio();
+	}
+
+	void Engine::UpdateAspectRatio()
+	{
+		const float someWidth = static_cast<float>(myCreateParameters.myRenderSize.x);
+		const float someHeight = static_cast<float>(myCreateParameters.myRenderSize.y);
+		const float someLong = std::max(someWidth, someHeight);
+		const float someShort = std::min(someWidth, someHeight);
+		if (someShort <= 0.0f)
+			return; // no area: the last ratio stays
+		myAspectRatio = someLong / someShort;
+		myInverseAspectRatio = someShort / someLong;
+		myAspectFactor = { 1.0f, myAspectRatio };
+		myInverseAspectFactor = { 1.0f, myInverseAspectRatio };
+	}
+
+	bool Engine::IsDebugFeatureOn(std::uint32_t aMask) const
+	{
+		const std::uint32_t someAll = ToMask(DebugFeature::All);
+		if ((myCreateParameters.myDebugFeatures & someAll) == someAll)
+			return true;
+		return (myCreateParameters.myDebugFeatures & aMask) != 0;
+	}
+}

@@ -1,0 +1,106 @@
+#include "shell/Go.h"
+
+#include "shell/GameSettings.h"
+#include "shell/InputMapper.h"
+#include "shell/StateStack.h"
+
+#include "engine/Engine.h"
+#include "settings/DebugFeature.h"
+#include "win32/Win32.h"
+
+#include <cstdio>
+#include <memory>
+#include <unistd.h>
+
+namespace
+{
+	// The game's input actions live until the process ends; the window callback reads them.
+	std::unique_ptr<InputMapper>& GameInput()
+	{
+		static std::unique_ptr<InputMapper> ourInput;
+		return ourInput;
+	}
+
+	// What the console's "pause" does: wait for a key where someone can press one.
+	void PauseConsole()
+	{
+		if (!isatty(STDIN_FILENO))
+			return;
+		std::printf("Press any key to continue . . .\n");
+		std::fflush(stdout);
+		std::getchar();
+	}
+
+	void SetWindowIconAndCursor(HWND aWindow)
+	{
+		HANDLE someIcon = LoadImageW(nullptr, Game::WINDOW_ICON_PATH, IMAGE_ICON, 0, 0, LR_LOADFROMFILE | LR_DEFAULTSIZE);
+		SendMessageW(aWindow, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(someIcon));
+		SendMessageW(aWindow, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(someIcon));
+		HANDLE someCursor = LoadImageW(nullptr, Game::WINDOW_CURSOR_PATH, IMAGE_CURSOR, Game::CURSOR_SIZE_PX, Game::CURSOR_SIZE_PX, LR_LOADFROMFILE | LR_DEFAULTSIZE);
+		SetClassLongPtrW(aWindow, GCLP_HCURSOR, reinterpret_cast<LONG_PTR>(someCursor));
+	}
+}
+
+namespace Game
+{
+	int Go()
+	{
+		if (!GameSettings::Load())
+			return 1;
+		Norv::EngineCreateParameters& someParameters = Norv::GetEngineCreateParameters();
+		someParameters.myWindowProcedureCallback = &WindowCallback;
+		someParameters.myDebugFeatures = Norv::ToMask(Norv::DebugFeature::Filewatcher);
+
+		if (!Norv::Engine::Start())
+		{
+			std::fprintf(stderr, "The engine could not start.\n");
+			PauseConsole();
+			return 1;
+		}
+		Norv::Engine* someEngine = Norv::Engine::GetInstance();
+		const HWND someWindow = *someEngine->GetHWND();
+		SetWindowIconAndCursor(someWindow);
+
+		GameInput() = std::make_unique<InputMapper>(someWindow);
+		InputMapper& someInput = *GameInput();
+		{
+			StateStack someStates{ StateSet{} };
+			someStates.PushInitialState(someInput);
+			while (someEngine->BeginFrame())
+			{
+				const float someDeltaTime = someEngine->GetDeltaTime();
+				someInput.Update(someDeltaTime);
+				someStates.Update(someInput, someDeltaTime);
+				someStates.Render(someInput);
+				someEngine->EndFrame();
+				if (someStates.ShouldQuit())
+					break;
+			}
+		}
+		Norv::Engine::DestroyInstance();
+		return 0;
+	}
+
+	LRESULT WindowCallback(HWND, UINT aMessage, WPARAM aWParam, LPARAM aLParam)
+	{
+		if (InputMapper* someInput = GameInput().get(); someInput && someInput->GetKeyboardAndMouse().UpdateEvents(aMessage, aWParam, aLParam))
+			return 0;
+		switch (aMessage)
+		{
+		case WM_DESTROY:
+			PostQuitMessage(0);
+			return 0;
+		case WM_GETMINMAXINFO:
+		{
+			// The frame can be dragged neither larger nor smaller than the screen.
+			auto* someInfo = reinterpret_cast<MINMAXINFO*>(aLParam);
+			const POINT someScreen{ GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN) };
+			someInfo->ptMinTrackSize = someScreen;
+			someInfo->ptMaxTrackSize = someScreen;
+			return 0;
+		}
+		default:
+			return 0;
+		}
+	}
+}

@@ -1,0 +1,121 @@
+#include "shell/StateStack.h"
+
+#include "engine/Engine.h"
+#include "win32/Win32.h"
+
+StateStack::StateStack(const StateSet& aStates)
+	: myInterfaceCamera(std::make_unique<Norv::Camera>())
+	, myStates(aStates)
+{
+	ourInstance = this;
+}
+
+StateStack::~StateStack()
+{
+	if (ourInstance == this)
+		ourInstance = nullptr;
+}
+
+void StateStack::PushInitialState(InputMapper& anInput)
+{
+	Push(myStates.myIntroState, anInput);
+}
+
+void StateStack::Update(InputMapper& anInput, float aDeltaTime)
+{
+	MakeInterfaceCamera();
+	if (myStack.empty())
+		return;
+
+	const int someCode = myStack.back()->Update(anInput, aDeltaTime);
+	if (someCode == StateTransition::Stay)
+		return;
+	if (IStates* someState = GetState(someCode))
+	{
+		Push(someState, anInput);
+	}
+	else if (someCode == StateTransition::Back)
+	{
+		if (!myStack.empty())
+		{
+			ExitTop();
+			myStack.pop_back();
+		}
+	}
+	else if (someCode == StateTransition::Quit)
+	{
+		myStack.clear();
+		myShouldQuit = true;
+	}
+}
+
+void StateStack::Render(InputMapper& anInput)
+{
+	for (IStates* someState : myStack)
+	{
+		if (someState != myStates.myGameState)
+			someState->OnResize();
+		someState->Render(anInput);
+	}
+}
+
+IStates* StateStack::GetState(int aCode)
+{
+	switch (aCode)
+	{
+	case StateTransition::NewGame:
+	case StateTransition::PlayCurrentScene:
+		ExitTop();
+		myStack.clear();
+		return myStates.myGameState;
+	case StateTransition::Pause: return myStates.myPauseMenu;
+	case StateTransition::AbilityPage: return myStates.myPauseBookCase;
+	case StateTransition::MainMenu:
+		ExitTop();
+		if (myStates.myGameState)
+			myStates.myGameState->Exit();
+		myStack.clear();
+		return myStates.myMainMenu;
+	case StateTransition::Options: return myStates.myOptionMenu;
+	case StateTransition::Credits: return myStates.myCredits;
+	case StateTransition::QuitScreen: return myStates.myQuitScreen;
+	default: return nullptr;
+	}
+}
+
+void StateStack::ReturnToMainMenu(InputMapper& anInput)
+{
+	myStack.clear();
+	Push(myStates.myMainMenu, anInput);
+}
+
+void StateStack::Push(IStates* aState, InputMapper& anInput)
+{
+	if (aState == nullptr)
+		return;
+	myStack.push_back(aState);
+	aState->Init(anInput);
+}
+
+void StateStack::ExitTop()
+{
+	if (!myStack.empty())
+		myStack.back()->Exit();
+}
+
+void StateStack::MakeInterfaceCamera()
+{
+	RECT someClient{};
+	if (const Norv::Engine* someEngine = Norv::Engine::GetInstance(); someEngine && someEngine->GetHWND())
+		GetClientRect(*someEngine->GetHWND(), &someClient);
+	// A minimised window has no area to project: the last camera stays.
+	if (someClient.right <= someClient.left || someClient.bottom <= someClient.top)
+		return;
+
+	// A fresh camera each frame, kept in the same object so that its address stays valid.
+	*myInterfaceCamera = Norv::Camera();
+	// One unit per pixel, y growing upward from the bottom-left corner of the client area.
+	myInterfaceCamera->SetOrthographicProjection(static_cast<float>(someClient.left), static_cast<float>(someClient.right),
+		static_cast<float>(someClient.top), static_cast<float>(someClient.bottom), INTERFACE_NEAR_PLANE, INTERFACE_FAR_PLANE);
+	myInterfaceCamera->myTransform.SetTranslation({ 0.0f, 0.0f, INTERFACE_CAMERA_Z });
+}
