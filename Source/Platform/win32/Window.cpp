@@ -231,11 +231,12 @@ HWND CreateWindowExW(DWORD, LPCWSTR aClassName, LPCWSTR aWindowName, DWORD aStyl
 BOOL DestroyWindow(HWND aWindow)
 {
 	HWND someWindow = FindLiveWindow(aWindow);
-	if (someWindow == nullptr)
+	if (someWindow == nullptr || someWindow->myIsBeingDestroyed)
 		return FALSE;
-	// Marked first so that a DestroyWindow from inside WM_DESTROY does not recurse.
-	someWindow->myIsDestroyed = true;
+	// The window is still valid while it handles WM_DESTROY, as on Windows.
+	someWindow->myIsBeingDestroyed = true;
 	someWindow->myClass->myProcedure(someWindow, WM_DESTROY, 0, 0);
+	someWindow->myIsDestroyed = true;
 	ForgetRawInputTarget(someWindow);
 	SDL_DestroyWindow(someWindow->mySdlWindow);
 	someWindow->mySdlWindow = nullptr;

@@ -26,6 +26,7 @@ struct HWND__
 	int myReportedHeight = 0;
 	HICON__* myIcon = nullptr;
 	bool myIsMinimized = false;
+	bool myIsBeingDestroyed = false;
 	bool myIsDestroyed = false;
 };
 

@@ -1,0 +1,59 @@
+#pragma once
+// A started engine on a headless window for the length of a test. Afterwards the
+// engine is destroyed, its window closed and the message queue emptied, so the
+// next test starts clean.
+#include "Support/Messages.h"
+
+#include "engine/Engine.h"
+#include "engine/EngineCreateParameters.h"
+#include "kernel/Kernel.h"
+
+namespace NorvTest
+{
+	// A performance counter the test moves by hand, in microseconds.
+	class ManualCounter
+	{
+	public:
+		static constexpr std::int64_t FREQUENCY = 1'000'000;
+
+		ManualCounter() { Platform::SetPerformanceCounterOverride([this] { return myNow; }, FREQUENCY); }
+		~ManualCounter() { Platform::SetPerformanceCounterOverride({}); }
+		ManualCounter(const ManualCounter&) = delete;
+		ManualCounter& operator=(const ManualCounter&) = delete;
+
+		void AdvanceMicroseconds(std::int64_t aMicroseconds) { myNow += aMicroseconds; }
+		void AdvanceMilliseconds(std::int64_t aMilliseconds) { myNow += aMilliseconds * 1000; }
+
+	private:
+		std::int64_t myNow = 1'000'000;
+	};
+
+	class RunningEngine
+	{
+	public:
+		explicit RunningEngine(const Norv::EngineCreateParameters& aParameters = {})
+		{
+			DrainMessages();
+			Norv::GetEngineCreateParameters() = aParameters;
+			myIsStarted = Norv::Engine::Start();
+		}
+		~RunningEngine()
+		{
+			Norv::Engine* someEngine = Norv::Engine::GetInstance();
+			const HWND someWindow = someEngine && someEngine->GetHWND() ? *someEngine->GetHWND() : nullptr;
+			Norv::Engine::DestroyInstance();
+			DestroyWindow(someWindow);
+			DrainMessages();
+			Norv::GetEngineCreateParameters() = Norv::EngineCreateParameters();
+		}
+		RunningEngine(const RunningEngine&) = delete;
+		RunningEngine& operator=(const RunningEngine&) = delete;
+
+		bool IsStarted() const { return myIsStarted; }
+		Norv::Engine& Get() const { return *Norv::Engine::GetInstance(); }
+		HWND Window() const { return *Get().GetHWND(); }
+
+	private:
+		bool myIsStarted = false;
+	};
+}
