@@ -1,0 +1,208 @@
+#include "Support/Messages.h"
+#include "Support/TempFolder.h"
+
+#include "kernel/Kernel.h"
+#include "win32/IconFiles.h"
+#include "win32/Internal.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace
+{
+	using Bytes = std::vector<std::uint8_t>;
+
+	void PutU16(Bytes& aBytes, std::uint32_t aValue)
+	{
+		aBytes.push_back(static_cast<std::uint8_t>(aValue));
+		aBytes.push_back(static_cast<std::uint8_t>(aValue >> 8));
+	}
+
+	void PutU32(Bytes& aBytes, std::uint32_t aValue)
+	{
+		PutU16(aBytes, aValue & 0xFFFF);
+		PutU16(aBytes, aValue >> 16);
+	}
+
+	void PutTag(Bytes& aBytes, const char* aTag)
+	{
+		aBytes.insert(aBytes.end(), aTag, aTag + 4);
+	}
+
+	// A one-image icon or cursor file with a 32-bit bitmap of one colour.
+	Bytes MakeIconFile(bool anIsCursor, int aSize, int aHotX = 0, int aHotY = 0)
+	{
+		const std::uint32_t someMaskRow = ((aSize + 31) / 32) * 4;
+		const std::uint32_t someImageBytes = 40 + aSize * aSize * 4 + someMaskRow * aSize;
+		Bytes someFile;
+		PutU16(someFile, 0);
+		PutU16(someFile, anIsCursor ? 2 : 1);
+		PutU16(someFile, 1);
+		someFile.push_back(static_cast<std::uint8_t>(aSize == 256 ? 0 : aSize));
+		someFile.push_back(static_cast<std::uint8_t>(aSize == 256 ? 0 : aSize));
+		someFile.push_back(0);
+		someFile.push_back(0);
+		PutU16(someFile, anIsCursor ? aHotX : 1);
+		PutU16(someFile, anIsCursor ? aHotY : 32);
+		PutU32(someFile, someImageBytes);
+		PutU32(someFile, 22);
+		// BITMAPINFOHEADER: the height counts the colour and the mask rows.
+		PutU32(someFile, 40);
+		PutU32(someFile, aSize);
+		PutU32(someFile, aSize * 2);
+		PutU16(someFile, 1);
+		PutU16(someFile, 32);
+		for (int someField = 0; someField < 6; ++someField)
+			PutU32(someFile, 0);
+		for (int somePixel = 0; somePixel < aSize * aSize; ++somePixel)
+			PutU32(someFile, 0xFF2080C0);
+		someFile.insert(someFile.end(), someMaskRow * aSize, 0);
+		return someFile;
+	}
+
+	void PutChunk(Bytes& aBytes, const char* aTag, const Bytes& aData)
+	{
+		PutTag(aBytes, aTag);
+		PutU32(aBytes, static_cast<std::uint32_t>(aData.size()));
+		aBytes.insert(aBytes.end(), aData.begin(), aData.end());
+		if (aData.size() & 1)
+			aBytes.push_back(0);
+	}
+
+	Bytes MakeAniFile(const std::vector<Bytes>& aFrames, std::uint32_t aFlags = 1)
+	{
+		Bytes someHeader;
+		for (std::uint32_t someValue : { 36u, static_cast<std::uint32_t>(aFrames.size()), static_cast<std::uint32_t>(aFrames.size()), 0u, 0u, 0u, 0u, 6u, aFlags })
+			PutU32(someHeader, someValue);
+		Bytes someList;
+		PutTag(someList, "fram");
+		for (const Bytes& someFrame : aFrames)
+			PutChunk(someList, "icon", someFrame);
+		Bytes someBody;
+		PutTag(someBody, "ACON");
+		PutChunk(someBody, "anih", someHeader);
+		PutChunk(someBody, "LIST", someList);
+		Bytes someFile;
+		PutTag(someFile, "RIFF");
+		PutU32(someFile, static_cast<std::uint32_t>(someBody.size()));
+		someFile.insert(someFile.end(), someBody.begin(), someBody.end());
+		return someFile;
+	}
+
+	TEST(IconFiles, TheDirectoryGivesSizeAndCursorHotspot)
+	{
+		const auto someCursor = Platform::impl::ReadIconDirectory(MakeIconFile(true, 16, 3, 5));
+		ASSERT_TRUE(someCursor);
+		EXPECT_TRUE(someCursor->myIsCursor);
+		EXPECT_EQ(someCursor->myWidth, 16);
+		EXPECT_EQ(someCursor->myHotspotX, 3);
+		EXPECT_EQ(someCursor->myHotspotY, 5);
+
+		Bytes someLarge = MakeIconFile(false, 4);
+		someLarge[6] = 0; // a stored 0 means 256
+		const auto someIcon = Platform::impl::ReadIconDirectory(someLarge);
+		ASSERT_TRUE(someIcon);
+		EXPECT_FALSE(someIcon->myIsCursor);
+		EXPECT_EQ(someIcon->myWidth, 256);
+		EXPECT_EQ(someIcon->myHotspotX, 0);
+	}
+
+	TEST(IconFiles, AMalformedDirectoryIsRefused)
+	{
+		const Bytes someGood = MakeIconFile(false, 4);
+		Bytes someTruncated(someGood.begin(), someGood.end() - 1);
+		EXPECT_FALSE(Platform::impl::ReadIconDirectory(someTruncated));
+		Bytes someWrongType = someGood;
+		someWrongType[2] = 3;
+		EXPECT_FALSE(Platform::impl::ReadIconDirectory(someWrongType));
+		Bytes someNoImages = someGood;
+		someNoImages[4] = 0;
+		EXPECT_FALSE(Platform::impl::ReadIconDirectory(someNoImages));
+		EXPECT_FALSE(Platform::impl::ReadIconDirectory(Bytes(10, 0)));
+	}
+
+	TEST(IconFiles, AnimatedCursorFramesComeInFileOrder)
+	{
+		const Bytes someFirst = MakeIconFile(true, 4);
+		Bytes someSecond = MakeIconFile(true, 8);
+		someSecond.push_back(0x7F); // an odd-sized frame is padded in the container
+		const Bytes someThird = MakeIconFile(true, 2);
+		const Bytes someFile = MakeAniFile({ someFirst, someSecond, someThird });
+		const auto someFrames = Platform::impl::ReadAnimatedCursorFrames(someFile);
+		ASSERT_EQ(someFrames.size(), 3u);
+		EXPECT_TRUE(std::equal(someFrames[0].begin(), someFrames[0].end(), someFirst.begin(), someFirst.end()));
+		EXPECT_TRUE(std::equal(someFrames[1].begin(), someFrames[1].end(), someSecond.begin(), someSecond.end()));
+		EXPECT_TRUE(std::equal(someFrames[2].begin(), someFrames[2].end(), someThird.begin(), someThird.end()));
+	}
+
+	TEST(IconFiles, AMalformedAnimatedCursorHasNoFrames)
+	{
+		const Bytes someFile = MakeAniFile({ MakeIconFile(true, 4), MakeIconFile(true, 4) });
+		for (std::size_t someCut : { std::size_t{ 11 }, std::size_t{ 30 }, someFile.size() - 1 })
+			EXPECT_TRUE(Platform::impl::ReadAnimatedCursorFrames(Bytes(someFile.begin(), someFile.begin() + static_cast<std::ptrdiff_t>(someCut))).empty()) << someCut;
+		Bytes someRawFrames = MakeAniFile({ MakeIconFile(true, 4) }, 0);
+		EXPECT_TRUE(Platform::impl::ReadAnimatedCursorFrames(someRawFrames).empty());
+		Bytes someNotAni = someFile;
+		someNotAni[8] = 'X';
+		EXPECT_TRUE(Platform::impl::ReadAnimatedCursorFrames(someNotAni).empty());
+		Bytes someLyingChunk = someFile;
+		someLyingChunk[16] = 0xFF; // the header chunk claims more bytes than there are
+		someLyingChunk[17] = 0xFF;
+		EXPECT_TRUE(Platform::impl::ReadAnimatedCursorFrames(someLyingChunk).empty());
+	}
+
+	class IconLoading : public ::testing::Test
+	{
+	protected:
+		std::wstring WriteFile(const std::string& aName, const Bytes& aBytes)
+		{
+			const auto somePath = myFolder.Write(aName, std::string_view(reinterpret_cast<const char*>(aBytes.data()), aBytes.size()));
+			return Platform::Utf8ToWide(somePath.string());
+		}
+
+		NorvTest::TempFolder myFolder;
+	};
+
+	TEST_F(IconLoading, AnIconFileBecomesTheWindowIcon)
+	{
+		const std::wstring somePath = WriteFile("game.ico", MakeIconFile(false, 16));
+		const HANDLE someIcon = LoadImageW(nullptr, somePath.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE | LR_DEFAULTSIZE);
+		ASSERT_NE(someIcon, nullptr);
+		SDL_Surface* someSurface = Platform::impl::GetIconSurface(static_cast<HICON>(someIcon));
+		ASSERT_NE(someSurface, nullptr);
+		EXPECT_EQ(someSurface->w, 16);
+
+		NorvTest::TestWindow someWindow;
+		EXPECT_EQ(SendMessageW(someWindow.Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(someIcon)), 0);
+		EXPECT_EQ(SendMessageW(someWindow.Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(someIcon)), reinterpret_cast<LRESULT>(someIcon));
+	}
+
+	TEST_F(IconLoading, AnAnimatedCursorShowsItsFirstFrameAtTheAskedSize)
+	{
+		const std::wstring somePath = WriteFile("cursor.ani", MakeAniFile({ MakeIconFile(true, 32, 8, 4), MakeIconFile(true, 16) }));
+		const HANDLE someCursor = LoadImageW(nullptr, somePath.c_str(), IMAGE_CURSOR, 64, 64, LR_LOADFROMFILE | LR_DEFAULTSIZE);
+		ASSERT_NE(someCursor, nullptr);
+		SDL_Surface* someSurface = Platform::impl::GetIconSurface(static_cast<HICON>(someCursor));
+		ASSERT_NE(someSurface, nullptr);
+		EXPECT_EQ(someSurface->w, 64);
+		EXPECT_EQ(someSurface->h, 64);
+
+		NorvTest::TestWindow someWindow;
+		EXPECT_EQ(SetClassLongPtrW(someWindow.Handle(), GCLP_HCURSOR, reinterpret_cast<LONG_PTR>(someCursor)), 0u);
+		EXPECT_EQ(SetClassLongPtrW(someWindow.Handle(), GCLP_HCURSOR, 0), reinterpret_cast<ULONG_PTR>(someCursor));
+	}
+
+	TEST_F(IconLoading, MissingOrBrokenFilesGiveNoHandle)
+	{
+		EXPECT_EQ(LoadImageW(nullptr, L"/nonexistent/game.ico", IMAGE_ICON, 0, 0, LR_LOADFROMFILE), nullptr);
+		const std::wstring someGarbage = WriteFile("garbage.ico", Bytes(200, 0x5A));
+		EXPECT_EQ(LoadImageW(nullptr, someGarbage.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE), nullptr);
+		const Bytes someAni = MakeAniFile({ MakeIconFile(true, 8) });
+		const std::wstring someTruncated = WriteFile("cut.ani", Bytes(someAni.begin(), someAni.end() - 20));
+		EXPECT_EQ(LoadImageW(nullptr, someTruncated.c_str(), IMAGE_CURSOR, 64, 64, LR_LOADFROMFILE), nullptr);
+		// Without LR_LOADFROMFILE the name would be a resource, and there are none.
+		const std::wstring someGood = WriteFile("good.ico", MakeIconFile(false, 8));
+		EXPECT_EQ(LoadImageW(nullptr, someGood.c_str(), IMAGE_ICON, 0, 0, 0), nullptr);
+	}
+}
