@@ -46,6 +46,8 @@ namespace Norv
 	{
 		if (aJson.is_number_float())
 			aValue = TruncateToInt(aJson.get<double>());
+		else if (aJson.is_boolean())
+			aValue = aJson.get<bool>() ? 1 : 0;
 		else
 			aValue = static_cast<std::int32_t>(aJson.get<std::int64_t>());
 	}
