@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -60,4 +61,17 @@ TEST(PropertyTypeRegistryDeathTest, RegisteringAfterTheFirstQueryEndsTheProcess)
 			Norv::PropertyType<bool> someLate("Late Bool");
 		},
 		"");
+}
+
+// A fresh process, so asking a type for its name is the registry's first query.
+TEST(PropertyTypeRegistryDeathTest, AskingANameFirstBuildsTheRegistry)
+{
+	GTEST_FLAG_SET(death_test_style, "threadsafe");
+	EXPECT_EXIT(
+		{
+			const StringId someName = Norv::PropertyType<Norv::Color>::ourInstance.GetName();
+			const bool someOk = someName == RegisterOrGetString("Color") && PropertyTypeBase::FindType(someName) == &Norv::PropertyType<Norv::Color>::ourInstance;
+			std::exit(someOk ? 0 : 1);
+		},
+		::testing::ExitedWithCode(0), "");
 }
