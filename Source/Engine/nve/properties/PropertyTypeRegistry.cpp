@@ -2,7 +2,7 @@
 #include "properties/PropertyType.h"
 #include "properties/PropertyVector.h"
 #include "properties/SceneReferenceProperty.h"
-#include "stringRegistry/StringIdText.h"
+#include "properties/StringIdText.h"
 #include "stringRegistry/StringRegistry.h"
 
 #include <algorithm>

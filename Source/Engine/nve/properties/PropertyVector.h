@@ -4,8 +4,8 @@
 // (left behind by a move) holds nothing.
 #include "properties/Property.h"
 #include "properties/PropertyType.h"
+#include "properties/StringIdText.h"
 #include "stringRegistry/StringId.h"
-#include "stringRegistry/StringIdText.h"
 
 #include <map>
 

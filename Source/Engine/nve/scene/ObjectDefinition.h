@@ -4,9 +4,9 @@
 // whether a scene object may override it; and the merge of a scene object's own
 // values into its definition's list. Main thread only.
 #include "properties/Property.h"
+#include "properties/StringIdText.h"
 #include "scene/SceneObject.h"
 #include "stringRegistry/StringId.h"
-#include "stringRegistry/StringIdText.h"
 
 #include <cstdint>
 #include <memory>

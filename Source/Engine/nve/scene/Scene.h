@@ -2,9 +2,9 @@
 // The loaded content of one level: its scene objects keyed by the dense index
 // of their GUID (0 for a missing or unreadable one), and how many objects were
 // added under each "path" value. Main thread only.
+#include "properties/StringIdText.h"
 #include "scene/SceneObject.h"
 #include "stringRegistry/StringId.h"
-#include "stringRegistry/StringIdText.h"
 
 #include <cstdint>
 #include <map>
