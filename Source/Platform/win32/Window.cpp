@@ -81,12 +81,20 @@ namespace Platform::impl
 {
 	bool EnsureVideo()
 	{
-		if (SDL_WasInit(SDL_INIT_VIDEO))
-			return true;
-		if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+		if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
 		{
 			std::fprintf(stderr, "Windowing could not start: %s\n", SDL_GetError());
 			return false;
+		}
+		// Every window is an OpenGL window. The GL driver stays loaded for the whole
+		// process rather than being unloaded with the last window and reloaded with the
+		// next (which also strands the driver's own allocations).
+		static bool ourIsGlLoaded = false;
+		if (!ourIsGlLoaded)
+		{
+			ourIsGlLoaded = true;
+			if (SDL_GL_LoadLibrary(nullptr) != 0)
+				std::fprintf(stderr, "OpenGL could not be loaded: %s\n", SDL_GetError());
 		}
 		return true;
 	}
