@@ -1,13 +1,30 @@
 #pragma once
-// Opens SDL audio output devices for the sound stand-ins (bass, waveout). When no
-// real device can be opened, SDL's dummy driver takes over so the program runs
-// silent; its devices still call their callbacks in real time.
+// The process's one audio output, shared by the sound stand-ins (bass, waveout):
+// each adds a source that the device's thread pulls sound from, and the sources
+// are summed and clipped into 16-bit stereo. One device serves all because some
+// SDL drivers (the dummy one among them) open only one at a time. When no real
+// device can be opened, SDL's dummy driver takes over so the program runs silent;
+// it still pulls from the sources in real time.
 #include <SDL2/SDL.h>
 
 namespace Platform
 {
-	// A device playing aDesired's format (SDL converts to what the hardware takes),
-	// paused; 0 with one line on the standard error stream when none can be opened.
-	SDL_AudioDeviceID OpenAudioDevice(const SDL_AudioSpec& aDesired);
-	void CloseAudioDevice(SDL_AudioDeviceID aDevice);
+	constexpr int AUDIO_DEVICE_RATE_HZ = 44100;
+
+	// Writes aByteCount bytes of sound in the source's own format; runs on the device's thread.
+	using AudioProducer = void (*)(void* aUser, Uint8* anOutput, int aByteCount);
+
+	struct AudioSourceFormat
+	{
+		SDL_AudioFormat myFormat = AUDIO_S16SYS;
+		Uint8 myChannels = 2;
+		int myRate = AUDIO_DEVICE_RATE_HZ;
+	};
+
+	// Starts pulling from aProducer (aUser identifies the source), opening the device
+	// for the first source; false, with one line on the standard error stream, when
+	// no device can be opened.
+	bool AddAudioSource(const AudioSourceFormat& aFormat, AudioProducer aProducer, void* aUser);
+	// Once this returns the producer is no longer called; the last source closes the device.
+	void RemoveAudioSource(void* aUser);
 }

@@ -10,14 +10,13 @@
 
 namespace
 {
-	constexpr Uint16 DEVICE_BUFFER_FRAMES = 1024;
 	constexpr int OUTPUT_CHANNELS = 2;
 	constexpr int NO_OUTPUT_DEVICE = 0;
 
 	struct Output
 	{
 		std::unique_ptr<Platform::BassMixer> myMixer;
-		SDL_AudioDeviceID myDevice = 0;
+		bool myHasDevice = false;
 	};
 
 	// Made by BASS_Init and left to the process when nothing calls BASS_Free, so the
@@ -25,7 +24,7 @@ namespace
 	Output* ourOutput = nullptr;
 	thread_local int ourLastError = BASS_OK;
 
-	void DeviceCallback(void* aMixer, Uint8* aStream, int aLength)
+	void ProduceSound(void* aMixer, Uint8* aStream, int aLength)
 	{
 		const std::size_t someFrames = static_cast<std::size_t>(aLength) / (OUTPUT_CHANNELS * sizeof(std::int16_t));
 		static_cast<Platform::BassMixer*>(aMixer)->Mix(reinterpret_cast<std::int16_t*>(aStream), someFrames);
@@ -64,17 +63,11 @@ BOOL BASS_Init(int aDevice, DWORD aFrequency, DWORD /*aFlags*/, HWND /*aWindow*/
 	someOutput->myMixer = std::make_unique<Platform::BassMixer>(aFrequency);
 	if (aDevice != NO_OUTPUT_DEVICE)
 	{
-		SDL_AudioSpec someDesired{};
-		someDesired.freq = static_cast<int>(aFrequency);
-		someDesired.format = AUDIO_S16SYS;
-		someDesired.channels = OUTPUT_CHANNELS;
-		someDesired.samples = DEVICE_BUFFER_FRAMES;
-		someDesired.callback = &DeviceCallback;
-		someDesired.userdata = someOutput->myMixer.get();
-		someOutput->myDevice = Platform::OpenAudioDevice(someDesired);
-		if (someOutput->myDevice == 0)
+		Platform::AudioSourceFormat someFormat;
+		someFormat.myRate = static_cast<int>(aFrequency);
+		if (!Platform::AddAudioSource(someFormat, &ProduceSound, someOutput->myMixer.get()))
 			return Report(BASS_ERROR_DEVICE);
-		SDL_PauseAudioDevice(someOutput->myDevice, 0);
+		someOutput->myHasDevice = true;
 	}
 	ourOutput = someOutput.release();
 	return Report(BASS_OK);
@@ -84,7 +77,8 @@ BOOL BASS_Free()
 {
 	if (!GetMixer())
 		return FALSE;
-	Platform::CloseAudioDevice(ourOutput->myDevice);
+	if (ourOutput->myHasDevice)
+		Platform::RemoveAudioSource(ourOutput->myMixer.get());
 	delete ourOutput;
 	ourOutput = nullptr;
 	return Report(BASS_OK);

@@ -12,9 +12,9 @@
 // 8-bit storage or output (BASS_SAMPLE_8BITS and BASS_DEVICE_8BITS are accepted;
 // everything stays 16-bit). A channel handle is valid from BASS_SampleGetChannel
 // until the next BASS_SampleGetChannel hands its slot out again.
-// Built on: an SDL2 audio device (SDL's dummy driver when no device opens; device
-// 0 opens none) whose callback runs our mixer (BassMixer.h); WAV decoding and
-// resampling to the device rate by SDL2.
+// Built on: our mixer (BassMixer.h) as a source of the process's SDL2 audio output
+// (AudioDevice.h: SDL's dummy driver when no device opens; device 0 adds no
+// source); WAV decoding and resampling to the mixer's rate by SDL2.
 #include "kernel/WindowsTypes.h"
 
 #include <cstdint>

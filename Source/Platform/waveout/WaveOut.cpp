@@ -10,7 +10,6 @@
 
 struct HWAVEOUT__
 {
-	SDL_AudioDeviceID myDevice = 0;
 	Uint8 mySilence = 0;
 	std::mutex myMutex;
 	std::deque<WAVEHDR*> myQueue;
@@ -19,7 +18,6 @@ struct HWAVEOUT__
 
 namespace
 {
-	constexpr Uint16 DEVICE_BUFFER_FRAMES = 1024;
 	constexpr WORD MAX_CHANNELS = 2;
 
 	std::atomic_ref<DWORD> Flags(WAVEHDR& aHeader)
@@ -35,7 +33,7 @@ namespace
 	}
 
 	// Plays the queued buffers in order, silence after them; each finished buffer is marked done.
-	void DeviceCallback(void* aWaveOut, Uint8* aStream, int aLength)
+	void ProduceSound(void* aWaveOut, Uint8* aStream, int aLength)
 	{
 		HWAVEOUT__& someWaveOut = *static_cast<HWAVEOUT__*>(aWaveOut);
 		std::lock_guard someLock(someWaveOut.myMutex);
@@ -77,21 +75,16 @@ MMRESULT waveOutOpen(LPHWAVEOUT aWaveOut, UINT aDeviceId, const WAVEFORMATEX* aF
 		return WAVERR_BADFORMAT;
 
 	auto* someWaveOut = new HWAVEOUT__;
-	SDL_AudioSpec someDesired{};
-	someDesired.freq = static_cast<int>(aFormat->nSamplesPerSec);
-	someDesired.format = aFormat->wBitsPerSample == 8 ? AUDIO_U8 : AUDIO_S16LSB;
-	someDesired.channels = static_cast<Uint8>(aFormat->nChannels);
-	someDesired.samples = DEVICE_BUFFER_FRAMES;
-	someDesired.callback = &DeviceCallback;
-	someDesired.userdata = someWaveOut;
 	someWaveOut->mySilence = aFormat->wBitsPerSample == 8 ? 0x80 : 0;
-	someWaveOut->myDevice = Platform::OpenAudioDevice(someDesired);
-	if (someWaveOut->myDevice == 0)
+	Platform::AudioSourceFormat someFormat;
+	someFormat.myFormat = aFormat->wBitsPerSample == 8 ? AUDIO_U8 : AUDIO_S16LSB;
+	someFormat.myChannels = static_cast<Uint8>(aFormat->nChannels);
+	someFormat.myRate = static_cast<int>(aFormat->nSamplesPerSec);
+	if (!Platform::AddAudioSource(someFormat, &ProduceSound, someWaveOut))
 	{
 		delete someWaveOut;
 		return MMSYSERR_NODRIVER;
 	}
-	SDL_PauseAudioDevice(someWaveOut->myDevice, 0);
 	*aWaveOut = someWaveOut;
 	return MMSYSERR_NOERROR;
 }
@@ -163,7 +156,7 @@ MMRESULT waveOutClose(HWAVEOUT aWaveOut)
 		if (!aWaveOut->myQueue.empty())
 			return WAVERR_STILLPLAYING;
 	}
-	Platform::CloseAudioDevice(aWaveOut->myDevice);
+	Platform::RemoveAudioSource(aWaveOut);
 	delete aWaveOut;
 	return MMSYSERR_NOERROR;
 }

@@ -7,8 +7,9 @@
 // std::atomic_ref); reset returning every queued buffer as done; the error codes below.
 // Does not keep: device enumeration and choice (WAVE_MAPPER or 0), callbacks and
 // events (CALLBACK_NULL only), format queries, looping, volume, pitch and position.
-// Built on: an SDL2 audio device whose callback reads the queued buffers
-// (bass/AudioDevice.h: SDL's dummy driver when no device opens).
+// Built on: a source of the process's SDL2 audio output (bass/AudioDevice.h:
+// SDL's dummy driver when no device opens) that reads the queued buffers and
+// converts them to the device's format (SDL2 audio streams).
 #include "kernel/WindowsTypes.h"
 
 #include <cstdint>

@@ -111,3 +111,21 @@ TEST(WaveOut, QueuedBuffersBlockCloseUntilReset)
 	EXPECT_EQ(waveOutUnprepareHeader(someWaveOut, &someLong.myHeader, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
 	EXPECT_EQ(waveOutClose(someWaveOut), MMSYSERR_NOERROR);
 }
+
+TEST(WaveOut, ConvertsOtherPcmFormatsAndSharesTheDeviceWithOthers)
+{
+	const WAVEFORMATEX someStereo = StereoFormat();
+	const WAVEFORMATEX someNarrow = { WAVE_FORMAT_PCM, 1, 22050, 22050, 1, 8, 0 };
+	HWAVEOUT someFirst = nullptr, someSecond = nullptr;
+	ASSERT_EQ(waveOutOpen(&someFirst, WAVE_MAPPER, &someStereo, 0, 0, CALLBACK_NULL), MMSYSERR_NOERROR);
+	ASSERT_EQ(waveOutOpen(&someSecond, 0, &someNarrow, 0, 0, CALLBACK_NULL), MMSYSERR_NOERROR);
+
+	Buffer someBuffer(2205); // a tenth of a second
+	ASSERT_EQ(waveOutPrepareHeader(someSecond, &someBuffer.myHeader, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
+	ASSERT_EQ(waveOutWrite(someSecond, &someBuffer.myHeader, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
+	EXPECT_TRUE(WaitUntilDone(someBuffer.myHeader));
+
+	EXPECT_EQ(waveOutClose(someFirst), MMSYSERR_NOERROR);
+	EXPECT_EQ(waveOutUnprepareHeader(someSecond, &someBuffer.myHeader, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
+	EXPECT_EQ(waveOutClose(someSecond), MMSYSERR_NOERROR);
+}
