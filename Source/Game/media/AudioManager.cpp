@@ -302,6 +302,9 @@ Norv::Audio* AudioManager::GetBreakableObjectCrystal2() { return Get(Sound::Brea
 void AudioManager::LoadAll()
 {
 	Bank& someBank = GetBank();
+	// Loading again would only replace every handle by a refused duplicate.
+	if (someBank.myIsLoaded)
+		return;
 	for (std::size_t i = 0; i < SOUNDS.size(); ++i)
 	{
 		// Handles live until the process ends.

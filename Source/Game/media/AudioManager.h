@@ -86,8 +86,8 @@ public:
 	static Norv::Audio* GetStoneDoorOpen();
 	static Norv::Audio* GetBreakableObjectCrystal2();
 
-	// Loads every sound in order, with its loop flag and volume; a file that does not
-	// load leaves a handle that ignores every call.
+	// Loads every sound in order, with its loop flag and volume, once; a file that
+	// does not load leaves a handle that ignores every call.
 	static void LoadAll();
 	static bool IsLoaded();
 

@@ -72,6 +72,8 @@ TEST_F(SoundBank, LoadsOnceOnFirstRequestAndDrivesVolumesAndGroups)
 
 	testing::internal::CaptureStderr();
 	EXPECT_EQ(AudioManager::GetMusicMenuLoop(), someMenuMusic);
+	AudioManager::LoadAll();
+	EXPECT_EQ(AudioManager::GetMusicMenuLoop(), someMenuMusic);
 	EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 	EXPECT_EQ(Norv::AudioOut::GetInstance().GetSampleCount(), someSamplesBefore + 10);
 	ASSERT_NE(AudioManager::musicBossLoop, nullptr);
