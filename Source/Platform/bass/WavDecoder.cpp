@@ -7,6 +7,7 @@
 #include <cstring>
 #include <iostream>
 #include <memory>
+#include <string>
 
 namespace Platform
 {
@@ -21,6 +22,11 @@ namespace Platform
 			someResult.myError = anError;
 			return someResult;
 		}
+
+		DecodedWav FailWithSdlError(const std::filesystem::path& aPath, const char* aReason)
+		{
+			return Fail(BASS_ERROR_FILEFORM, aPath, (std::string(aReason) + " (" + SDL_GetError() + ")").c_str());
+		}
 	}
 
 	DecodedWav DecodeWavFile(const std::filesystem::path& aPath, DWORD aRate)
@@ -34,10 +40,7 @@ namespace Platform
 		Uint8* someData = nullptr;
 		Uint32 someLength = 0;
 		if (!someReader || !SDL_LoadWAV_RW(someReader, 1, &someSpec, &someData, &someLength))
-		{
-			const std::string someReason = std::string("not a readable WAV file (") + SDL_GetError() + ")";
-			return Fail(BASS_ERROR_FILEFORM, aPath, someReason.c_str());
-		}
+			return FailWithSdlError(aPath, "not a readable WAV file");
 		const std::unique_ptr<Uint8, decltype(&SDL_FreeWAV)> someOwnedData(someData, &SDL_FreeWAV);
 		const int someFrameBytes = SDL_AUDIO_BITSIZE(someSpec.format) / 8 * someSpec.channels;
 		if (someFrameBytes == 0 || someLength < static_cast<Uint32>(someFrameBytes))
@@ -45,19 +48,13 @@ namespace Platform
 
 		SDL_AudioCVT someConversion;
 		if (SDL_BuildAudioCVT(&someConversion, someSpec.format, someSpec.channels, someSpec.freq, AUDIO_S16SYS, OUTPUT_CHANNELS, static_cast<int>(aRate)) < 0)
-		{
-			const std::string someReason = std::string("cannot be converted (") + SDL_GetError() + ")";
-			return Fail(BASS_ERROR_FILEFORM, aPath, someReason.c_str());
-		}
+			return FailWithSdlError(aPath, "cannot be converted");
 		someConversion.len = static_cast<int>(someLength - someLength % static_cast<Uint32>(someFrameBytes));
 		std::vector<Uint8> someBuffer(static_cast<std::size_t>(someConversion.len) * static_cast<std::size_t>(someConversion.len_mult));
 		std::memcpy(someBuffer.data(), someData, static_cast<std::size_t>(someConversion.len));
 		someConversion.buf = someBuffer.data();
 		if (SDL_ConvertAudio(&someConversion) < 0)
-		{
-			const std::string someReason = std::string("cannot be converted (") + SDL_GetError() + ")";
-			return Fail(BASS_ERROR_FILEFORM, aPath, someReason.c_str());
-		}
+			return FailWithSdlError(aPath, "cannot be converted");
 
 		DecodedWav someResult;
 		const std::size_t someValues = static_cast<std::size_t>(someConversion.len_cvt) / sizeof(std::int16_t);
