@@ -2,7 +2,6 @@
 // Window messages and their parameter values, with the numbers Windows gives them.
 #include "kernel/WindowsTypes.h"
 
-constexpr UINT WM_NULL = 0x0000;
 constexpr UINT WM_DESTROY = 0x0002;
 constexpr UINT WM_SIZE = 0x0005;
 constexpr UINT WM_SETFOCUS = 0x0007;

@@ -146,7 +146,6 @@ constexpr DWORD WS_EX_APPWINDOW = 0x00040000;
 
 // ShowWindow commands.
 constexpr int SW_HIDE = 0;
-constexpr int SW_SHOWNORMAL = 1;
 constexpr int SW_MAXIMIZE = 3;
 constexpr int SW_MINIMIZE = 6;
 constexpr int SW_RESTORE = 9;
@@ -167,7 +166,6 @@ constexpr int GWLP_USERDATA = -21;
 constexpr int GCLP_HCURSOR = -12;
 
 // PeekMessageW.
-constexpr UINT PM_NOREMOVE = 0x0000;
 constexpr UINT PM_REMOVE = 0x0001;
 
 // GetSystemMetrics.

@@ -27,7 +27,8 @@ namespace
 
 	void PutTag(Bytes& aBytes, const char* aTag)
 	{
-		aBytes.insert(aBytes.end(), aTag, aTag + 4);
+		for (int someIndex = 0; someIndex < 4; ++someIndex)
+			aBytes.push_back(static_cast<std::uint8_t>(aTag[someIndex]));
 	}
 
 	// A one-image icon or cursor file with a 32-bit bitmap of one colour.

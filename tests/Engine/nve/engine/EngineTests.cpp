@@ -167,7 +167,9 @@ namespace
 			GetClientRect(someEngine.Window(), &someClient);
 			// Fullscreen is borderless: the whole screen is client area.
 			if (someIsFullscreen)
+			{
 				EXPECT_EQ(someClient.right, static_cast<LONG>(someScreen.x));
+			}
 		}
 	}
 
