@@ -5,12 +5,12 @@
 #include "shell/StateStack.h"
 
 #include "engine/Engine.h"
+#include "kernel/Console.h"
 #include "settings/DebugFeature.h"
 #include "win32/Win32.h"
 
 #include <cstdio>
 #include <memory>
-#include <unistd.h>
 
 namespace
 {
@@ -19,16 +19,6 @@ namespace
 	{
 		static std::unique_ptr<InputMapper> ourInput;
 		return ourInput;
-	}
-
-	// What the console's "pause" does: wait for a key where someone can press one.
-	void PauseConsole()
-	{
-		if (!isatty(STDIN_FILENO))
-			return;
-		std::printf("Press any key to continue . . .\n");
-		std::fflush(stdout);
-		std::getchar();
 	}
 
 	void SetWindowIconAndCursor(HWND aWindow)
@@ -54,7 +44,7 @@ namespace Game
 		if (!Norv::Engine::Start())
 		{
 			std::fprintf(stderr, "The engine could not start.\n");
-			PauseConsole();
+			Platform::PauseConsole();
 			return 1;
 		}
 		Norv::Engine* someEngine = Norv::Engine::GetInstance();
