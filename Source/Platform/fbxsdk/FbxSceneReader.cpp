@@ -321,11 +321,15 @@ namespace fbxsdk::impl
 				myTree.TakeArray(aRecord, "Weights", aCluster.myWeights);
 				if (aCluster.myIndices.size() != aCluster.myWeights.size())
 					return Fail("Cluster '" + std::string(aCluster.GetName()) + "' has " + std::to_string(aCluster.myIndices.size()) + " indices but " + std::to_string(aCluster.myWeights.size()) + " weights");
+				// The file stores the mesh's bind transform relative to the bone's
+				// (TransformLink^-1 * mesh); the cluster offers it in scene space.
 				std::vector<double> someMatrix;
+				FbxAMatrix someRelative;
 				if (myTree.TakeArray(aRecord, "Transform", someMatrix) && someMatrix.size() == MATRIX_ELEMENTS)
-					aCluster.myTransform = Matrix(someMatrix);
+					someRelative = Matrix(someMatrix);
 				if (myTree.TakeArray(aRecord, "TransformLink", someMatrix) && someMatrix.size() == MATRIX_ELEMENTS)
 					aCluster.myTransformLink = Matrix(someMatrix);
+				aCluster.myTransform = aCluster.myTransformLink * someRelative;
 				return true;
 			}
 
