@@ -33,7 +33,6 @@ namespace fbxsdk::impl
 				myWide = myTree.version >= FIRST_64_BIT_VERSION;
 				myTree.nodes.emplace_back();
 				std::uint64_t someCursor = HEADER_SIZE;
-				// The top-level list ends at a null record or where the footer leaves too little for a record.
 				return ParseList(someCursor, mySize, 0, 0, true);
 			}
 
@@ -62,11 +61,7 @@ namespace fbxsdk::impl
 				while (aCursor < aEnd)
 				{
 					if (aEnd - aCursor < RecordHeaderSize())
-					{
-						if (aTopLevel)
-							return true;
 						return Fail("Truncated record header", aCursor);
-					}
 					std::uint64_t someEnd, someCount, someListLength;
 					if (myWide)
 					{
@@ -115,7 +110,8 @@ namespace fbxsdk::impl
 						return false;
 					aCursor = someEnd;
 				}
-				return true;
+				// A child list may end at its parent's end; the file's own list ends with a null record.
+				return !aTopLevel || Fail("Truncated file: the closing record is missing", aCursor);
 			}
 
 			bool ParseProperty(std::uint64_t& aCursor, std::uint64_t aEnd)
