@@ -6,8 +6,11 @@
 
 #include <zlib.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <string>
+#include <thread>
 
 namespace fbxsdk::impl
 {
@@ -21,6 +24,18 @@ namespace fbxsdk::impl
 		constexpr std::uint64_t MAX_DEFLATE_RATIO = 1032;
 		constexpr std::uint64_t DEFLATE_SLACK_BYTES = 64;
 		constexpr std::uint64_t MAX_ARRAY_BYTES = 0xFFFFFFFFull;
+		// Large compressed arrays inflate on worker threads once the records are read.
+		constexpr std::uint64_t PARALLEL_INFLATE_BYTES = 1u << 20;
+		constexpr unsigned MAX_INFLATE_THREADS = 4;
+
+		struct InflateJob
+		{
+			const std::uint8_t* source;
+			std::uint64_t sourceLength;
+			void* target;
+			std::uint64_t targetLength;
+			std::uint64_t offset; // of the array, for the error message
+		};
 
 		class BinaryReader
 		{
@@ -33,7 +48,7 @@ namespace fbxsdk::impl
 				myWide = myTree.version >= FIRST_64_BIT_VERSION;
 				myTree.nodes.emplace_back();
 				std::uint64_t someCursor = HEADER_SIZE;
-				return ParseList(someCursor, mySize, 0, 0, true);
+				return ParseList(someCursor, mySize, 0, 0, true) && RunInflateJobs();
 			}
 
 		private:
@@ -216,11 +231,40 @@ namespace fbxsdk::impl
 					if (someByteCount > 0)
 						std::memcpy(someTarget, myData + someDataStart, someByteCount);
 				}
+				else if (someByteCount >= PARALLEL_INFLATE_BYTES)
+				{
+					myJobs.push_back({ myData + someDataStart, someStoredLength, someTarget, someByteCount, aStart });
+				}
 				else if (someByteCount > 0 && !Inflate(myData + someDataStart, someStoredLength, someTarget, someByteCount))
 				{
 					return Fail("Compressed array does not inflate to its declared size", aStart);
 				}
 				aCursor = someDataStart + someStoredLength;
+				return true;
+			}
+
+			// Every deferred array, split over a few threads; the first failure in file order is reported.
+			bool RunInflateJobs()
+			{
+				std::vector<char> someFailed(myJobs.size(), 0);
+				std::atomic<size_t> someNext{ 0 };
+				const auto work = [&] {
+					for (size_t i = someNext++; i < myJobs.size(); i = someNext++)
+					{
+						const InflateJob& someJob = myJobs[i];
+						someFailed[i] = !Inflate(someJob.source, someJob.sourceLength, someJob.target, someJob.targetLength);
+					}
+				};
+				const unsigned someThreads = static_cast<unsigned>(std::min<size_t>({ myJobs.size(), MAX_INFLATE_THREADS, std::max(1u, std::thread::hardware_concurrency()) }));
+				std::vector<std::thread> someWorkers;
+				for (unsigned i = 1; i < someThreads; ++i)
+					someWorkers.emplace_back(work);
+				work();
+				for (std::thread& someWorker : someWorkers)
+					someWorker.join();
+				for (size_t i = 0; i < myJobs.size(); ++i)
+					if (someFailed[i])
+						return Fail("Compressed array does not inflate to its declared size", myJobs[i].offset);
 				return true;
 			}
 
@@ -244,6 +288,7 @@ namespace fbxsdk::impl
 			const std::uint8_t* myData;
 			std::uint64_t mySize;
 			bool myWide = false;
+			std::vector<InflateJob> myJobs;
 		};
 	}
 

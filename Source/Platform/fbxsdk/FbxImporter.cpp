@@ -2,12 +2,34 @@
 
 #include "files/FilePath.h"
 
+#include <filesystem>
+#include <fstream>
+#include <optional>
+
 namespace fbxsdk
 {
 	namespace
 	{
 		constexpr std::uint32_t OLDEST_SUPPORTED_VERSION = 7000;
 		constexpr std::uint32_t FIRST_UNSUPPORTED_VERSION = 8000;
+
+		// The whole file in one read.
+		std::optional<std::vector<std::uint8_t>> ReadFile(const char* aPath)
+		{
+			if (!Platform::FileExists(aPath) || std::filesystem::is_directory(Platform::ResolveFilePath(std::string_view(aPath))))
+				return std::nullopt;
+			std::ifstream someFile = Platform::OpenInputFile(aPath, std::ios::in | std::ios::binary | std::ios::ate);
+			if (!someFile)
+				return std::nullopt;
+			const std::streamoff someSize = someFile.tellg();
+			if (someSize < 0)
+				return std::nullopt;
+			std::vector<std::uint8_t> someBytes(static_cast<size_t>(someSize));
+			someFile.seekg(0);
+			if (!someFile.read(reinterpret_cast<char*>(someBytes.data()), someSize))
+				return std::nullopt;
+			return someBytes;
+		}
 	}
 
 	FbxImporter* FbxImporter::Create(FbxManager* aManager, const char* aName)
@@ -21,7 +43,7 @@ namespace fbxsdk
 		myIsFbx = false;
 		myParsed = false;
 		myAnimStackCount = 0;
-		std::optional<std::vector<std::uint8_t>> someBytes = Platform::ReadWholeFile(aPath ? aPath : "");
+		std::optional<std::vector<std::uint8_t>> someBytes = ReadFile(aPath ? aPath : "");
 		if (!someBytes)
 		{
 			myStatus.SetCode(FbxStatus::eFailure, std::string("File not found: ") + (aPath ? aPath : ""));

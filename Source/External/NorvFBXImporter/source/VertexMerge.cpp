@@ -1,7 +1,8 @@
 #include "VertexMerge.h"
 
-#include <bit>
 #include <algorithm>
+#include <bit>
+#include <cstddef>
 #include <cstring>
 
 namespace NorvFbx::impl
@@ -10,12 +11,7 @@ namespace NorvFbx::impl
 	{
 		constexpr std::uint64_t HASH_COMBINE_CONSTANT = 0x9e3779b9ull;
 
-		std::uint32_t FieldBits(float aValue)
-		{
-			return aValue == 0.0f ? 0u : std::bit_cast<std::uint32_t>(aValue);
-		}
-
-		std::uint64_t HashField(std::uint32_t aBits)
+		constexpr std::uint64_t HashBytes(std::uint32_t aBits)
 		{
 			std::uint64_t someHash = Norv::FNV1A_OFFSET_BASIS;
 			for (int i = 0; i < 4; ++i)
@@ -25,79 +21,121 @@ namespace NorvFbx::impl
 			}
 			return someHash;
 		}
+
+		// Most fields of most vertices are zero (unused colour and UV sets, bones).
+		constexpr std::uint64_t ZERO_FIELD_HASH = HashBytes(0);
+
+		std::uint64_t HashField(std::uint32_t aBits)
+		{
+			return aBits == 0 ? ZERO_FIELD_HASH : HashBytes(aBits);
+		}
 	}
 
 	namespace
 	{
-		constexpr int HASHED_FIELDS = 44;
+		// The vertex as 45 four-byte words: floats, except the four bone indices.
+		constexpr int VERTEX_WORDS = 45;
+		constexpr int POSITION_W_WORD = 3;
+		constexpr int FIRST_BONE_WORD = 37;
+		constexpr int FIRST_WEIGHT_WORD = 41;
+		static_assert(offsetof(Vertex, bones) == FIRST_BONE_WORD * 4 && offsetof(Vertex, weights) == FIRST_WEIGHT_WORD * 4);
+		static_assert(sizeof(Vertex) == VERTEX_WORDS * 4);
 
-		// The hashed fields' bits in hashing order.
-		void FieldsOf(const Vertex& aVertex, std::uint32_t (&aBits)[HASHED_FIELDS])
+		constexpr bool IsFloatWord(int aWord)
 		{
-			int n = 0;
-			aBits[n++] = FieldBits(aVertex.position.x);
-			aBits[n++] = FieldBits(aVertex.position.y);
-			aBits[n++] = FieldBits(aVertex.position.z);
-			for (const Norv::Vector4<float>& c : aVertex.color)
-				for (float f : { c.x, c.y, c.z, c.w })
-					aBits[n++] = FieldBits(f);
-			for (const Norv::Vector2<float>& uv : aVertex.uv)
-			{
-				aBits[n++] = FieldBits(uv.x);
-				aBits[n++] = FieldBits(uv.y);
-			}
-			for (const Norv::Vector3<float>* v : { &aVertex.normal, &aVertex.tangent, &aVertex.binormal })
-				for (float f : { v->x, v->y, v->z })
-					aBits[n++] = FieldBits(f);
-			for (std::uint32_t b : aVertex.bones)
-				aBits[n++] = b;
-			for (float w : aVertex.weights)
-				aBits[n++] = FieldBits(w);
+			return aWord < FIRST_BONE_WORD || aWord >= FIRST_WEIGHT_WORD;
 		}
+
+		constexpr std::uint32_t SIGN_BIT = 0x80000000u;
 	}
 
 	std::uint64_t HashVertex(const Vertex& aVertex)
 	{
-		std::uint32_t someBits[HASHED_FIELDS];
-		FieldsOf(aVertex, someBits);
-		// Field hashes are independent of each other; only the combining is serial.
+		std::uint32_t someWords[VERTEX_WORDS];
+		std::memcpy(someWords, &aVertex, sizeof(Vertex));
+		// Fields in memory order are the hashing order; w is left out, +-0 hash as 0.
 		std::uint64_t someHash = 0;
-		for (std::uint32_t someField : someBits)
-			someHash ^= HashField(someField) + HASH_COMBINE_CONSTANT + (someHash << 6) + (someHash >> 2);
+		for (int i = 0; i < VERTEX_WORDS; ++i)
+		{
+			if (i == POSITION_W_WORD)
+				continue;
+			const std::uint32_t someBits = IsFloatWord(i) && (someWords[i] & ~SIGN_BIT) == 0 ? 0u : someWords[i];
+			someHash ^= HashField(someBits) + HASH_COMBINE_CONSTANT + (someHash << 6) + (someHash >> 2);
+		}
 		return someHash;
 	}
 
-	bool SameVertex(const Vertex& aLeft, const Vertex& aRight)
+	void NormaliseZeros(Vertex& aVertex)
 	{
-		std::uint32_t someLeft[HASHED_FIELDS];
-		std::uint32_t someRight[HASHED_FIELDS];
-		FieldsOf(aLeft, someLeft);
-		FieldsOf(aRight, someRight);
-		return FieldBits(aLeft.position.w) == FieldBits(aRight.position.w) && std::memcmp(someLeft, someRight, sizeof(someLeft)) == 0;
+		std::uint32_t someWords[VERTEX_WORDS];
+		std::memcpy(someWords, &aVertex, sizeof(Vertex));
+		for (int i = 0; i < VERTEX_WORDS; ++i)
+			if (IsFloatWord(i) && someWords[i] == SIGN_BIT)
+				someWords[i] = 0;
+		std::memcpy(&aVertex, someWords, sizeof(Vertex));
 	}
 
-	VertexMerger::VertexMerger(size_t aExpected)
+	VertexMerger::VertexMerger(size_t aCorners, std::vector<Vertex>& aVertices, std::vector<std::uint32_t>& aIndices)
+		: myVertices(aVertices), myIndices(aIndices)
 	{
-		const size_t someCapacity = std::bit_ceil(std::max<size_t>(aExpected * 2, 16));
+		// Meshes share most corners; start at a quarter and grow as needed.
+		const size_t someCapacity = std::bit_ceil(std::max<size_t>(aCorners / 4, 16));
 		mySlots.resize(someCapacity);
 		myMask = someCapacity - 1;
 	}
 
-	std::uint32_t VertexMerger::Add(const Vertex& aVertex, std::vector<Vertex>& aVertices)
+	void VertexMerger::Add(const Vertex& aVertex)
 	{
-		const std::uint64_t someHash = HashVertex(aVertex);
-		for (size_t someSlot = (someHash ^ (someHash >> 32)) & myMask;; someSlot = (someSlot + 1) & myMask)
+		Pending& somePending = myBatch[myBatchCount++];
+		somePending.vertex = aVertex;
+		NormaliseZeros(somePending.vertex);
+		somePending.hash = HashVertex(somePending.vertex);
+		__builtin_prefetch(&mySlots[SlotOf(somePending.hash)]);
+		if (myBatchCount == BATCH_SIZE)
+			Flush();
+	}
+
+	void VertexMerger::Flush()
+	{
+		for (size_t i = 0; i < myBatchCount; ++i)
+			myIndices.push_back(Insert(myBatch[i]));
+		myBatchCount = 0;
+	}
+
+	std::uint32_t VertexMerger::Insert(const Pending& aPending)
+	{
+		for (size_t someSlot = SlotOf(aPending.hash);; someSlot = (someSlot + 1) & myMask)
 		{
 			Slot& slot = mySlots[someSlot];
 			if (slot.index == EMPTY)
 			{
-				slot.hash = someHash;
-				slot.index = static_cast<std::uint32_t>(aVertices.size());
-				aVertices.push_back(aVertex);
-				return slot.index;
+				const std::uint32_t someIndex = static_cast<std::uint32_t>(myVertices.size());
+				slot.hash = aPending.hash;
+				slot.index = someIndex;
+				myVertices.push_back(aPending.vertex);
+				if (++myCount * 2 > mySlots.size())
+					Grow();
+				return someIndex;
 			}
-			if (slot.hash == someHash && SameVertex(aVertices[slot.index], aVertex))
+			// Bytes compare exactly once zeros share one sign.
+			if (slot.hash == aPending.hash && std::memcmp(&myVertices[slot.index], &aPending.vertex, sizeof(Vertex)) == 0)
 				return slot.index;
+		}
+	}
+
+	void VertexMerger::Grow()
+	{
+		std::vector<Slot> someOld(mySlots.size() * 2);
+		someOld.swap(mySlots);
+		myMask = mySlots.size() - 1;
+		for (const Slot& someSlot : someOld)
+		{
+			if (someSlot.index == EMPTY)
+				continue;
+			size_t someIndex = SlotOf(someSlot.hash);
+			while (mySlots[someIndex].index != EMPTY)
+				someIndex = (someIndex + 1) & myMask;
+			mySlots[someIndex] = someSlot;
 		}
 	}
 }

@@ -9,17 +9,20 @@ namespace NorvFbx::impl
 	// 44 fields (position x, y, z; colours; UVs; normal, tangent, binormal; bones;
 	// weights), each hashed with FNV-1a over its 32-bit pattern (+-0 as 0) and combined.
 	std::uint64_t HashVertex(const Vertex& aVertex);
-	// Field by field (position w included); +0 and -0 are equal.
-	bool SameVertex(const Vertex& aLeft, const Vertex& aRight);
+	// Turns every -0 into +0, so that equal vertices have equal bytes.
+	void NormaliseZeros(Vertex& aVertex);
 
 	class VertexMerger
 	{
 	public:
-		// aExpected: the most vertices that will be added (the table never fills past half).
-		explicit VertexMerger(size_t aExpected);
+		// Appends merged vertices to aVertices and one index per added vertex to
+		// aIndices. aCorners: how many vertices will be added (sizes the first table).
+		VertexMerger(size_t aCorners, std::vector<Vertex>& aVertices, std::vector<std::uint32_t>& aIndices);
 
-		// The index of an equal vertex already in aVertices, or of aVertex appended to it.
-		std::uint32_t Add(const Vertex& aVertex, std::vector<Vertex>& aVertices);
+		// Equal vertices (compared whole, +0 equal to -0) share one index. Vertices are
+		// taken in small batches so the table lookups overlap: Flush after the last.
+		void Add(const Vertex& aVertex);
+		void Flush();
 
 	private:
 		struct Slot
@@ -27,9 +30,24 @@ namespace NorvFbx::impl
 			std::uint64_t hash = 0;
 			std::uint32_t index = EMPTY;
 		};
+		struct Pending
+		{
+			Vertex vertex;
+			std::uint64_t hash;
+		};
 		static constexpr std::uint32_t EMPTY = ~0u;
+		static constexpr size_t BATCH_SIZE = 16;
 
+		size_t SlotOf(std::uint64_t aHash) const { return (aHash ^ (aHash >> 32)) & myMask; }
+		std::uint32_t Insert(const Pending& aPending);
+		void Grow();
+
+		std::vector<Vertex>& myVertices;
+		std::vector<std::uint32_t>& myIndices;
 		std::vector<Slot> mySlots;
 		size_t myMask = 0;
+		size_t myCount = 0;
+		Pending myBatch[BATCH_SIZE];
+		size_t myBatchCount = 0;
 	};
 }
