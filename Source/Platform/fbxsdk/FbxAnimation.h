@@ -13,7 +13,6 @@ namespace fbxsdk
 
 		enum EInterpolation : std::uint8_t { eInterpolationConstant = 2, eInterpolationLinear = 4, eInterpolationCubic = 8 };
 
-		int KeyGetCount() const { return static_cast<int>(myTimes.size()); }
 		// Before the first key: its value; after the last: the last value.
 		float Evaluate(FbxTime aTime) const;
 

@@ -155,7 +155,6 @@ namespace fbxsdk
 		int GetElementUVCount() const { return static_cast<int>(myUVs.size()); }
 		int GetUVLayerCount() const { return GetElementUVCount(); }
 		int GetElementVertexColorCount() const { return static_cast<int>(myColors.size()); }
-		int GetElementMaterialCount() const { return static_cast<int>(myMaterials.size()); }
 
 		const FbxGeometryElementNormal* GetElementNormal(int aIndex = 0) const { return At(myNormals, aIndex); }
 		const FbxGeometryElementTangent* GetElementTangent(int aIndex = 0) const { return At(myTangents, aIndex); }

@@ -19,7 +19,6 @@ namespace fbxsdk
 
 		int GetChildCount() const { return static_cast<int>(myChildren.size()); }
 		FbxNode* GetChild(int aIndex) const { return myChildren[static_cast<size_t>(aIndex)]; }
-		FbxNode* GetParent() const { return myParent; }
 
 		FbxNodeAttribute* GetNodeAttribute() const { return myAttribute; }
 		FbxMesh* GetMesh() const { return FbxCast<FbxMesh>(myAttribute); }

@@ -17,7 +17,7 @@ namespace fbxsdk
 	class FbxClassId
 	{
 	public:
-		constexpr FbxClassId(const char* aName, const FbxClassId* aParent) : myName(aName), myParent(aParent) {}
+		explicit constexpr FbxClassId(const FbxClassId* aParent) : myParent(aParent) {}
 		bool Is(const FbxClassId& aOther) const
 		{
 			for (const FbxClassId* someClass = this; someClass; someClass = someClass->myParent)
@@ -25,15 +25,12 @@ namespace fbxsdk
 					return true;
 			return false;
 		}
-		const char* GetName() const { return myName; }
-
 	private:
-		const char* myName;
 		const FbxClassId* myParent;
 	};
 
 #define NORV_FBX_CLASS(Name, Parent) \
-	static constexpr FbxClassId ClassId{ #Name, &Parent::ClassId }; \
+	static constexpr FbxClassId ClassId{ &Parent::ClassId }; \
 	const FbxClassId& GetClassId() const override { return ClassId; }
 
 	// The object as T when it is of class T (or derives from it), else null.
@@ -63,7 +60,7 @@ namespace fbxsdk
 	class FbxObject
 	{
 	public:
-		static constexpr FbxClassId ClassId{ "FbxObject", nullptr };
+		static constexpr FbxClassId ClassId{ nullptr };
 
 		FbxObject(const FbxObject&) = delete;
 		FbxObject& operator=(const FbxObject&) = delete;
@@ -194,7 +191,6 @@ namespace fbxsdk
 		const char* GetErrorString() const { return myCode == eSuccess ? "" : myText.c_str(); }
 		void SetCode(EStatusCode aCode, std::string aText = {}) { myCode = aCode; myText = std::move(aText); }
 		void Clear() { SetCode(eSuccess); }
-		bool Error() const { return myCode != eSuccess; }
 
 	private:
 		EStatusCode myCode = eSuccess;

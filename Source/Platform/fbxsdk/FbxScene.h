@@ -35,7 +35,7 @@ namespace fbxsdk
 	class FbxAxisSystem
 	{
 	public:
-		enum EPreDefinedAxisSystem { eDirectX, eMayaYUp };
+		enum EPreDefinedAxisSystem { eDirectX };
 
 		// Axis 0 = X, 1 = Y, 2 = Z; signs +1 or -1. The front vector points at the viewer.
 		struct Axes
@@ -67,7 +67,6 @@ namespace fbxsdk
 		FbxSystemUnit GetSystemUnit() const { return mySystemUnit; }
 		FbxAxisSystem GetAxisSystem() const { return myAxisSystem; }
 		FbxTime::EMode GetTimeMode() const { return myTimeMode; }
-		double GetCustomFrameRate() const { return myCustomFrameRate; }
 
 		FbxSystemUnit mySystemUnit;
 		FbxAxisSystem myAxisSystem;
