@@ -97,6 +97,13 @@ namespace fbxsdk::impl
 				SkipSpace(false);
 				while (!AtEnd() && Peek() != '\n' && Peek() != '{' && Peek() != '}' && Peek() != ';')
 				{
+					if (Peek() == ',')
+					{
+						// An empty value ("Content: ,") holds nothing.
+						++myCursor;
+						SkipSpace(false);
+						continue;
+					}
 					if (!ParseValue())
 						return false;
 					++myTree.nodes[aNode].propertyCount;

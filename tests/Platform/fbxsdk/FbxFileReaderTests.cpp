@@ -176,6 +176,18 @@ TEST(FbxFileReader, MalformedBinaryRecordsAreRejected)
 	EXPECT_NE(someError.find("Unknown property type"), std::string::npos);
 }
 
+TEST(FbxFileReader, AsciiCommentsBareWordsAndEmptyValuesAreRead)
+{
+	impl::ParseTree someTree;
+	std::string someError;
+	ASSERT_TRUE(impl::ParseAsciiFbx(Bytes("; FBX 7.4.0 project file\nVideo: 1, \"Video::x\", \"Clip\" {\n\tContent: ,\n\tShading: T ; a comment\n\tList: 1,\n\t\t2, 3\n}\n"), someTree, someError)) << someError;
+	const std::uint32_t someVideo = someTree.FindChild(0, "Video");
+	ASSERT_NE(someVideo, impl::NO_NODE);
+	EXPECT_EQ(someTree.nodes[someTree.FindChild(someVideo, "Content")].propertyCount, 0u);
+	EXPECT_EQ(someTree.ChildText(someVideo, "Shading"), "T");
+	EXPECT_EQ(someTree.nodes[someTree.FindChild(someVideo, "List")].propertyCount, 3u);
+}
+
 TEST(FbxFileReader, MalformedAsciiIsRejectedWithItsLine)
 {
 	impl::ParseTree someTree;
