@@ -37,16 +37,21 @@ TEST(VertexMerge, EqualHashesAloneDoNotMergeDifferentVertices)
 {
 	std::vector<Vertex> someVertices;
 	std::vector<std::uint32_t> someIndices;
-	NorvFbx::impl::VertexMerger someMerger(8, someVertices, someIndices);
+	NorvFbx::impl::VertexMerger someMerger(8, 2, someVertices, someIndices);
 	Vertex someOtherW = MakeVertex(1.0f);
 	someOtherW.position.w = 0.0f; // same hash, different vertex
-	someMerger.Add(MakeVertex(1.0f));
-	someMerger.Add(someOtherW);
-	someMerger.Add(MakeVertex(1.0f));
-	someMerger.Add(MakeVertex(-0.0f));
-	someMerger.Add(MakeVertex(0.0f));
+	// Control point 0 makes the first two; equal vertices merge whichever point made them.
+	someMerger.Add(MakeVertex(1.0f), 0);
+	someMerger.Add(someOtherW, 0);
+	someMerger.Add(MakeVertex(1.0f), 1);
+	someMerger.Add(MakeVertex(-0.0f), 1);
+	someMerger.Add(MakeVertex(0.0f), 0);
 	someMerger.Flush();
-	EXPECT_EQ(someIndices, (std::vector<std::uint32_t>{ 0, 1, 0, 2, 2 }));
+	someMerger.Add(MakeVertex(1.0f), 1);
+	someMerger.Add(MakeVertex(0.0f), 0);
+	someMerger.Add(someOtherW, 1);
+	someMerger.Flush();
+	EXPECT_EQ(someIndices, (std::vector<std::uint32_t>{ 0, 1, 0, 2, 2, 0, 2, 1 }));
 	ASSERT_EQ(someVertices.size(), 3u);
 	EXPECT_EQ(someVertices[1].position.w, 0.0f);
 }
@@ -55,10 +60,10 @@ TEST(VertexMerge, TheTableGrowsPastItsFirstSize)
 {
 	std::vector<Vertex> someVertices;
 	std::vector<std::uint32_t> someIndices;
-	NorvFbx::impl::VertexMerger someMerger(4, someVertices, someIndices);
+	NorvFbx::impl::VertexMerger someMerger(4, 1000, someVertices, someIndices);
 	for (int someRound = 0; someRound < 2; ++someRound)
 		for (int i = 0; i < 1000; ++i)
-			someMerger.Add(MakeVertex(static_cast<float>(i)));
+			someMerger.Add(MakeVertex(static_cast<float>(i)), static_cast<std::uint32_t>(999 - i));
 	someMerger.Flush();
 	ASSERT_EQ(someVertices.size(), 1000u);
 	ASSERT_EQ(someIndices.size(), 2000u);

@@ -181,7 +181,7 @@ namespace NorvFbx::impl
 			const size_t someCorners = static_cast<size_t>(someMesh->GetPolygonVertexCount());
 			someOut.indices.reserve(someCorners);
 			someOut.vertices.reserve(aMergeVertices ? someCorners / 2 : someCorners);
-			VertexMerger someMerger(aMergeVertices ? someCorners : 0, someOut.vertices, someOut.indices);
+			VertexMerger someMerger(aMergeVertices ? someCorners : 0, aMergeVertices ? static_cast<size_t>(someMesh->GetControlPointsCount()) : 0, someOut.vertices, someOut.indices);
 			for (int p = 0; p < someMesh->GetPolygonCount(); ++p)
 			{
 				if (someMaterialCount > 0 && somePolygonSlots[static_cast<size_t>(p)] != m)
@@ -222,7 +222,7 @@ namespace NorvFbx::impl
 					someMin = { std::min(someMin.x, someVertex.position.x), std::min(someMin.y, someVertex.position.y), std::min(someMin.z, someVertex.position.z) };
 					someMax = { std::max(someMax.x, someVertex.position.x), std::max(someMax.y, someVertex.position.y), std::max(someMax.z, someVertex.position.z) };
 					if (aMergeVertices)
-						someMerger.Add(someVertex);
+						someMerger.Add(someVertex, static_cast<std::uint32_t>(someCp));
 					else
 					{
 						someOut.indices.push_back(static_cast<std::uint32_t>(someOut.vertices.size()));

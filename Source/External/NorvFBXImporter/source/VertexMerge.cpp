@@ -67,16 +67,16 @@ namespace NorvFbx::impl
 
 	void NormaliseZeros(Vertex& aVertex)
 	{
+		// Bone indices never reach the sign bit, so every word can be treated as a float.
 		std::uint32_t someWords[VERTEX_WORDS];
 		std::memcpy(someWords, &aVertex, sizeof(Vertex));
-		for (int i = 0; i < VERTEX_WORDS; ++i)
-			if (IsFloatWord(i) && someWords[i] == SIGN_BIT)
-				someWords[i] = 0;
+		for (std::uint32_t& someWord : someWords)
+			someWord = someWord == SIGN_BIT ? 0u : someWord;
 		std::memcpy(&aVertex, someWords, sizeof(Vertex));
 	}
 
-	VertexMerger::VertexMerger(size_t aCorners, std::vector<Vertex>& aVertices, std::vector<std::uint32_t>& aIndices)
-		: myVertices(aVertices), myIndices(aIndices)
+	VertexMerger::VertexMerger(size_t aCorners, size_t aControlPoints, std::vector<Vertex>& aVertices, std::vector<std::uint32_t>& aIndices)
+		: myVertices(aVertices), myIndices(aIndices), myLastOfControlPoint(aControlPoints, EMPTY)
 	{
 		// Meshes share most corners; start at a quarter and grow as needed.
 		const size_t someCapacity = std::bit_ceil(std::max<size_t>(aCorners / 4, 16));
@@ -84,13 +84,20 @@ namespace NorvFbx::impl
 		myMask = someCapacity - 1;
 	}
 
-	void VertexMerger::Add(const Vertex& aVertex)
+	void VertexMerger::Add(const Vertex& aVertex, std::uint32_t aControlPoint)
 	{
 		Pending& somePending = myBatch[myBatchCount++];
 		somePending.vertex = aVertex;
 		NormaliseZeros(somePending.vertex);
-		somePending.hash = HashVertex(somePending.vertex);
-		__builtin_prefetch(&mySlots[SlotOf(somePending.hash)]);
+		somePending.controlPoint = aControlPoint;
+		// Merged vertices are unique, so an equal earlier vertex is the one the table holds.
+		const std::uint32_t someLast = myLastOfControlPoint[aControlPoint];
+		somePending.index = someLast != EMPTY && std::memcmp(&myVertices[someLast], &somePending.vertex, sizeof(Vertex)) == 0 ? someLast : EMPTY;
+		if (somePending.index == EMPTY)
+		{
+			somePending.hash = HashVertex(somePending.vertex);
+			__builtin_prefetch(&mySlots[SlotOf(somePending.hash)]);
+		}
 		if (myBatchCount == BATCH_SIZE)
 			Flush();
 	}
@@ -98,7 +105,12 @@ namespace NorvFbx::impl
 	void VertexMerger::Flush()
 	{
 		for (size_t i = 0; i < myBatchCount; ++i)
-			myIndices.push_back(Insert(myBatch[i]));
+		{
+			const Pending& somePending = myBatch[i];
+			const std::uint32_t someIndex = somePending.index != EMPTY ? somePending.index : Insert(somePending);
+			myLastOfControlPoint[somePending.controlPoint] = someIndex;
+			myIndices.push_back(someIndex);
+		}
 		myBatchCount = 0;
 	}
 

@@ -16,12 +16,15 @@ namespace NorvFbx::impl
 	{
 	public:
 		// Appends merged vertices to aVertices and one index per added vertex to
-		// aIndices. aCorners: how many vertices will be added (sizes the first table).
-		VertexMerger(size_t aCorners, std::vector<Vertex>& aVertices, std::vector<std::uint32_t>& aIndices);
+		// aIndices. aCorners: how many vertices will be added (sizes the first table);
+		// aControlPoints: how many control points they are made from.
+		VertexMerger(size_t aCorners, size_t aControlPoints, std::vector<Vertex>& aVertices, std::vector<std::uint32_t>& aIndices);
 
-		// Equal vertices (compared whole, +0 equal to -0) share one index. Vertices are
-		// taken in small batches so the table lookups overlap: Flush after the last.
-		void Add(const Vertex& aVertex);
+		// Equal vertices (compared whole, +0 equal to -0) share one index. A vertex equal
+		// to the last one made from the same control point takes its index without a
+		// lookup. Vertices are taken in small batches so the table lookups overlap:
+		// Flush after the last.
+		void Add(const Vertex& aVertex, std::uint32_t aControlPoint);
 		void Flush();
 
 	private:
@@ -34,6 +37,8 @@ namespace NorvFbx::impl
 		{
 			Vertex vertex;
 			std::uint64_t hash;
+			std::uint32_t controlPoint;
+			std::uint32_t index; // EMPTY until known
 		};
 		static constexpr std::uint32_t EMPTY = ~0u;
 		static constexpr size_t BATCH_SIZE = 16;
@@ -45,6 +50,7 @@ namespace NorvFbx::impl
 		std::vector<Vertex>& myVertices;
 		std::vector<std::uint32_t>& myIndices;
 		std::vector<Slot> mySlots;
+		std::vector<std::uint32_t> myLastOfControlPoint;
 		size_t myMask = 0;
 		size_t myCount = 0;
 		Pending myBatch[BATCH_SIZE];
