@@ -177,6 +177,14 @@ TEST_F(ImporterTest, AnimationFailuresAreReported)
 	const std::string someBonelessPath = NorvTest::WriteScene(myFolder, "boneless.fbx", someBoneless);
 	EXPECT_EQ(ErrorOf([&] { NorvFbx::LoadAnimation(someBonelessPath, &someAnimation); }), "The file [" + someBonelessPath + "] has no skeleton!");
 
+	// Content that does not hold together: the import fails with the reader's reason.
+	FbxSceneWriter someBroken;
+	NorvTools::FbxMeshData someMesh = NorvTest::CubeMesh();
+	someMesh.polygons[0][0] = 40;
+	someBroken.AddMesh(someBroken.AddNode("Body", "Mesh"), someMesh);
+	const std::string someBrokenPath = NorvTest::WriteScene(myFolder, "broken.fbx", someBroken);
+	EXPECT_NE(ErrorOf([&] { NorvFbx::LoadAnimation(someBrokenPath, &someAnimation); }).find("Failed to import the animation. Corrupted FBX file: "), std::string::npos);
+
 	Rig someBackwards("");
 	someBackwards.writer.AddAnimStack("Back", NorvTest::Frame30(5), NorvTest::Frame30(2));
 	EXPECT_FALSE(NorvFbx::LoadAnimation(NorvTest::WriteScene(myFolder, "back.fbx", someBackwards.writer), &someAnimation));

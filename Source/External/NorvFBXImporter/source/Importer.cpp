@@ -139,12 +139,6 @@ namespace NorvFbx
 				return false;
 			}
 			aGuard.myScene = FbxScene::Create(Manager(), "The Scene");
-			if (!aGuard.myImporter->Import(aGuard.myScene))
-			{
-				// A failed import is a failed load, whatever the status reads.
-				SetLastError("Failed to import the FBX file " + aPath + "! Error was: " + aGuard.myImporter->GetStatus().GetErrorString());
-				return false;
-			}
 			return true;
 		}
 
@@ -170,6 +164,12 @@ namespace NorvFbx
 		if (!impl::OpenScene(aPath, someGuard, "Failed to create the FBX Importer! Did you call InitImporter()?"))
 			return false;
 		FbxScene* someScene = someGuard.myScene;
+		if (!someGuard.myImporter->Import(someScene))
+		{
+			// A failed import is a failed load, whatever the status reads.
+			impl::SetLastError("Failed to import the FBX file " + aPath + "! Error was: " + someGuard.myImporter->GetStatus().GetErrorString());
+			return false;
+		}
 		if (!impl::ConvertToCentimetres(someScene))
 			return false;
 

@@ -75,6 +75,15 @@ namespace NorvFbx
 		if (!impl::OpenScene(aPath, someGuard, "Failed to create the FBX Importer! Error was: no importer state (InitImporter was not called)."))
 			return false;
 		FbxScene* someScene = someGuard.myScene;
+		if (!someGuard.myImporter->Import(someScene))
+		{
+			const std::string someStatus = someGuard.myImporter->GetStatus().GetErrorString();
+			if (someGuard.myImporter->GetStatus().GetCode() != FbxStatus::eSuccess)
+				throw impl::ImportError("Failed to import the animation. " + someStatus);
+			// A failed import is a failed load, whatever the status reads.
+			impl::SetLastError("Failed to import the animation " + aPath + ".");
+			return false;
+		}
 		// The same units as the models the animation plays on.
 		if (!impl::ConvertToCentimetres(someScene))
 			return false;

@@ -60,8 +60,8 @@ namespace NorvFbx::impl
 		fbxsdk::FbxScene* myScene = nullptr;
 	};
 
-	// Opens and imports a file into a new scene (steps shared by both loaders):
-	// false with the last error set when the file is missing or cannot be read.
+	// Opens a file and makes the scene to import it into (steps shared by both
+	// loaders): false with the last error set when the file is missing or unreadable.
 	bool OpenScene(const std::string& aPath, SceneGuard& aGuard, const char* aCreateError);
 	// Converts the scene to centimetres; false (asserted) when it cannot.
 	bool ConvertToCentimetres(fbxsdk::FbxScene* aScene);
