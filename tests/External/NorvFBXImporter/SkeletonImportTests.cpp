@@ -125,6 +125,21 @@ TEST_F(ImporterTest, SkinKeepsTheFirstFourInfluencesAndSetsBindPoses)
 	EXPECT_FLOAT_EQ(someBind(4, 1), 0.0f);
 }
 
+TEST_F(ImporterTest, TheGeometricOffsetEntersTheBindPose)
+{
+	FbxSceneWriter someWriter;
+	NorvTools::FbxNodeTransform someOffset;
+	someOffset.geometricTranslation = { 0, 0, 4 };
+	const std::int64_t someGeometry = someWriter.AddMesh(someWriter.AddNode("Body", "Mesh", 0, someOffset), NorvTest::Triangles({ 0, 0, 0, 1, 0, 0, 0, 1, 0 }));
+	const std::int64_t someBone = someWriter.AddNode("Bone", "LimbNode");
+	someWriter.AddSkeletonAttribute(someBone);
+	someWriter.AddCluster(someWriter.AddSkin(someGeometry), someBone, { 0 }, { 1.0 }, NorvTools::FBX_IDENTITY, NorvTools::FBX_IDENTITY);
+	const NorvFbx::ModelRecord someModel = LoadModel(someWriter);
+	// Transposed: the translation is column 4; the file's +Z is -Z in DirectX axes.
+	EXPECT_FLOAT_EQ(someModel.skeleton.bones.at(0).bindPose(3, 4), -4.0f);
+	EXPECT_FLOAT_EQ(someModel.skeleton.bones.at(0).bindPose(4, 3), 0.0f);
+}
+
 TEST_F(ImporterTest, AClusterLinkedToANodeThatIsNoBoneFailsTheLoad)
 {
 	FbxSceneWriter someWriter;

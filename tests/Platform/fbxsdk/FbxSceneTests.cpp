@@ -131,13 +131,16 @@ TEST_F(FbxSceneTest, CurvesInterpolateLinearlyOrHoldTheirValue)
 	someWriter.AddAnimStack("Take", 0, NorvTest::Frame30(10));
 	someWriter.AddCurve(someNode, "Lcl Translation", 0, { 0, NorvTest::Frame30(10) }, { 0.0f, 10.0f }, 4);
 	someWriter.AddCurve(someNode, "Lcl Translation", 1, { 0, NorvTest::Frame30(10) }, { 3.0f, 7.0f }, 2);
+	someWriter.AddCurve(someNode, "Lcl Translation", 2, { 0, NorvTest::Frame30(10) }, { 0.0f, 1.0f }, 8);
 	FbxScene* someScene = Load(someWriter);
 	FbxNode* someMover = someScene->FindNodeByName("Mover");
-	ExpectPoint(someMover->EvaluateLocalTransform(FbxTime(NorvTest::Frame30(5))).GetT(), 5, 3, 0);
-	ExpectPoint(someMover->EvaluateLocalTransform(FbxTime(NorvTest::Frame30(10))).GetT(), 10, 7, 0);
+	// Z is cubic with flat tangents: 3t^2 - 2t^3.
+	ExpectPoint(someMover->EvaluateLocalTransform(FbxTime(NorvTest::Frame30(5))).GetT(), 5, 3, 0.5);
+	ExpectPoint(someMover->EvaluateLocalTransform(FbxTime(NorvTest::Frame30(10) / 4)).GetT(), 2.5, 3, 0.15625);
+	ExpectPoint(someMover->EvaluateLocalTransform(FbxTime(NorvTest::Frame30(10))).GetT(), 10, 7, 1);
 	// Before the first key and after the last, the end values hold.
 	ExpectPoint(someMover->EvaluateLocalTransform(FbxTime(-NorvTest::Frame30(4))).GetT(), 0, 3, 0);
-	ExpectPoint(someMover->EvaluateLocalTransform(FbxTime(NorvTest::Frame30(40))).GetT(), 10, 7, 0);
+	ExpectPoint(someMover->EvaluateLocalTransform(FbxTime(NorvTest::Frame30(40))).GetT(), 10, 7, 1);
 	ASSERT_EQ(someScene->GetSrcObjectCount<FbxAnimStack>(), 1);
 	const FbxTakeInfo* someTake = someScene->GetTakeInfo("Take");
 	ASSERT_NE(someTake, nullptr);
