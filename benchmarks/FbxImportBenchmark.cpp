@@ -1,5 +1,8 @@
 // Imports a generated skinned FBX file of about a million triangles with the
 // engine's importer and with assimp, and prints milliseconds, MB/s and the ratio.
+// Build and run:
+//   cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DNORV_BUILD_BENCHMARKS=ON
+//   cmake --build build/bench --target NorvFbxImportBenchmark && build/bench/benchmarks/NorvFbxImportBenchmark
 #include "Importer.h"
 #include "fbxsdk/fbxsdk.h"
 #include "fbxwriter/FbxSceneWriter.h"
