@@ -11,6 +11,8 @@ namespace fbxsdk::impl
 	namespace
 	{
 		constexpr int MATRIX_ELEMENTS = 16;
+		// Node chains deeper than this are refused (transform evaluation recurses along them).
+		constexpr int MAX_HIERARCHY_DEPTH = 1000;
 
 		struct AnimatedProperty
 		{
@@ -44,6 +46,8 @@ namespace fbxsdk::impl
 					if (!someOk)
 						return false;
 				}
+				if (!CheckDepth())
+					return false;
 				BindAnimation();
 				ReadTakes();
 				for (FbxNode* someNode : myScene.myNodes)
@@ -572,6 +576,31 @@ namespace fbxsdk::impl
 					someSkin->myClusters.push_back(static_cast<FbxCluster*>(someSource));
 				else if (FbxCluster* someCluster = FbxCast<FbxCluster>(someTarget); someCluster && FbxCast<FbxNode>(someSource) && !someCluster->myLink)
 					someCluster->myLink = static_cast<FbxNode*>(someSource);
+				return true;
+			}
+
+			bool CheckDepth()
+			{
+				std::unordered_map<const FbxNode*, int> someDepths;
+				std::vector<const FbxNode*> someChain;
+				for (const FbxNode* someNode : myScene.myNodes)
+				{
+					// Walk up to a node of known depth, then number the chain on the way down.
+					someChain.clear();
+					const FbxNode* someUp = someNode;
+					while (someUp && !someDepths.count(someUp))
+					{
+						someChain.push_back(someUp);
+						someUp = someUp->myParent;
+					}
+					int someDepth = someUp ? someDepths[someUp] : -1;
+					for (auto someIt = someChain.rbegin(); someIt != someChain.rend(); ++someIt)
+					{
+						if (++someDepth > MAX_HIERARCHY_DEPTH)
+							return Fail("Node '" + std::string((*someIt)->GetName()) + "' is nested more than " + std::to_string(MAX_HIERARCHY_DEPTH) + " levels deep");
+						someDepths[*someIt] = someDepth;
+					}
+				}
 				return true;
 			}
 

@@ -200,6 +200,11 @@ TEST_F(ImporterTest, AnimationFailuresAreReported)
 	const std::string someBrokenPath = NorvTest::WriteScene(myFolder, "broken.fbx", someBroken);
 	EXPECT_NE(ErrorOf([&] { NorvFbx::LoadAnimation(someBrokenPath, &someAnimation); }).find("Failed to import the animation. Corrupted FBX file: "), std::string::npos);
 
+	Rig someEndless("");
+	someEndless.writer.AddAnimStack("Endless", 0, NorvTest::Frame30(50000000));
+	const std::string someEndlessPath = NorvTest::WriteScene(myFolder, "endless.fbx", someEndless.writer);
+	EXPECT_EQ(ErrorOf([&] { NorvFbx::LoadAnimation(someEndlessPath, &someAnimation); }), "The animation in [" + someEndlessPath + "] has 50000001 frames, more than 100000!");
+
 	Rig someBackwards("");
 	someBackwards.writer.AddAnimStack("Back", NorvTest::Frame30(5), NorvTest::Frame30(2));
 	EXPECT_FALSE(NorvFbx::LoadAnimation(NorvTest::WriteScene(myFolder, "back.fbx", someBackwards.writer), &someAnimation));

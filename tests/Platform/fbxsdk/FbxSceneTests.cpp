@@ -300,6 +300,15 @@ TEST_F(FbxSceneTest, ClustersOfferTheMeshAndBoneGlobalsAtBinding)
 
 TEST_F(FbxSceneTest, InconsistentContentFailsTheImport)
 {
+	FbxSceneWriter someDeep;
+	std::int64_t someParent = 0;
+	for (int i = 0; i < 1200; ++i)
+		someParent = someDeep.AddNode("N" + std::to_string(i), "Null", someParent);
+	FbxImporter* someDeepImporter = FbxImporter::Create(myManager, "");
+	ASSERT_TRUE(someDeepImporter->Initialize(NorvTest::WriteScene(myFolder, "deep.fbx", someDeep).c_str()));
+	EXPECT_FALSE(someDeepImporter->Import(FbxScene::Create(myManager, "")));
+	EXPECT_NE(std::string(someDeepImporter->GetStatus().GetErrorString()).find("nested more than 1000 levels"), std::string::npos);
+
 	NorvTools::FbxMeshData someMesh = NorvTest::CubeMesh();
 	someMesh.uvSets[0].indices[5] = 99; // past the four UVs
 	FbxSceneWriter someWriter;

@@ -14,6 +14,8 @@ namespace NorvFbx::impl
 		}
 
 		constexpr size_t EXTENSION_LENGTH = 4; // ".fbx"
+		// About an hour at 30 frames per second: longer takes are taken for damage.
+		constexpr FbxLongLong MAX_ANIMATION_FRAMES = 100000;
 	}
 
 	bool BuildSkeleton(FbxNode* aNode, Skeleton& aSkeleton, std::vector<Bone>& aEvents, std::vector<Socket>& aSockets, std::int32_t aParent)
@@ -115,6 +117,8 @@ namespace NorvFbx
 			impl::SetLastError("The animation in [" + aPath + "] has no frames.");
 			return false;
 		}
+		if (someLast - someFirst >= impl::MAX_ANIMATION_FRAMES)
+			throw impl::ImportError("The animation in [" + aPath + "] has " + std::to_string(someLast - someFirst + 1) + " frames, more than " + std::to_string(impl::MAX_ANIMATION_FRAMES) + "!");
 		someRecord.name = aPath;
 		someRecord.frameRate = FbxTime::GetFrameRate(someMode);
 		someRecord.frameCount = static_cast<std::uint64_t>(someLast - someFirst + 1);
