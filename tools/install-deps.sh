@@ -11,7 +11,7 @@ PACKAGES=(
   libfreetype-dev zlib1g-dev
   libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev
   nlohmann-json3-dev libimgui-dev libxxhash-dev libstb-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libassimp-dev
   fonts-dejavu-core xvfb xauth
 )
 
