@@ -30,7 +30,8 @@ namespace
 	}
 
 	// 1 x 1 GIF89a whose one pixel is palette entry 0, red.
-	const std::string ONE_RED_PIXEL_GIF("GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\x00\x00\x00\x00\x00,\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00;", 43);
+	constexpr char ONE_RED_PIXEL_GIF_BYTES[] = "GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\x00\x00\x00\x00\x00,\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00;";
+	const std::string ONE_RED_PIXEL_GIF(ONE_RED_PIXEL_GIF_BYTES, sizeof(ONE_RED_PIXEL_GIF_BYTES) - 1);
 }
 
 TEST(WicImage, PngDecodesExactly)
