@@ -191,7 +191,7 @@ namespace Platform::dds
 		aImage = DdsImage();
 		if (aBytes.size() < MAGIC_SIZE || ReadU32(aBytes, 0) != MAGIC)
 		{
-			aError = "not a DDS file";
+			aError = NOT_A_DDS_FILE;
 			return false;
 		}
 		if (aBytes.size() < MAGIC_SIZE + HEADER_SIZE || ReadU32(aBytes, HEADER_SIZE_OFFSET) != HEADER_SIZE

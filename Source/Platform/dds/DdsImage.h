@@ -7,6 +7,7 @@
 // typeless formats (declined with a reason).
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace Platform::dds
@@ -65,6 +66,9 @@ namespace Platform::dds
 		std::vector<std::uint8_t> myBytes; // the whole file
 		std::vector<DdsSubresource> mySubresources; // slice-major, mip-minor, as subresource indices count
 	};
+
+	// The reason ReadDds gives for bytes that are no DDS file at all.
+	inline constexpr std::string_view NOT_A_DDS_FILE = "not a DDS file";
 
 	// Describes the DDS file aBytes with aLoaderFlags applied to its format.
 	// False with a short reason in aError for anything malformed, truncated or unsupported.

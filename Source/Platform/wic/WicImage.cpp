@@ -119,7 +119,7 @@ namespace Platform::wic
 		const Container someContainer = IdentifyContainer(aBytes);
 		if (someContainer == Container::Unknown)
 		{
-			aError = "not a PNG, JPEG, BMP or GIF image";
+			aError = NOT_AN_IMAGE;
 			return false;
 		}
 		if (aBytes.size() > static_cast<std::size_t>(std::numeric_limits<int>::max()))

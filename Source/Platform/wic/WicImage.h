@@ -8,6 +8,7 @@
 // Built on stb_image and stb_image_resize (Debian libstb).
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace Platform::wic
@@ -25,6 +26,9 @@ namespace Platform::wic
 
 	// Images with more pixels than the largest texture are declined before decoding.
 	constexpr std::uint64_t MAX_DECODED_PIXELS = std::uint64_t{ 16384 } * 16384;
+
+	// The reason DecodeImage gives for bytes of no format it reads.
+	inline constexpr std::string_view NOT_AN_IMAGE = "not a PNG, JPEG, BMP or GIF image";
 
 	struct WicImage
 	{
