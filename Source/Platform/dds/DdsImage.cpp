@@ -52,20 +52,20 @@ namespace Platform::dds
 			return someValue;
 		}
 
-		bool IsSupported(DdsFormat aFormat)
+		bool IsSupported(DXGI_FORMAT aFormat)
 		{
 			switch (aFormat)
 			{
-			case DdsFormat::R8G8B8A8_UNORM: case DdsFormat::R8G8B8A8_UNORM_SRGB:
-			case DdsFormat::B8G8R8A8_UNORM: case DdsFormat::B8G8R8A8_UNORM_SRGB:
-			case DdsFormat::B8G8R8X8_UNORM: case DdsFormat::B8G8R8X8_UNORM_SRGB:
-			case DdsFormat::BC1_UNORM: case DdsFormat::BC1_UNORM_SRGB:
-			case DdsFormat::BC2_UNORM: case DdsFormat::BC2_UNORM_SRGB:
-			case DdsFormat::BC3_UNORM: case DdsFormat::BC3_UNORM_SRGB:
-			case DdsFormat::BC4_UNORM: case DdsFormat::BC4_SNORM:
-			case DdsFormat::BC5_UNORM: case DdsFormat::BC5_SNORM:
-			case DdsFormat::BC6H_UF16: case DdsFormat::BC6H_SF16:
-			case DdsFormat::BC7_UNORM: case DdsFormat::BC7_UNORM_SRGB:
+			case DXGI_FORMAT_R8G8B8A8_UNORM: case DXGI_FORMAT_R8G8B8A8_UNORM_SRGB:
+			case DXGI_FORMAT_B8G8R8A8_UNORM: case DXGI_FORMAT_B8G8R8A8_UNORM_SRGB:
+			case DXGI_FORMAT_B8G8R8X8_UNORM: case DXGI_FORMAT_B8G8R8X8_UNORM_SRGB:
+			case DXGI_FORMAT_BC1_UNORM: case DXGI_FORMAT_BC1_UNORM_SRGB:
+			case DXGI_FORMAT_BC2_UNORM: case DXGI_FORMAT_BC2_UNORM_SRGB:
+			case DXGI_FORMAT_BC3_UNORM: case DXGI_FORMAT_BC3_UNORM_SRGB:
+			case DXGI_FORMAT_BC4_UNORM: case DXGI_FORMAT_BC4_SNORM:
+			case DXGI_FORMAT_BC5_UNORM: case DXGI_FORMAT_BC5_SNORM:
+			case DXGI_FORMAT_BC6H_UF16: case DXGI_FORMAT_BC6H_SF16:
+			case DXGI_FORMAT_BC7_UNORM: case DXGI_FORMAT_BC7_UNORM_SRGB:
 				return true;
 			default:
 				return false;
@@ -73,7 +73,7 @@ namespace Platform::dds
 		}
 
 		// The legacy header's pixel format as a DXGI format; Unknown when unsupported.
-		DdsFormat LegacyFormat(const std::vector<std::uint8_t>& aBytes)
+		DXGI_FORMAT LegacyFormat(const std::vector<std::uint8_t>& aBytes)
 		{
 			const std::size_t someBase = PIXEL_FORMAT_OFFSET;
 			const std::uint32_t someFlags = ReadU32(aBytes, someBase + PF_FLAGS);
@@ -81,57 +81,57 @@ namespace Platform::dds
 			{
 				switch (ReadU32(aBytes, someBase + PF_FOURCC))
 				{
-				case FourCC("DXT1"): return DdsFormat::BC1_UNORM;
-				case FourCC("DXT2"): case FourCC("DXT3"): return DdsFormat::BC2_UNORM;
-				case FourCC("DXT4"): case FourCC("DXT5"): return DdsFormat::BC3_UNORM;
-				case FourCC("ATI1"): case FourCC("BC4U"): return DdsFormat::BC4_UNORM;
-				case FourCC("BC4S"): return DdsFormat::BC4_SNORM;
-				case FourCC("ATI2"): case FourCC("BC5U"): return DdsFormat::BC5_UNORM;
-				case FourCC("BC5S"): return DdsFormat::BC5_SNORM;
-				default: return DdsFormat::Unknown;
+				case FourCC("DXT1"): return DXGI_FORMAT_BC1_UNORM;
+				case FourCC("DXT2"): case FourCC("DXT3"): return DXGI_FORMAT_BC2_UNORM;
+				case FourCC("DXT4"): case FourCC("DXT5"): return DXGI_FORMAT_BC3_UNORM;
+				case FourCC("ATI1"): case FourCC("BC4U"): return DXGI_FORMAT_BC4_UNORM;
+				case FourCC("BC4S"): return DXGI_FORMAT_BC4_SNORM;
+				case FourCC("ATI2"): case FourCC("BC5U"): return DXGI_FORMAT_BC5_UNORM;
+				case FourCC("BC5S"): return DXGI_FORMAT_BC5_SNORM;
+				default: return DXGI_FORMAT_UNKNOWN;
 				}
 			}
 			if (!(someFlags & DDPF_RGB) || ReadU32(aBytes, someBase + PF_BIT_COUNT) != 32)
-				return DdsFormat::Unknown;
+				return DXGI_FORMAT_UNKNOWN;
 			const std::uint32_t someRed = ReadU32(aBytes, someBase + PF_MASKS);
 			const std::uint32_t someGreen = ReadU32(aBytes, someBase + PF_MASKS + 4);
 			const std::uint32_t someBlue = ReadU32(aBytes, someBase + PF_MASKS + 8);
 			const std::uint32_t someAlpha = (someFlags & DDPF_ALPHAPIXELS) ? ReadU32(aBytes, someBase + PF_MASKS + 12) : 0;
 			if (someGreen != 0x0000FF00)
-				return DdsFormat::Unknown;
+				return DXGI_FORMAT_UNKNOWN;
 			if (someRed == 0x000000FF && someBlue == 0x00FF0000 && someAlpha == 0xFF000000)
-				return DdsFormat::R8G8B8A8_UNORM;
+				return DXGI_FORMAT_R8G8B8A8_UNORM;
 			if (someRed == 0x00FF0000 && someBlue == 0x000000FF)
-				return someAlpha == 0xFF000000 ? DdsFormat::B8G8R8A8_UNORM : someAlpha == 0 ? DdsFormat::B8G8R8X8_UNORM : DdsFormat::Unknown;
-			return DdsFormat::Unknown;
+				return someAlpha == 0xFF000000 ? DXGI_FORMAT_B8G8R8A8_UNORM : someAlpha == 0 ? DXGI_FORMAT_B8G8R8X8_UNORM : DXGI_FORMAT_UNKNOWN;
+			return DXGI_FORMAT_UNKNOWN;
 		}
 
-		DdsFormat MakeSrgb(DdsFormat aFormat)
+		DXGI_FORMAT MakeSrgb(DXGI_FORMAT aFormat)
 		{
 			switch (aFormat)
 			{
-			case DdsFormat::R8G8B8A8_UNORM: return DdsFormat::R8G8B8A8_UNORM_SRGB;
-			case DdsFormat::B8G8R8A8_UNORM: return DdsFormat::B8G8R8A8_UNORM_SRGB;
-			case DdsFormat::B8G8R8X8_UNORM: return DdsFormat::B8G8R8X8_UNORM_SRGB;
-			case DdsFormat::BC1_UNORM: return DdsFormat::BC1_UNORM_SRGB;
-			case DdsFormat::BC2_UNORM: return DdsFormat::BC2_UNORM_SRGB;
-			case DdsFormat::BC3_UNORM: return DdsFormat::BC3_UNORM_SRGB;
-			case DdsFormat::BC7_UNORM: return DdsFormat::BC7_UNORM_SRGB;
+			case DXGI_FORMAT_R8G8B8A8_UNORM: return DXGI_FORMAT_R8G8B8A8_UNORM_SRGB;
+			case DXGI_FORMAT_B8G8R8A8_UNORM: return DXGI_FORMAT_B8G8R8A8_UNORM_SRGB;
+			case DXGI_FORMAT_B8G8R8X8_UNORM: return DXGI_FORMAT_B8G8R8X8_UNORM_SRGB;
+			case DXGI_FORMAT_BC1_UNORM: return DXGI_FORMAT_BC1_UNORM_SRGB;
+			case DXGI_FORMAT_BC2_UNORM: return DXGI_FORMAT_BC2_UNORM_SRGB;
+			case DXGI_FORMAT_BC3_UNORM: return DXGI_FORMAT_BC3_UNORM_SRGB;
+			case DXGI_FORMAT_BC7_UNORM: return DXGI_FORMAT_BC7_UNORM_SRGB;
 			default: return aFormat;
 			}
 		}
 
-		DdsFormat MakeLinear(DdsFormat aFormat)
+		DXGI_FORMAT MakeLinear(DXGI_FORMAT aFormat)
 		{
 			switch (aFormat)
 			{
-			case DdsFormat::R8G8B8A8_UNORM_SRGB: return DdsFormat::R8G8B8A8_UNORM;
-			case DdsFormat::B8G8R8A8_UNORM_SRGB: return DdsFormat::B8G8R8A8_UNORM;
-			case DdsFormat::B8G8R8X8_UNORM_SRGB: return DdsFormat::B8G8R8X8_UNORM;
-			case DdsFormat::BC1_UNORM_SRGB: return DdsFormat::BC1_UNORM;
-			case DdsFormat::BC2_UNORM_SRGB: return DdsFormat::BC2_UNORM;
-			case DdsFormat::BC3_UNORM_SRGB: return DdsFormat::BC3_UNORM;
-			case DdsFormat::BC7_UNORM_SRGB: return DdsFormat::BC7_UNORM;
+			case DXGI_FORMAT_R8G8B8A8_UNORM_SRGB: return DXGI_FORMAT_R8G8B8A8_UNORM;
+			case DXGI_FORMAT_B8G8R8A8_UNORM_SRGB: return DXGI_FORMAT_B8G8R8A8_UNORM;
+			case DXGI_FORMAT_B8G8R8X8_UNORM_SRGB: return DXGI_FORMAT_B8G8R8X8_UNORM;
+			case DXGI_FORMAT_BC1_UNORM_SRGB: return DXGI_FORMAT_BC1_UNORM;
+			case DXGI_FORMAT_BC2_UNORM_SRGB: return DXGI_FORMAT_BC2_UNORM;
+			case DXGI_FORMAT_BC3_UNORM_SRGB: return DXGI_FORMAT_BC3_UNORM;
+			case DXGI_FORMAT_BC7_UNORM_SRGB: return DXGI_FORMAT_BC7_UNORM;
 			default: return aFormat;
 			}
 		}
@@ -168,25 +168,25 @@ namespace Platform::dds
 		}
 	}
 
-	bool IsBlockCompressed(DdsFormat aFormat)
+	bool IsBlockCompressed(DXGI_FORMAT aFormat)
 	{
 		const auto someValue = static_cast<std::uint32_t>(aFormat);
 		return (someValue >= 70 && someValue <= 84) || (someValue >= 94 && someValue <= 99);
 	}
 
-	std::uint32_t GetElementSize(DdsFormat aFormat)
+	std::uint32_t GetElementSize(DXGI_FORMAT aFormat)
 	{
 		switch (aFormat)
 		{
-		case DdsFormat::BC1_UNORM: case DdsFormat::BC1_UNORM_SRGB:
-		case DdsFormat::BC4_UNORM: case DdsFormat::BC4_SNORM:
+		case DXGI_FORMAT_BC1_UNORM: case DXGI_FORMAT_BC1_UNORM_SRGB:
+		case DXGI_FORMAT_BC4_UNORM: case DXGI_FORMAT_BC4_SNORM:
 			return 8;
 		default:
 			return IsBlockCompressed(aFormat) ? 16 : 4;
 		}
 	}
 
-	bool ReadDds(std::vector<std::uint8_t> aBytes, std::uint32_t aLoaderFlags, DdsImage& aImage, std::string& aError)
+	bool ReadDds(std::vector<std::uint8_t> aBytes, DirectX::DDS_LOADER_FLAGS aLoaderFlags, DdsImage& aImage, std::string& aError)
 	{
 		aImage = DdsImage();
 		if (aBytes.size() < MAGIC_SIZE || ReadU32(aBytes, 0) != MAGIC)
@@ -215,7 +215,7 @@ namespace Platform::dds
 				aError = "truncated DX10 header";
 				return false;
 			}
-			aImage.myFormat = static_cast<DdsFormat>(ReadU32(aBytes, someDataStart));
+			aImage.myFormat = static_cast<DXGI_FORMAT>(ReadU32(aBytes, someDataStart));
 			const std::uint32_t someDimension = ReadU32(aBytes, someDataStart + 4);
 			aImage.myIsCube = (ReadU32(aBytes, someDataStart + 8) & MISC_TEXTURECUBE) != 0;
 			aImage.myArraySize = ReadU32(aBytes, someDataStart + 12);
@@ -269,9 +269,9 @@ namespace Platform::dds
 			return false;
 		}
 
-		if (aLoaderFlags & DDS_LOADER_FORCE_SRGB)
+		if (aLoaderFlags & DirectX::DDS_LOADER_FORCE_SRGB)
 			aImage.myFormat = MakeSrgb(aImage.myFormat);
-		else if (aLoaderFlags & DDS_LOADER_IGNORE_SRGB)
+		else if (aLoaderFlags & DirectX::DDS_LOADER_IGNORE_SRGB)
 			aImage.myFormat = MakeLinear(aImage.myFormat);
 
 		aImage.myBytes = std::move(aBytes);

@@ -5,6 +5,9 @@
 // BGRX; mip chains; 2D arrays and cube maps; the force-sRGB and ignore-sRGB flags.
 // Does not keep: 1D and volume textures, 16-bit, luminance, palette, float and
 // typeless formats (declined with a reason).
+#include "d3d11/dxgiformat.h"
+#include "dds/DDSTextureLoader.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -12,36 +15,6 @@
 
 namespace Platform::dds
 {
-	// The DXGI format numbers the loader produces (values as in a DX10 header).
-	enum class DdsFormat : std::uint32_t
-	{
-		Unknown = 0,
-		R8G8B8A8_UNORM = 28,
-		R8G8B8A8_UNORM_SRGB = 29,
-		BC1_UNORM = 71,
-		BC1_UNORM_SRGB = 72,
-		BC2_UNORM = 74,
-		BC2_UNORM_SRGB = 75,
-		BC3_UNORM = 77,
-		BC3_UNORM_SRGB = 78,
-		BC4_UNORM = 80,
-		BC4_SNORM = 81,
-		BC5_UNORM = 83,
-		BC5_SNORM = 84,
-		B8G8R8A8_UNORM = 87,
-		B8G8R8X8_UNORM = 88,
-		B8G8R8A8_UNORM_SRGB = 91,
-		B8G8R8X8_UNORM_SRGB = 93,
-		BC6H_UF16 = 95,
-		BC6H_SF16 = 96,
-		BC7_UNORM = 98,
-		BC7_UNORM_SRGB = 99,
-	};
-
-	// Loader flags, as the texture manager's colour modes 1 and 2.
-	constexpr std::uint32_t DDS_LOADER_FORCE_SRGB = 0x1;
-	constexpr std::uint32_t DDS_LOADER_IGNORE_SRGB = 0x2;
-
 	// Largest width or height of a 2D texture.
 	constexpr std::uint32_t MAX_TEXTURE_DIMENSION = 16384;
 
@@ -57,7 +30,7 @@ namespace Platform::dds
 
 	struct DdsImage
 	{
-		DdsFormat myFormat = DdsFormat::Unknown;
+		DXGI_FORMAT myFormat = DXGI_FORMAT_UNKNOWN;
 		std::uint32_t myWidth = 0;
 		std::uint32_t myHeight = 0;
 		std::uint32_t myMipCount = 0;
@@ -72,9 +45,9 @@ namespace Platform::dds
 
 	// Describes the DDS file aBytes with aLoaderFlags applied to its format.
 	// False with a short reason in aError for anything malformed, truncated or unsupported.
-	bool ReadDds(std::vector<std::uint8_t> aBytes, std::uint32_t aLoaderFlags, DdsImage& aImage, std::string& aError);
+	bool ReadDds(std::vector<std::uint8_t> aBytes, DirectX::DDS_LOADER_FLAGS aLoaderFlags, DdsImage& aImage, std::string& aError);
 
-	bool IsBlockCompressed(DdsFormat aFormat);
+	bool IsBlockCompressed(DXGI_FORMAT aFormat);
 	// Bytes of one 4x4 block (8 or 16) for a compressed format, of one pixel (4) otherwise.
-	std::uint32_t GetElementSize(DdsFormat aFormat);
+	std::uint32_t GetElementSize(DXGI_FORMAT aFormat);
 }

@@ -92,23 +92,23 @@ namespace Platform::dds
 		}
 	}
 
-	bool IsS3tc(DdsFormat aFormat)
+	bool IsS3tc(DXGI_FORMAT aFormat)
 	{
 		switch (aFormat)
 		{
-		case DdsFormat::BC1_UNORM: case DdsFormat::BC1_UNORM_SRGB:
-		case DdsFormat::BC2_UNORM: case DdsFormat::BC2_UNORM_SRGB:
-		case DdsFormat::BC3_UNORM: case DdsFormat::BC3_UNORM_SRGB:
+		case DXGI_FORMAT_BC1_UNORM: case DXGI_FORMAT_BC1_UNORM_SRGB:
+		case DXGI_FORMAT_BC2_UNORM: case DXGI_FORMAT_BC2_UNORM_SRGB:
+		case DXGI_FORMAT_BC3_UNORM: case DXGI_FORMAT_BC3_UNORM_SRGB:
 			return true;
 		default:
 			return false;
 		}
 	}
 
-	std::vector<std::uint8_t> DecodeS3tc(DdsFormat aFormat, const std::uint8_t* aBlocks, std::uint32_t aWidth, std::uint32_t aHeight, std::uint32_t aRowPitch)
+	std::vector<std::uint8_t> DecodeS3tc(DXGI_FORMAT aFormat, const std::uint8_t* aBlocks, std::uint32_t aWidth, std::uint32_t aHeight, std::uint32_t aRowPitch)
 	{
-		const bool someIsBc1 = aFormat == DdsFormat::BC1_UNORM || aFormat == DdsFormat::BC1_UNORM_SRGB;
-		const bool someIsBc2 = aFormat == DdsFormat::BC2_UNORM || aFormat == DdsFormat::BC2_UNORM_SRGB;
+		const bool someIsBc1 = aFormat == DXGI_FORMAT_BC1_UNORM || aFormat == DXGI_FORMAT_BC1_UNORM_SRGB;
+		const bool someIsBc2 = aFormat == DXGI_FORMAT_BC2_UNORM || aFormat == DXGI_FORMAT_BC2_UNORM_SRGB;
 		const std::uint32_t someBlockSize = GetElementSize(aFormat);
 		std::vector<std::uint8_t> someRgba(std::size_t{ aWidth } * aHeight * 4);
 		BlockTexels someTexels{};

@@ -8,9 +8,9 @@
 
 namespace Platform::dds
 {
-	bool IsS3tc(DdsFormat aFormat);
+	bool IsS3tc(DXGI_FORMAT aFormat);
 
 	// One mip level of aFormat (BC1, BC2 or BC3) of aWidth x aHeight pixels, block rows
 	// aRowPitch bytes apart, into tightly packed RGBA8 rows (top row first).
-	std::vector<std::uint8_t> DecodeS3tc(DdsFormat aFormat, const std::uint8_t* aBlocks, std::uint32_t aWidth, std::uint32_t aHeight, std::uint32_t aRowPitch);
+	std::vector<std::uint8_t> DecodeS3tc(DXGI_FORMAT aFormat, const std::uint8_t* aBlocks, std::uint32_t aWidth, std::uint32_t aHeight, std::uint32_t aRowPitch);
 }

@@ -113,7 +113,7 @@ namespace Platform::wic
 		}
 	}
 
-	bool DecodeImage(const std::vector<std::uint8_t>& aBytes, std::uint32_t aMaxSize, std::uint32_t aLoaderFlags, WicImage& aImage, std::string& aError)
+	bool DecodeImage(const std::vector<std::uint8_t>& aBytes, std::uint32_t aMaxSize, DirectX::WIC_LOADER_FLAGS aLoaderFlags, WicImage& aImage, std::string& aError)
 	{
 		aImage = WicImage();
 		const Container someContainer = IdentifyContainer(aBytes);
@@ -162,11 +162,11 @@ namespace Platform::wic
 		}
 
 		bool someIsSrgb = false;
-		if (aLoaderFlags & WIC_LOADER_FORCE_SRGB)
+		if (aLoaderFlags & DirectX::WIC_LOADER_FORCE_SRGB)
 			someIsSrgb = true;
-		else if (!(aLoaderFlags & WIC_LOADER_IGNORE_SRGB))
+		else if (!(aLoaderFlags & DirectX::WIC_LOADER_IGNORE_SRGB))
 			someIsSrgb = someContainer == Container::Png && PngDeclaresSrgb(aBytes);
-		aImage.myFormat = someIsSrgb ? WicFormat::R8G8B8A8_UNORM_SRGB : WicFormat::R8G8B8A8_UNORM;
+		aImage.myFormat = someIsSrgb ? DXGI_FORMAT_R8G8B8A8_UNORM_SRGB : DXGI_FORMAT_R8G8B8A8_UNORM;
 		return true;
 	}
 }

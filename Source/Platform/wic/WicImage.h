@@ -6,6 +6,9 @@
 // or gamma 1/2.2 chunk marking it sRGB. Declines everything else (Targa, PSD, HDR,
 // PNM above all: those are for other loaders). Mips are made at upload.
 // Built on stb_image and stb_image_resize (Debian libstb).
+#include "d3d11/dxgiformat.h"
+#include "wic/WICTextureLoader.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -13,17 +16,6 @@
 
 namespace Platform::wic
 {
-	// The DXGI format numbers the decoder produces.
-	enum class WicFormat : std::uint32_t
-	{
-		R8G8B8A8_UNORM = 28,
-		R8G8B8A8_UNORM_SRGB = 29,
-	};
-
-	// Loader flags, as the texture manager's colour modes 1 and 2.
-	constexpr std::uint32_t WIC_LOADER_FORCE_SRGB = 0x1;
-	constexpr std::uint32_t WIC_LOADER_IGNORE_SRGB = 0x2;
-
 	// Images with more pixels than the largest texture are declined before decoding.
 	constexpr std::uint64_t MAX_DECODED_PIXELS = std::uint64_t{ 16384 } * 16384;
 
@@ -32,7 +24,7 @@ namespace Platform::wic
 
 	struct WicImage
 	{
-		WicFormat myFormat = WicFormat::R8G8B8A8_UNORM;
+		DXGI_FORMAT myFormat = DXGI_FORMAT_R8G8B8A8_UNORM;
 		std::uint32_t myWidth = 0;
 		std::uint32_t myHeight = 0;
 		std::vector<std::uint8_t> myPixels; // top row first, R, G, B, A
@@ -41,5 +33,5 @@ namespace Platform::wic
 	// Decodes aBytes; an image wider or taller than aMaxSize (0: no limit) is scaled
 	// down to fit. False with a short reason in aError when the bytes are no image
 	// this decoder reads, or are corrupt.
-	bool DecodeImage(const std::vector<std::uint8_t>& aBytes, std::uint32_t aMaxSize, std::uint32_t aLoaderFlags, WicImage& aImage, std::string& aError);
+	bool DecodeImage(const std::vector<std::uint8_t>& aBytes, std::uint32_t aMaxSize, DirectX::WIC_LOADER_FLAGS aLoaderFlags, WicImage& aImage, std::string& aError);
 }

@@ -30,7 +30,7 @@ namespace
 		std::string myError;
 	};
 
-	Read ReadText(const std::string& aFile, std::uint32_t aFlags = 0)
+	Read ReadText(const std::string& aFile, DirectX::DDS_LOADER_FLAGS aFlags = DirectX::DDS_LOADER_DEFAULT)
 	{
 		Read someRead;
 		someRead.myOk = ReadDds(Bytes(aFile), aFlags, someRead.myImage, someRead.myError);
@@ -45,7 +45,7 @@ TEST(DdsImage, UncompressedMipChainLaysOutEveryLevel)
 	const Read someRead = ReadText(NorvTest::MakeMaskDds({ 4, 2, 3 }, 32, NorvTest::RGBA_MASKS, someData));
 	ASSERT_TRUE(someRead.myOk) << someRead.myError;
 	const DdsImage& someImage = someRead.myImage;
-	EXPECT_EQ(someImage.myFormat, DdsFormat::R8G8B8A8_UNORM);
+	EXPECT_EQ(someImage.myFormat, DXGI_FORMAT_R8G8B8A8_UNORM);
 	EXPECT_EQ(someImage.myArraySize, 1u);
 	EXPECT_FALSE(someImage.myIsCube);
 	ASSERT_EQ(someImage.mySubresources.size(), 3u);
@@ -69,13 +69,13 @@ TEST(DdsImage, LegacyPixelFormats)
 	const std::string someBlock8(8, '\x11');
 	const std::string someBlock16(16, '\x22');
 	const std::string somePixel(4, '\x33');
-	EXPECT_EQ(ReadText(NorvTest::MakeFourCCDds({}, "DXT1", someBlock8)).myImage.myFormat, DdsFormat::BC1_UNORM);
-	EXPECT_EQ(ReadText(NorvTest::MakeFourCCDds({}, "DXT3", someBlock16)).myImage.myFormat, DdsFormat::BC2_UNORM);
-	EXPECT_EQ(ReadText(NorvTest::MakeFourCCDds({}, "DXT5", someBlock16)).myImage.myFormat, DdsFormat::BC3_UNORM);
-	EXPECT_EQ(ReadText(NorvTest::MakeFourCCDds({}, "ATI1", someBlock8)).myImage.myFormat, DdsFormat::BC4_UNORM);
-	EXPECT_EQ(ReadText(NorvTest::MakeFourCCDds({}, "ATI2", someBlock16)).myImage.myFormat, DdsFormat::BC5_UNORM);
-	EXPECT_EQ(ReadText(NorvTest::MakeMaskDds({}, 32, NorvTest::BGRA_MASKS, somePixel)).myImage.myFormat, DdsFormat::B8G8R8A8_UNORM);
-	EXPECT_EQ(ReadText(NorvTest::MakeMaskDds({}, 32, NorvTest::BGRX_MASKS, somePixel)).myImage.myFormat, DdsFormat::B8G8R8X8_UNORM);
+	EXPECT_EQ(ReadText(NorvTest::MakeFourCCDds({}, "DXT1", someBlock8)).myImage.myFormat, DXGI_FORMAT_BC1_UNORM);
+	EXPECT_EQ(ReadText(NorvTest::MakeFourCCDds({}, "DXT3", someBlock16)).myImage.myFormat, DXGI_FORMAT_BC2_UNORM);
+	EXPECT_EQ(ReadText(NorvTest::MakeFourCCDds({}, "DXT5", someBlock16)).myImage.myFormat, DXGI_FORMAT_BC3_UNORM);
+	EXPECT_EQ(ReadText(NorvTest::MakeFourCCDds({}, "ATI1", someBlock8)).myImage.myFormat, DXGI_FORMAT_BC4_UNORM);
+	EXPECT_EQ(ReadText(NorvTest::MakeFourCCDds({}, "ATI2", someBlock16)).myImage.myFormat, DXGI_FORMAT_BC5_UNORM);
+	EXPECT_EQ(ReadText(NorvTest::MakeMaskDds({}, 32, NorvTest::BGRA_MASKS, somePixel)).myImage.myFormat, DXGI_FORMAT_B8G8R8A8_UNORM);
+	EXPECT_EQ(ReadText(NorvTest::MakeMaskDds({}, 32, NorvTest::BGRX_MASKS, somePixel)).myImage.myFormat, DXGI_FORMAT_B8G8R8X8_UNORM);
 
 	const Read someUnknownCode = ReadText(NorvTest::MakeFourCCDds({}, "ABCD", someBlock16));
 	EXPECT_FALSE(someUnknownCode.myOk);
@@ -132,17 +132,17 @@ TEST(DdsImage, CubeMapsHaveSixFacesOfFullChains)
 TEST(DdsImage, SrgbFlagsSwapFormatsThatHaveBothForms)
 {
 	const std::string someBc1 = NorvTest::MakeFourCCDds({}, "DXT1", Counting(8));
-	EXPECT_EQ(ReadText(someBc1, DDS_LOADER_FORCE_SRGB).myImage.myFormat, DdsFormat::BC1_UNORM_SRGB);
-	EXPECT_EQ(ReadText(someBc1, DDS_LOADER_IGNORE_SRGB).myImage.myFormat, DdsFormat::BC1_UNORM);
+	EXPECT_EQ(ReadText(someBc1, DirectX::DDS_LOADER_FORCE_SRGB).myImage.myFormat, DXGI_FORMAT_BC1_UNORM_SRGB);
+	EXPECT_EQ(ReadText(someBc1, DirectX::DDS_LOADER_IGNORE_SRGB).myImage.myFormat, DXGI_FORMAT_BC1_UNORM);
 
 	const std::string someBc7Srgb = NorvTest::MakeDx10Dds({}, 99, Counting(16));
-	EXPECT_EQ(ReadText(someBc7Srgb).myImage.myFormat, DdsFormat::BC7_UNORM_SRGB);
-	EXPECT_EQ(ReadText(someBc7Srgb, DDS_LOADER_IGNORE_SRGB).myImage.myFormat, DdsFormat::BC7_UNORM);
+	EXPECT_EQ(ReadText(someBc7Srgb).myImage.myFormat, DXGI_FORMAT_BC7_UNORM_SRGB);
+	EXPECT_EQ(ReadText(someBc7Srgb, DirectX::DDS_LOADER_IGNORE_SRGB).myImage.myFormat, DXGI_FORMAT_BC7_UNORM);
 
 	const std::string someBgrx = NorvTest::MakeMaskDds({}, 32, NorvTest::BGRX_MASKS, Counting(4));
-	EXPECT_EQ(ReadText(someBgrx, DDS_LOADER_FORCE_SRGB).myImage.myFormat, DdsFormat::B8G8R8X8_UNORM_SRGB);
+	EXPECT_EQ(ReadText(someBgrx, DirectX::DDS_LOADER_FORCE_SRGB).myImage.myFormat, DXGI_FORMAT_B8G8R8X8_UNORM_SRGB);
 	// BC4 and BC5 have no sRGB form.
-	EXPECT_EQ(ReadText(NorvTest::MakeFourCCDds({}, "ATI1", Counting(8)), DDS_LOADER_FORCE_SRGB).myImage.myFormat, DdsFormat::BC4_UNORM);
+	EXPECT_EQ(ReadText(NorvTest::MakeFourCCDds({}, "ATI1", Counting(8)), DirectX::DDS_LOADER_FORCE_SRGB).myImage.myFormat, DXGI_FORMAT_BC4_UNORM);
 }
 
 TEST(DdsImage, DeclinesWhatItCannotUpload)

@@ -29,7 +29,7 @@ TEST(S3tcDecoder, Bc1FourColorMode)
 {
 	// Texels 0..3 use indices 0..3.
 	const Bytes someBlock = ColorBlock(RED_565, BLUE_565, 0b11100100);
-	const Bytes someRgba = DecodeS3tc(DdsFormat::BC1_UNORM, someBlock.data(), 4, 4, 8);
+	const Bytes someRgba = DecodeS3tc(DXGI_FORMAT_BC1_UNORM, someBlock.data(), 4, 4, 8);
 	ASSERT_EQ(someRgba.size(), 64u);
 	EXPECT_EQ(Texel(someRgba, 0), (Bytes{ 255, 0, 0, 255 }));
 	EXPECT_EQ(Texel(someRgba, 1), (Bytes{ 0, 0, 255, 255 }));
@@ -41,7 +41,7 @@ TEST(S3tcDecoder, Bc1FourColorMode)
 TEST(S3tcDecoder, Bc1ThreeColorModeHasTransparentBlack)
 {
 	const Bytes someBlock = ColorBlock(BLUE_565, RED_565, 0b11100100);
-	const Bytes someRgba = DecodeS3tc(DdsFormat::BC1_UNORM_SRGB, someBlock.data(), 4, 4, 8);
+	const Bytes someRgba = DecodeS3tc(DXGI_FORMAT_BC1_UNORM_SRGB, someBlock.data(), 4, 4, 8);
 	EXPECT_EQ(Texel(someRgba, 2), (Bytes{ 127, 0, 127, 255 }));
 	EXPECT_EQ(Texel(someRgba, 3), (Bytes{ 0, 0, 0, 0 }));
 }
@@ -51,7 +51,7 @@ TEST(S3tcDecoder, Bc2ExplicitAlphaAndAlwaysFourColors)
 	Bytes someBlock = { 0x8F, 0, 0, 0, 0, 0, 0, 0 }; // texel 0 alpha 15, texel 1 alpha 8
 	const Bytes someColors = ColorBlock(BLUE_565, RED_565, 0b11000000); // texel 3 uses index 3
 	someBlock.insert(someBlock.end(), someColors.begin(), someColors.end());
-	const Bytes someRgba = DecodeS3tc(DdsFormat::BC2_UNORM, someBlock.data(), 4, 4, 16);
+	const Bytes someRgba = DecodeS3tc(DXGI_FORMAT_BC2_UNORM, someBlock.data(), 4, 4, 16);
 	EXPECT_EQ(Texel(someRgba, 0), (Bytes{ 0, 0, 255, 255 }));
 	EXPECT_EQ(Texel(someRgba, 1), (Bytes{ 0, 0, 255, 136 }));
 	EXPECT_EQ(Texel(someRgba, 2), (Bytes{ 0, 0, 255, 0 }));
@@ -64,7 +64,7 @@ TEST(S3tcDecoder, Bc3InterpolatedAlphaInBothModes)
 	// Eight levels: texel 0 index 0 (255), texel 1 index 1 (0), texel 2 index 2 (6/7 of 255).
 	Bytes someEight = { 255, 0, 0b10001000, 0, 0, 0, 0, 0 };
 	someEight.insert(someEight.end(), someWhite.begin(), someWhite.end());
-	const Bytes someRgba = DecodeS3tc(DdsFormat::BC3_UNORM, someEight.data(), 4, 4, 16);
+	const Bytes someRgba = DecodeS3tc(DXGI_FORMAT_BC3_UNORM, someEight.data(), 4, 4, 16);
 	EXPECT_EQ(someRgba[3], 255);
 	EXPECT_EQ(someRgba[7], 0);
 	EXPECT_EQ(someRgba[11], 218);
@@ -73,7 +73,7 @@ TEST(S3tcDecoder, Bc3InterpolatedAlphaInBothModes)
 	// Six levels plus 0 and 255: texel 0 index 6, texel 1 index 7, texel 2 index 2 (1/5 of 255).
 	Bytes someSix = { 0, 255, 0b10111110, 0, 0, 0, 0, 0 };
 	someSix.insert(someSix.end(), someWhite.begin(), someWhite.end());
-	const Bytes someRgbaSix = DecodeS3tc(DdsFormat::BC3_UNORM_SRGB, someSix.data(), 4, 4, 16);
+	const Bytes someRgbaSix = DecodeS3tc(DXGI_FORMAT_BC3_UNORM_SRGB, someSix.data(), 4, 4, 16);
 	EXPECT_EQ(someRgbaSix[3], 0);
 	EXPECT_EQ(someRgbaSix[7], 255);
 	EXPECT_EQ(someRgbaSix[11], 51);
@@ -85,11 +85,11 @@ TEST(S3tcDecoder, PartialBlocksAndRowPitch)
 	Bytes someBlocks = ColorBlock(RED_565, RED_565, 0);
 	const Bytes someBlue = ColorBlock(BLUE_565, BLUE_565, 0);
 	someBlocks.insert(someBlocks.end(), someBlue.begin(), someBlue.end());
-	const Bytes someRgba = DecodeS3tc(DdsFormat::BC1_UNORM, someBlocks.data(), 6, 3, 16);
+	const Bytes someRgba = DecodeS3tc(DXGI_FORMAT_BC1_UNORM, someBlocks.data(), 6, 3, 16);
 	ASSERT_EQ(someRgba.size(), 6u * 3u * 4u);
 	EXPECT_EQ(Texel(someRgba, 3), (Bytes{ 255, 0, 0, 255 }));
 	EXPECT_EQ(Texel(someRgba, 4), (Bytes{ 0, 0, 255, 255 }));
 	EXPECT_EQ(Texel(someRgba, 2 * 6 + 5), (Bytes{ 0, 0, 255, 255 }));
-	EXPECT_TRUE(IsS3tc(DdsFormat::BC3_UNORM_SRGB));
-	EXPECT_FALSE(IsS3tc(DdsFormat::BC4_UNORM));
+	EXPECT_TRUE(IsS3tc(DXGI_FORMAT_BC3_UNORM_SRGB));
+	EXPECT_FALSE(IsS3tc(DXGI_FORMAT_BC4_UNORM));
 }

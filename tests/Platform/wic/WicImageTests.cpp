@@ -17,7 +17,7 @@ namespace
 		std::string myError;
 	};
 
-	Decoded Decode(const std::string& aFile, std::uint32_t aFlags = 0, std::uint32_t aMaxSize = 16384)
+	Decoded Decode(const std::string& aFile, DirectX::WIC_LOADER_FLAGS aFlags = DirectX::WIC_LOADER_DEFAULT, std::uint32_t aMaxSize = 16384)
 	{
 		Decoded someResult;
 		someResult.myOk = DecodeImage({ aFile.begin(), aFile.end() }, aMaxSize, aFlags, someResult.myImage, someResult.myError);
@@ -42,7 +42,7 @@ TEST(WicImage, PngDecodesExactly)
 	EXPECT_EQ(someResult.myImage.myWidth, 3u);
 	EXPECT_EQ(someResult.myImage.myHeight, 2u);
 	EXPECT_EQ(someResult.myImage.myPixels, somePixels);
-	EXPECT_EQ(someResult.myImage.myFormat, WicFormat::R8G8B8A8_UNORM);
+	EXPECT_EQ(someResult.myImage.myFormat, DXGI_FORMAT_R8G8B8A8_UNORM);
 }
 
 TEST(WicImage, BmpJpegAndGifDecodeToRgba)
@@ -73,18 +73,18 @@ TEST(WicImage, SrgbFromFlagsAndPngChunks)
 	const std::string someGamma22 = NorvTest::InsertPngChunk(somePlain, "gAMA", BigEndian32(45455));
 	const std::string someLinearGamma = NorvTest::InsertPngChunk(somePlain, "gAMA", BigEndian32(100000));
 
-	EXPECT_EQ(Decode(somePlain).myImage.myFormat, WicFormat::R8G8B8A8_UNORM);
-	EXPECT_EQ(Decode(somePlain, WIC_LOADER_FORCE_SRGB).myImage.myFormat, WicFormat::R8G8B8A8_UNORM_SRGB);
-	EXPECT_EQ(Decode(someTagged).myImage.myFormat, WicFormat::R8G8B8A8_UNORM_SRGB);
-	EXPECT_EQ(Decode(someTagged, WIC_LOADER_IGNORE_SRGB).myImage.myFormat, WicFormat::R8G8B8A8_UNORM);
-	EXPECT_EQ(Decode(someGamma22).myImage.myFormat, WicFormat::R8G8B8A8_UNORM_SRGB);
-	EXPECT_EQ(Decode(someLinearGamma).myImage.myFormat, WicFormat::R8G8B8A8_UNORM);
+	EXPECT_EQ(Decode(somePlain).myImage.myFormat, DXGI_FORMAT_R8G8B8A8_UNORM);
+	EXPECT_EQ(Decode(somePlain, DirectX::WIC_LOADER_FORCE_SRGB).myImage.myFormat, DXGI_FORMAT_R8G8B8A8_UNORM_SRGB);
+	EXPECT_EQ(Decode(someTagged).myImage.myFormat, DXGI_FORMAT_R8G8B8A8_UNORM_SRGB);
+	EXPECT_EQ(Decode(someTagged, DirectX::WIC_LOADER_IGNORE_SRGB).myImage.myFormat, DXGI_FORMAT_R8G8B8A8_UNORM);
+	EXPECT_EQ(Decode(someGamma22).myImage.myFormat, DXGI_FORMAT_R8G8B8A8_UNORM_SRGB);
+	EXPECT_EQ(Decode(someLinearGamma).myImage.myFormat, DXGI_FORMAT_R8G8B8A8_UNORM);
 	EXPECT_EQ(Decode(someTagged).myImage.myPixels, (std::vector<std::uint8_t>{ 1, 2, 3, 4 }));
 }
 
 TEST(WicImage, LargerImagesAreScaledToTheMaximumSize)
 {
-	const Decoded someWide = Decode(NorvTest::EncodePng(40, 10, NorvTest::PatternPixels(40, 10)), 0, 16);
+	const Decoded someWide = Decode(NorvTest::EncodePng(40, 10, NorvTest::PatternPixels(40, 10)), DirectX::WIC_LOADER_DEFAULT, 16);
 	ASSERT_TRUE(someWide.myOk) << someWide.myError;
 	EXPECT_EQ(someWide.myImage.myWidth, 16u);
 	EXPECT_EQ(someWide.myImage.myHeight, 4u);
@@ -95,7 +95,7 @@ TEST(WicImage, LargerImagesAreScaledToTheMaximumSize)
 	EXPECT_EQ(someTall.myImage.myWidth, 1u);
 	EXPECT_EQ(someTall.myImage.myHeight, 16384u);
 
-	const Decoded someExact = Decode(NorvTest::EncodePng(16, 16, NorvTest::PatternPixels(16, 16)), 0, 16);
+	const Decoded someExact = Decode(NorvTest::EncodePng(16, 16, NorvTest::PatternPixels(16, 16)), DirectX::WIC_LOADER_DEFAULT, 16);
 	EXPECT_EQ(someExact.myImage.myPixels, NorvTest::PatternPixels(16, 16));
 }
 
