@@ -11,6 +11,9 @@ namespace Norv
 {
 	struct Texture
 	{
+		// Width and height of the 2D texture behind aView; 0, 0 when it has none.
+		static Vector2<unsigned int> CalculateTextureSize(ID3D11ShaderResourceView* aView);
+
 		Microsoft::WRL::ComPtr<ID3D11ShaderResourceView> myView;
 		// 0 plain (the file's own format), 1 forced sRGB, 2 sRGB ignored.
 		std::uint32_t mySrgbMode = 0;
