@@ -1,8 +1,11 @@
 #pragma once
 // One loaded font: its glyph records and the glyph atlas image, shared by the
 // texts drawn with it.
+#include "graphics/Texture.h"
+
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -38,5 +41,9 @@ namespace Norv
 		std::int32_t myFontSize = 0;
 		std::vector<std::uint32_t> myPixels; // the atlas, R8G8B8A8 byte order, top row first
 		std::string myKey;
+		// The atlas on the GPU: a texture record whose only set field is the view,
+		// which glyph sprites take as their colour texture.
+		std::unique_ptr<Texture> myAtlasTexture;
+		Microsoft::WRL::ComPtr<ID3D11ShaderResourceView> myAtlasView;
 	};
 }
