@@ -2,9 +2,11 @@
 // The layout pass shared by drawing and measuring text: each byte of the text is
 // one glyph box, in pen units times the scale, y up; a line feed starts a new line
 // lower by the tallest glyph so far plus a fixed gap.
+#include "Math/Vector.h"
 #include "text/FontData.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string_view>
 
 namespace Norv
@@ -44,6 +46,56 @@ namespace Norv
 				somePenX += static_cast<float>(aFont.mySpaceExtra);
 			somePenX += someGlyph.myAdvanceX;
 		}
+	}
+
+	// Where one text goes: the fields of a text that decide its glyphs' places.
+	struct TextPlacement
+	{
+		std::string_view myText;
+		Vector2<float> myPosition;
+		// Fraction of the text's box put at the position, x from the left, y up from
+		// the bottom; exactly (0, 0) puts the first glyph's pen origin there instead.
+		Vector2<float> myPivot;
+		float myScale = 1.0f;
+		float myRotation = 0.0f; // radians, about the centre of the glyph boxes
+	};
+
+	// One glyph quad: its top-left corner, size, rotation and atlas rectangle.
+	struct GlyphQuad
+	{
+		Vector2<float> myTopLeft;
+		Vector2<float> mySize;
+		float myRotation = 0.0f;
+		Vector4<float> myAtlasRect; // left, top, right, bottom
+	};
+
+	namespace impl
+	{
+		// The shift that puts the pivot point of the text's box at the position.
+		Vector2<float> GetPivotOffset(const InternalTextAndFontData& aFont, const TextPlacement& aPlacement);
+		// The point rotations turn about.
+		Vector2<float> GetRotationCentre(const InternalTextAndFontData& aFont, const TextPlacement& aPlacement);
+	}
+
+	// Calls aVisit(const GlyphQuad&) for every glyph of the placed text.
+	template <typename Visit>
+	void PlaceText(const InternalTextAndFontData& aFont, const TextPlacement& aPlacement, Visit&& aVisit)
+	{
+		const Vector2<float> someOffset = impl::GetPivotOffset(aFont, aPlacement);
+		const Vector2<float> someCentre = impl::GetRotationCentre(aFont, aPlacement);
+		const float someCos = std::cos(aPlacement.myRotation);
+		const float someSin = std::sin(aPlacement.myRotation);
+		LayOutText(aFont, aPlacement.myText, aPlacement.myScale, [&](const GlyphBox& aBox) {
+			Vector2<float> somePoint{ aBox.myLeft, aBox.myTop };
+			if (aPlacement.myRotation != 0.0f)
+			{
+				const Vector2<float> someRelative = somePoint - someCentre;
+				somePoint = { someRelative.x * someCos - someRelative.y * someSin + someCentre.x, someRelative.y * someCos + someRelative.x * someSin + someCentre.y };
+			}
+			const GlyphData& someGlyph = *aBox.myGlyph;
+			aVisit(GlyphQuad{ somePoint + aPlacement.myPosition - someOffset, { aBox.myWidth, aBox.myHeight }, aPlacement.myRotation,
+				{ someGlyph.myAtlasLeft, someGlyph.myAtlasTop, someGlyph.myAtlasRight, someGlyph.myAtlasBottom } });
+		});
 	}
 
 	// The right edge of the rightmost glyph box (the smallest positive float for an empty text).

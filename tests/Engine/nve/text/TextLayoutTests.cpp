@@ -91,3 +91,46 @@ TEST_F(TextLayout, MeasuresRightmostEdgeAndHighestTopPlusHeight)
 	EXPECT_FLOAT_EQ(Norv::MeasureTextHeight(myFont, "AB", 1.0f), 60.0f);
 	EXPECT_EQ(Norv::MeasureTextWidth(myFont, "", 1.0f), std::numeric_limits<float>::min());
 }
+
+namespace
+{
+	std::vector<Norv::GlyphQuad> Quads(const Norv::InternalTextAndFontData& aFont, const Norv::TextPlacement& aPlacement)
+	{
+		std::vector<Norv::GlyphQuad> someQuads;
+		Norv::PlaceText(aFont, aPlacement, [&](const Norv::GlyphQuad& aQuad) { someQuads.push_back(aQuad); });
+		return someQuads;
+	}
+}
+
+TEST_F(TextLayout, ZeroPivotPutsThePenOriginAtThePosition)
+{
+	myFont.myGlyphs['A'].myAtlasLeft = 0.25f;
+	myFont.myGlyphs['A'].myAtlasBottom = 0.5f;
+	const auto someQuads = Quads(myFont, { "AB", { 100.0f, 200.0f }, {}, 1.0f, 0.0f });
+	ASSERT_EQ(someQuads.size(), 2u);
+	EXPECT_EQ(someQuads[0].myTopLeft, (Norv::Vector2<float>(101.0f, 230.0f)));
+	EXPECT_EQ(someQuads[0].mySize, (Norv::Vector2<float>(20.0f, 30.0f)));
+	EXPECT_EQ(someQuads[0].myAtlasRect, (Norv::Vector4<float>(0.25f, 0.0f, 0.0f, 0.5f)));
+	EXPECT_EQ(someQuads[1].myTopLeft, (Norv::Vector2<float>(100.0f + 24.0f, 225.0f)));
+	EXPECT_EQ(someQuads[1].myRotation, 0.0f);
+}
+
+TEST_F(TextLayout, PivotIsAFractionOfTheGlyphBoxesBox)
+{
+	// "AB": x from 1 to 42, y from 0 (bottoms) to 30 (A's top).
+	const auto someCentred = Quads(myFont, { "AB", { 100.0f, 200.0f }, { 0.5f, 0.5f }, 1.0f, 0.0f });
+	EXPECT_EQ(someCentred[0].myTopLeft, (Norv::Vector2<float>(1.0f - 21.5f + 100.0f, 30.0f - 15.0f + 200.0f)));
+	const auto someRight = Quads(myFont, { "AB", {}, { 1.0f, 0.0f }, 2.0f, 0.0f });
+	EXPECT_EQ(someRight[1].myTopLeft, (Norv::Vector2<float>(48.0f - 84.0f, 50.0f))) << "right edge at the position, scaled";
+	EXPECT_TRUE(Quads(myFont, { "", {}, { 0.5f, 0.5f }, 1.0f, 0.0f }).empty());
+}
+
+TEST_F(TextLayout, RotationTurnsGlyphCornersAboutTheCentre)
+{
+	// Centre: x (1 + 42) / 2, y (25 + 60) / 2; a half turn maps A's corner (1, 30) to (42, 55).
+	const auto someQuads = Quads(myFont, { "AB", {}, {}, 1.0f, 3.14159265f });
+	ASSERT_EQ(someQuads.size(), 2u);
+	EXPECT_NEAR(someQuads[0].myTopLeft.x, 42.0f, 1e-4f);
+	EXPECT_NEAR(someQuads[0].myTopLeft.y, 55.0f, 1e-4f);
+	EXPECT_FLOAT_EQ(someQuads[0].myRotation, 3.14159265f);
+}
