@@ -7,6 +7,8 @@
 
 namespace Norv
 {
+	class SceneObject;
+
 	class Matrix4x4
 	{
 	public:
@@ -42,6 +44,9 @@ namespace Norv
 		static Matrix4x4 CreateTranslation(const Vector3<float>& aTranslation);
 		// Writes only the 3x3 block: rotation about X, then Y, then Z (degrees).
 		static void SetRotationFromEuler(Matrix4x4& aMatrix, const Vector3<float>& aEulerDegrees);
+		// A scene object's world matrix: scaled, then rotated, then translated.
+		// Defined with the scene object (scene/SceneObject.cpp).
+		static Matrix4x4 CreateTransform(const SceneObject& aObject);
 
 	private:
 		float myData[myLength];

@@ -1,0 +1,139 @@
+#include "scene/SceneSerialize.h"
+
+#include "files/FilePath.h"
+#include "scene/JsonFiles.h"
+#include "settings/settings.h"
+
+#include <nlohmann/json.hpp>
+
+#include <array>
+#include <iostream>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace Norv::SceneSerialize
+{
+	namespace
+	{
+		constexpr const char* FORM_A_EXTENSION = ".leveldata_new";
+		constexpr const char* FORM_A_FILE = "leveldata.json";
+		constexpr const char* FORM_B_EXTENSION = ".leveldata";
+		constexpr std::size_t MATRIX_ELEMENTS = 16;
+
+		enum class SceneForm { A, B };
+
+		Vector3<float> ReadVector3(const nlohmann::json& aJson)
+		{
+			// Type errors 302 for a non-array or non-number, the range error for a short array.
+			const auto someValues = aJson.get<std::array<float, 3>>();
+			return { someValues[0], someValues[1], someValues[2] };
+		}
+
+		Matrix4x4 ReadMatrix(const nlohmann::json& aJson)
+		{
+			const auto someValues = aJson.get<std::array<float, MATRIX_ELEMENTS>>();
+			Matrix4x4 someMatrix;
+			for (unsigned someIndex = 0; someIndex < MATRIX_ELEMENTS; ++someIndex)
+				someMatrix[someIndex] = someValues[someIndex];
+			return someMatrix;
+		}
+
+		void ReadProperties(const nlohmann::json& aProperties, SceneObject& aObject, const fs::path& aFile)
+		{
+			// An array's elements, or an object's member values in key order.
+			for (const nlohmann::json& someEntry : aProperties)
+			{
+				const StringId someName = impl::Intern(impl::MemberOrNull(someEntry, "name").get<std::string>());
+				const PropertyTypeBase* someType = impl::ReadPropertyType(someEntry, someName, aFile);
+				if (!someType)
+					continue;
+				aObject.properties.push_back({ someName, someType, Property(someType, impl::MemberOrNull(someEntry, "value")) });
+			}
+		}
+
+		SceneObject BuildObject(const nlohmann::json& aJson, SceneForm aForm, const fs::path& aFile)
+		{
+			SceneObject someObject;
+			someObject.SetName(aJson.value("name", std::string("unknown")).c_str());
+			someObject.SetPath(nullptr, impl::Intern(aJson.value("path", std::string())));
+			if (aForm == SceneForm::B && aJson.contains("transform"))
+				someObject.SetTransformFromMatrix(ReadMatrix(aJson["transform"]));
+			if (aJson.contains("translation"))
+				someObject.transform.translation = ReadVector3(aJson["translation"]);
+			if (aJson.contains("rotation"))
+				someObject.transform.rotation = ReadVector3(aJson["rotation"]);
+			if (aJson.contains("scale"))
+				someObject.transform.scale = ReadVector3(aJson["scale"]);
+			if (aJson.contains("object-definition"))
+				someObject.definition = impl::Intern(aJson["object-definition"].get<std::string>());
+			if (aJson.contains("properties"))
+				ReadProperties(aJson["properties"], someObject, aFile);
+			return someObject;
+		}
+
+		bool LoadFormA(const fs::path& aFile, Scene& aScene)
+		{
+			return impl::ReadJsonFile(aFile, [&](const nlohmann::json& aDocument) {
+				// A top-level object's member values in key order, or an array's elements.
+				for (const nlohmann::json& someItem : aDocument)
+				{
+					const SceneObject someObject = BuildObject(someItem, SceneForm::A, aFile);
+					const std::string someGuid = someItem.value("uuid", std::string());
+					if (aScene.AddObject(someGuid.c_str(), someObject).first == 0)
+					{
+						std::cerr << "\"" << aFile.string() << "\": object \"" << someObject.name
+							<< "\" has no readable \"uuid\" and is stored under id 0, replacing any earlier one\n";
+					}
+				}
+			});
+		}
+
+		// Dot-files (".gitkeep") and names with an extension are not objects.
+		bool IsObjectFileName(const fs::path& aFileName)
+		{
+			const std::string someName = aFileName.string();
+			return !someName.empty() && someName.front() != '.' && !aFileName.has_extension();
+		}
+
+		bool LoadFormB(const fs::path& aFolder, Scene& aScene)
+		{
+			bool someAllRead = true;
+			for (const fs::directory_entry& someEntry : fs::directory_iterator(aFolder))
+			{
+				const fs::path someFileName = someEntry.path().filename();
+				if (!IsObjectFileName(someFileName) || !someEntry.is_regular_file())
+					continue;
+				someAllRead &= impl::ReadJsonFile(someEntry.path(), [&](const nlohmann::json& aDocument) {
+					aScene.AddObject(someFileName.string().c_str(), BuildObject(aDocument, SceneForm::B, someEntry.path()));
+				});
+			}
+			return someAllRead;
+		}
+	}
+
+	bool LoadScene(const char* aScenePath, Scene& aScene)
+	{
+		const fs::path someFull = Settings::GetGameAssetsPath() / aScenePath;
+		aScene.SetPath(aScenePath);
+		aScene.SetName(someFull.stem().string().c_str());
+		aScene.Clear();
+		try
+		{
+			const fs::path someFolderA = Platform::ResolveFilePath(fs::path(someFull).replace_extension(FORM_A_EXTENSION));
+			const fs::path someFileA = Platform::ResolveFilePath(someFolderA / FORM_A_FILE);
+			if (fs::is_directory(someFolderA) && fs::exists(someFileA))
+				return LoadFormA(someFileA, aScene);
+
+			const fs::path someFolderB = Platform::ResolveFilePath(fs::path(someFull).replace_extension(FORM_B_EXTENSION));
+			if (!fs::exists(someFolderB))
+				return true;
+			return LoadFormB(someFolderB, aScene);
+		}
+		catch (const fs::filesystem_error& aError)
+		{
+			std::cerr << "Could not load the scene \"" << aScenePath << "\": " << aError.what() << '\n';
+			return false;
+		}
+	}
+}

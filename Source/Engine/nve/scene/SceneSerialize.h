@@ -1,0 +1,16 @@
+#pragma once
+// Loads the objects of one scene from the json files beside its ".nvs" name,
+// relative to the game assets folder. Two forms, tried in this order:
+// A: <scene>.leveldata_new/leveldata.json, one document holding every object;
+// B: <scene>.leveldata/, one file per object named by the object's GUID, with no
+//    extension.
+#include "scene/Scene.h"
+
+namespace Norv::SceneSerialize
+{
+	// Clears aScene and fills it. A scene with neither folder is empty and loads.
+	// Broken files are reported on standard error with their path (in form B the
+	// other objects still load); the result is then false, and the scene keeps what
+	// could be read.
+	bool LoadScene(const char* aScenePath, Scene& aScene);
+}

@@ -1,0 +1,232 @@
+#include "Support/ExecutableFolder.h"
+#include "properties/PlainPropertyTypes.h"
+#include "scene/ObjectDefinition.h"
+#include "settings/settings.h"
+#include "stringRegistry/StringRegistry.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <string>
+#include <vector>
+
+using Norv::ObjectDefinition;
+using Norv::ObjectDefinitionRegistry;
+using Norv::PropertyDefinition;
+using Norv::SceneObject;
+using Norv::StringId;
+using Norv::StringRegistry::RegisterOrGetString;
+using testing::HasSubstr;
+
+namespace
+{
+	// A definition with an Int "hp" (per instance), a Float "speed" (not per
+	// instance) and a StringId "label" (per instance).
+	constexpr const char* GUARD_DEFINITION = R"({"parent-object-definition": "Enemy", "properties": [
+		{"name": "hp", "group": "Stats", "description": "Hit points", "is-dynamic": true, "is-per-instance": true, "type": "Int", "value": 3},
+		{"name": "speed", "is-dynamic": false, "is-per-instance": false, "type": "Float", "value": 1.5},
+		{"name": "label", "is-dynamic": false, "is-per-instance": true, "type": "StringId", "value": "guard"}]})";
+
+	const Norv::PropertyTypeBase* IntType() { return &Norv::PropertyType<std::int32_t>::ourInstance; }
+	const Norv::PropertyTypeBase* FloatType() { return &Norv::PropertyType<float>::ourInstance; }
+
+	Norv::PropertyOverride Override(const char* aName, const Norv::PropertyTypeBase* aType, const nlohmann::json& aValue)
+	{
+		return { RegisterOrGetString(aName), aType, Norv::Property(aType, aValue) };
+	}
+}
+
+class ObjectDefinitions : public ::testing::Test
+{
+protected:
+	void SetUp() override
+	{
+		myFolder.WriteSettings(R"({"window_settings": {"title": "T"}, "assets_path": {"engine": "engine", "game": "game"}})");
+		ASSERT_TRUE(Norv::LoadSettings("Game.json"));
+	}
+
+	// Scans the game assets folder, capturing both output streams.
+	void Register()
+	{
+		testing::internal::CaptureStdout();
+		testing::internal::CaptureStderr();
+		Norv::RegisterObjectDefinitionFiles(myRegistry, Norv::Settings::GetGameAssetsPath().string());
+		myOutput = testing::internal::GetCapturedStdout();
+		myErrors = testing::internal::GetCapturedStderr();
+	}
+
+	std::vector<PropertyDefinition> Collect(const SceneObject& aObject) const
+	{
+		std::vector<PropertyDefinition> someResult;
+		Norv::CollectObjectProperties(aObject, myRegistry, someResult);
+		return someResult;
+	}
+
+	SceneObject Guard() const
+	{
+		SceneObject someObject;
+		someObject.definition = RegisterOrGetString("Guard");
+		return someObject;
+	}
+
+	NorvTest::ExecutableFolder myFolder;
+	ObjectDefinitionRegistry myRegistry;
+	std::string myOutput;
+	std::string myErrors;
+};
+
+// ---------------------------------------------------------------- reading and registering
+
+TEST_F(ObjectDefinitions, ReadsEveryFieldOfADefinition)
+{
+	myFolder.Write("game/objects/enemies/Guard.nvo", GUARD_DEFINITION);
+	Register();
+	const ObjectDefinition* someGuard = myRegistry.Find(RegisterOrGetString("Guard"));
+	ASSERT_NE(someGuard, nullptr) << myErrors;
+	EXPECT_EQ(someGuard->path, "objects/enemies/Guard.nvo");
+	EXPECT_EQ(someGuard->parent, RegisterOrGetString("Enemy"));
+	ASSERT_EQ(someGuard->properties.size(), 3u);
+	const PropertyDefinition& someHp = someGuard->properties[0];
+	EXPECT_EQ(someHp.name, RegisterOrGetString("hp"));
+	EXPECT_EQ(someHp.type, IntType());
+	EXPECT_EQ(*someHp.value.TryGet<std::int32_t>(), 3);
+	EXPECT_EQ(someHp.flags, Norv::PROPERTY_FLAG_DYNAMIC | Norv::PROPERTY_FLAG_PER_INSTANCE);
+	EXPECT_EQ(someHp.group, RegisterOrGetString("Stats"));
+	EXPECT_EQ(someHp.description, RegisterOrGetString("Hit points"));
+	EXPECT_EQ(someGuard->properties[1].flags, 0u);
+	EXPECT_TRUE(someGuard->properties[1].group.IsNull());
+	EXPECT_TRUE(someGuard->properties[1].description.IsNull());
+	EXPECT_TRUE(myOutput.empty());
+	EXPECT_TRUE(myErrors.empty()) << myErrors;
+}
+
+TEST_F(ObjectDefinitions, EmptyParentIsNullAndPropertiesAreOptional)
+{
+	myFolder.Write("game/Crate.nvo", R"({"parent-object-definition": ""})");
+	Register();
+	const ObjectDefinition* someCrate = myRegistry.Find(RegisterOrGetString("Crate"));
+	ASSERT_NE(someCrate, nullptr);
+	EXPECT_TRUE(someCrate->parent.IsNull());
+	EXPECT_TRUE(someCrate->properties.empty());
+}
+
+TEST_F(ObjectDefinitions, SameNameInTwoFoldersKeepsOneAndSaysSoOnce)
+{
+	myFolder.Write("game/a/Door.nvo", R"({"parent-object-definition": "A"})");
+	myFolder.Write("game/b/Door.nvo", R"({"parent-object-definition": "B"})");
+	Register();
+	EXPECT_EQ(myRegistry.GetCount(), 1u);
+	EXPECT_EQ(myOutput, "Multiple nvo files exist with same name. That is not allowed: Door\n");
+	const ObjectDefinition* someDoor = myRegistry.Find(RegisterOrGetString("Door"));
+	ASSERT_NE(someDoor, nullptr);
+	EXPECT_TRUE(someDoor->path == "a/Door.nvo" || someDoor->path == "b/Door.nvo");
+}
+
+TEST_F(ObjectDefinitions, OnlyTheExactExtensionIsADefinition)
+{
+	myFolder.Write("game/Upper.NVO", R"({"parent-object-definition": ""})");
+	myFolder.Write("game/Backup.nvo.bak", R"({"parent-object-definition": ""})");
+	myFolder.Write("game/Real.nvo", R"({"parent-object-definition": ""})");
+	std::filesystem::create_directories(myFolder.Path() / "game/Folder.nvo");
+	Register();
+	EXPECT_EQ(myRegistry.GetCount(), 1u);
+	EXPECT_NE(myRegistry.Find(RegisterOrGetString("Real")), nullptr);
+	EXPECT_TRUE(myErrors.empty()) << myErrors;
+}
+
+TEST_F(ObjectDefinitions, BrokenFilesAreReportedAndSkipped)
+{
+	const std::pair<const char*, const char*> someFiles[] = {
+		{ "game/Truncated.nvo", R"({"parent-object-definition": "", "prop)" },
+		{ "game/Empty.nvo", "" },
+		{ "game/NoParent.nvo", R"({"properties": []})" },
+		{ "game/NotAnObject.nvo", "[1, 2]" },
+		{ "game/NoFlag.nvo", R"({"parent-object-definition": "", "properties": [{"name": "hp", "is-per-instance": true, "type": "Int", "value": 1}]})" },
+		{ "game/BadValue.nvo", R"({"parent-object-definition": "", "properties": [{"name": "hp", "is-dynamic": false, "is-per-instance": true, "type": "Int", "value": "x"}]})" },
+	};
+	for (const auto& [somePath, someText] : someFiles)
+		myFolder.Write(somePath, someText);
+	myFolder.Write("game/Fine.nvo", R"({"parent-object-definition": ""})");
+	Register();
+	EXPECT_EQ(myRegistry.GetCount(), 1u);
+	EXPECT_NE(myRegistry.Find(RegisterOrGetString("Fine")), nullptr);
+	for (const auto& [somePath, someText] : someFiles)
+		EXPECT_THAT(myErrors, HasSubstr(std::filesystem::path(somePath).filename().string()));
+	EXPECT_THAT(myErrors, HasSubstr("parse_error"));
+	EXPECT_THAT(myErrors, HasSubstr("type must be string, but is null"));
+	EXPECT_THAT(myErrors, HasSubstr("cannot use operator[] with a string argument with array"));
+	EXPECT_THAT(myErrors, HasSubstr("type must be boolean, but is null"));
+	EXPECT_THAT(myErrors, HasSubstr("type must be number, but is string"));
+}
+
+TEST_F(ObjectDefinitions, UnknownPropertyTypeIsReportedAndTheEntrySkipped)
+{
+	myFolder.Write("game/Lamp.nvo", R"({"parent-object-definition": "", "properties": [
+		{"name": "glow", "is-dynamic": false, "is-per-instance": true, "type": "Light", "value": 1},
+		{"name": "on", "is-dynamic": false, "is-per-instance": true, "type": "Bool", "value": true}]})");
+	Register();
+	const ObjectDefinition* someLamp = myRegistry.Find(RegisterOrGetString("Lamp"));
+	ASSERT_NE(someLamp, nullptr);
+	ASSERT_EQ(someLamp->properties.size(), 1u);
+	EXPECT_EQ(someLamp->properties[0].name, RegisterOrGetString("on"));
+	EXPECT_THAT(myErrors, HasSubstr("\"Light\""));
+	EXPECT_THAT(myErrors, HasSubstr("Lamp.nvo"));
+}
+
+TEST_F(ObjectDefinitions, MissingRootIsReportedAndRegistersNothing)
+{
+	testing::internal::CaptureStderr();
+	Norv::RegisterObjectDefinitionFiles(myRegistry, (myFolder.Path() / "nowhere").string());
+	EXPECT_THAT(testing::internal::GetCapturedStderr(), HasSubstr("nowhere"));
+	EXPECT_EQ(myRegistry.GetCount(), 0u);
+}
+
+// ---------------------------------------------------------------- merge
+
+TEST_F(ObjectDefinitions, PerInstanceOverridesReplaceDefaultsInDefinitionOrder)
+{
+	myFolder.Write("game/Guard.nvo", GUARD_DEFINITION);
+	Register();
+	SceneObject someObject = Guard();
+	someObject.properties.push_back(Override("label", &Norv::PropertyType<StringId>::ourInstance, "captain"));
+	someObject.properties.push_back(Override("speed", FloatType(), 9.0));
+	someObject.properties.push_back(Override("hp", IntType(), 10));
+	someObject.properties.push_back(Override("extra", IntType(), 1));
+
+	const std::vector<PropertyDefinition> someResult = Collect(someObject);
+	ASSERT_EQ(someResult.size(), 3u);
+	EXPECT_EQ(someResult[0].name, RegisterOrGetString("hp"));
+	EXPECT_EQ(*someResult[0].value.TryGet<std::int32_t>(), 10);
+	EXPECT_EQ(someResult[0].group, RegisterOrGetString("Stats"));
+	EXPECT_EQ(someResult[0].flags, Norv::PROPERTY_FLAG_DYNAMIC | Norv::PROPERTY_FLAG_PER_INSTANCE);
+	EXPECT_EQ(*someResult[1].value.TryGet<float>(), 1.5f); // not per instance
+	EXPECT_EQ(*someResult[2].value.TryGet<StringId>(), RegisterOrGetString("captain"));
+
+	// The definition's own defaults are untouched.
+	EXPECT_EQ(*myRegistry.Find(RegisterOrGetString("Guard"))->properties[0].value.TryGet<std::int32_t>(), 3);
+}
+
+TEST_F(ObjectDefinitions, AWrongTypedFirstOverrideBlocksALaterRightOne)
+{
+	myFolder.Write("game/Guard.nvo", GUARD_DEFINITION);
+	Register();
+	SceneObject someObject = Guard();
+	someObject.properties.push_back(Override("hp", FloatType(), 7.0));
+	someObject.properties.push_back(Override("hp", IntType(), 8));
+	EXPECT_EQ(*Collect(someObject)[0].value.TryGet<std::int32_t>(), 3);
+}
+
+TEST_F(ObjectDefinitions, ObjectsWithoutARegisteredDefinitionGetNothing)
+{
+	myFolder.Write("game/Guard.nvo", GUARD_DEFINITION);
+	Register();
+	SceneObject someUnnamed;
+	someUnnamed.properties.push_back(Override("hp", IntType(), 8));
+	EXPECT_TRUE(Collect(someUnnamed).empty());
+	SceneObject someUnknown = someUnnamed;
+	someUnknown.definition = RegisterOrGetString("Ghost");
+	EXPECT_TRUE(Collect(someUnknown).empty());
+	EXPECT_EQ(myRegistry.Find(StringId()), nullptr);
+}
+

@@ -1,0 +1,257 @@
+#include "Support/ExecutableFolder.h"
+#include "properties/PlainPropertyTypes.h"
+#include "scene/GuidMap.h"
+#include "scene/SceneSerialize.h"
+#include "settings/settings.h"
+#include "stringRegistry/StringRegistry.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+using Norv::Scene;
+using Norv::SceneObject;
+using Norv::StringId;
+using Norv::StringRegistry::RegisterOrGetString;
+using testing::HasSubstr;
+
+namespace
+{
+	constexpr const char* GUID_A = "0a000000-0000-4000-8000-00000000000a";
+	constexpr const char* GUID_B = "0b000000-0000-4000-8000-00000000000b";
+	constexpr const char* FORM_A_FILE = "game/scenes/Hub.leveldata_new/leveldata.json";
+	constexpr float ANGLE_TOLERANCE = 1e-3f; // degrees
+
+	std::string InFormB(const char* aGuid) { return std::string("game/scenes/Hub.leveldata/") + aGuid; }
+
+	// Counts the non-overlapping occurrences of aPart in aText.
+	size_t Occurrences(const std::string& aText, const std::string& aPart)
+	{
+		size_t someCount = 0;
+		for (size_t somePos = aText.find(aPart); somePos != std::string::npos; somePos = aText.find(aPart, somePos + aPart.size()))
+			++someCount;
+		return someCount;
+	}
+}
+
+class SceneLoader : public ::testing::Test
+{
+protected:
+	void SetUp() override
+	{
+		myFolder.WriteSettings(R"({"window_settings": {"title": "T"}, "assets_path": {"engine": "engine", "game": "game"}})");
+		ASSERT_TRUE(Norv::LoadSettings("Game.json"));
+	}
+
+	// Loads "scenes/Hub.nvs", capturing standard error into myErrors.
+	bool Load()
+	{
+		testing::internal::CaptureStderr();
+		const bool someResult = Norv::SceneSerialize::LoadScene("scenes/Hub.nvs", myScene);
+		myErrors = testing::internal::GetCapturedStderr();
+		return someResult;
+	}
+
+	const SceneObject& Object(const char* aGuid) const { return *myScene.objects.at(Norv::GuidToIndex(aGuid)); }
+
+	NorvTest::ExecutableFolder myFolder;
+	Scene myScene;
+	std::string myErrors;
+};
+
+// ---------------------------------------------------------------- folders
+
+TEST_F(SceneLoader, MissingSceneIsEmptyAndNamedAfterTheFile)
+{
+	myScene.AddObject(GUID_A, SceneObject());
+	EXPECT_TRUE(Load());
+	EXPECT_TRUE(myScene.objects.empty());
+	EXPECT_TRUE(myScene.pathCounts.empty());
+	EXPECT_EQ(myScene.name, "Hub");
+	EXPECT_EQ(myScene.path, "scenes/Hub.nvs");
+	EXPECT_TRUE(myErrors.empty());
+}
+
+TEST_F(SceneLoader, FormAWinsOverFormB)
+{
+	myFolder.Write(FORM_A_FILE, std::string(R"([{"name": "from A", "uuid": ")") + GUID_A + R"("}])");
+	myFolder.Write(InFormB(GUID_B), R"({"name": "from B"})");
+	ASSERT_TRUE(Load());
+	ASSERT_EQ(myScene.objects.size(), 1u);
+	EXPECT_EQ(Object(GUID_A).name, "from A");
+}
+
+TEST_F(SceneLoader, FormAFolderWithoutItsFileFallsBackToFormB)
+{
+	myFolder.Write("game/scenes/Hub.leveldata_new/other.json", "[]");
+	myFolder.Write(InFormB(GUID_B), R"({"name": "from B"})");
+	ASSERT_TRUE(Load());
+	ASSERT_EQ(myScene.objects.size(), 1u);
+	EXPECT_EQ(Object(GUID_B).name, "from B");
+}
+
+TEST_F(SceneLoader, FormBTakesOnlyExtensionlessFiles)
+{
+	myFolder.Write(InFormB(GUID_A), R"({"name": "object"})");
+	myFolder.Write(InFormB(GUID_B) + ".json", R"({"name": "not an object"})");
+	myFolder.Write("game/scenes/Hub.leveldata/.gitkeep", "");
+	std::filesystem::create_directories(myFolder.Path() / InFormB("0c000000-0000-4000-8000-00000000000c"));
+	ASSERT_TRUE(Load());
+	ASSERT_EQ(myScene.objects.size(), 1u);
+	EXPECT_EQ(Object(GUID_A).name, "object");
+	EXPECT_TRUE(myErrors.empty()) << myErrors;
+}
+
+TEST_F(SceneLoader, FolderNamesResolveIgnoringCase)
+{
+	myFolder.Write(std::string("game/Scenes/HUB.LevelData/") + GUID_A, R"({"name": "found"})");
+	ASSERT_TRUE(Load());
+	EXPECT_EQ(Object(GUID_A).name, "found");
+}
+
+// ---------------------------------------------------------------- objects
+
+TEST_F(SceneLoader, ReadsEveryKeyOfAnObject)
+{
+	myFolder.Write(FORM_A_FILE, std::string(R"({"second": {"uuid": ")") + GUID_B + R"("},
+		"first": {"uuid": ")" + GUID_A + R"(", "name": "Door", "path": "Doors", "object-definition": "Door",
+			"translation": [1, 2, 3, 99], "rotation": [0, 45, true], "scale": [2, 2, 2],
+			"transform": [2, 0, 0, 0, 0, 2, 0, 0, 0, 0, 2, 0, 7, 7, 7, 1],
+			"properties": [{"name": "targetScene", "type": "StringId", "value": "scenes/Level_1.nvs"},
+			               {"name": "locked", "type": "Bool", "value": true}],
+			"unknown-key": 5}})");
+	ASSERT_TRUE(Load()) << myErrors;
+	const SceneObject& someDoor = Object(GUID_A);
+	EXPECT_EQ(someDoor.name, "Door");
+	EXPECT_EQ(someDoor.path, RegisterOrGetString("Doors"));
+	EXPECT_EQ(someDoor.definition, RegisterOrGetString("Door"));
+	EXPECT_EQ(someDoor.transform.translation, Norv::Vector3<float>(1, 2, 3));
+	EXPECT_EQ(someDoor.transform.rotation, Norv::Vector3<float>(0, 45, 1));
+	EXPECT_EQ(someDoor.transform.scale, Norv::Vector3<float>(2, 2, 2));
+	ASSERT_EQ(someDoor.properties.size(), 2u);
+	EXPECT_EQ(someDoor.properties[0].name, RegisterOrGetString("targetScene"));
+	EXPECT_EQ(someDoor.properties[0].type, &Norv::PropertyType<StringId>::ourInstance);
+	EXPECT_EQ(*someDoor.properties[0].value.TryGet<StringId>(), RegisterOrGetString("scenes/Level_1.nvs"));
+	EXPECT_TRUE(*someDoor.properties[1].value.TryGet<bool>());
+
+	const SceneObject& someBare = Object(GUID_B);
+	EXPECT_EQ(someBare.name, "unknown");
+	EXPECT_TRUE(someBare.path.IsNull());
+	EXPECT_TRUE(someBare.definition.IsNull());
+	EXPECT_EQ(someBare.transform.scale, Norv::Vector3<float>(1, 1, 1));
+	EXPECT_EQ(myScene.pathCounts.at(StringId()), 3u); // two objects, plus the empty path counted under null
+	EXPECT_EQ(myScene.pathCounts.at(RegisterOrGetString("Doors")), 1u);
+}
+
+TEST_F(SceneLoader, FormATransformChangesNothing)
+{
+	myFolder.Write(FORM_A_FILE, std::string(R"([{"uuid": ")") + GUID_A + R"(", "transform": [0, 0, -1, 0, 0, 1, 0, 0, 1, 0, 0, 0, 4, 5, 6, 1]}])");
+	ASSERT_TRUE(Load());
+	EXPECT_EQ(Object(GUID_A).transform.rotation, Norv::Vector3<float>());
+	EXPECT_EQ(Object(GUID_A).transform.translation, Norv::Vector3<float>());
+}
+
+TEST_F(SceneLoader, FormBTransformThenTranslation)
+{
+	// A quarter turn about y, scaled by 3, moved to (4, 5, 6); then the translation replaced.
+	myFolder.Write(InFormB(GUID_A), R"({"transform": [0, 0, -3, 0, 0, 3, 0, 0, 3, 0, 0, 0, 4, 5, 6, 1], "translation": [-1, -2, -3]})");
+	ASSERT_TRUE(Load());
+	const Norv::SceneTransform& someTransform = Object(GUID_A).transform;
+	EXPECT_NEAR(someTransform.rotation.x, 0.0f, ANGLE_TOLERANCE);
+	EXPECT_NEAR(someTransform.rotation.y, 90.0f, ANGLE_TOLERANCE);
+	EXPECT_NEAR(someTransform.rotation.z, 0.0f, ANGLE_TOLERANCE);
+	EXPECT_FLOAT_EQ(someTransform.scale.x, 3.0f);
+	EXPECT_FLOAT_EQ(someTransform.scale.z, 3.0f);
+	EXPECT_EQ(someTransform.translation, Norv::Vector3<float>(-1, -2, -3));
+}
+
+TEST_F(SceneLoader, PropertiesObjectIsReadInKeyOrder)
+{
+	myFolder.Write(InFormB(GUID_A), R"({"properties": {"b": {"name": "second", "type": "Int", "value": 2},
+		"a": {"name": "first", "type": "Float", "value": 1}}})");
+	ASSERT_TRUE(Load());
+	const SceneObject& someObject = Object(GUID_A);
+	ASSERT_EQ(someObject.properties.size(), 2u);
+	EXPECT_EQ(someObject.properties[0].name, RegisterOrGetString("first"));
+	EXPECT_EQ(someObject.properties[1].name, RegisterOrGetString("second"));
+}
+
+TEST_F(SceneLoader, EveryObjectWithoutAUuidIsReported)
+{
+	myFolder.Write(FORM_A_FILE, R"([{"name": "one"}, {"name": "two", "uuid": "nonsense"}, {"name": "three", "uuid": "00000000-0000-0000-0000-000000000000"}])");
+	EXPECT_TRUE(Load());
+	ASSERT_EQ(myScene.objects.size(), 1u);
+	EXPECT_EQ(myScene.objects.at(0)->name, "three");
+	EXPECT_EQ(myScene.pathCounts.at(StringId()), 6u);
+	EXPECT_EQ(Occurrences(myErrors, "has no readable \"uuid\""), 3u);
+	EXPECT_THAT(myErrors, HasSubstr("\"two\""));
+	EXPECT_THAT(myErrors, HasSubstr("leveldata.json"));
+}
+
+TEST_F(SceneLoader, TextAfterTheFirstValueIsIgnored)
+{
+	myFolder.Write(InFormB(GUID_A), R"({"name": "kept"} trailing garbage {)");
+	EXPECT_TRUE(Load()) << myErrors;
+	EXPECT_EQ(Object(GUID_A).name, "kept");
+}
+
+// ---------------------------------------------------------------- broken files
+
+TEST_F(SceneLoader, UnknownPropertyTypeIsReportedAndSkipped)
+{
+	myFolder.Write(InFormB(GUID_A), R"({"properties": [{"name": "speed", "type": "Velocity", "value": 3},
+		{"name": "hp", "type": "Int", "value": 3}]})");
+	EXPECT_TRUE(Load());
+	ASSERT_EQ(Object(GUID_A).properties.size(), 1u);
+	EXPECT_EQ(Object(GUID_A).properties[0].name, RegisterOrGetString("hp"));
+	EXPECT_THAT(myErrors, HasSubstr("\"Velocity\""));
+	EXPECT_THAT(myErrors, HasSubstr("\"speed\""));
+	EXPECT_THAT(myErrors, HasSubstr(GUID_A));
+}
+
+TEST_F(SceneLoader, BrokenFormBFilesAreReportedAndTheRestLoads)
+{
+	myFolder.Write(InFormB(GUID_A), R"({"name": "good"})");
+	myFolder.Write(InFormB(GUID_B), R"({"name": "trunc)");
+	myFolder.Write(InFormB("0c000000-0000-4000-8000-00000000000c"), "");
+	myFolder.Write(InFormB("0d000000-0000-4000-8000-00000000000d"), R"({"name": 5})");
+	myFolder.Write(InFormB("0e000000-0000-4000-8000-00000000000e"), R"({"translation": [1, 2]})");
+	EXPECT_FALSE(Load());
+	ASSERT_EQ(myScene.objects.size(), 1u);
+	EXPECT_EQ(Object(GUID_A).name, "good");
+	EXPECT_THAT(myErrors, HasSubstr(InFormB(GUID_B)));
+	EXPECT_THAT(myErrors, HasSubstr("parse_error"));
+	EXPECT_THAT(myErrors, HasSubstr("0c000000-0000-4000-8000-00000000000c"));
+	EXPECT_THAT(myErrors, HasSubstr("type must be string, but is number"));
+	EXPECT_THAT(myErrors, HasSubstr("array index 2 is out of range"));
+}
+
+TEST_F(SceneLoader, MalformedFormAIsReportedWithWhatWasReadBeforeIt)
+{
+	const std::pair<const char*, const char*> someCases[] = {
+		{ "[{\"uuid\": \"0a000000-0000-4000-8000-00000000000a\"}, {\"na", "parse_error" },
+		{ "[{\"uuid\": \"0a000000-0000-4000-8000-00000000000a\"}, 5]", "cannot use value() with number" },
+		{ "[{\"uuid\": \"0a000000-0000-4000-8000-00000000000a\"}, {\"scale\": {}}]", "type must be array, but is object" },
+		{ "[{\"uuid\": \"0a000000-0000-4000-8000-00000000000a\"}, {\"properties\": [3]}]", "cannot use operator[] with a string argument with number" },
+		{ "[{\"uuid\": \"0a000000-0000-4000-8000-00000000000a\"}, {\"properties\": [{\"type\": \"Int\", \"value\": 1}]}]", "type must be string, but is null" },
+		{ "[{\"uuid\": \"0a000000-0000-4000-8000-00000000000a\"}, {\"properties\": [{\"name\": \"hp\", \"type\": \"Int\"}]}]", "type must be number, but is null" },
+	};
+	for (const auto& [someText, someError] : someCases)
+	{
+		myFolder.Write(FORM_A_FILE, someText);
+		EXPECT_FALSE(Load()) << someText;
+		EXPECT_THAT(myErrors, HasSubstr(someError)) << someText;
+		EXPECT_THAT(myErrors, HasSubstr("leveldata.json")) << someText;
+		const bool someParseError = std::string(someError) == "parse_error";
+		EXPECT_EQ(myScene.objects.size(), someParseError ? 0u : 1u) << someText;
+	}
+}
+
+TEST_F(SceneLoader, FormBPathThatIsAFileIsReported)
+{
+	myFolder.Write("game/scenes/Hub.leveldata", "not a folder");
+	EXPECT_FALSE(Load());
+	EXPECT_THAT(myErrors, HasSubstr("scenes/Hub.nvs"));
+}
