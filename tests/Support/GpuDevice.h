@@ -1,12 +1,10 @@
 #pragma once
 // A headless Direct3D 11 device (EGL surfaceless on llvmpipe) and a read-back
 // of any 2D texture through a staging copy.
+#include "Support/ReadBack.h"
 #include "d3d11/d3d11.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdint>
-#include <cstring>
 #include <vector>
 
 namespace NorvTest
@@ -25,23 +23,7 @@ namespace NorvTest
 		// The bytes of one mip of aTexture, rows packed, in the texture's own format.
 		std::vector<std::uint8_t> ReadBack(ID3D11Texture2D* aTexture, UINT aSubresource = 0) const
 		{
-			D3D11_TEXTURE2D_DESC someDesc;
-			aTexture->GetDesc(&someDesc);
-			someDesc.Usage = D3D11_USAGE_STAGING;
-			someDesc.BindFlags = 0;
-			someDesc.CPUAccessFlags = D3D11_CPU_ACCESS_READ;
-			someDesc.MiscFlags = 0;
-			Microsoft::WRL::ComPtr<ID3D11Texture2D> someStaging;
-			if (FAILED(myDevice->CreateTexture2D(&someDesc, nullptr, someStaging.GetAddressOf())))
-				return {};
-			myContext->CopyResource(someStaging.Get(), aTexture);
-			D3D11_MAPPED_SUBRESOURCE someMapped;
-			if (FAILED(myContext->Map(someStaging.Get(), aSubresource, D3D11_MAP_READ, 0, &someMapped)))
-				return {};
-			std::vector<std::uint8_t> someBytes(someMapped.DepthPitch);
-			std::memcpy(someBytes.data(), someMapped.pData, someBytes.size());
-			myContext->Unmap(someStaging.Get(), aSubresource);
-			return someBytes;
+			return ReadBackTexture(myDevice.Get(), myContext.Get(), aTexture, aSubresource);
 		}
 
 	private:

@@ -2,12 +2,13 @@
 
 #include "engine/Engine.h"
 #include "filewatcher/FileWatcher.h"
+#include "graphics/DX11.h"
 #include "graphics/TextureLoading.h"
 #include "settings/settings.h"
 
 #include <array>
+#include <cstdint>
 #include <filesystem>
-#include <functional>
 #include <iostream>
 #include <vector>
 
@@ -15,45 +16,46 @@ namespace Norv
 {
 	namespace
 	{
-		constexpr unsigned PLACEHOLDER_EDGE_PX = 16;
-		constexpr unsigned SMALL_BUILT_IN_EDGE_PX = 4;
-		constexpr Vector2<unsigned int> BUILT_IN_SIZE{ 512, 512 };
-		constexpr Vector2<float> BUILT_IN_NORMALIZED_SIZE{ 0.3f, 0.3f };
+		constexpr unsigned PLACEHOLDER_SIZE_PIXELS = 16;
+		constexpr unsigned SMALL_BUILT_IN_SIZE_PIXELS = 4;
+		// What the size fields of the placeholder and "WhiteSquare" claim.
+		constexpr unsigned BUILT_IN_REPORTED_SIZE_PIXELS = 512;
+		constexpr float BUILT_IN_NORMALIZED_SIZE = 0.3f;
+		constexpr unsigned BYTES_PER_PIXEL = 4;
 
-		using Texel = std::array<std::uint8_t, 4>;
-		constexpr Texel MAGENTA{ 255, 0, 255, 255 };
-		constexpr Texel BLACK{ 0, 0, 0, 255 };
-		constexpr Texel FLAT_NORMAL{ 128, 128, 255, 255 };
-		constexpr Texel WHITE{ 255, 255, 255, 255 };
+		using Rgba = std::array<std::uint8_t, BYTES_PER_PIXEL>;
 
-		// A square RGBA8 texture with one mip; null when the GPU refuses it.
-		Microsoft::WRL::ComPtr<ID3D11ShaderResourceView> CreateBuiltInView(ID3D11Device* aDevice, unsigned aEdge, const std::function<Texel(unsigned, unsigned)>& aTexelAt)
+		// A one-mip R8G8B8A8_UNORM texture of aSize x aSize pixels from aPixelAt(x, y).
+		template <typename PixelFunction>
+		Microsoft::WRL::ComPtr<ID3D11ShaderResourceView> CreateBuiltIn(unsigned aSize, PixelFunction aPixelAt)
 		{
-			std::vector<Texel> someTexels;
-			for (unsigned someY = 0; someY < aEdge; ++someY)
-				for (unsigned someX = 0; someX < aEdge; ++someX)
-					someTexels.push_back(aTexelAt(someX, someY));
+			std::vector<std::uint8_t> somePixels;
+			somePixels.reserve(static_cast<size_t>(aSize) * aSize * BYTES_PER_PIXEL);
+			for (unsigned y = 0; y < aSize; ++y)
+				for (unsigned x = 0; x < aSize; ++x)
+				{
+					const Rgba somePixel = aPixelAt(x, y);
+					somePixels.insert(somePixels.end(), somePixel.begin(), somePixel.end());
+				}
 			D3D11_TEXTURE2D_DESC someDesc{};
-			someDesc.Width = aEdge;
-			someDesc.Height = aEdge;
+			someDesc.Width = aSize;
+			someDesc.Height = aSize;
 			someDesc.MipLevels = 1;
 			someDesc.ArraySize = 1;
 			someDesc.Format = DXGI_FORMAT_R8G8B8A8_UNORM;
 			someDesc.SampleDesc = { 1, 0 };
 			someDesc.Usage = D3D11_USAGE_DEFAULT;
 			someDesc.BindFlags = D3D11_BIND_SHADER_RESOURCE;
-			const D3D11_SUBRESOURCE_DATA someData{ someTexels.data(), aEdge * static_cast<UINT>(sizeof(Texel)), 0 };
+			const D3D11_SUBRESOURCE_DATA someData{ somePixels.data(), aSize * BYTES_PER_PIXEL, 0 };
 			Microsoft::WRL::ComPtr<ID3D11Texture2D> someTexture;
 			Microsoft::WRL::ComPtr<ID3D11ShaderResourceView> someView;
-			if (!aDevice || FAILED(aDevice->CreateTexture2D(&someDesc, &someData, someTexture.GetAddressOf())))
-				return nullptr;
-			if (FAILED(aDevice->CreateShaderResourceView(someTexture.Get(), nullptr, someView.GetAddressOf())))
-				return nullptr;
+			if (DX11::ourDevice && SUCCEEDED(DX11::ourDevice->CreateTexture2D(&someDesc, &someData, someTexture.GetAddressOf())))
+				DX11::ourDevice->CreateShaderResourceView(someTexture.Get(), nullptr, someView.GetAddressOf());
 			return someView;
 		}
 
-		// The height sizes are normalised by: the engine's render height, or before
-		// there is an engine the one it will start with.
+		// Sizes are normalised by the engine's render height, or before there is an
+		// engine by the one it will start with.
 		float RenderHeight()
 		{
 			const Engine* someEngine = Engine::GetInstance();
@@ -67,16 +69,15 @@ namespace Norv
 		}
 	}
 
-	TextureManager::TextureManager(ID3D11Device* aDevice, ID3D11DeviceContext* aContext, FileWatcher* aFileWatcher)
-		: myDevice(aDevice)
-		, myContext(aContext)
-		, myFileWatcher(aFileWatcher)
-		, myMainThread(std::this_thread::get_id())
+	TextureManager::TextureManager(FileWatcher* aFileWatcher)
+		: myFileWatcher(aFileWatcher)
 	{
 	}
 
 	TextureManager::~TextureManager()
 	{
+		if (ourCurrent == this)
+			ourCurrent = nullptr;
 		myWhiteSquare.reset();
 		myPlaceholderView.Reset();
 		myFlatNormalView.Reset();
@@ -85,13 +86,18 @@ namespace Norv
 
 	void TextureManager::Init()
 	{
-		myPlaceholderView = CreateBuiltInView(myDevice, PLACEHOLDER_EDGE_PX, [](unsigned aX, unsigned aY) { return (aX + aY) % 2 ? MAGENTA : BLACK; });
+		myPlaceholderView = CreateBuiltIn(PLACEHOLDER_SIZE_PIXELS, [](unsigned x, unsigned y) {
+			return (x + y) % 2 == 1 ? Rgba{ 255, 0, 255, 255 } : Rgba{ 0, 0, 0, 255 };
+		});
+
 		myWhiteSquare = std::make_unique<Texture>();
 		myWhiteSquare->myName = "WhiteSquare";
-		myWhiteSquare->myView = CreateBuiltInView(myDevice, SMALL_BUILT_IN_EDGE_PX, [](unsigned, unsigned) { return WHITE; });
-		myWhiteSquare->myNormalizedSize = BUILT_IN_NORMALIZED_SIZE;
-		myWhiteSquare->mySize = BUILT_IN_SIZE;
-		myFlatNormalView = CreateBuiltInView(myDevice, SMALL_BUILT_IN_EDGE_PX, [](unsigned, unsigned) { return FLAT_NORMAL; });
+		myWhiteSquare->myView = CreateBuiltIn(SMALL_BUILT_IN_SIZE_PIXELS, [](unsigned, unsigned) { return Rgba{ 255, 255, 255, 255 }; });
+		myWhiteSquare->myNormalizedSize = { BUILT_IN_NORMALIZED_SIZE, BUILT_IN_NORMALIZED_SIZE };
+		myWhiteSquare->mySize = { BUILT_IN_REPORTED_SIZE_PIXELS, BUILT_IN_REPORTED_SIZE_PIXELS };
+
+		myFlatNormalView = CreateBuiltIn(SMALL_BUILT_IN_SIZE_PIXELS, [](unsigned, unsigned) { return Rgba{ 128, 128, 255, 255 }; });
+		ourCurrent = this;
 	}
 
 	Texture* TextureManager::GetTexture(const char* aPath, std::uint32_t aMode, bool aForceReload)
@@ -114,8 +120,8 @@ namespace Norv
 		someEntry->myPath = somePath;
 		someEntry->mySrgbMode = aMode;
 		someEntry->myView = myPlaceholderView;
-		someEntry->myNormalizedSize = BUILT_IN_NORMALIZED_SIZE;
-		someEntry->mySize = BUILT_IN_SIZE;
+		someEntry->myNormalizedSize = { BUILT_IN_NORMALIZED_SIZE, BUILT_IN_NORMALIZED_SIZE };
+		someEntry->mySize = { BUILT_IN_REPORTED_SIZE_PIXELS, BUILT_IN_REPORTED_SIZE_PIXELS };
 		someEntry->myIsFailed = true;
 		return someEntry.get();
 	}
@@ -133,7 +139,7 @@ namespace Norv
 		if (someFound == myCache.end() && myFileWatcher)
 			myFileWatcher->WatchFileChange(someResolved, [this, someKey](const std::string&) { OnTextureFileChanged(someKey); });
 
-		Microsoft::WRL::ComPtr<ID3D11ShaderResourceView> someView = impl::LoadTextureView(myDevice, myContext, someResolved, aMode, std::this_thread::get_id() == myMainThread);
+		Microsoft::WRL::ComPtr<ID3D11ShaderResourceView> someView = impl::LoadTextureView(DX11::ourDevice, DX11::ourContext, someResolved, aMode, DX11::IsMainThread());
 		if (!someView)
 			return nullptr;
 

@@ -1,15 +1,16 @@
 #pragma once
-// The engine's one texture cache. Textures are asked for by path and colour mode;
-// the manager resolves the path through the asset folders, loads the file once,
-// keeps the record for the rest of the run and reloads it in place when the file
-// changes on disk. A file that cannot be loaded yields a cached placeholder, so
-// GetTexture never returns null.
+// The engine's one texture cache and its built-in textures: the placeholder image
+// (magenta and black checkerboard), a flat normal and "WhiteSquare". Textures are
+// asked for by path and colour mode; the manager resolves the path through the
+// asset folders, loads the file once, keeps the record for the rest of the run
+// and reloads it in place when the file changes on disk. A file that cannot be
+// loaded yields a cached placeholder, so GetTexture never returns null.
+#include "d3d11/d3d11.h"
 #include "graphics/Texture.h"
 
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <thread>
 #include <unordered_map>
 
 namespace Norv
@@ -24,14 +25,19 @@ namespace Norv
 	class TextureManager
 	{
 	public:
-		// Made on the main thread; aFileWatcher (may be null) is told of every file loaded.
-		TextureManager(ID3D11Device* aDevice, ID3D11DeviceContext* aContext, FileWatcher* aFileWatcher);
+		// aFileWatcher (may be null) is told of every file loaded, for hot reload.
+		explicit TextureManager(FileWatcher* aFileWatcher = nullptr);
 		~TextureManager();
 		TextureManager(const TextureManager&) = delete;
 		TextureManager& operator=(const TextureManager&) = delete;
 
-		// Creates the built-in textures: the placeholder, the flat normal and "WhiteSquare".
+		// Creates the three built-in textures on the device; a failed creation
+		// leaves that view empty. This manager becomes the current one.
 		void Init();
+
+		// The manager that ran Init last and still exists: the engine's own in the
+		// program; code without the engine (tests, tools) gets theirs.
+		static TextureManager* GetCurrent() { return ourCurrent; }
 
 		// The texture of aPath in aMode, loading it on first request (or again when
 		// forced); the cached placeholder when it cannot be loaded. Never null.
@@ -41,7 +47,7 @@ namespace Norv
 		// Hot reload: reloads the texture cached under aKey into its own record.
 		void OnTextureFileChanged(std::string aKey);
 
-		Texture* GetWhiteSquare() const { return myWhiteSquare.get(); }
+		Texture* GetWhiteSquareTexture() const { return myWhiteSquare.get(); }
 		ID3D11ShaderResourceView* GetPlaceholderView() const { return myPlaceholderView.Get(); }
 		ID3D11ShaderResourceView* GetFlatNormalView() const { return myFlatNormalView.Get(); }
 
@@ -54,9 +60,8 @@ namespace Norv
 		Microsoft::WRL::ComPtr<ID3D11ShaderResourceView> myPlaceholderView;
 		Microsoft::WRL::ComPtr<ID3D11ShaderResourceView> myFlatNormalView;
 		std::unique_ptr<Texture> myWhiteSquare;
-		ID3D11Device* myDevice;
-		ID3D11DeviceContext* myContext;
 		FileWatcher* myFileWatcher;
-		std::thread::id myMainThread;
+
+		inline static TextureManager* ourCurrent = nullptr;
 	};
 }

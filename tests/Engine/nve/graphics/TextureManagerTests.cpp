@@ -2,10 +2,11 @@
 // loader order, and reloads of files changed on disk.
 #include "Support/DdsFile.h"
 #include "Support/ExecutableFolder.h"
-#include "Support/GpuDevice.h"
+#include "Support/ReadBack.h"
 #include "Support/ImageEncoding.h"
 #include "Support/TargaFile.h"
 #include "filewatcher/FileWatcher.h"
+#include "graphics/DX11.h"
 #include "graphics/TextureManager.h"
 #include "settings/settings.h"
 
@@ -40,9 +41,9 @@ namespace
 	protected:
 		void SetUp() override
 		{
-			ASSERT_NE(myGpu.Device(), nullptr) << "no headless OpenGL 4.5 device";
 			myFolder.WriteSettings(R"({"window_settings": {"title": "T"}})");
 			ASSERT_TRUE(Norv::LoadSettings("Game.json"));
+			ASSERT_TRUE(myDX11.Init(nullptr)) << "no headless OpenGL 4.5 device";
 			myManager.Init();
 		}
 
@@ -56,7 +57,7 @@ namespace
 		{
 			Microsoft::WRL::ComPtr<ID3D11Resource> someResource;
 			aTexture.myView->GetResource(someResource.GetAddressOf());
-			return myGpu.ReadBack(static_cast<ID3D11Texture2D*>(someResource.Get()));
+			return NorvTest::ReadBackTexture(Norv::DX11::ourDevice, Norv::DX11::ourContext, static_cast<ID3D11Texture2D*>(someResource.Get()));
 		}
 
 		DXGI_FORMAT ViewFormat(const Texture& aTexture)
@@ -67,9 +68,9 @@ namespace
 		}
 
 		NorvTest::ExecutableFolder myFolder;
-		NorvTest::GpuDevice myGpu;
+		Norv::DX11 myDX11;
 		Norv::FileWatcher myWatcher{ true };
-		Norv::TextureManager myManager{ myGpu.Device(), myGpu.Context(), &myWatcher };
+		Norv::TextureManager myManager{ &myWatcher };
 	};
 }
 
@@ -83,7 +84,7 @@ TEST_F(TextureManagerTest, BuiltInTextures)
 	EXPECT_EQ(std::vector<std::uint8_t>(someChecker.begin(), someChecker.begin() + 8), (std::vector<std::uint8_t>{ 0, 0, 0, 255, 255, 0, 255, 255 }));
 	EXPECT_EQ(std::vector<std::uint8_t>(someChecker.begin() + 16 * 4, someChecker.begin() + 16 * 4 + 4), (std::vector<std::uint8_t>{ 255, 0, 255, 255 })) << "x 0, y 1";
 
-	const Texture* someWhite = myManager.GetWhiteSquare();
+	const Texture* someWhite = myManager.GetWhiteSquareTexture();
 	EXPECT_EQ(someWhite->myName, "WhiteSquare");
 	EXPECT_EQ(someWhite->mySize, (Norv::Vector2<unsigned>(512, 512)));
 	EXPECT_EQ(someWhite->myNormalizedSize, (Norv::Vector2<float>(0.3f, 0.3f)));
