@@ -157,6 +157,36 @@ TEST_F(Texts, GlyphsAreUpright)
 	EXPECT_GT(someInkInRow(someInk.myTop - 1), 3 * someInkInRow(someInk.myBottom + 1));
 }
 
+TEST_F(Texts, SmallFontsAreSampledWithoutFiltering)
+{
+	// Magnified four times, a point-sampled glyph is made of 4 x 4 blocks of equal
+	// pixels; a filtered one shades smoothly between texels.
+	const auto someEqualNeighbours = [&](std::uint32_t aSize) {
+		mySetUp.DX11().Clear(GREY);
+		Norv::Text someText(DEJAVU_SANS, aSize, 0, &myFonts);
+		someText.SetText("O");
+		someText.SetScale(48.0f / aSize);
+		someText.SetPosition({ 100.0f, 40.0f });
+		EXPECT_TRUE(myFonts.RenderText(someText, nullptr));
+		const std::vector<std::uint8_t> someBytes = mySetUp.ReadBackBuffer();
+		const std::array<std::uint8_t, 4> someGrey = mySetUp.PixelAt(someBytes, 0, 0);
+		int someInked = 0;
+		int someEqual = 0;
+		for (unsigned someRow = 0; someRow < HEIGHT; ++someRow)
+			for (unsigned someX = 0; someX + 1 < WIDTH; ++someX)
+			{
+				const auto someLeft = mySetUp.PixelAt(someBytes, someX, someRow);
+				if (someLeft == someGrey)
+					continue;
+				++someInked;
+				someEqual += someLeft == mySetUp.PixelAt(someBytes, someX + 1, someRow);
+			}
+		return static_cast<float>(someEqual) / std::max(1, someInked);
+	};
+	EXPECT_GT(someEqualNeighbours(12), 0.7f) << "12 pixels: point sampling";
+	EXPECT_LT(someEqualNeighbours(24), 0.6f) << "24 pixels: linear filtering";
+}
+
 TEST_F(Texts, OutlinedTextHasBlackAroundWhite)
 {
 	Norv::Text someText(DEJAVU_SANS, 36, 2, &myFonts);
