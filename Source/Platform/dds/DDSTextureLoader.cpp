@@ -1,6 +1,7 @@
 #include "dds/DDSTextureLoader.h"
 
 #include "dds/DdsImage.h"
+#include "dds/DdsTestSeams.h"
 #include "dds/S3tcDecoder.h"
 #include "files/FilePath.h"
 #include "kernel/Kernel.h"
@@ -22,9 +23,13 @@ namespace DirectX
 			return aFormat == DXGI_FORMAT_BC1_UNORM_SRGB || aFormat == DXGI_FORMAT_BC2_UNORM_SRGB || aFormat == DXGI_FORMAT_BC3_UNORM_SRGB;
 		}
 
+		std::optional<bool> ourS3tcSupportOverride;
+
 		// S3TC formats need an extension; their sRGB forms one more.
 		bool DriverHasS3tc(ID3D11Device* aDevice, bool aIsSrgb)
 		{
+			if (ourS3tcSupportOverride)
+				return *ourS3tcSupportOverride;
 			aDevice->MakeCurrent();
 			if (!epoxy_has_gl_extension("GL_EXT_texture_compression_s3tc"))
 				return false;
@@ -135,5 +140,13 @@ namespace DirectX
 		if (aTexture)
 			*aTexture = someTexture.Detach();
 		return S_OK;
+	}
+}
+
+namespace Platform
+{
+	void SetS3tcSupportOverride(std::optional<bool> aIsSupported)
+	{
+		DirectX::ourS3tcSupportOverride = aIsSupported;
 	}
 }

@@ -3,6 +3,7 @@
 #include "Support/GpuDevice.h"
 #include "Support/TempFolder.h"
 #include "dds/DDSTextureLoader.h"
+#include "dds/DdsTestSeams.h"
 
 #include <gtest/gtest.h>
 
@@ -90,6 +91,34 @@ TEST_F(DDSTextureLoader, BlockCompressedFormatsUploadCompressed)
 	ASSERT_EQ(Load(NorvTest::MakeFourCCDds({ 4, 4, 1 }, "ATI2", someBc5)), S_OK);
 	EXPECT_EQ(Desc().Format, DXGI_FORMAT_BC5_UNORM);
 	EXPECT_EQ(ReadBack(0), Bytes(someBc5, 0, 16));
+}
+
+TEST_F(DDSTextureLoader, S3tcIsDecodedWhenTheDriverLacksIt)
+{
+	struct OverrideScope
+	{
+		OverrideScope() { Platform::SetS3tcSupportOverride(false); }
+		~OverrideScope() { Platform::SetS3tcSupportOverride(std::nullopt); }
+	} someScope;
+	// 8 x 4 BC1, two levels: two red blocks across, then one blue block.
+	const std::string someRed("\x00\xf8\x00\xf8\0\0\0\0", 8);
+	const std::string someBlue("\x1f\x00\x1f\x00\0\0\0\0", 8);
+	ASSERT_EQ(Load(NorvTest::MakeFourCCDds({ 8, 4, 2 }, "DXT1", someRed + someRed + someBlue), DirectX::DDS_LOADER_FORCE_SRGB), S_OK);
+	const D3D11_TEXTURE2D_DESC someDesc = Desc();
+	EXPECT_EQ(someDesc.Format, DXGI_FORMAT_R8G8B8A8_UNORM_SRGB);
+	EXPECT_EQ(someDesc.MipLevels, 2u);
+	std::vector<std::uint8_t> someRedPixels;
+	for (int someIndex = 0; someIndex < 8 * 4; ++someIndex)
+		someRedPixels.insert(someRedPixels.end(), { 255, 0, 0, 255 });
+	EXPECT_EQ(ReadBack(0), someRedPixels);
+	std::vector<std::uint8_t> someBluePixels;
+	for (int someIndex = 0; someIndex < 4 * 2; ++someIndex)
+		someBluePixels.insert(someBluePixels.end(), { 0, 0, 255, 255 });
+	EXPECT_EQ(ReadBack(1), someBluePixels) << "the 4 x 2 level decoded from its one block";
+
+	// Formats beyond S3TC upload compressed all the same.
+	ASSERT_EQ(Load(NorvTest::MakeFourCCDds({ 4, 4, 1 }, "ATI1", Counting(8))), S_OK);
+	EXPECT_EQ(Desc().Format, DXGI_FORMAT_BC4_UNORM);
 }
 
 TEST_F(DDSTextureLoader, CubeMapsGetACubeView)

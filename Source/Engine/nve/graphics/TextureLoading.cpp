@@ -1,6 +1,7 @@
 #include "graphics/TextureLoading.h"
 
 #include "dds/DDSTextureLoader.h"
+#include "graphics/TextureManager.h"
 #include "kernel/Kernel.h"
 #include "loaders/TargaLoader.h"
 #include "wic/WICTextureLoader.h"
@@ -12,13 +13,18 @@ namespace Norv::impl
 	namespace
 	{
 		constexpr std::size_t MAX_IMAGE_SIZE_PX = 16384;
-		constexpr std::uint32_t MODE_FORCE_SRGB = 1;
-		constexpr std::uint32_t MODE_IGNORE_SRGB = 2;
 		constexpr UINT RGBA_BYTES = 4;
 
-		std::uint32_t LoaderFlags(std::uint32_t aSrgbMode)
+		DirectX::DDS_LOADER_FLAGS DdsFlags(std::uint32_t aSrgbMode)
 		{
-			return aSrgbMode == MODE_FORCE_SRGB ? 0x1u : aSrgbMode == MODE_IGNORE_SRGB ? 0x2u : 0u;
+			return aSrgbMode == TEXTURE_MODE_FORCE_SRGB ? DirectX::DDS_LOADER_FORCE_SRGB
+				: aSrgbMode == TEXTURE_MODE_IGNORE_SRGB ? DirectX::DDS_LOADER_IGNORE_SRGB : DirectX::DDS_LOADER_DEFAULT;
+		}
+
+		DirectX::WIC_LOADER_FLAGS WicFlags(std::uint32_t aSrgbMode)
+		{
+			return aSrgbMode == TEXTURE_MODE_FORCE_SRGB ? DirectX::WIC_LOADER_FORCE_SRGB
+				: aSrgbMode == TEXTURE_MODE_IGNORE_SRGB ? DirectX::WIC_LOADER_IGNORE_SRGB : DirectX::WIC_LOADER_DEFAULT;
 		}
 
 		// A dynamic sRGB texture of the Targa image, whatever the colour mode.
@@ -55,39 +61,38 @@ namespace Norv::impl
 		const std::string& aResolvedPath, std::uint32_t aSrgbMode, bool aIsMainThread)
 	{
 		const std::wstring someWidePath = Platform::Utf8ToWide(aResolvedPath);
-		const std::uint32_t someFlags = LoaderFlags(aSrgbMode);
 		Microsoft::WRL::ComPtr<ID3D11ShaderResourceView> someView;
 
 		const HRESULT someDdsResult = DirectX::CreateDDSTextureFromFileEx(aDevice, someWidePath.c_str(), 0, D3D11_USAGE_DEFAULT, D3D11_BIND_SHADER_RESOURCE, 0, 0,
-			static_cast<DirectX::DDS_LOADER_FLAGS>(someFlags), nullptr, someView.GetAddressOf());
+			DdsFlags(aSrgbMode), nullptr, someView.GetAddressOf());
 		if (SUCCEEDED(someDdsResult))
 			return someView;
+		// A loader that knew the file's format has said why it failed already.
 		bool someIsKnownFormat = someDdsResult != E_FAIL;
 
-		if (!aIsMainThread)
-			someIsKnownFormat = true; // the image decoder would have had its say
-		else
+		if (aIsMainThread)
 		{
 			const HRESULT someWicResult = DirectX::CreateWICTextureFromFileEx(aDevice, aContext, someWidePath.c_str(), MAX_IMAGE_SIZE_PX, D3D11_USAGE_DEFAULT,
-				D3D11_BIND_SHADER_RESOURCE, 0, 0, static_cast<DirectX::WIC_LOADER_FLAGS>(someFlags), nullptr, someView.GetAddressOf());
+				D3D11_BIND_SHADER_RESOURCE, 0, 0, WicFlags(aSrgbMode), nullptr, someView.GetAddressOf());
 			if (SUCCEEDED(someWicResult))
 				return someView;
 			someIsKnownFormat = someIsKnownFormat || someWicResult != WINCODEC_ERR_COMPONENTNOTFOUND;
 		}
 
+		const char* someReason = nullptr;
 		if (HasTargaExtension(aResolvedPath))
 		{
 			if (const std::unique_ptr<TargaImage> someImage = LoadTarga(someWidePath))
 				if ((someView = CreateTargaView(aDevice, *someImage)))
 					return someView;
-			if (!someIsKnownFormat)
-				std::cerr << "Texture \"" << aResolvedPath << "\" could not be loaded: not an uncompressed 32-bit Targa file, or truncated\n";
-			return nullptr;
+			someReason = "not an uncompressed 32-bit Targa file, or truncated";
 		}
-		if (!aIsMainThread)
-			std::cerr << "Texture \"" << aResolvedPath << "\" could not be loaded: images are decoded on the main thread only\n";
-		else if (!someIsKnownFormat)
-			std::cerr << "Texture \"" << aResolvedPath << "\" could not be loaded: not a DDS, PNG, JPEG, BMP, GIF or 32-bit Targa file\n";
+		else if (!aIsMainThread)
+			someReason = "images are decoded on the main thread only";
+		else
+			someReason = "not a DDS, PNG, JPEG, BMP, GIF or 32-bit Targa file";
+		if (!someIsKnownFormat)
+			std::cerr << "Texture \"" << aResolvedPath << "\" could not be loaded: " << someReason << '\n';
 		return nullptr;
 	}
 }
