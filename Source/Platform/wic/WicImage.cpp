@@ -1,6 +1,7 @@
 #include "wic/WicImage.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 
@@ -87,6 +88,32 @@ namespace Platform::wic
 			return false;
 		}
 
+		std::uint32_t ReadLittleEndian32(const std::uint8_t* aBytes)
+		{
+			return std::uint32_t(aBytes[0]) | std::uint32_t(aBytes[1]) << 8 | std::uint32_t(aBytes[2]) << 16 | std::uint32_t(aBytes[3]) << 24;
+		}
+
+		// An uncompressed BMP shorter than its pixel rows (the decoder would read
+		// zeros past the end instead of failing).
+		bool IsTruncatedBmp(const std::vector<std::uint8_t>& aBytes)
+		{
+			constexpr std::size_t FILE_HEADER_SIZE = 14;
+			constexpr std::size_t INFO_HEADER_SIZE = 40;
+			constexpr std::uint32_t BI_RGB = 0;
+			constexpr std::uint32_t BI_BITFIELDS = 3;
+			if (aBytes.size() < FILE_HEADER_SIZE + INFO_HEADER_SIZE || ReadLittleEndian32(&aBytes[FILE_HEADER_SIZE]) < INFO_HEADER_SIZE)
+				return false; // too short for the decoder's own checks to pass
+			const std::uint64_t someDataOffset = ReadLittleEndian32(&aBytes[10]);
+			const std::int64_t someWidth = static_cast<std::int32_t>(ReadLittleEndian32(&aBytes[18]));
+			const std::int64_t someHeight = static_cast<std::int32_t>(ReadLittleEndian32(&aBytes[22]));
+			const std::uint32_t someBitCount = aBytes[28] | aBytes[29] << 8;
+			const std::uint32_t someCompression = ReadLittleEndian32(&aBytes[30]);
+			if (someCompression != BI_RGB && someCompression != BI_BITFIELDS)
+				return false;
+			const std::uint64_t someRowBytes = (static_cast<std::uint64_t>(std::abs(someWidth)) * someBitCount + 31) / 32 * 4;
+			return someDataOffset + someRowBytes * static_cast<std::uint64_t>(std::abs(someHeight)) > aBytes.size();
+		}
+
 		// Scales aImage down to fit aMaxSize on its longer side, keeping the aspect ratio.
 		bool FitToMaxSize(WicImage& aImage, std::uint32_t aMaxSize)
 		{
@@ -125,6 +152,12 @@ namespace Platform::wic
 		if (aBytes.size() > static_cast<std::size_t>(std::numeric_limits<int>::max()))
 		{
 			aError = "image file too large";
+			return false;
+		}
+
+		if (someContainer == Container::Bmp && IsTruncatedBmp(aBytes))
+		{
+			aError = "truncated BMP pixel data";
 			return false;
 		}
 

@@ -134,8 +134,10 @@ TEST(WicImage, TruncatedAndCorruptFilesFailWithAReason)
 			EXPECT_TRUE(someResult.myOk || !someResult.myError.empty());
 		}
 	}
-	// A PNG missing its back half is refused.
-	EXPECT_FALSE(Decode(someFiles[0].substr(0, someFiles[0].size() / 2)).myOk);
+	// PNG and BMP files missing any of their pixel data are refused.
+	for (const std::string& someFile : { someFiles[0], someFiles[1] })
+		for (std::size_t someLength = 0; someLength < someFile.size() - 12; ++someLength)
+			EXPECT_FALSE(Decode(someFile.substr(0, someLength)).myOk) << someLength;
 
 	// A PNG header promising far more pixels than any texture holds is refused before decoding.
 	std::string someHuge = NorvTest::EncodePng(1, 1, { 1, 2, 3, 4 });

@@ -34,8 +34,8 @@ namespace Norv::impl
 		// A bitmap's first column (x) or first row (y) that is all blank shifts it by -1.
 		struct BlankEdgeOffset
 		{
-			int x = 0;
-			int y = 0;
+			int myX = 0;
+			int myY = 0;
 		};
 
 		BlankEdgeOffset GetBlankEdgeOffset(const FT_Bitmap& aBitmap)
@@ -98,7 +98,7 @@ namespace Norv::impl
 
 			const FT_Bitmap& someBitmap = reinterpret_cast<FT_BitmapGlyph>(someGlyph.get())->bitmap;
 			const BlankEdgeOffset someOffset = GetBlankEdgeOffset(someBitmap);
-			BlitClipped(aFont, someBitmap, aPenX + someOffset.x, aPenY + someOffset.y, [](std::uint32_t& aTexel, std::uint8_t aCoverage) {
+			BlitClipped(aFont, someBitmap, aPenX + someOffset.myX, aPenY + someOffset.myY, [](std::uint32_t& aTexel, std::uint8_t aCoverage) {
 				aTexel = std::uint32_t{ aCoverage } << 24;
 			});
 		}
@@ -149,7 +149,7 @@ namespace Norv::impl
 			}
 			const FT_GlyphSlot someSlot = someFace->glyph;
 			const BlankEdgeOffset someOffset = GetBlankEdgeOffset(someSlot->bitmap);
-			BlitClipped(aFont, someSlot->bitmap, somePenX + someOffset.x + someBorder, somePenY + someOffset.y + someBorder, [](std::uint32_t& aTexel, std::uint8_t aCoverage) {
+			BlitClipped(aFont, someSlot->bitmap, somePenX + someOffset.myX + someBorder, somePenY + someOffset.myY + someBorder, [](std::uint32_t& aTexel, std::uint8_t aCoverage) {
 				const std::uint32_t someOutlineAlpha = aTexel >> 24;
 				aTexel = aCoverage | aCoverage << 8 | aCoverage << 16 | (aCoverage | someOutlineAlpha) << 24;
 			});
