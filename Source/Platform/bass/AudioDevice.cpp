@@ -1,0 +1,180 @@
+#include "bass/AudioDevice.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <iostream>
+#include <memory>
+#include <vector>
+
+namespace Platform
+{
+	namespace
+	{
+		constexpr const char* SILENT_DRIVER = "dummy";
+		constexpr Uint16 DEVICE_BUFFER_FRAMES = 1024;
+		constexpr int DEVICE_CHANNELS = 2;
+		constexpr int SOURCE_CHUNK_BYTES = 4096; // pulled at a time from a source that needs converting
+
+		struct Source
+		{
+			AudioProducer myProducer = nullptr;
+			void* myUser = nullptr;
+			SDL_AudioStream* myConverter = nullptr; // null when the source is in the device's format
+			std::vector<Uint8> myChunk;
+
+			Source() = default;
+			Source(const Source&) = delete;
+			Source& operator=(const Source&) = delete;
+			~Source()
+			{
+				if (myConverter)
+					SDL_FreeAudioStream(myConverter);
+			}
+		};
+
+		struct Device
+		{
+			SDL_AudioDeviceID myId = 0;
+			std::vector<std::unique_ptr<Source>> mySources;
+			std::vector<std::int32_t> mySum;
+			std::vector<std::int16_t> mySourceOutput;
+		};
+
+		// Left to the process at exit: the device's thread may still be pulling then.
+		Device& ourDevice = *new Device;
+
+		// Fills aByteCount bytes of device-format sound from one source.
+		void Pull(Source& aSource, Uint8* anOutput, int aByteCount)
+		{
+			if (!aSource.myConverter)
+			{
+				aSource.myProducer(aSource.myUser, anOutput, aByteCount);
+				return;
+			}
+			while (SDL_AudioStreamAvailable(aSource.myConverter) < aByteCount)
+			{
+				aSource.myProducer(aSource.myUser, aSource.myChunk.data(), SOURCE_CHUNK_BYTES);
+				if (SDL_AudioStreamPut(aSource.myConverter, aSource.myChunk.data(), SOURCE_CHUNK_BYTES) != 0)
+					break;
+			}
+			const int someGot = std::max(SDL_AudioStreamGet(aSource.myConverter, anOutput, aByteCount), 0);
+			std::memset(anOutput + someGot, 0, static_cast<std::size_t>(aByteCount - someGot));
+		}
+
+		void DeviceCallback(void*, Uint8* aStream, int aLength)
+		{
+			const std::size_t someValues = std::min(static_cast<std::size_t>(aLength) / sizeof(std::int16_t), ourDevice.mySum.size());
+			std::fill_n(ourDevice.mySum.begin(), someValues, 0);
+			for (const std::unique_ptr<Source>& someSource : ourDevice.mySources)
+			{
+				Pull(*someSource, reinterpret_cast<Uint8*>(ourDevice.mySourceOutput.data()), static_cast<int>(someValues * sizeof(std::int16_t)));
+				for (std::size_t i = 0; i < someValues; ++i)
+					ourDevice.mySum[i] += ourDevice.mySourceOutput[i];
+			}
+			std::int16_t* someOut = reinterpret_cast<std::int16_t*>(aStream);
+			for (std::size_t i = 0; i < someValues; ++i)
+				someOut[i] = static_cast<std::int16_t>(std::clamp<std::int32_t>(ourDevice.mySum[i], INT16_MIN, INT16_MAX));
+		}
+
+		SDL_AudioDeviceID OpenOnCurrentDriver()
+		{
+			SDL_AudioSpec someDesired{};
+			someDesired.freq = AUDIO_DEVICE_RATE_HZ;
+			someDesired.format = AUDIO_S16SYS;
+			someDesired.channels = DEVICE_CHANNELS;
+			someDesired.samples = DEVICE_BUFFER_FRAMES;
+			someDesired.callback = &DeviceCallback;
+			SDL_AudioSpec someObtained{};
+			const SDL_AudioDeviceID someId = SDL_OpenAudioDevice(nullptr, 0, &someDesired, &someObtained, 0);
+			if (someId != 0)
+			{
+				ourDevice.mySum.resize(someObtained.size / sizeof(std::int16_t));
+				ourDevice.mySourceOutput.resize(ourDevice.mySum.size());
+			}
+			return someId;
+		}
+
+		bool IsSilentDriver()
+		{
+			const char* someDriver = SDL_GetCurrentAudioDriver();
+			return someDriver && std::strcmp(someDriver, SILENT_DRIVER) == 0;
+		}
+
+		// The real driver first; when it has no device, SDL's dummy driver.
+		SDL_AudioDeviceID Open()
+		{
+			if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0)
+			{
+				if (const SDL_AudioDeviceID someId = OpenOnCurrentDriver())
+					return someId;
+				const bool someWasSilent = IsSilentDriver();
+				SDL_QuitSubSystem(SDL_INIT_AUDIO);
+				if (someWasSilent)
+					return 0;
+			}
+			std::cerr << "Audio: no sound device (" << SDL_GetError() << "), playing silently" << std::endl;
+			SDL_SetHint(SDL_HINT_AUDIODRIVER, SILENT_DRIVER);
+			if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+				return 0;
+			if (const SDL_AudioDeviceID someId = OpenOnCurrentDriver())
+				return someId;
+			SDL_QuitSubSystem(SDL_INIT_AUDIO);
+			return 0;
+		}
+	}
+
+	bool AddAudioSource(const AudioSourceFormat& aFormat, AudioProducer aProducer, void* aUser)
+	{
+		auto someSource = std::make_unique<Source>();
+		someSource->myProducer = aProducer;
+		someSource->myUser = aUser;
+		if (aFormat.myFormat != AUDIO_S16SYS || aFormat.myChannels != DEVICE_CHANNELS || aFormat.myRate != AUDIO_DEVICE_RATE_HZ)
+		{
+			someSource->myConverter = SDL_NewAudioStream(aFormat.myFormat, aFormat.myChannels, aFormat.myRate, AUDIO_S16SYS, DEVICE_CHANNELS, AUDIO_DEVICE_RATE_HZ);
+			if (!someSource->myConverter)
+			{
+				std::cerr << "Audio: cannot convert a source (" << SDL_GetError() << ")" << std::endl;
+				return false;
+			}
+			someSource->myChunk.resize(SOURCE_CHUNK_BYTES);
+		}
+
+		if (ourDevice.myId == 0)
+		{
+			ourDevice.myId = Open();
+			if (ourDevice.myId == 0)
+			{
+				std::cerr << "Audio: no output device (" << SDL_GetError() << ")" << std::endl;
+				return false;
+			}
+			SDL_PauseAudioDevice(ourDevice.myId, 0);
+		}
+		SDL_LockAudioDevice(ourDevice.myId);
+		ourDevice.mySources.push_back(std::move(someSource));
+		SDL_UnlockAudioDevice(ourDevice.myId);
+		return true;
+	}
+
+	void RemoveAudioSource(void* aUser)
+	{
+		if (ourDevice.myId == 0)
+			return;
+		std::unique_ptr<Source> someRemoved;
+		SDL_LockAudioDevice(ourDevice.myId);
+		const auto someFound = std::find_if(ourDevice.mySources.begin(), ourDevice.mySources.end(), [aUser](const auto& aSource) { return aSource->myUser == aUser; });
+		if (someFound != ourDevice.mySources.end())
+		{
+			someRemoved = std::move(*someFound);
+			ourDevice.mySources.erase(someFound);
+		}
+		SDL_UnlockAudioDevice(ourDevice.myId);
+
+		if (ourDevice.mySources.empty())
+		{
+			SDL_CloseAudioDevice(ourDevice.myId);
+			SDL_QuitSubSystem(SDL_INIT_AUDIO);
+			ourDevice.myId = 0;
+		}
+	}
+}

@@ -1,0 +1,290 @@
+#include "bass/BassMixer.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace Platform
+{
+	namespace
+	{
+		constexpr DWORD MAX_CHANNELS_PER_SAMPLE = 65535;
+		constexpr DWORD INVALID_HANDLE = 0xFFFFFFFF;
+		constexpr std::size_t BYTES_PER_FRAME = 2 * sizeof(std::int16_t);
+		constexpr float SAMPLE_MIN = -32768.0f;
+		constexpr float SAMPLE_MAX = 32767.0f;
+	}
+
+	// ---------------------------------------------------------------- samples
+
+	DWORD BassMixer::NewHandle()
+	{
+		do
+			++myLastHandle;
+		while (myLastHandle == 0 || myLastHandle == INVALID_HANDLE || mySamples.contains(myLastHandle) || myChannels.contains(myLastHandle));
+		return myLastHandle;
+	}
+
+	int BassMixer::AddSample(Frames aFrames, DWORD anOriginalBits, DWORD aMax, DWORD aFlags, HSAMPLE& aSampleOut)
+	{
+		if (aMax == 0 || aMax > MAX_CHANNELS_PER_SAMPLE || aFrames.empty() || aFrames.size() % 2 != 0)
+			return BASS_ERROR_ILLPARAM;
+		std::lock_guard someLock(myMutex);
+		aSampleOut = NewHandle();
+		Sample& someSample = mySamples[aSampleOut];
+		someSample.myFrames = std::move(aFrames);
+		someSample.myOriginalBits = anOriginalBits;
+		someSample.myMax = aMax;
+		someSample.myFlags = aFlags | BASS_SAMPLE_SOFTWARE;
+		someSample.myChannels.reserve(aMax);
+		return BASS_OK;
+	}
+
+	int BassMixer::FreeSample(HSAMPLE aSample)
+	{
+		std::lock_guard someLock(myMutex);
+		const auto someFound = mySamples.find(aSample);
+		if (someFound == mySamples.end())
+			return BASS_ERROR_HANDLE;
+		for (HCHANNEL someChannel : someFound->second.myChannels)
+			myChannels.erase(someChannel);
+		mySamples.erase(someFound);
+		return BASS_OK;
+	}
+
+	int BassMixer::GetSampleInfo(HSAMPLE aSample, BASS_SAMPLE& anInfoOut) const
+	{
+		std::lock_guard someLock(myMutex);
+		const auto someFound = mySamples.find(aSample);
+		if (someFound == mySamples.end())
+			return BASS_ERROR_HANDLE;
+		const Sample& someSample = someFound->second;
+		anInfoOut = {};
+		anInfoOut.freq = myRate;
+		anInfoOut.volume = 1.0f;
+		anInfoOut.pan = 0.0f;
+		anInfoOut.flags = someSample.myFlags;
+		anInfoOut.length = static_cast<DWORD>(someSample.myFrames.size() * sizeof(std::int16_t));
+		anInfoOut.max = someSample.myMax;
+		anInfoOut.origres = someSample.myOriginalBits;
+		anInfoOut.chans = 2;
+		return BASS_OK;
+	}
+
+	int BassMixer::GetSampleChannels(HSAMPLE aSample, HCHANNEL* aChannels, DWORD& aCountOut) const
+	{
+		std::lock_guard someLock(myMutex);
+		const auto someFound = mySamples.find(aSample);
+		if (someFound == mySamples.end())
+			return BASS_ERROR_HANDLE;
+		const std::vector<HCHANNEL>& someChannels = someFound->second.myChannels;
+		if (aChannels)
+			std::copy(someChannels.begin(), someChannels.end(), aChannels);
+		aCountOut = static_cast<DWORD>(someChannels.size());
+		return BASS_OK;
+	}
+
+	void BassMixer::RemoveChannel(Sample& aSample, HCHANNEL aChannel)
+	{
+		myChannels.erase(aChannel);
+		std::erase(aSample.myChannels, aChannel);
+	}
+
+	int BassMixer::GetChannel(HSAMPLE aSample, HCHANNEL& aChannelOut)
+	{
+		std::lock_guard someLock(myMutex);
+		const auto someFound = mySamples.find(aSample);
+		if (someFound == mySamples.end())
+			return BASS_ERROR_HANDLE;
+		Sample& someSample = someFound->second;
+
+		// A stopped channel's slot is free; a full sample may steal the channel that
+		// has played longest when it was loaded to allow that.
+		HCHANNEL someFreed = 0;
+		HCHANNEL someLongest = 0;
+		std::size_t someLongestPosition = 0;
+		for (HCHANNEL someHandle : someSample.myChannels)
+		{
+			const Channel& someChannel = myChannels.at(someHandle);
+			if (someChannel.myState == State::Stopped)
+			{
+				someFreed = someHandle;
+				break;
+			}
+			if (someLongest == 0 || someChannel.myPosition > someLongestPosition)
+			{
+				someLongest = someHandle;
+				someLongestPosition = someChannel.myPosition;
+			}
+		}
+		if (someFreed == 0 && someSample.myChannels.size() >= someSample.myMax)
+		{
+			if ((someSample.myFlags & BASS_SAMPLE_OVER_POS) == 0)
+				return BASS_ERROR_NOCHAN;
+			someFreed = someLongest;
+		}
+		if (someFreed != 0)
+			RemoveChannel(someSample, someFreed);
+
+		aChannelOut = NewHandle();
+		Channel& someChannel = myChannels[aChannelOut];
+		someChannel.mySample = aSample;
+		someChannel.mySampleData = &someSample;
+		someChannel.myFlags = someSample.myFlags;
+		someSample.myChannels.push_back(aChannelOut);
+		return BASS_OK;
+	}
+
+	int BassMixer::StopSample(HSAMPLE aSample)
+	{
+		std::lock_guard someLock(myMutex);
+		const auto someFound = mySamples.find(aSample);
+		if (someFound == mySamples.end())
+			return BASS_ERROR_HANDLE;
+		for (HCHANNEL someHandle : someFound->second.myChannels)
+		{
+			Channel& someChannel = myChannels.at(someHandle);
+			someChannel.myState = State::Stopped;
+			someChannel.myPosition = 0;
+		}
+		return BASS_OK;
+	}
+
+	// ---------------------------------------------------------------- channels
+
+	int BassMixer::Play(HCHANNEL aChannel, bool aRestart)
+	{
+		std::lock_guard someLock(myMutex);
+		const auto someFound = myChannels.find(aChannel);
+		if (someFound == myChannels.end())
+			return BASS_ERROR_HANDLE;
+		if (aRestart)
+			someFound->second.myPosition = 0;
+		someFound->second.myState = State::Playing;
+		return BASS_OK;
+	}
+
+	int BassMixer::Pause(HCHANNEL aChannel)
+	{
+		std::lock_guard someLock(myMutex);
+		const auto someFound = myChannels.find(aChannel);
+		if (someFound == myChannels.end())
+			return BASS_ERROR_HANDLE;
+		Channel& someChannel = someFound->second;
+		if (someChannel.myState == State::Paused)
+			return BASS_ERROR_ALREADY;
+		if (someChannel.myState == State::Stopped)
+			return BASS_ERROR_NOPLAY;
+		someChannel.myState = State::Paused;
+		return BASS_OK;
+	}
+
+	int BassMixer::GetState(HCHANNEL aChannel, DWORD& aStateOut) const
+	{
+		std::lock_guard someLock(myMutex);
+		aStateOut = BASS_ACTIVE_STOPPED;
+		const auto someFound = myChannels.find(aChannel);
+		if (someFound == myChannels.end())
+			return BASS_ERROR_HANDLE;
+		switch (someFound->second.myState)
+		{
+		case State::Playing: aStateOut = BASS_ACTIVE_PLAYING; break;
+		case State::Paused: aStateOut = BASS_ACTIVE_PAUSED; break;
+		case State::Stopped: break;
+		}
+		return BASS_OK;
+	}
+
+	int BassMixer::ChangeFlags(HCHANNEL aChannel, DWORD aFlags, DWORD aMask, DWORD& aFlagsOut)
+	{
+		std::lock_guard someLock(myMutex);
+		const auto someFound = myChannels.find(aChannel);
+		if (someFound == myChannels.end())
+			return BASS_ERROR_HANDLE;
+		Channel& someChannel = someFound->second;
+		const DWORD someChangeable = aMask & BASS_SAMPLE_LOOP;
+		someChannel.myFlags = (someChannel.myFlags & ~someChangeable) | (aFlags & someChangeable);
+		aFlagsOut = someChannel.myFlags;
+		return BASS_OK;
+	}
+
+	int BassMixer::SetAttribute(HCHANNEL aChannel, DWORD anAttribute, float aValue)
+	{
+		if (std::isnan(aValue))
+			return BASS_ERROR_ILLPARAM;
+		std::lock_guard someLock(myMutex);
+		const auto someFound = myChannels.find(aChannel);
+		if (someFound == myChannels.end())
+			return BASS_ERROR_HANDLE;
+		switch (anAttribute)
+		{
+		case BASS_ATTRIB_VOL: someFound->second.myVolume = std::max(aValue, 0.0f); return BASS_OK;
+		case BASS_ATTRIB_PAN: someFound->second.myPan = std::clamp(aValue, -1.0f, 1.0f); return BASS_OK;
+		default: return BASS_ERROR_ILLPARAM;
+		}
+	}
+
+	int BassMixer::SetPosition(HCHANNEL aChannel, QWORD aBytePosition)
+	{
+		std::lock_guard someLock(myMutex);
+		const auto someFound = myChannels.find(aChannel);
+		if (someFound == myChannels.end())
+			return BASS_ERROR_HANDLE;
+		Channel& someChannel = someFound->second;
+		const std::size_t someFrame = static_cast<std::size_t>(aBytePosition / BYTES_PER_FRAME);
+		if (someFrame >= someChannel.mySampleData->myFrames.size() / 2)
+			return BASS_ERROR_POSITION;
+		someChannel.myPosition = someFrame;
+		return BASS_OK;
+	}
+
+	// ---------------------------------------------------------------- mixing
+
+	void BassMixer::MixChannel(Channel& aChannel, float* aSum, std::size_t aFrameCount)
+	{
+		const Frames& someFrames = aChannel.mySampleData->myFrames;
+		const std::size_t someLength = someFrames.size() / 2;
+		// Pan -1 keeps only the left side, +1 only the right; 0 leaves both whole.
+		const float someLeft = aChannel.myVolume * std::min(1.0f, 1.0f - aChannel.myPan);
+		const float someRight = aChannel.myVolume * std::min(1.0f, 1.0f + aChannel.myPan);
+		for (std::size_t someFrame = 0; someFrame < aFrameCount; ++someFrame)
+		{
+			if (aChannel.myPosition >= someLength)
+			{
+				aChannel.myPosition = 0;
+				if ((aChannel.myFlags & BASS_SAMPLE_LOOP) == 0)
+				{
+					aChannel.myState = State::Stopped;
+					return;
+				}
+			}
+			aSum[someFrame * 2] += someFrames[aChannel.myPosition * 2] * someLeft;
+			aSum[someFrame * 2 + 1] += someFrames[aChannel.myPosition * 2 + 1] * someRight;
+			++aChannel.myPosition;
+		}
+		if (aChannel.myPosition >= someLength && (aChannel.myFlags & BASS_SAMPLE_LOOP) == 0)
+		{
+			aChannel.myPosition = 0;
+			aChannel.myState = State::Stopped;
+		}
+	}
+
+	void BassMixer::Mix(std::int16_t* anOutput, std::size_t aFrameCount)
+	{
+		std::array<float, CHUNK_FRAMES * 2> someSum;
+		std::lock_guard someLock(myMutex);
+		for (std::size_t someDone = 0; someDone < aFrameCount; someDone += CHUNK_FRAMES)
+		{
+			const std::size_t someCount = std::min(CHUNK_FRAMES, aFrameCount - someDone);
+			std::fill_n(someSum.begin(), someCount * 2, 0.0f);
+			for (auto& [someHandle, someChannel] : myChannels)
+			{
+				if (someChannel.myState == State::Playing)
+					MixChannel(someChannel, someSum.data(), someCount);
+			}
+			std::int16_t* someOut = anOutput + someDone * 2;
+			for (std::size_t someIndex = 0; someIndex < someCount * 2; ++someIndex)
+				someOut[someIndex] = static_cast<std::int16_t>(std::lround(std::clamp(someSum[someIndex], SAMPLE_MIN, SAMPLE_MAX)));
+		}
+	}
+}

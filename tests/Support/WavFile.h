@@ -1,0 +1,45 @@
+#pragma once
+// Tiny PCM WAV files made in code for the sound tests.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace NorvTest
+{
+	// A RIFF WAVE file of 16-bit samples (interleaved when aChannels > 1).
+	inline std::string MakeWav(const std::vector<std::int16_t>& aSamples, int aChannels, int aRate)
+	{
+		std::string someBytes;
+		const auto put32 = [&](std::uint32_t aValue) { for (int i = 0; i < 4; ++i) someBytes.push_back(static_cast<char>((aValue >> (8 * i)) & 0xFF)); };
+		const auto put16 = [&](std::uint16_t aValue) { for (int i = 0; i < 2; ++i) someBytes.push_back(static_cast<char>((aValue >> (8 * i)) & 0xFF)); };
+		const std::uint32_t someDataBytes = static_cast<std::uint32_t>(aSamples.size() * 2);
+		someBytes += "RIFF";
+		put32(36 + someDataBytes);
+		someBytes += "WAVEfmt ";
+		put32(16);
+		put16(1);
+		put16(static_cast<std::uint16_t>(aChannels));
+		put32(static_cast<std::uint32_t>(aRate));
+		put32(static_cast<std::uint32_t>(aRate * aChannels * 2));
+		put16(static_cast<std::uint16_t>(aChannels * 2));
+		put16(16);
+		someBytes += "data";
+		put32(someDataBytes);
+		for (std::int16_t someSample : aSamples)
+			put16(static_cast<std::uint16_t>(someSample));
+		return someBytes;
+	}
+
+	// aFrames stereo frames, every left value aLeft and every right value aRight.
+	inline std::string MakeConstantWav(std::size_t aFrames, std::int16_t aLeft, std::int16_t aRight, int aRate = 44100)
+	{
+		std::vector<std::int16_t> someSamples;
+		someSamples.reserve(aFrames * 2);
+		for (std::size_t i = 0; i < aFrames; ++i)
+		{
+			someSamples.push_back(aLeft);
+			someSamples.push_back(aRight);
+		}
+		return MakeWav(someSamples, 2, aRate);
+	}
+}
