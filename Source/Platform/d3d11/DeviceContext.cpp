@@ -331,8 +331,8 @@ void ID3D11DeviceContext::ApplyRasterizerState()
 		glEnable(GL_CULL_FACE);
 		glCullFace(someDesc.CullMode == D3D11_CULL_FRONT ? GL_FRONT : GL_BACK);
 	}
-	// The upper-left clip origin mirrors the image, so on-screen winding flips in GL's terms.
-	glFrontFace(someDesc.FrontCounterClockwise ? GL_CW : GL_CCW);
+	// Winding as seen on screen, which the upper-left clip origin keeps.
+	glFrontFace(someDesc.FrontCounterClockwise ? GL_CCW : GL_CW);
 	if (someDesc.DepthClipEnable)
 		glDisable(GL_DEPTH_CLAMP);
 	else

@@ -123,8 +123,7 @@ namespace Platform::impl
 
 	void GlContext::SetUpConventions()
 	{
-		// Direct3D's: depth 0..1 and row 0 at the top of every image, which also
-		// makes clockwise triangles (as seen on screen) front-facing under GL_CCW.
+		// Direct3D's: depth 0..1 and row 0 at the top of every image.
 		glClipControl(GL_UPPER_LEFT, GL_ZERO_TO_ONE);
 		glEnable(GL_TEXTURE_CUBE_MAP_SEAMLESS);
 		glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
