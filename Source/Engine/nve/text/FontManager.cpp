@@ -13,6 +13,7 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
+#include <array>
 #include <iostream>
 #include <sstream>
 
@@ -21,6 +22,7 @@ namespace Norv
 	namespace
 	{
 		constexpr std::int32_t SMOOTH_FONT_SIZE_PX = 18; // from this size on glyphs are sampled with filtering
+		constexpr std::size_t GLYPHS_PER_APPEND = 64;
 
 		std::string MakeKey(const std::string& aPath, std::uint32_t aSize, std::uint8_t aBorder)
 		{
@@ -84,16 +86,24 @@ namespace Norv
 			someShared.myColorTexture = someFont->myAtlasTexture.get();
 			someShared.myCustomShader = aCustomShader;
 			SpriteBatchScope someBatch = someGraphics->GetSpriteDrawer()->BeginBatch(someShared);
+			// Glyphs go to the batch a handful at a time: no allocation per frame, few calls.
+			std::array<Sprite2DInstanceData, GLYPHS_PER_APPEND> someSprites;
+			std::size_t someCount = 0;
 			PlaceText(*someFont, PlacementOf(aText), [&](const GlyphQuad& aQuad) {
-				Sprite2DInstanceData someSprite;
+				Sprite2DInstanceData& someSprite = someSprites[someCount++];
 				someSprite.myPosition = aQuad.myTopLeft;
 				someSprite.myPivot = { 0.0f, 0.0f };
 				someSprite.mySize = aQuad.mySize;
 				someSprite.myColor = aText.GetColor();
 				someSprite.mySecondRect = aQuad.myAtlasRect;
 				someSprite.myRotation = aQuad.myRotation;
-				someBatch.Draw(someSprite);
+				if (someCount == someSprites.size())
+				{
+					someBatch.DrawMany(someSprites.data(), someCount);
+					someCount = 0;
+				}
 			});
+			someBatch.DrawMany(someSprites.data(), someCount);
 		}
 		someStack.Pop();
 		return true;

@@ -1,4 +1,5 @@
 // Fonts shared by texts, and texts drawn headless and read back.
+#include "Support/AssertRecorder.h"
 #include "Support/GraphicsSetUp.h"
 #include "engine/DrawCalls.h"
 #include "graphics/GraphicsStateStack.h"
@@ -204,7 +205,9 @@ TEST_F(Texts, ColourAndLongTexts)
 	someText.SetColor({ 0.0f, 0.0f, 0.0f, 1.0f });
 	someText.SetText(std::string(1500, 'I'));
 	someText.SetScale(0.01f);
+	NorvTest::AssertRecorder someAsserts;
 	ASSERT_TRUE(myFonts.RenderText(someText, nullptr));
+	EXPECT_EQ(someAsserts.Count(), 0u);
 	EXPECT_EQ(Norv::DrawCalls::GetCurrentFrameCount(), 2u) << "1024 glyph quads per draw call";
 	EXPECT_EQ(FindInk().myWhite, 0) << "a black text leaves no white";
 }
