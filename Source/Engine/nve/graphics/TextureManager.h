@@ -1,0 +1,67 @@
+#pragma once
+// The engine's one texture cache and its built-in textures: the placeholder image
+// (magenta and black checkerboard), a flat normal and "WhiteSquare". Textures are
+// asked for by path and colour mode; the manager resolves the path through the
+// asset folders, loads the file once, keeps the record for the rest of the run
+// and reloads it in place when the file changes on disk. A file that cannot be
+// loaded yields a cached placeholder, so GetTexture never returns null.
+#include "d3d11/d3d11.h"
+#include "graphics/Texture.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_map>
+
+namespace Norv
+{
+	class FileWatcher;
+
+	// Colour modes: how a texture's sRGB-ness is taken.
+	constexpr std::uint32_t TEXTURE_MODE_PLAIN = 0; // the file's own format
+	constexpr std::uint32_t TEXTURE_MODE_FORCE_SRGB = 1;
+	constexpr std::uint32_t TEXTURE_MODE_IGNORE_SRGB = 2;
+
+	class TextureManager
+	{
+	public:
+		// aFileWatcher (may be null) is told of every file loaded, for hot reload.
+		explicit TextureManager(FileWatcher* aFileWatcher = nullptr);
+		~TextureManager();
+		TextureManager(const TextureManager&) = delete;
+		TextureManager& operator=(const TextureManager&) = delete;
+
+		// Creates the three built-in textures on the device; a failed creation
+		// leaves that view empty. This manager becomes the current one.
+		void Init();
+
+		// The manager that ran Init last and still exists: the engine's own in the
+		// program; code without the engine (tests, tools) gets theirs.
+		static TextureManager* GetCurrent() { return ourCurrent; }
+
+		// The texture of aPath in aMode, loading it on first request (or again when
+		// forced); the cached placeholder when it cannot be loaded. Never null.
+		Texture* GetTexture(const char* aPath, std::uint32_t aMode, bool aForceReload = false);
+		// As GetTexture, but null where GetTexture would give a placeholder.
+		Texture* TryGetTexture(const char* aPath, std::uint32_t aMode, bool aForceReload = false);
+		// Hot reload: reloads the texture cached under aKey into its own record.
+		void OnTextureFileChanged(std::string aKey);
+
+		Texture* GetWhiteSquareTexture() const { return myWhiteSquare.get(); }
+		ID3D11ShaderResourceView* GetPlaceholderView() const { return myPlaceholderView.Get(); }
+		ID3D11ShaderResourceView* GetFlatNormalView() const { return myFlatNormalView.Get(); }
+
+	private:
+		static std::string MakeKey(const char* aPath, std::uint32_t aMode);
+		// Sets the size fields of aTexture from its view.
+		static void UpdateSize(Texture& aTexture);
+
+		std::unordered_map<std::string, std::unique_ptr<Texture>> myCache;
+		Microsoft::WRL::ComPtr<ID3D11ShaderResourceView> myPlaceholderView;
+		Microsoft::WRL::ComPtr<ID3D11ShaderResourceView> myFlatNormalView;
+		std::unique_ptr<Texture> myWhiteSquare;
+		FileWatcher* myFileWatcher;
+
+		inline static TextureManager* ourCurrent = nullptr;
+	};
+}

@@ -1,0 +1,216 @@
+// The sprite drawer, rendered headless and read back: placement, batching into
+// draw calls, default textures, mirroring and its failure paths.
+#include "Support/AssertRecorder.h"
+#include "Support/GraphicsSetUp.h"
+#include "d3d11/TestSeams.h"
+#include "drawers/SpriteDrawer.h"
+#include "engine/DrawCalls.h"
+#include "graphics/GraphicsStateStack.h"
+#include "graphics/SpriteShader.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace
+{
+	constexpr unsigned WIDTH = 400;
+	constexpr unsigned HEIGHT = 400;
+
+	class Sprites : public ::testing::Test
+	{
+	protected:
+		void SetUp() override
+		{
+			ASSERT_TRUE(mySetUp.IsGraphicsReady());
+			myDrawer = mySetUp.Graphics().GetSpriteDrawer();
+			mySetUp.DX11().Clear(Norv::Color(0.0f, 0.0f, 0.0f, 1.0f));
+			mySetUp.Graphics().GetGraphicsStateStack()->BeginFrame();
+		}
+
+		// Is the pixel at (x, y) in interface coordinates (y up) lit?
+		bool IsLit(const std::vector<std::uint8_t>& aBytes, unsigned aX, unsigned aY) const
+		{
+			return mySetUp.PixelAt(aBytes, aX, HEIGHT - 1 - aY)[1] > 128;
+		}
+
+		static Norv::Sprite2DInstanceData Sprite(Norv::Vector2<float> aPosition, Norv::Vector2<float> aSize)
+		{
+			Norv::Sprite2DInstanceData someSprite;
+			someSprite.myPosition = aPosition;
+			someSprite.mySize = aSize;
+			return someSprite;
+		}
+
+		NorvTest::GraphicsSetUp mySetUp{ { WIDTH, HEIGHT } };
+		Norv::SpriteDrawer* myDrawer = nullptr;
+	};
+}
+
+TEST_F(Sprites, CentredPivotCoversSizeAroundThePosition)
+{
+	{
+		Norv::SpriteBatchScope someBatch = myDrawer->BeginBatch({});
+		someBatch.Draw(Sprite({ 200.0f, 300.0f }, { 100.0f, 50.0f }));
+	}
+	const std::vector<std::uint8_t> someBytes = mySetUp.ReadBackBuffer();
+	EXPECT_TRUE(IsLit(someBytes, 151, 276));
+	EXPECT_TRUE(IsLit(someBytes, 248, 323));
+	EXPECT_FALSE(IsLit(someBytes, 148, 300));
+	EXPECT_FALSE(IsLit(someBytes, 252, 300));
+	EXPECT_FALSE(IsLit(someBytes, 200, 273));
+	EXPECT_FALSE(IsLit(someBytes, 200, 327));
+}
+
+TEST_F(Sprites, ZeroPivotHangsTheSpriteBelowItsPosition)
+{
+	{
+		Norv::SpriteBatchScope someBatch = myDrawer->BeginBatch({});
+		Norv::Sprite2DInstanceData someSprite = Sprite({ 100.0f, 100.0f }, { 20.0f, 30.0f });
+		someSprite.myPivot = { 0.0f, 0.0f };
+		someBatch.Draw(someSprite);
+	}
+	const std::vector<std::uint8_t> someBytes = mySetUp.ReadBackBuffer();
+	EXPECT_TRUE(IsLit(someBytes, 101, 99));
+	EXPECT_TRUE(IsLit(someBytes, 118, 72));
+	EXPECT_FALSE(IsLit(someBytes, 110, 102));
+	EXPECT_FALSE(IsLit(someBytes, 98, 90));
+}
+
+TEST_F(Sprites, TheStackTransformPlacesTheBatch)
+{
+	Norv::GraphicsStateStack* someStack = mySetUp.Graphics().GetGraphicsStateStack();
+	someStack->Push();
+	someStack->Translate({ 100.0f, 0.0f, 0.0f });
+	{
+		Norv::SpriteBatchScope someBatch = myDrawer->BeginBatch({});
+		someBatch.Draw(Sprite({ 50.0f, 50.0f }, { 10.0f, 10.0f }));
+	}
+	someStack->Pop();
+	const std::vector<std::uint8_t> someBytes = mySetUp.ReadBackBuffer();
+	EXPECT_TRUE(IsLit(someBytes, 150, 50));
+	EXPECT_FALSE(IsLit(someBytes, 50, 50));
+}
+
+TEST_F(Sprites, FullBatchesSplitIntoDrawCallsOfBatchSize)
+{
+	std::vector<Norv::Sprite2DInstanceData> someSprites(Norv::SpriteDrawer::BATCH_SIZE + 1, Sprite({ 10.0f, 10.0f }, { 2.0f, 2.0f }));
+	Norv::DrawCalls::BeginFrame();
+	{
+		Norv::SpriteBatchScope someBatch = myDrawer->BeginBatch({});
+		someBatch.DrawMany(someSprites.data(), someSprites.size());
+		EXPECT_EQ(Norv::DrawCalls::GetCurrentFrameCount(), 1u) << "the first 1024 went out when the chunk filled";
+	}
+	EXPECT_EQ(Norv::DrawCalls::GetCurrentFrameCount(), 2u);
+
+	someSprites[0].myIsHidden = true;
+	someSprites[1].myIsHidden = true;
+	Norv::DrawCalls::BeginFrame();
+	{
+		Norv::SpriteBatchScope someBatch = myDrawer->BeginBatch({});
+		someBatch.DrawMany(someSprites.data(), someSprites.size());
+	}
+	EXPECT_EQ(Norv::DrawCalls::GetCurrentFrameCount(), 1u) << "hidden sprites are not counted";
+}
+
+TEST_F(Sprites, ThreeDimensionalSpritesUseTheirTransform)
+{
+	Norv::Sprite3DInstanceData someSprite;
+	someSprite.myTransform = Norv::Matrix4x4::CreateScale({ 30.0f, 30.0f, 1.0f }) * Norv::Matrix4x4::CreateTranslation({ 300.0f, 100.0f, 0.0f });
+	{
+		Norv::SpriteBatchScope someBatch = myDrawer->BeginBatch({});
+		someBatch.Draw(someSprite);
+	}
+	const std::vector<std::uint8_t> someBytes = mySetUp.ReadBackBuffer();
+	EXPECT_TRUE(IsLit(someBytes, 315, 85)) << "the quad hangs down from its origin";
+	EXPECT_FALSE(IsLit(someBytes, 315, 115));
+}
+
+TEST_F(Sprites, NoTexturesMeansTheWhiteSquareTintedByTheColour)
+{
+	{
+		Norv::SpriteBatchScope someBatch = myDrawer->BeginBatch({});
+		Norv::Sprite2DInstanceData someSprite = Sprite({ 200.0f, 200.0f }, { 50.0f, 50.0f });
+		someSprite.myColor = Norv::Color(1.0f, 0.5f, 0.0f, 1.0f);
+		someBatch.Draw(someSprite);
+	}
+	const auto somePixel = mySetUp.PixelAt(mySetUp.ReadBackBuffer(), 200, HEIGHT - 200);
+	EXPECT_NEAR(somePixel[0], 255, 1);
+	EXPECT_NEAR(somePixel[1], 128, 1) << "sRGB colour in, the same sRGB bytes out";
+	EXPECT_NEAR(somePixel[2], 0, 1);
+}
+
+TEST_F(Sprites, TheSecondRectangleMirrorsTheTexture)
+{
+	// Left column red, right column blue.
+	const std::uint8_t somePixels[] = { 255, 0, 0, 255, 0, 0, 255, 255 };
+	D3D11_TEXTURE2D_DESC someDesc{ 2, 1, 1, 1, DXGI_FORMAT_R8G8B8A8_UNORM_SRGB, { 1, 0 }, D3D11_USAGE_DEFAULT, D3D11_BIND_SHADER_RESOURCE, 0, 0 };
+	const D3D11_SUBRESOURCE_DATA someData{ somePixels, 8, 0 };
+	Microsoft::WRL::ComPtr<ID3D11Texture2D> someTexture;
+	ASSERT_EQ(Norv::DX11::ourDevice->CreateTexture2D(&someDesc, &someData, someTexture.GetAddressOf()), S_OK);
+	Norv::Texture someRecord;
+	ASSERT_EQ(Norv::DX11::ourDevice->CreateShaderResourceView(someTexture.Get(), nullptr, someRecord.myView.GetAddressOf()), S_OK);
+
+	mySetUp.Graphics().GetGraphicsStateStack()->SetSamplerState(Norv::SamplerFilters::POINT, Norv::SamplerAddresses::CLAMP);
+	Norv::SpriteSharedData someShared;
+	someShared.myColorTexture = &someRecord;
+	{
+		Norv::SpriteBatchScope someBatch = myDrawer->BeginBatch(someShared);
+		someBatch.Draw(Sprite({ 100.0f, 200.0f }, { 80.0f, 80.0f }));
+		Norv::Sprite2DInstanceData someMirrored = Sprite({ 300.0f, 200.0f }, { 80.0f, 80.0f });
+		someMirrored.mySecondRect = { 1.0f, 0.0f, 0.0f, 1.0f };
+		someBatch.Draw(someMirrored);
+	}
+	const std::vector<std::uint8_t> someBytes = mySetUp.ReadBackBuffer();
+	EXPECT_EQ(mySetUp.PixelAt(someBytes, 80, 200)[0], 255) << "plain: red on the left";
+	EXPECT_EQ(mySetUp.PixelAt(someBytes, 120, 200)[2], 255);
+	EXPECT_EQ(mySetUp.PixelAt(someBytes, 280, 200)[2], 255) << "mirrored: blue on the left";
+	EXPECT_EQ(mySetUp.PixelAt(someBytes, 320, 200)[0], 255);
+}
+
+TEST_F(Sprites, ASecondOpenBatchAssertsAndDrawsNothing)
+{
+	NorvTest::AssertRecorder someAsserts;
+	Norv::DrawCalls::BeginFrame();
+	{
+		Norv::SpriteBatchScope someFirst = myDrawer->BeginBatch({});
+		{
+			Norv::SpriteBatchScope someSecond = myDrawer->BeginBatch({});
+			someSecond.Draw(Sprite({ 10.0f, 10.0f }, { 4.0f, 4.0f }));
+		}
+		EXPECT_TRUE(someAsserts.Saw("!myIsInBatch"));
+		someFirst.Draw(Sprite({ 10.0f, 10.0f }, { 4.0f, 4.0f }));
+	}
+	EXPECT_EQ(Norv::DrawCalls::GetCurrentFrameCount(), 1u);
+	EXPECT_EQ(someAsserts.Count(), 1u);
+	Norv::SpriteBatchScope someAfter = myDrawer->BeginBatch({});
+	EXPECT_EQ(someAsserts.Count(), 1u) << "the drawer is free again";
+}
+
+TEST_F(Sprites, AFailedMapSkipsTheDraw)
+{
+	Norv::DrawCalls::BeginFrame();
+	Platform::SetMapFailureOverride([] { return true; });
+	{
+		Norv::SpriteBatchScope someBatch = myDrawer->BeginBatch({});
+		someBatch.Draw(Sprite({ 200.0f, 200.0f }, { 50.0f, 50.0f }));
+	}
+	Platform::SetMapFailureOverride({});
+	EXPECT_EQ(Norv::DrawCalls::GetCurrentFrameCount(), 0u);
+	EXPECT_FALSE(IsLit(mySetUp.ReadBackBuffer(), 200, 200));
+}
+
+TEST_F(Sprites, AShaderThatCannotPrepareDrawsNothing)
+{
+	Norv::SpriteShader someBroken;
+	EXPECT_FALSE(someBroken.Init("shaders/no_such_VS", "shaders/no_such_PS"));
+	Norv::SpriteSharedData someShared;
+	someShared.myCustomShader = &someBroken;
+	Norv::DrawCalls::BeginFrame();
+	{
+		Norv::SpriteBatchScope someBatch = myDrawer->BeginBatch(someShared);
+		someBatch.Draw(Sprite({ 200.0f, 200.0f }, { 50.0f, 50.0f }));
+	}
+	EXPECT_EQ(Norv::DrawCalls::GetCurrentFrameCount(), 0u);
+	EXPECT_FALSE(IsLit(mySetUp.ReadBackBuffer(), 200, 200));
+}

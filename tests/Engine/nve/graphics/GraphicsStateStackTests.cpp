@@ -1,0 +1,106 @@
+// The graphics state stack: transforms, frame start defaults, cameras, lights
+// and what a forced update re-sends.
+#include "Support/AssertRecorder.h"
+#include "Support/GraphicsSetUp.h"
+#include "drawers/SpriteDrawer.h"
+#include "graphics/GraphicsStateStack.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+	class StateStack : public ::testing::Test
+	{
+	protected:
+		void SetUp() override
+		{
+			ASSERT_TRUE(mySetUp.IsGraphicsReady());
+			myStack = mySetUp.Graphics().GetGraphicsStateStack();
+		}
+
+		NorvTest::GraphicsSetUp mySetUp{ { 200, 100 } };
+		Norv::GraphicsStateStack* myStack = nullptr;
+	};
+}
+
+TEST_F(StateStack, PushChangePopRestoresTheState)
+{
+	myStack->Push();
+	myStack->Translate({ 10.0f, 0.0f, 0.0f });
+	myStack->Scale(2.0f);
+	EXPECT_FALSE(myStack->GetTransform() == Norv::Matrix4x4());
+	myStack->Pop();
+	EXPECT_EQ(myStack->GetTransform(), Norv::Matrix4x4());
+	EXPECT_EQ(myStack->GetStackSize(), 1u);
+}
+
+TEST_F(StateStack, TranslateAfterScaleMovesInTheScaledFrame)
+{
+	myStack->Push();
+	myStack->Scale(2.0f);
+	myStack->Translate({ 10.0f, -3.0f, 1.0f });
+	EXPECT_EQ(myStack->GetTransform().GetTranslation(), (Norv::Vector3<float>{ 20.0f, -6.0f, 2.0f }));
+	EXPECT_FLOAT_EQ(myStack->GetTransform()(1, 1), 2.0f);
+	myStack->Pop();
+}
+
+TEST_F(StateStack, PoppingTheLastStateAssertsAndKeepsIt)
+{
+	NorvTest::AssertRecorder someAsserts;
+	myStack->Pop();
+	EXPECT_TRUE(someAsserts.Saw("myRenderStateStack.size() > 1"));
+	EXPECT_EQ(myStack->GetStackSize(), 1u);
+}
+
+TEST_F(StateStack, BeginFrameWithUnbalancedPushesAsserts)
+{
+	myStack->Push();
+	NorvTest::AssertRecorder someAsserts;
+	myStack->BeginFrame();
+	EXPECT_TRUE(someAsserts.Saw("myRenderStateStack.size() == 1"));
+	myStack->Pop();
+}
+
+TEST_F(StateStack, BeginFrameGivesTheInterfaceDefaults)
+{
+	myStack->SetSamplerState(Norv::SamplerFilters::POINT, Norv::SamplerAddresses::CLAMP);
+	myStack->Translate({ 5.0f, 5.0f, 0.0f });
+	myStack->BeginFrame();
+	const Norv::RenderState& someTop = myStack->GetTop();
+	EXPECT_EQ(someTop.myBlendState, Norv::BlendStates::ALPHA_BLEND);
+	EXPECT_EQ(someTop.mySamplerFilter * Norv::SamplerAddresses::COUNT + someTop.mySamplerAddress, 7u) << "anisotropic wrap";
+	EXPECT_EQ(someTop.myTransform, Norv::Matrix4x4());
+	// Pixel space with y up: the top-right corner of the back buffer maps to (1, 1).
+	const Norv::Vector4<float> someCorner = Norv::Vector4<float>(200.0f, 100.0f, 0.0f, 1.0f) * someTop.myCamera.myProjection;
+	EXPECT_NEAR(someCorner.x, 1.0f, 1e-5f);
+	EXPECT_NEAR(someCorner.y, 1.0f, 1e-5f);
+	const Norv::Vector4<float> someOrigin = Norv::Vector4<float>(0.0f, 0.0f, 0.0f, 1.0f) * someTop.myCamera.myProjection;
+	EXPECT_NEAR(someOrigin.y, -1.0f, 1e-5f);
+}
+
+TEST_F(StateStack, EverySetCameraIsANewVersion)
+{
+	const Norv::Camera someCamera;
+	myStack->SetCamera(someCamera);
+	const std::uint32_t someFirst = myStack->GetTop().myCameraVersion;
+	myStack->SetCamera(someCamera);
+	EXPECT_NE(myStack->GetTop().myCameraVersion, someFirst) << "the same camera is still sent again";
+}
+
+TEST_F(StateStack, AFrameAfterClearStateDrawsWithTheStatesAgain)
+{
+	// ClearState (as a resize does) drops blending; the next frame start must bring it back.
+	Norv::DX11::ourContext->ClearState();
+	mySetUp.DX11().Clear(Norv::Color(0.0f, 0.0f, 0.0f, 1.0f));
+	myStack->BeginFrame();
+	{
+		Norv::SpriteBatchScope someBatch = mySetUp.Graphics().GetSpriteDrawer()->BeginBatch({});
+		Norv::Sprite2DInstanceData someSprite;
+		someSprite.myPosition = { 100.0f, 50.0f };
+		someSprite.mySize = { 40.0f, 40.0f };
+		someSprite.myColor = Norv::Color(1.0f, 1.0f, 1.0f, 0.5f);
+		someBatch.Draw(someSprite);
+	}
+	const auto somePixel = mySetUp.PixelAt(mySetUp.ReadBackBuffer(), 100, 50);
+	EXPECT_NEAR(somePixel[0], 188, 2) << "half of white over black, blended in linear light";
+}
