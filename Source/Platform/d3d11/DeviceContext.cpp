@@ -470,11 +470,15 @@ HRESULT ID3D11DeviceContext::Map(ID3D11Resource* aResource, UINT aSubresource, D
 			return E_INVALIDARG;
 		if (someBuffer->myDesc.Usage == D3D11_USAGE_STAGING)
 			aMapped->pData = someBuffer->myCpuData.data();
-		else if (someBuffer->myDesc.Usage == D3D11_USAGE_DYNAMIC && (aType == D3D11_MAP_WRITE_DISCARD || aType == D3D11_MAP_WRITE_NO_OVERWRITE))
+		else if (someBuffer->myDesc.Usage == D3D11_USAGE_DYNAMIC && aType == D3D11_MAP_WRITE_DISCARD)
 		{
-			const GLbitfield someAccess = GL_MAP_WRITE_BIT | (aType == D3D11_MAP_WRITE_DISCARD ? GL_MAP_INVALIDATE_BUFFER_BIT : GL_MAP_UNSYNCHRONIZED_BIT);
-			aMapped->pData = glMapNamedBufferRange(someBuffer->myGlName, 0, someSize, someAccess);
+			// Written in memory and handed to GL whole at Unmap as new storage, so a
+			// draw still reading the old contents never makes the writer wait.
+			someBuffer->myCpuData.resize(someSize);
+			aMapped->pData = someBuffer->myCpuData.data();
 		}
+		else if (someBuffer->myDesc.Usage == D3D11_USAGE_DYNAMIC && aType == D3D11_MAP_WRITE_NO_OVERWRITE)
+			aMapped->pData = glMapNamedBufferRange(someBuffer->myGlName, 0, someSize, GL_MAP_WRITE_BIT | GL_MAP_UNSYNCHRONIZED_BIT);
 		if (!aMapped->pData)
 			return E_INVALIDARG;
 		someBuffer->myIsMapped = true;
@@ -517,8 +521,15 @@ void ID3D11DeviceContext::Unmap(ID3D11Resource* aResource, UINT aSubresource)
 		if (!someBuffer->myIsMapped)
 			return;
 		someBuffer->myIsMapped = false;
-		if (someBuffer->myDesc.Usage != D3D11_USAGE_STAGING)
+		if (someBuffer->myDesc.Usage == D3D11_USAGE_STAGING)
+			return;
+		if (someBuffer->myCpuData.empty())
 			glUnmapNamedBuffer(someBuffer->myGlName);
+		else
+		{
+			glNamedBufferData(someBuffer->myGlName, someBuffer->myDesc.ByteWidth, someBuffer->myCpuData.data(), GL_DYNAMIC_DRAW);
+			someBuffer->myCpuData.clear();
+		}
 		return;
 	}
 	auto* someTexture = static_cast<ID3D11Texture2D*>(aResource);

@@ -313,7 +313,8 @@ private:
 
 	D3D11_BUFFER_DESC myDesc;
 	unsigned int myGlName = 0;
-	std::vector<std::byte> myCpuData; // staging buffers only
+	// Staging buffers: their contents; dynamic buffers: what Map hands out until Unmap uploads it.
+	std::vector<std::byte> myCpuData;
 	bool myIsMapped = false;
 };
 
