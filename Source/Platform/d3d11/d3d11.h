@@ -12,8 +12,9 @@
 // of every image is its top), clockwise front faces, row-major matrices.
 //
 // Does not keep: stencil operations, scissor rects, multisampled resources,
-// geometry shaders (only null may be set), deferred contexts, queries, 1D/3D
-// textures, QueryInterface, debug layers. Vertex and pixel stages share one
+// more than one render target at a time (only the first is bound, with target
+// 0's blend), blend factors, geometry shaders (only null may be set), deferred
+// contexts, queries, 1D/3D textures, QueryInterface, debug layers. Vertex and pixel stages share one
 // table of constant-buffer and texture slots (OpenGL has one): the last binding
 // to a slot wins for both stages.
 //
@@ -22,7 +23,8 @@
 // reads through the sampler slot named by the "_sN" suffix of its sampler
 // variable (slot 0 without one). Input element i feeds attribute location i.
 // Every object holds a reference to its device; the GL context goes with the
-// device's last reference.
+// device's last reference. Map(WRITE_DISCARD) of a dynamic resource hands out
+// memory that Unmap uploads as fresh storage, so a pending draw never stalls it.
 #include "d3d11/ComPtr.h"
 #include "d3d11/dxgiformat.h"
 #include "kernel/WindowsTypes.h"
@@ -410,7 +412,6 @@ class ID3D11PixelShader final : public ID3D11ShaderStage
 };
 class ID3D11GeometryShader; // never created: GSSetShader takes only null
 class ID3D11ClassLinkage;   // never created: pass null
-class ID3D11Debug;          // never created
 
 class ID3D11InputLayout final : public ID3D11DeviceChild
 {
