@@ -210,16 +210,16 @@ namespace
 			Norv::Color someLastColor, someLastLinear;
 			for (const Norv::Sprite2DInstanceData& someSprite : aSprites)
 			{
-				const float w = someSprite.mySize.x, h = someSprite.mySize.y;
-				const float c = std::cos(someSprite.myRotation), s = std::sin(someSprite.myRotation);
+				const float someW = someSprite.mySize.x, someH = someSprite.mySize.y;
+				const float someC = std::cos(someSprite.myRotation), someS = std::sin(someSprite.myRotation);
 				if (!(someSprite.myColor == someLastColor))
 				{
 					someLastColor = someSprite.myColor;
 					someLastLinear = someSprite.myColor.AsLinear();
 				}
-				*someRecords++ = { { w * c, w * s, 0, 0, -h * s, h * c, 0, 0, 0, 0, 1, 0,
-									   someSprite.myPosition.x - someSprite.myPivot.x * w * c - someSprite.myPivot.y * h * s,
-									   someSprite.myPosition.y - someSprite.myPivot.x * w * s + someSprite.myPivot.y * h * c, 0, 1 },
+				*someRecords++ = { { someW * someC, someW * someS, 0, 0, -someH * someS, someH * someC, 0, 0, 0, 0, 1, 0,
+									   someSprite.myPosition.x - someSprite.myPivot.x * someW * someC - someSprite.myPivot.y * someH * someS,
+									   someSprite.myPosition.y - someSprite.myPivot.x * someW * someS + someSprite.myPivot.y * someH * someC, 0, 1 },
 					{ someLastLinear.r, someLastLinear.g, someLastLinear.b, someLastLinear.a }, { 0, 0, 1, 1 }, { 0, 1, 1, 0 } };
 			}
 			glNamedBufferData(myInstanceBuffer, static_cast<GLsizeiptr>(myRecords.size() * sizeof(InstanceRecord)), myRecords.data(), GL_DYNAMIC_DRAW);

@@ -180,12 +180,12 @@ namespace Norv
 			const float* someT = someTop.GetData();
 			Matrix4x4 someWorld;
 			float* someW = someWorld.GetData();
-			for (int c = 0; c < 4; ++c)
+			for (int i = 0; i < 4; ++i)
 			{
-				someW[c] = someXx * someT[c] + someXy * someT[4 + c];
-				someW[4 + c] = someYx * someT[c] + someYy * someT[4 + c];
-				someW[8 + c] = someT[8 + c];
-				someW[12 + c] = someOx * someT[c] + someOy * someT[4 + c] + someT[12 + c];
+				someW[i] = someXx * someT[i] + someXy * someT[4 + i];
+				someW[4 + i] = someYx * someT[i] + someYy * someT[4 + i];
+				someW[8 + i] = someT[8 + i];
+				someW[12 + i] = someOx * someT[i] + someOy * someT[4 + i] + someT[12 + i];
 			}
 			Append(someWorld, someSprite.myColor, someSprite.myUvRect, someSprite.mySecondRect);
 		}

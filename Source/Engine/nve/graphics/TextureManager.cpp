@@ -25,10 +25,10 @@ namespace Norv
 		{
 			std::vector<std::uint8_t> somePixels;
 			somePixels.reserve(static_cast<size_t>(aSize) * aSize * BYTES_PER_PIXEL);
-			for (unsigned y = 0; y < aSize; ++y)
-				for (unsigned x = 0; x < aSize; ++x)
+			for (unsigned someY = 0; someY < aSize; ++someY)
+				for (unsigned someX = 0; someX < aSize; ++someX)
 				{
-					const Rgba somePixel = aPixelAt(x, y);
+					const Rgba somePixel = aPixelAt(someX, someY);
 					somePixels.insert(somePixels.end(), somePixel.begin(), somePixel.end());
 				}
 			D3D11_TEXTURE2D_DESC someDesc{};
@@ -61,8 +61,8 @@ namespace Norv
 
 	void TextureManager::Init()
 	{
-		myPlaceholderView = CreateBuiltIn(PLACEHOLDER_SIZE_PIXELS, [](unsigned x, unsigned y) {
-			return (x + y) % 2 == 1 ? Rgba{ 255, 0, 255, 255 } : Rgba{ 0, 0, 0, 255 };
+		myPlaceholderView = CreateBuiltIn(PLACEHOLDER_SIZE_PIXELS, [](unsigned aX, unsigned aY) {
+			return (aX + aY) % 2 == 1 ? Rgba{ 255, 0, 255, 255 } : Rgba{ 0, 0, 0, 255 };
 		});
 
 		myWhiteSquare = std::make_unique<Texture>();
