@@ -49,6 +49,11 @@ namespace Norv
 		}
 	}
 
+	TextureManager::TextureManager()
+	{
+		ourCurrent = this;
+	}
+
 	TextureManager::~TextureManager()
 	{
 		if (ourCurrent == this)
@@ -72,6 +77,5 @@ namespace Norv
 		myWhiteSquare->mySize = { BUILT_IN_REPORTED_SIZE_PIXELS, BUILT_IN_REPORTED_SIZE_PIXELS };
 
 		myFlatNormalView = CreateBuiltIn(SMALL_BUILT_IN_SIZE_PIXELS, [](unsigned, unsigned) { return Rgba{ 128, 128, 255, 255 }; });
-		ourCurrent = this;
 	}
 }
