@@ -1,7 +1,9 @@
 // Sprites per frame through the sprite drawer, and the same quads through a
 // minimal raw-GL instanced program with the same compiled shaders: frames per
-// second of both and the drawer's rate as a share of raw GL's. Headless
-// (EGL surfaceless); each frame ends with glFinish so GPU work is counted.
+// second of both and the drawer's rate as a share of raw GL's. Raw GL draws all
+// instances at once and, to show what the drawer's chunks of BATCH_SIZE cost by
+// themselves, also in chunks of that size. Headless (EGL surfaceless); each
+// frame ends with glFinish so GPU work is counted.
 #include "drawers/SpriteDrawer.h"
 #include "engine/EngineCreateParameters.h"
 #include "graphics/DX11.h"
@@ -38,6 +40,7 @@ namespace
 
 	std::map<std::int64_t, double> ourDrawerFps;
 	std::map<std::int64_t, double> ourRawFps;
+	std::map<std::int64_t, double> ourRawChunkedFps;
 
 	const std::vector<Norv::Sprite2DInstanceData>& GetSprites(std::int64_t aCount)
 	{
@@ -189,7 +192,8 @@ namespace
 			glVertexArrayVertexBuffer(myVertexArray, 1, myInstanceBuffer, 0, sizeof(InstanceRecord));
 		}
 
-		void Frame(const std::vector<Norv::Sprite2DInstanceData>& aSprites)
+		// All sprites in draws of at most aChunk instances.
+		void Frame(const std::vector<Norv::Sprite2DInstanceData>& aSprites, std::size_t aChunk)
 		{
 			GLint someStandInFramebuffer = 0;
 			glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &someStandInFramebuffer);
@@ -222,21 +226,25 @@ namespace
 									   someSprite.myPosition.y - someSprite.myPivot.x * someW * someS + someSprite.myPivot.y * someH * someC, 0, 1 },
 					{ someLastLinear.r, someLastLinear.g, someLastLinear.b, someLastLinear.a }, { 0, 0, 1, 1 }, { 0, 1, 1, 0 } };
 			}
-			glNamedBufferData(myInstanceBuffer, static_cast<GLsizeiptr>(myRecords.size() * sizeof(InstanceRecord)), myRecords.data(), GL_DYNAMIC_DRAW);
 
 			glUseProgram(myProgram);
 			glBindVertexArray(myVertexArray);
 			glBindBuffersBase(GL_UNIFORM_BUFFER, 0, 4, myUniformBuffers);
 			glBindTextureUnit(1, myWhite);
 			glBindSampler(1, mySampler);
-			glDrawArraysInstanced(GL_TRIANGLES, 0, 6, static_cast<GLsizei>(aSprites.size()));
+			for (std::size_t someFirst = 0; someFirst < myRecords.size(); someFirst += aChunk)
+			{
+				const std::size_t someCount = std::min(aChunk, myRecords.size() - someFirst);
+				glNamedBufferData(myInstanceBuffer, static_cast<GLsizeiptr>(someCount * sizeof(InstanceRecord)), myRecords.data() + someFirst, GL_DYNAMIC_DRAW);
+				glDrawArraysInstanced(GL_TRIANGLES, 0, 6, static_cast<GLsizei>(someCount));
+			}
 			glUseProgram(0);
 			glBindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(someStandInFramebuffer));
 		}
 
 		GLuint myProgram = 0, mySampler = 0, myTarget = 0, myFramebuffer = 0, myWhite = 0, myVertexBuffer = 0, myInstanceBuffer = 0, myVertexArray = 0;
 		GLuint myUniformBuffers[4] = {};
-		std::vector<InstanceRecord> myRecords;
+		std::vector<InstanceRecord> myRecords; // capacity kept from frame to frame
 	};
 
 	// -------------------------------------------------------------------------
@@ -282,7 +290,7 @@ namespace
 		});
 	}
 
-	void RawGlFrames(benchmark::State& aState)
+	void RawGlFrames(benchmark::State& aState, std::size_t aChunk, std::map<std::int64_t, double>& aFps)
 	{
 		if (!GetRenderCore().myIsReady)
 		{
@@ -291,7 +299,7 @@ namespace
 		}
 		static RawGl ourRaw;
 		const std::vector<Norv::Sprite2DInstanceData>& someSprites = GetSprites(aState.range(0));
-		RunFrames(aState, ourRawFps, [&] { ourRaw.Frame(someSprites); });
+		RunFrames(aState, aFps, [&] { ourRaw.Frame(someSprites, aChunk); });
 	}
 }
 
@@ -301,17 +309,22 @@ int main(int argc, char** argv)
 	for (std::int64_t someCount : SPRITE_COUNTS)
 		benchmark::RegisterBenchmark("SpriteDrawer", SpriteDrawerFrames)->Arg(someCount)->UseRealTime()->Unit(benchmark::kMillisecond);
 	for (std::int64_t someCount : SPRITE_COUNTS)
-		benchmark::RegisterBenchmark("RawGL", RawGlFrames)->Arg(someCount)->UseRealTime()->Unit(benchmark::kMillisecond);
+		benchmark::RegisterBenchmark("RawGL", [](benchmark::State& aState) { RawGlFrames(aState, MAX_SPRITES, ourRawFps); })
+			->Arg(someCount)->UseRealTime()->Unit(benchmark::kMillisecond);
+	for (std::int64_t someCount : SPRITE_COUNTS)
+		benchmark::RegisterBenchmark("RawGL_chunks", [](benchmark::State& aState) { RawGlFrames(aState, Norv::SpriteDrawer::BATCH_SIZE, ourRawChunkedFps); })
+			->Arg(someCount)->UseRealTime()->Unit(benchmark::kMillisecond);
 	benchmark::Initialize(&argc, argv);
 	benchmark::RunSpecifiedBenchmarks();
 	benchmark::Shutdown();
 
-	std::printf("\n%10s %14s %14s %8s\n", "sprites", "drawer fps", "raw GL fps", "ratio");
+	std::printf("\n%10s %12s %12s %8s %18s %8s\n", "sprites", "drawer fps", "raw GL fps", "ratio", "raw GL chunks fps", "ratio");
 	for (const auto& [someCount, someDrawer] : ourDrawerFps)
 	{
-		const auto someRaw = ourRawFps.find(someCount);
-		if (someRaw != ourRawFps.end())
-			std::printf("%10lld %14.1f %14.1f %8.2f\n", static_cast<long long>(someCount), someDrawer, someRaw->second, someDrawer / someRaw->second);
+		const double someRaw = ourRawFps.contains(someCount) ? ourRawFps[someCount] : 0.0;
+		const double someChunked = ourRawChunkedFps.contains(someCount) ? ourRawChunkedFps[someCount] : 0.0;
+		std::printf("%10lld %12.1f %12.1f %8.2f %18.1f %8.2f\n", static_cast<long long>(someCount), someDrawer, someRaw,
+			someRaw > 0.0 ? someDrawer / someRaw : 0.0, someChunked, someChunked > 0.0 ? someDrawer / someChunked : 0.0);
 	}
 	return 0;
 }

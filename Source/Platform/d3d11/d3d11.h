@@ -577,9 +577,22 @@ private:
 		UINT myOffset = 0;
 	};
 
+	// What the draw framebuffer has attached, so that unchanged targets are not
+	// re-attached (a change makes the GL driver finish the work queued so far).
+	struct Attachments
+	{
+		unsigned int myColor = 0;
+		UINT myColorMip = 0;
+		unsigned int myDepth = 0;
+		UINT myDepthMip = 0;
+		bool myHasStencil = false;
+		bool operator==(const Attachments&) const = default;
+	};
+
 	void SetConstantBuffers(UINT aStartSlot, UINT aCount, ID3D11Buffer* const* aBuffers);
 	void SetShaderResources(UINT aStartSlot, UINT aCount, ID3D11ShaderResourceView* const* aViews);
 	void ApplyFramebuffer();
+	void SetSrgbWrites(bool anIsOn);
 	void ApplyBlendState();
 	void ApplyDepthStencilState();
 	void ApplyRasterizerState();
@@ -591,6 +604,8 @@ private:
 	unsigned int myGlFramebuffer = 0;
 	unsigned int myGlClearFramebuffer = 0;
 	unsigned int myGlEmptyVertexArray = 0;
+	Attachments myAttachments;
+	int myIsSrgbWriting = -1; // -1: not known (someone else changed it)
 
 	Microsoft::WRL::ComPtr<ID3D11InputLayout> myInputLayout;
 	std::array<VertexBufferBinding, VERTEX_BUFFER_SLOTS> myVertexBuffers;
