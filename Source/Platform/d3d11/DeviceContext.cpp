@@ -524,8 +524,8 @@ HRESULT ID3D11DeviceContext::Map(ID3D11Resource* aResource, UINT aSubresource, D
 			aMapped->pData = someBuffer->myCpuData.data();
 		else if (someBuffer->myDesc.Usage == D3D11_USAGE_DYNAMIC && aType == D3D11_MAP_WRITE_DISCARD)
 		{
-			// Written in memory and handed to GL whole at Unmap as new storage, so a
-			// draw still reading the old contents never makes the writer wait.
+			// Written in memory and copied into the buffer at Unmap: the GL driver
+			// keeps what pending draws read, and nothing is allocated per map.
 			someBuffer->myCpuData.resize(someSize);
 			aMapped->pData = someBuffer->myCpuData.data();
 		}
@@ -579,7 +579,7 @@ void ID3D11DeviceContext::Unmap(ID3D11Resource* aResource, UINT aSubresource)
 			glUnmapNamedBuffer(someBuffer->myGlName);
 		else
 		{
-			glNamedBufferData(someBuffer->myGlName, someBuffer->myDesc.ByteWidth, someBuffer->myCpuData.data(), GL_DYNAMIC_DRAW);
+			glNamedBufferSubData(someBuffer->myGlName, 0, someBuffer->myDesc.ByteWidth, someBuffer->myCpuData.data());
 			someBuffer->myCpuData.clear();
 		}
 		return;

@@ -24,7 +24,7 @@
 // variable (slot 0 without one). Input element i feeds attribute location i.
 // Every object holds a reference to its device; the GL context goes with the
 // device's last reference. Map(WRITE_DISCARD) of a dynamic resource hands out
-// memory that Unmap uploads as fresh storage, so a pending draw never stalls it.
+// memory of the resource's own that Unmap copies into the GL object.
 #include "d3d11/ComPtr.h"
 #include "d3d11/dxgiformat.h"
 #include "kernel/WindowsTypes.h"
