@@ -31,10 +31,11 @@ namespace NorvTest
 			myIsReady = myDX11->Init(nullptr);
 			if (!myIsReady)
 				return;
+			// The engine's order: texture manager, graphics object, then the built-in textures.
 			myTextures = std::make_unique<Norv::TextureManager>();
-			myTextures->Init();
 			myGraphics = std::make_unique<Norv::GraphicsEngine>();
 			myIsGraphicsReady = myGraphics->Init();
+			myTextures->Init();
 		}
 		~GraphicsSetUp()
 		{

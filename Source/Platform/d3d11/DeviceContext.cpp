@@ -102,6 +102,10 @@ ID3D11DeviceContext::ID3D11DeviceContext(ID3D11Device* aDevice) : ID3D11DeviceCh
 	glBindFramebuffer(GL_DRAW_FRAMEBUFFER, myGlFramebuffer);
 	glCreateVertexArrays(1, &myGlEmptyVertexArray);
 	ClearState();
+	// GL starts with its own defaults, not Direct3D's: send them once.
+	ApplyBlendState();
+	ApplyDepthStencilState();
+	ApplyRasterizerState();
 }
 
 ID3D11DeviceContext::~ID3D11DeviceContext()
@@ -150,6 +154,8 @@ void ID3D11DeviceContext::Flush()
 
 void ID3D11DeviceContext::IASetInputLayout(ID3D11InputLayout* aLayout)
 {
+	if (myInputLayout.Get() == aLayout && aLayout)
+		return;
 	myInputLayout = aLayout;
 	glBindVertexArray(aLayout ? aLayout->myGlVertexArray : myGlEmptyVertexArray);
 	myAreVertexBindingsDirty = true;
@@ -177,6 +183,8 @@ void ID3D11DeviceContext::IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY aTopol
 
 void ID3D11DeviceContext::VSSetShader(ID3D11VertexShader* aShader, ID3D11ClassLinkage* const*, UINT)
 {
+	if (myVertexShader.Get() == aShader)
+		return;
 	myVertexShader = aShader;
 	glUseProgramStages(myGlPipeline, GL_VERTEX_SHADER_BIT, aShader ? aShader->myGlProgram : 0);
 	myAreSamplersDirty = true;
@@ -184,6 +192,8 @@ void ID3D11DeviceContext::VSSetShader(ID3D11VertexShader* aShader, ID3D11ClassLi
 
 void ID3D11DeviceContext::PSSetShader(ID3D11PixelShader* aShader, ID3D11ClassLinkage* const*, UINT)
 {
+	if (myPixelShader.Get() == aShader)
+		return;
 	myPixelShader = aShader;
 	glUseProgramStages(myGlPipeline, GL_FRAGMENT_SHADER_BIT, aShader ? aShader->myGlProgram : 0);
 	myAreSamplersDirty = true;
@@ -199,6 +209,8 @@ void ID3D11DeviceContext::SetConstantBuffers(UINT aStartSlot, UINT aCount, ID3D1
 	for (UINT i = 0; i < aCount && aStartSlot + i < CONSTANT_BUFFER_SLOTS; ++i)
 	{
 		ID3D11Buffer* someBuffer = aBuffers ? aBuffers[i] : nullptr;
+		if (myConstantBuffers[aStartSlot + i].Get() == someBuffer)
+			continue;
 		myConstantBuffers[aStartSlot + i] = someBuffer;
 		glBindBufferBase(GL_UNIFORM_BUFFER, aStartSlot + i, someBuffer ? someBuffer->myGlName : 0);
 	}
@@ -239,8 +251,13 @@ void ID3D11DeviceContext::PSSetShaderResources(UINT aStartSlot, UINT aCount, ID3
 void ID3D11DeviceContext::PSSetSamplers(UINT aStartSlot, UINT aCount, ID3D11SamplerState* const* aSamplers)
 {
 	for (UINT i = 0; i < aCount && aStartSlot + i < SAMPLER_SLOTS; ++i)
-		mySamplers[aStartSlot + i] = aSamplers ? aSamplers[i] : nullptr;
-	myAreSamplersDirty = true;
+	{
+		ID3D11SamplerState* someSampler = aSamplers ? aSamplers[i] : nullptr;
+		if (mySamplers[aStartSlot + i].Get() == someSampler)
+			continue;
+		mySamplers[aStartSlot + i] = someSampler;
+		myAreSamplersDirty = true;
+	}
 }
 
 // ---------------------------------------------------------------------------
@@ -256,23 +273,46 @@ void ID3D11DeviceContext::OMSetRenderTargets(UINT aCount, ID3D11RenderTargetView
 
 void ID3D11DeviceContext::ApplyFramebuffer()
 {
+	Attachments someWanted;
 	if (myRenderTarget)
-		glNamedFramebufferTexture(myGlFramebuffer, GL_COLOR_ATTACHMENT0, myRenderTarget->myGlName, static_cast<GLint>(myRenderTarget->myMipSlice));
-	else
-		glNamedFramebufferTexture(myGlFramebuffer, GL_COLOR_ATTACHMENT0, 0, 0);
-	glNamedFramebufferDrawBuffer(myGlFramebuffer, myRenderTarget ? GL_COLOR_ATTACHMENT0 : GL_NONE);
-	glNamedFramebufferTexture(myGlFramebuffer, GL_DEPTH_STENCIL_ATTACHMENT, 0, 0);
+		someWanted = { myRenderTarget->myGlName, myRenderTarget->myMipSlice };
 	if (myDepthStencil)
-		glNamedFramebufferTexture(myGlFramebuffer, myDepthStencil->myHasStencil ? GL_DEPTH_STENCIL_ATTACHMENT : GL_DEPTH_ATTACHMENT,
-			myDepthStencil->myGlName, static_cast<GLint>(myDepthStencil->myMipSlice));
-	if (myRenderTarget && myRenderTarget->myIsSrgb)
+	{
+		someWanted.myDepth = myDepthStencil->myGlName;
+		someWanted.myDepthMip = myDepthStencil->myMipSlice;
+		someWanted.myHasStencil = myDepthStencil->myHasStencil;
+	}
+	if (someWanted.myColor != myAttachments.myColor || someWanted.myColorMip != myAttachments.myColorMip)
+	{
+		glNamedFramebufferTexture(myGlFramebuffer, GL_COLOR_ATTACHMENT0, someWanted.myColor, static_cast<GLint>(someWanted.myColorMip));
+		glNamedFramebufferDrawBuffer(myGlFramebuffer, someWanted.myColor ? GL_COLOR_ATTACHMENT0 : GL_NONE);
+	}
+	if (someWanted.myDepth != myAttachments.myDepth || someWanted.myDepthMip != myAttachments.myDepthMip || someWanted.myHasStencil != myAttachments.myHasStencil)
+	{
+		glNamedFramebufferTexture(myGlFramebuffer, GL_DEPTH_STENCIL_ATTACHMENT, 0, 0);
+		if (someWanted.myDepth)
+			glNamedFramebufferTexture(myGlFramebuffer, someWanted.myHasStencil ? GL_DEPTH_STENCIL_ATTACHMENT : GL_DEPTH_ATTACHMENT,
+				someWanted.myDepth, static_cast<GLint>(someWanted.myDepthMip));
+	}
+	myAttachments = someWanted;
+	SetSrgbWrites(myRenderTarget && myRenderTarget->myIsSrgb);
+}
+
+void ID3D11DeviceContext::SetSrgbWrites(bool anIsOn)
+{
+	if (myIsSrgbWriting == static_cast<int>(anIsOn))
+		return;
+	if (anIsOn)
 		glEnable(GL_FRAMEBUFFER_SRGB);
 	else
 		glDisable(GL_FRAMEBUFFER_SRGB);
+	myIsSrgbWriting = anIsOn;
 }
 
 void ID3D11DeviceContext::OMSetBlendState(ID3D11BlendState* aState, const FLOAT*, UINT)
 {
+	if (myBlendState.Get() == aState)
+		return;
 	myBlendState = aState;
 	ApplyBlendState();
 }
@@ -297,6 +337,8 @@ void ID3D11DeviceContext::ApplyBlendState()
 
 void ID3D11DeviceContext::OMSetDepthStencilState(ID3D11DepthStencilState* aState, UINT)
 {
+	if (myDepthStencilState.Get() == aState)
+		return;
 	myDepthStencilState = aState;
 	ApplyDepthStencilState();
 }
@@ -315,6 +357,8 @@ void ID3D11DeviceContext::ApplyDepthStencilState()
 
 void ID3D11DeviceContext::RSSetState(ID3D11RasterizerState* aState)
 {
+	if (myRasterizerState.Get() == aState)
+		return;
 	myRasterizerState = aState;
 	ApplyRasterizerState();
 }
@@ -357,17 +401,20 @@ void ID3D11DeviceContext::ClearRenderTargetView(ID3D11RenderTargetView* aView, c
 	if (!aView)
 		return;
 	MakeDeviceCurrent();
-	glNamedFramebufferTexture(myGlClearFramebuffer, GL_DEPTH_STENCIL_ATTACHMENT, 0, 0);
-	glNamedFramebufferTexture(myGlClearFramebuffer, GL_COLOR_ATTACHMENT0, aView->myGlName, static_cast<GLint>(aView->myMipSlice));
-	glNamedFramebufferDrawBuffer(myGlClearFramebuffer, GL_COLOR_ATTACHMENT0);
-	if (aView->myIsSrgb)
-		glEnable(GL_FRAMEBUFFER_SRGB);
-	else
-		glDisable(GL_FRAMEBUFFER_SRGB);
+	// A bound target is cleared where it is bound, as part of the work queued for it.
+	GLuint someFramebuffer = myGlFramebuffer;
+	if (aView->myGlName != myAttachments.myColor || aView->myMipSlice != myAttachments.myColorMip)
+	{
+		someFramebuffer = myGlClearFramebuffer;
+		glNamedFramebufferTexture(myGlClearFramebuffer, GL_DEPTH_STENCIL_ATTACHMENT, 0, 0);
+		glNamedFramebufferTexture(myGlClearFramebuffer, GL_COLOR_ATTACHMENT0, aView->myGlName, static_cast<GLint>(aView->myMipSlice));
+		glNamedFramebufferDrawBuffer(myGlClearFramebuffer, GL_COLOR_ATTACHMENT0);
+	}
+	SetSrgbWrites(aView->myIsSrgb);
 	glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-	glClearNamedFramebufferfv(myGlClearFramebuffer, GL_COLOR, 0, aColor);
+	glClearNamedFramebufferfv(someFramebuffer, GL_COLOR, 0, aColor);
 	ApplyBlendState();
-	ApplyFramebuffer();
+	SetSrgbWrites(myRenderTarget && myRenderTarget->myIsSrgb);
 }
 
 void ID3D11DeviceContext::ClearDepthStencilView(ID3D11DepthStencilView* aView, UINT aFlags, FLOAT aDepth, UINT8 aStencil)
@@ -375,19 +422,24 @@ void ID3D11DeviceContext::ClearDepthStencilView(ID3D11DepthStencilView* aView, U
 	if (!aView)
 		return;
 	MakeDeviceCurrent();
-	glNamedFramebufferTexture(myGlClearFramebuffer, GL_COLOR_ATTACHMENT0, 0, 0);
-	glNamedFramebufferDrawBuffer(myGlClearFramebuffer, GL_NONE);
-	glNamedFramebufferTexture(myGlClearFramebuffer, GL_DEPTH_STENCIL_ATTACHMENT, 0, 0);
-	glNamedFramebufferTexture(myGlClearFramebuffer, aView->myHasStencil ? GL_DEPTH_STENCIL_ATTACHMENT : GL_DEPTH_ATTACHMENT, aView->myGlName, static_cast<GLint>(aView->myMipSlice));
+	GLuint someFramebuffer = myGlFramebuffer;
+	if (aView->myGlName != myAttachments.myDepth || aView->myMipSlice != myAttachments.myDepthMip)
+	{
+		someFramebuffer = myGlClearFramebuffer;
+		glNamedFramebufferTexture(myGlClearFramebuffer, GL_COLOR_ATTACHMENT0, 0, 0);
+		glNamedFramebufferDrawBuffer(myGlClearFramebuffer, GL_NONE);
+		glNamedFramebufferTexture(myGlClearFramebuffer, GL_DEPTH_STENCIL_ATTACHMENT, 0, 0);
+		glNamedFramebufferTexture(myGlClearFramebuffer, aView->myHasStencil ? GL_DEPTH_STENCIL_ATTACHMENT : GL_DEPTH_ATTACHMENT, aView->myGlName, static_cast<GLint>(aView->myMipSlice));
+	}
 	glDepthMask(GL_TRUE);
 	if (aView->myHasStencil && (aFlags & D3D11_CLEAR_STENCIL) && (aFlags & D3D11_CLEAR_DEPTH))
-		glClearNamedFramebufferfi(myGlClearFramebuffer, GL_DEPTH_STENCIL, 0, aDepth, aStencil);
+		glClearNamedFramebufferfi(someFramebuffer, GL_DEPTH_STENCIL, 0, aDepth, aStencil);
 	else if (aFlags & D3D11_CLEAR_DEPTH)
-		glClearNamedFramebufferfv(myGlClearFramebuffer, GL_DEPTH, 0, &aDepth);
+		glClearNamedFramebufferfv(someFramebuffer, GL_DEPTH, 0, &aDepth);
 	else if (aView->myHasStencil && (aFlags & D3D11_CLEAR_STENCIL))
 	{
 		const GLint someStencil = aStencil;
-		glClearNamedFramebufferiv(myGlClearFramebuffer, GL_STENCIL, 0, &someStencil);
+		glClearNamedFramebufferiv(someFramebuffer, GL_STENCIL, 0, &someStencil);
 	}
 	ApplyDepthStencilState();
 }
@@ -470,11 +522,15 @@ HRESULT ID3D11DeviceContext::Map(ID3D11Resource* aResource, UINT aSubresource, D
 			return E_INVALIDARG;
 		if (someBuffer->myDesc.Usage == D3D11_USAGE_STAGING)
 			aMapped->pData = someBuffer->myCpuData.data();
-		else if (someBuffer->myDesc.Usage == D3D11_USAGE_DYNAMIC && (aType == D3D11_MAP_WRITE_DISCARD || aType == D3D11_MAP_WRITE_NO_OVERWRITE))
+		else if (someBuffer->myDesc.Usage == D3D11_USAGE_DYNAMIC && aType == D3D11_MAP_WRITE_DISCARD)
 		{
-			const GLbitfield someAccess = GL_MAP_WRITE_BIT | (aType == D3D11_MAP_WRITE_DISCARD ? GL_MAP_INVALIDATE_BUFFER_BIT : GL_MAP_UNSYNCHRONIZED_BIT);
-			aMapped->pData = glMapNamedBufferRange(someBuffer->myGlName, 0, someSize, someAccess);
+			// Written in memory and copied into the buffer at Unmap: the GL driver
+			// keeps what pending draws read, and nothing is allocated per map.
+			someBuffer->myCpuData.resize(someSize);
+			aMapped->pData = someBuffer->myCpuData.data();
 		}
+		else if (someBuffer->myDesc.Usage == D3D11_USAGE_DYNAMIC && aType == D3D11_MAP_WRITE_NO_OVERWRITE)
+			aMapped->pData = glMapNamedBufferRange(someBuffer->myGlName, 0, someSize, GL_MAP_WRITE_BIT | GL_MAP_UNSYNCHRONIZED_BIT);
 		if (!aMapped->pData)
 			return E_INVALIDARG;
 		someBuffer->myIsMapped = true;
@@ -517,8 +573,15 @@ void ID3D11DeviceContext::Unmap(ID3D11Resource* aResource, UINT aSubresource)
 		if (!someBuffer->myIsMapped)
 			return;
 		someBuffer->myIsMapped = false;
-		if (someBuffer->myDesc.Usage != D3D11_USAGE_STAGING)
+		if (someBuffer->myDesc.Usage == D3D11_USAGE_STAGING)
+			return;
+		if (someBuffer->myCpuData.empty())
 			glUnmapNamedBuffer(someBuffer->myGlName);
+		else
+		{
+			glNamedBufferSubData(someBuffer->myGlName, 0, someBuffer->myDesc.ByteWidth, someBuffer->myCpuData.data());
+			someBuffer->myCpuData.clear();
+		}
 		return;
 	}
 	auto* someTexture = static_cast<ID3D11Texture2D*>(aResource);

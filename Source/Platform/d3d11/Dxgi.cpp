@@ -228,10 +228,14 @@ HRESULT IDXGISwapChain::Present(UINT aSyncInterval, UINT)
 		const GLint someWidth = static_cast<GLint>(myDesc.BufferDesc.Width);
 		const GLint someHeight = static_cast<GLint>(myDesc.BufferDesc.Height);
 		glNamedFramebufferTexture(myGlReadFramebuffer, GL_COLOR_ATTACHMENT0, myBackBuffer->myGlName, 0);
-		glDisable(GL_FRAMEBUFFER_SRGB);
+		ID3D11DeviceContext* someContext = myDevice->myImmediateContext;
+		if (someContext)
+			someContext->SetSrgbWrites(false);
+		else
+			glDisable(GL_FRAMEBUFFER_SRGB);
 		glBlitNamedFramebuffer(myGlReadFramebuffer, 0, 0, 0, someWidth, someHeight,
 			0, static_cast<GLint>(someWindowHeight), static_cast<GLint>(someWindowWidth), 0, GL_COLOR_BUFFER_BIT, GL_LINEAR);
-		if (ID3D11DeviceContext* someContext = myDevice->myImmediateContext)
+		if (someContext)
 			someContext->ApplyFramebuffer();
 	}
 	const int someInterval = aSyncInterval > 0 ? 1 : 0;

@@ -12,8 +12,9 @@
 // of every image is its top), clockwise front faces, row-major matrices.
 //
 // Does not keep: stencil operations, scissor rects, multisampled resources,
-// geometry shaders (only null may be set), deferred contexts, queries, 1D/3D
-// textures, QueryInterface, debug layers. Vertex and pixel stages share one
+// more than one render target at a time (only the first is bound, with target
+// 0's blend), blend factors, geometry shaders (only null may be set), deferred
+// contexts, queries, 1D/3D textures, QueryInterface, debug layers. Vertex and pixel stages share one
 // table of constant-buffer and texture slots (OpenGL has one): the last binding
 // to a slot wins for both stages.
 //
@@ -22,7 +23,8 @@
 // reads through the sampler slot named by the "_sN" suffix of its sampler
 // variable (slot 0 without one). Input element i feeds attribute location i.
 // Every object holds a reference to its device; the GL context goes with the
-// device's last reference.
+// device's last reference. Map(WRITE_DISCARD) of a dynamic resource hands out
+// memory of the resource's own that Unmap copies into the GL object.
 #include "d3d11/ComPtr.h"
 #include "d3d11/dxgiformat.h"
 #include "kernel/WindowsTypes.h"
@@ -313,7 +315,8 @@ private:
 
 	D3D11_BUFFER_DESC myDesc;
 	unsigned int myGlName = 0;
-	std::vector<std::byte> myCpuData; // staging buffers only
+	// Staging buffers: their contents; dynamic buffers: what Map hands out until Unmap uploads it.
+	std::vector<std::byte> myCpuData;
 	bool myIsMapped = false;
 };
 
@@ -409,7 +412,6 @@ class ID3D11PixelShader final : public ID3D11ShaderStage
 };
 class ID3D11GeometryShader; // never created: GSSetShader takes only null
 class ID3D11ClassLinkage;   // never created: pass null
-class ID3D11Debug;          // never created
 
 class ID3D11InputLayout final : public ID3D11DeviceChild
 {
@@ -575,9 +577,22 @@ private:
 		UINT myOffset = 0;
 	};
 
+	// What the draw framebuffer has attached, so that unchanged targets are not
+	// re-attached (a change makes the GL driver finish the work queued so far).
+	struct Attachments
+	{
+		unsigned int myColor = 0;
+		UINT myColorMip = 0;
+		unsigned int myDepth = 0;
+		UINT myDepthMip = 0;
+		bool myHasStencil = false;
+		bool operator==(const Attachments&) const = default;
+	};
+
 	void SetConstantBuffers(UINT aStartSlot, UINT aCount, ID3D11Buffer* const* aBuffers);
 	void SetShaderResources(UINT aStartSlot, UINT aCount, ID3D11ShaderResourceView* const* aViews);
 	void ApplyFramebuffer();
+	void SetSrgbWrites(bool anIsOn);
 	void ApplyBlendState();
 	void ApplyDepthStencilState();
 	void ApplyRasterizerState();
@@ -589,6 +604,8 @@ private:
 	unsigned int myGlFramebuffer = 0;
 	unsigned int myGlClearFramebuffer = 0;
 	unsigned int myGlEmptyVertexArray = 0;
+	Attachments myAttachments;
+	int myIsSrgbWriting = -1; // -1: not known (someone else changed it)
 
 	Microsoft::WRL::ComPtr<ID3D11InputLayout> myInputLayout;
 	std::array<VertexBufferBinding, VERTEX_BUFFER_SLOTS> myVertexBuffers;

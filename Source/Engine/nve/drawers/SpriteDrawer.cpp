@@ -171,13 +171,23 @@ namespace Norv
 			const float someHeight = someSprite.mySize.y * someSprite.mySizeScale.y;
 			const float someCos = std::cos(someSprite.myRotation);
 			const float someSin = std::sin(someSprite.myRotation);
-			const Matrix4x4 someLocal{
-				someWidth * someCos, someWidth * someSin, 0.0f, 0.0f,
-				-someHeight * someSin, someHeight * someCos, 0.0f, 0.0f,
-				0.0f, 0.0f, 1.0f, 0.0f,
-				someSprite.myPosition.x - someSprite.myPivot.x * someWidth * someCos - someSprite.myPivot.y * someHeight * someSin,
-				someSprite.myPosition.y - someSprite.myPivot.x * someWidth * someSin + someSprite.myPivot.y * someHeight * someCos, 0.0f, 1.0f };
-			Append(someLocal * someTop, someSprite.myColor, someSprite.myUvRect, someSprite.mySecondRect);
+			// The local rows (x axis, y axis, z, origin) times the top transform,
+			// multiplied out: local row 2 is (0, 0, 1, 0), rows 0 and 1 have no z or w.
+			const float someXx = someWidth * someCos, someXy = someWidth * someSin;
+			const float someYx = -someHeight * someSin, someYy = someHeight * someCos;
+			const float someOx = someSprite.myPosition.x - someSprite.myPivot.x * someXx + someSprite.myPivot.y * someYx;
+			const float someOy = someSprite.myPosition.y - someSprite.myPivot.x * someXy + someSprite.myPivot.y * someYy;
+			const float* someT = someTop.GetData();
+			Matrix4x4 someWorld;
+			float* someW = someWorld.GetData();
+			for (int i = 0; i < 4; ++i)
+			{
+				someW[i] = someXx * someT[i] + someXy * someT[4 + i];
+				someW[4 + i] = someYx * someT[i] + someYy * someT[4 + i];
+				someW[8 + i] = someT[8 + i];
+				someW[12 + i] = someOx * someT[i] + someOy * someT[4 + i] + someT[12 + i];
+			}
+			Append(someWorld, someSprite.myColor, someSprite.myUvRect, someSprite.mySecondRect);
 		}
 	}
 

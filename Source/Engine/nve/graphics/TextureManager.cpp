@@ -31,10 +31,10 @@ namespace Norv
 		{
 			std::vector<std::uint8_t> somePixels;
 			somePixels.reserve(static_cast<size_t>(aSize) * aSize * BYTES_PER_PIXEL);
-			for (unsigned y = 0; y < aSize; ++y)
-				for (unsigned x = 0; x < aSize; ++x)
+			for (unsigned someY = 0; someY < aSize; ++someY)
+				for (unsigned someX = 0; someX < aSize; ++someX)
 				{
-					const Rgba somePixel = aPixelAt(x, y);
+					const Rgba somePixel = aPixelAt(someX, someY);
 					somePixels.insert(somePixels.end(), somePixel.begin(), somePixel.end());
 				}
 			D3D11_TEXTURE2D_DESC someDesc{};
@@ -72,6 +72,7 @@ namespace Norv
 	TextureManager::TextureManager(FileWatcher* aFileWatcher)
 		: myFileWatcher(aFileWatcher)
 	{
+		ourCurrent = this;
 	}
 
 	TextureManager::~TextureManager()
@@ -86,8 +87,8 @@ namespace Norv
 
 	void TextureManager::Init()
 	{
-		myPlaceholderView = CreateBuiltIn(PLACEHOLDER_SIZE_PIXELS, [](unsigned x, unsigned y) {
-			return (x + y) % 2 == 1 ? Rgba{ 255, 0, 255, 255 } : Rgba{ 0, 0, 0, 255 };
+		myPlaceholderView = CreateBuiltIn(PLACEHOLDER_SIZE_PIXELS, [](unsigned aX, unsigned aY) {
+			return (aX + aY) % 2 == 1 ? Rgba{ 255, 0, 255, 255 } : Rgba{ 0, 0, 0, 255 };
 		});
 
 		myWhiteSquare = std::make_unique<Texture>();
@@ -97,7 +98,6 @@ namespace Norv
 		myWhiteSquare->mySize = { BUILT_IN_REPORTED_SIZE_PIXELS, BUILT_IN_REPORTED_SIZE_PIXELS };
 
 		myFlatNormalView = CreateBuiltIn(SMALL_BUILT_IN_SIZE_PIXELS, [](unsigned, unsigned) { return Rgba{ 128, 128, 255, 255 }; });
-		ourCurrent = this;
 	}
 
 	Texture* TextureManager::GetTexture(const char* aPath, std::uint32_t aMode, bool aForceReload)

@@ -25,18 +25,20 @@ namespace Norv
 	class TextureManager
 	{
 	public:
-		// aFileWatcher (may be null) is told of every file loaded, for hot reload.
+		// This manager becomes the current one. aFileWatcher (may be null) is told
+		// of every file loaded, for hot reload.
 		explicit TextureManager(FileWatcher* aFileWatcher = nullptr);
 		~TextureManager();
 		TextureManager(const TextureManager&) = delete;
 		TextureManager& operator=(const TextureManager&) = delete;
 
 		// Creates the three built-in textures on the device; a failed creation
-		// leaves that view empty. This manager becomes the current one.
+		// leaves that view empty.
 		void Init();
 
-		// The manager that ran Init last and still exists: the engine's own in the
-		// program; code without the engine (tests, tools) gets theirs.
+		// The manager made last that still exists: the engine's own in the
+		// program (made before the graphics object, which may ask for textures
+		// while starting); code without the engine (tests, tools) gets theirs.
 		static TextureManager* GetCurrent() { return ourCurrent; }
 
 		// The texture of aPath in aMode, loading it on first request (or again when

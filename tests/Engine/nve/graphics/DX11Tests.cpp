@@ -3,6 +3,7 @@
 #include "Support/AssertRecorder.h"
 #include "Support/GraphicsSetUp.h"
 #include "d3d11/TestSeams.h"
+#include "drawers/SpriteDrawer.h"
 #include "graphics/FullscreenEffect.h"
 #include "graphics/GraphicsStateStack.h"
 
@@ -122,4 +123,29 @@ TEST(DX11Resize, AFailedResizeKeepsDrawableTargets)
 	someSetUp.DX11().Clear(Norv::Color(1.0f, 0.0f, 0.0f, 1.0f));
 	someOutsideReference.Reset();
 	EXPECT_EQ(someSetUp.PixelAt(someSetUp.ReadBackBuffer(), 0, 0)[0], 255) << "the next frame still clears";
+}
+
+TEST(RenderTargets, ADepthBufferIsBoundOnlyWhenGiven)
+{
+	NorvTest::GraphicsSetUp someSetUp({ 64, 64 });
+	ASSERT_TRUE(someSetUp.IsGraphicsReady());
+	someSetUp.Graphics().GetGraphicsStateStack()->BeginFrame(); // depth state LESS with writes
+	const auto DrawWhiteSquare = [&] {
+		Norv::SpriteBatchScope someBatch = someSetUp.Graphics().GetSpriteDrawer()->BeginBatch({});
+		Norv::Sprite2DInstanceData someSprite;
+		someSprite.myPosition = { 32.0f, 32.0f };
+		someSprite.mySize = { 64.0f, 64.0f };
+		someBatch.Draw(someSprite);
+	};
+	const float someBlack[4] = { 0.0f, 0.0f, 0.0f, 1.0f };
+	Norv::DX11::ourDepthBuffer->Clear(0.0f);
+
+	Norv::DX11::ourBackBuffer->Clear(someBlack);
+	Norv::DX11::ourBackBuffer->SetAsActiveTarget(Norv::DX11::ourDepthBuffer);
+	DrawWhiteSquare();
+	EXPECT_EQ(someSetUp.PixelAt(someSetUp.ReadBackBuffer(), 32, 32)[0], 0) << "every fragment fails against depth 0";
+
+	Norv::DX11::ourBackBuffer->SetAsActiveTarget();
+	DrawWhiteSquare();
+	EXPECT_EQ(someSetUp.PixelAt(someSetUp.ReadBackBuffer(), 32, 32)[0], 255) << "without a depth buffer nothing is tested";
 }
