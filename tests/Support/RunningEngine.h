@@ -1,8 +1,11 @@
 #pragma once
-// A started engine on a headless window for the length of a test. Afterwards the
-// engine is destroyed, its window closed and the message queue emptied, so the
-// next test starts clean.
+// A started engine on a headless window for the length of a test, with settings
+// whose cooked folder holds the build's compiled shaders. Afterwards the engine is
+// destroyed, its window closed and the message queue emptied, so the next test
+// starts clean.
+#include "Support/ExecutableFolder.h"
 #include "Support/Messages.h"
+#include "settings/settings.h"
 
 #include "engine/Engine.h"
 #include "engine/EngineCreateParameters.h"
@@ -28,12 +31,21 @@ namespace NorvTest
 		std::int64_t myNow = 1'000'000;
 	};
 
+	// Settings in aFolder whose cooked folder is the build's, loaded.
+	inline void LoadEngineSettings(const ExecutableFolder& aFolder)
+	{
+		aFolder.WriteSettings(R"({ "assets_path": { "engine": "engine", "game": "game", "cooked": ")" NORV_COOKED_DIR
+			R"(" }, "window_settings": { "title": "Test" } })");
+		Norv::LoadSettings("Game");
+	}
+
 	class RunningEngine
 	{
 	public:
 		explicit RunningEngine(const Norv::EngineCreateParameters& aParameters = {})
 		{
 			DrainMessages();
+			LoadEngineSettings(myFolder);
 			Norv::GetEngineCreateParameters() = aParameters;
 			myIsStarted = Norv::Engine::Start();
 		}
@@ -54,6 +66,7 @@ namespace NorvTest
 		HWND Window() const { return *Get().GetHWND(); }
 
 	private:
+		ExecutableFolder myFolder;
 		bool myIsStarted = false;
 	};
 }

@@ -1,6 +1,8 @@
 #include "shell/StateStack.h"
 
 #include "engine/Engine.h"
+#include "graphics/GraphicsEngine.h"
+#include "graphics/GraphicsStateStack.h"
 #include "win32/Win32.h"
 
 StateStack::StateStack(const StateSet& aStates)
@@ -54,7 +56,11 @@ void StateStack::Render(InputMapper& anInput)
 	for (IStates* someState : myStack)
 	{
 		if (someState != myStates.myGameState)
+		{
+			if (Norv::GraphicsStateStack* someGraphicsState = Norv::GraphicsEngine::GetStateStack())
+				someGraphicsState->SetCamera(*myInterfaceCamera);
 			someState->OnResize();
+		}
 		someState->Render(anInput);
 	}
 }

@@ -117,8 +117,7 @@ HRESULT D3D11CreateDeviceAndSwapChain(IDXGIAdapter*, D3D_DRIVER_TYPE, HMODULE, U
 {
 	if (!aSwapChainDesc || !aSwapChain || aSwapChainDesc->SampleDesc.Count != 1)
 		return E_INVALIDARG;
-	SDL_Window* someWindow = Platform::GetSdlWindow(aSwapChainDesc->OutputWindow);
-	std::unique_ptr<GlContext> someGlContext = GlContext::Create(someWindow);
+	std::unique_ptr<GlContext> someGlContext = GlContext::Create(aSwapChainDesc->OutputWindow);
 	if (!someGlContext)
 		return E_FAIL;
 	UINT someWidth = aSwapChainDesc->BufferDesc.Width;

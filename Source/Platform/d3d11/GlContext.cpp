@@ -1,5 +1,7 @@
 #include "d3d11/GlContext.h"
 
+#include "win32/WindowHandle.h"
+
 #include <SDL2/SDL.h>
 #include <epoxy/egl.h>
 #include <epoxy/gl.h>
@@ -52,11 +54,13 @@ namespace Platform::impl
 		}
 	}
 
-	std::unique_ptr<GlContext> GlContext::Create(SDL_Window* aWindow)
+	std::unique_ptr<GlContext> GlContext::Create(HWND aWindow)
 	{
 		std::unique_ptr<GlContext> someContext(new GlContext());
-		someContext->myWindow = aWindow;
-		const bool someIsMade = aWindow ? CreateSdlContext(aWindow, someContext->mySdlContext)
+		someContext->myWindow = Platform::HoldSdlWindow(aWindow);
+		if (someContext->myWindow)
+			someContext->myHandle = aWindow;
+		const bool someIsMade = someContext->myWindow ? CreateSdlContext(someContext->myWindow, someContext->mySdlContext)
 			: CreateEglSurfacelessContext(someContext->myEglDisplay, someContext->myEglContext);
 		if (!someIsMade)
 			return nullptr;
@@ -80,6 +84,7 @@ namespace Platform::impl
 			SDL_GL_MakeCurrent(myWindow, nullptr);
 			SDL_GL_DeleteContext(mySdlContext);
 		}
+		Platform::ReleaseSdlWindow(myHandle);
 		if (myEglContext)
 		{
 			eglMakeCurrent(myEglDisplay, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);

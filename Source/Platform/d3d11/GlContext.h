@@ -1,6 +1,9 @@
 #pragma once
-// The OpenGL 4.5 core context behind one device: on an SDL window (made with
-// SDL_WINDOW_OPENGL), or EGL surfaceless when there is none.
+// The OpenGL 4.5 core context behind one device: on a window's SDL window (made
+// with SDL_WINDOW_OPENGL, held for the context's life), or EGL surfaceless when
+// there is none.
+#include "kernel/WindowsTypes.h"
+
 #include <memory>
 
 struct SDL_Window;
@@ -11,7 +14,7 @@ namespace Platform::impl
 	{
 	public:
 		// Null (with a message on standard error) when no 4.5 context can be had.
-		static std::unique_ptr<GlContext> Create(SDL_Window* aWindow);
+		static std::unique_ptr<GlContext> Create(HWND aWindow);
 		~GlContext();
 		GlContext(const GlContext&) = delete;
 		GlContext& operator=(const GlContext&) = delete;
@@ -28,6 +31,7 @@ namespace Platform::impl
 		GlContext() = default;
 		void SetUpConventions();
 
+		HWND myHandle = nullptr;
 		SDL_Window* myWindow = nullptr;
 		void* mySdlContext = nullptr;
 		void* myEglDisplay = nullptr;

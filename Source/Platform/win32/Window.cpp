@@ -246,9 +246,37 @@ BOOL DestroyWindow(HWND aWindow)
 	someWindow->myClass->myProcedure(someWindow, WM_DESTROY, 0, 0);
 	someWindow->myIsDestroyed = true;
 	ForgetRawInputTarget(someWindow);
-	SDL_DestroyWindow(someWindow->mySdlWindow);
+	if (someWindow->mySdlWindowHolds > 0)
+	{
+		SDL_HideWindow(someWindow->mySdlWindow);
+		someWindow->myHeldSdlWindow = someWindow->mySdlWindow;
+	}
+	else
+		SDL_DestroyWindow(someWindow->mySdlWindow);
 	someWindow->mySdlWindow = nullptr;
 	return TRUE;
+}
+
+namespace Platform
+{
+	SDL_Window* HoldSdlWindow(HWND aWindow)
+	{
+		if (aWindow == nullptr || aWindow->mySdlWindow == nullptr)
+			return nullptr;
+		++aWindow->mySdlWindowHolds;
+		return aWindow->mySdlWindow;
+	}
+
+	void ReleaseSdlWindow(HWND aWindow)
+	{
+		if (aWindow == nullptr || aWindow->mySdlWindowHolds == 0)
+			return;
+		if (--aWindow->mySdlWindowHolds == 0 && aWindow->myHeldSdlWindow != nullptr)
+		{
+			SDL_DestroyWindow(aWindow->myHeldSdlWindow);
+			aWindow->myHeldSdlWindow = nullptr;
+		}
+	}
 }
 
 BOOL IsWindow(HWND aWindow)

@@ -10,7 +10,7 @@
 namespace
 {
 	constexpr std::string_view SETTINGS = R"({
-		"assets_path": { "engine": "engine", "game": "game", "cooked": "cooked" },
+		"assets_path": { "engine": "engine", "game": "game", "cooked": ")" NORV_COOKED_DIR R"(" },
 		"window_settings": { "title": "Norv test", "window_size": { "w": 640, "h": 360 } },
 		"debug_features": ["All"]
 	})";

@@ -1,6 +1,8 @@
 #include "Support/InjectedGamepads.h"
 #include "Support/RunningEngine.h"
 
+#include "graphics/GraphicsEngine.h"
+#include "graphics/GraphicsStateStack.h"
 #include "shell/InputMapper.h"
 #include "shell/StateStack.h"
 
@@ -187,5 +189,22 @@ namespace
 		myStack.Update(myInput, 0.016f);
 		EXPECT_EQ(&myStack.GetInterfaceCamera(), someAddress);
 		EXPECT_FLOAT_EQ(myStack.GetInterfaceCamera().myProjection(1, 1), 2.0f / 1280.0f);
+	}
+
+	TEST_F(StateStackTest, MenusDrawUnderTheInterfaceCameraAndThePlayStateKeepsItsOwn)
+	{
+		Norv::GraphicsStateStack* someGraphicsState = Norv::GraphicsEngine::GetStateStack();
+		ASSERT_NE(someGraphicsState, nullptr);
+		Norv::Camera someWorldCamera;
+		someWorldCamera.SetPerspectiveProjection(90.0f, { 16.0f, 9.0f }, 1.0f, 100.0f);
+
+		UpdateWith(myIntro, StateTransition::PlayCurrentScene);
+		someGraphicsState->SetCamera(someWorldCamera);
+		myStack.Render(myInput);
+		EXPECT_EQ(someGraphicsState->GetTop().myCamera.myProjection, someWorldCamera.myProjection);
+
+		UpdateWith(myGame, StateTransition::Pause);
+		myStack.Render(myInput);
+		EXPECT_EQ(someGraphicsState->GetTop().myCamera.myProjection, myStack.GetInterfaceCamera().myProjection);
 	}
 }

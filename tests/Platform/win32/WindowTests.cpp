@@ -119,3 +119,37 @@ namespace
 		EXPECT_GT(GetSystemMetrics(SM_CYSCREEN), 0);
 	}
 }
+
+namespace
+{
+	TEST(Win32Window, AHeldSdlWindowOutlivesDestroyWindowUntilReleased)
+	{
+		HWND someHandle = nullptr;
+		Uint32 someSdlId = 0;
+		{
+			TestWindow someWindow;
+			someHandle = someWindow.Handle();
+			someSdlId = someWindow.SdlId();
+			ASSERT_NE(Platform::HoldSdlWindow(someHandle), nullptr);
+		}
+		// Destroyed for the program, but its surface stays for the holder.
+		EXPECT_FALSE(IsWindow(someHandle));
+		EXPECT_EQ(Platform::GetSdlWindow(someHandle), nullptr);
+		EXPECT_NE(SDL_GetWindowFromID(someSdlId), nullptr);
+		EXPECT_EQ(Platform::HoldSdlWindow(someHandle), nullptr);
+		Platform::ReleaseSdlWindow(someHandle);
+		EXPECT_EQ(SDL_GetWindowFromID(someSdlId), nullptr);
+		// A release without a hold changes nothing.
+		Platform::ReleaseSdlWindow(someHandle);
+	}
+
+	TEST(Win32Window, AnUnheldWindowGoesWithDestroyWindow)
+	{
+		Uint32 someSdlId = 0;
+		{
+			TestWindow someWindow;
+			someSdlId = someWindow.SdlId();
+		}
+		EXPECT_EQ(SDL_GetWindowFromID(someSdlId), nullptr);
+	}
+}

@@ -1,6 +1,12 @@
 #include "engine/Engine.h"
 
 #include "engine/DrawCalls.h"
+#include "filewatcher/FileWatcher.h"
+#include "graphics/DX11.h"
+#include "graphics/GraphicsEngine.h"
+#include "graphics/GraphicsStateStack.h"
+#include "graphics/TextureManager.h"
+#include "text/FontManager.h"
 #include "settings/DebugFeature.h"
 #include "win32/Win32.h"
 #include "window/WindowsWindow.h"
@@ -44,9 +50,30 @@ namespace Norv
 
 	bool Engine::Init()
 	{
-		myWindow = MakeOwned<WindowsWindow>();
+		myFileWatcher = std::make_unique<FileWatcher>(IsDebugFeatureOn(ToMask(DebugFeature::Filewatcher)));
+
+		myWindow = std::make_unique<WindowsWindow>();
 		if (!myWindow->Init(myCreateParameters, myCreateParameters.myInstanceHandle, myCreateParameters.myWindowHandle))
 			return false;
+
+		myDX11 = std::make_unique<DX11>();
+		if (!myDX11->Init(myWindow.get()))
+		{
+			myWindow->Destroy();
+			return false;
+		}
+
+		myTextureManager = std::make_unique<TextureManager>(myFileWatcher.get());
+		myGraphicsEngine = std::make_unique<GraphicsEngine>();
+		if (!myGraphicsEngine->Init())
+		{
+			myWindow->Destroy();
+			return false;
+		}
+		myTextureManager->Init();
+
+		myFontManager = std::make_unique<FontManager>();
+		myFontManager->Init();
 
 		UpdateAspectRatio();
 		myStartTime = std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch()).count();
@@ -70,6 +97,9 @@ namespace Norv
 			}
 		}
 
+		myFileWatcher->FlushChanges();
+		myDX11->Clear(myCreateParameters.myClearColor);
+		myGraphicsEngine->GetGraphicsStateStack()->BeginFrame();
 		DrawCalls::BeginFrame();
 		return true;
 	}
@@ -82,6 +112,8 @@ namespace Norv
 			myTotalTime += myDeltaTime;
 		});
 
+		myDX11->Present(myCreateParameters.myVsync);
+
 		if (myIsResizePending)
 		{
 			Resize();
@@ -91,16 +123,17 @@ namespace Norv
 
 	void Engine::Resize()
 	{
-		const HWND someWindow = myWindow->GetHWND();
-		RECT someClient{};
-		GetClientRect(someWindow, &someClient);
-		const Vector2<unsigned int> someBackBufferSize(static_cast<unsigned int>(someClient.right - someClient.left), static_cast<unsigned int>(someClient.bottom - someClient.top));
+		myDX11->Resize();
+		if (DX11::ourBackBuffer)
+			DX11::ourBackBuffer->SetAsActiveTarget();
+
 		// A minimised window has no client area: keep rendering for the last real size.
+		const Vector2<unsigned int> someBackBufferSize = myDX11->GetBackBufferSize();
 		if (someBackBufferSize.x != 0 && someBackBufferSize.y != 0)
 			myCreateParameters.myRenderSize = someBackBufferSize;
 
 		RECT someOuter{};
-		if (GetWindowRect(someWindow, &someOuter))
+		if (GetWindowRect(myWindow->GetHWND(), &someOuter))
 			myCreateParameters.myWindowSize = { static_cast<unsigned int>(someOuter.right - someOuter.left), static_cast<unsigned int>(someOuter.bottom - someOuter.top) };
 		UpdateAspectRatio();
 	}

@@ -23,17 +23,6 @@ namespace Norv
 	class FontManager;
 	class FileWatcher;
 
-	// An owning pointer whose deleter is bound where the object is made, so that
-	// this header needs only the declarations of the subsystems it owns.
-	template <typename T>
-	using Owned = std::unique_ptr<T, void (*)(T*)>;
-
-	template <typename T, typename... Args>
-	Owned<T> MakeOwned(Args&&... someArgs)
-	{
-		return Owned<T>(new T(std::forward<Args>(someArgs)...), [](T* aPointer) { delete aPointer; });
-	}
-
 	// Registration lists offered to the game; nothing invokes them.
 	struct EngineCallbacks
 	{
@@ -84,14 +73,14 @@ namespace Norv
 
 		inline static Engine* ourInstance = nullptr;
 
-		Owned<WindowsWindow> myWindow{ nullptr, nullptr };
-		Owned<DX11> myDX11{ nullptr, nullptr };
-		Owned<GraphicsEngine> myGraphicsEngine{ nullptr, nullptr };
-		Owned<TextureManager> myTextureManager{ nullptr, nullptr };
-		Owned<FontManager> myFontManager{ nullptr, nullptr };
+		std::unique_ptr<WindowsWindow> myWindow;
+		std::unique_ptr<DX11> myDX11;
+		std::unique_ptr<GraphicsEngine> myGraphicsEngine;
+		std::unique_ptr<TextureManager> myTextureManager;
+		std::unique_ptr<FontManager> myFontManager;
 		EngineCreateParameters myCreateParameters;
 		std::unique_ptr<EngineCallbacks> myCallbacks;
-		Owned<FileWatcher> myFileWatcher{ nullptr, nullptr };
+		std::unique_ptr<FileWatcher> myFileWatcher;
 		bool myIsResizePending = false;
 		float myAspectRatio = 1.0f;
 		float myInverseAspectRatio = 1.0f;

@@ -107,7 +107,8 @@ namespace
 	{
 		HWND someWindow = nullptr;
 		{
-			Norv::GetEngineCreateParameters() = Norv::EngineCreateParameters();
+			NorvTest::ExecutableFolder someFolder;
+			NorvTest::LoadEngineSettings(someFolder);
 			ASSERT_TRUE(Norv::Engine::Start());
 			someWindow = *Norv::Engine::GetInstance()->GetHWND();
 			Norv::Engine::DestroyInstance();
