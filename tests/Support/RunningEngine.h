@@ -64,6 +64,8 @@ namespace NorvTest
 		bool IsStarted() const { return myIsStarted; }
 		Norv::Engine& Get() const { return *Norv::Engine::GetInstance(); }
 		HWND Window() const { return *Get().GetHWND(); }
+		// The executable's folder of this run (assets resolve under its "data/").
+		const ExecutableFolder& Folder() const { return myFolder; }
 
 	private:
 		ExecutableFolder myFolder;
