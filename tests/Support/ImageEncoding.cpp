@@ -63,4 +63,13 @@ namespace NorvTest
 			somePixels[someIndex] = static_cast<std::uint8_t>(someIndex * 37 + 11);
 		return somePixels;
 	}
+
+	std::vector<std::uint8_t> SolidPixels(int aWidth, int aHeight, std::array<std::uint8_t, 4> aTexel)
+	{
+		std::vector<std::uint8_t> somePixels;
+		somePixels.reserve(static_cast<std::size_t>(aWidth) * aHeight * aTexel.size());
+		for (int someIndex = 0; someIndex < aWidth * aHeight; ++someIndex)
+			somePixels.insert(somePixels.end(), aTexel.begin(), aTexel.end());
+		return somePixels;
+	}
 }

@@ -1,5 +1,6 @@
 #pragma once
 // Encodes RGBA8 pixels as image files in memory for loader tests.
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -16,4 +17,6 @@ namespace NorvTest
 
 	// aWidth * aHeight RGBA pixels, each byte a simple function of its position.
 	std::vector<std::uint8_t> PatternPixels(int aWidth, int aHeight);
+	// aWidth * aHeight copies of one RGBA texel.
+	std::vector<std::uint8_t> SolidPixels(int aWidth, int aHeight, std::array<std::uint8_t, 4> aTexel);
 }

@@ -20,14 +20,6 @@ namespace
 	namespace fs = std::filesystem;
 	constexpr std::chrono::seconds GIVE_UP{ 5 };
 
-	std::vector<std::uint8_t> Solid(int aWidth, int aHeight, std::array<std::uint8_t, 4> aTexel)
-	{
-		std::vector<std::uint8_t> somePixels;
-		for (int someIndex = 0; someIndex < aWidth * aHeight; ++someIndex)
-			somePixels.insert(somePixels.end(), aTexel.begin(), aTexel.end());
-		return somePixels;
-	}
-
 	Norv::EngineCreateParameters WithDebugFeatures(std::uint32_t aFeatures)
 	{
 		Norv::EngineCreateParameters someParameters;
@@ -73,11 +65,11 @@ namespace
 	{
 		NorvTest::RunningEngine someEngine(WithDebugFeatures(Norv::ToMask(Norv::DebugFeature::Filewatcher)));
 		ASSERT_TRUE(someEngine.IsStarted());
-		const fs::path someFile = someEngine.Folder().Write("data/hot.png", NorvTest::EncodePng(2, 2, Solid(2, 2, { 255, 0, 0, 255 })));
+		const fs::path someFile = someEngine.Folder().Write("data/hot.png", NorvTest::EncodePng(2, 2, NorvTest::SolidPixels(2, 2, { 255, 0, 0, 255 })));
 		Norv::Texture* someTexture = someEngine.Get().GetTextureManager()->GetTexture("hot.png", Norv::TEXTURE_MODE_PLAIN);
 		ASSERT_EQ(someTexture->mySize, (Norv::Vector2<unsigned>(2, 2)));
 
-		someEngine.Folder().Write("data/hot.png", NorvTest::EncodePng(8, 4, Solid(8, 4, { 0, 255, 0, 255 })));
+		someEngine.Folder().Write("data/hot.png", NorvTest::EncodePng(8, 4, NorvTest::SolidPixels(8, 4, { 0, 255, 0, 255 })));
 		fs::last_write_time(someFile, fs::last_write_time(someFile) + std::chrono::seconds(2));
 		EXPECT_TRUE(RunFramesUntil(someEngine.Get(), [&] { return someTexture->mySize.x == 8; }));
 		EXPECT_EQ(someEngine.Get().GetTextureManager()->GetTexture("hot.png", Norv::TEXTURE_MODE_PLAIN), someTexture);
@@ -87,9 +79,9 @@ namespace
 	{
 		NorvTest::RunningEngine someEngine(WithDebugFeatures(Norv::ToMask(Norv::DebugFeature::Fps)));
 		ASSERT_TRUE(someEngine.IsStarted());
-		const fs::path someFile = someEngine.Folder().Write("data/cold.png", NorvTest::EncodePng(2, 2, Solid(2, 2, { 255, 0, 0, 255 })));
+		const fs::path someFile = someEngine.Folder().Write("data/cold.png", NorvTest::EncodePng(2, 2, NorvTest::SolidPixels(2, 2, { 255, 0, 0, 255 })));
 		Norv::Texture* someTexture = someEngine.Get().GetTextureManager()->GetTexture("cold.png", Norv::TEXTURE_MODE_PLAIN);
-		someEngine.Folder().Write("data/cold.png", NorvTest::EncodePng(8, 4, Solid(8, 4, { 0, 255, 0, 255 })));
+		someEngine.Folder().Write("data/cold.png", NorvTest::EncodePng(8, 4, NorvTest::SolidPixels(8, 4, { 0, 255, 0, 255 })));
 		fs::last_write_time(someFile, fs::last_write_time(someFile) + std::chrono::seconds(2));
 		for (int someFrame = 0; someFrame < 10; ++someFrame)
 		{

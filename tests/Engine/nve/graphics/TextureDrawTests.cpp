@@ -54,14 +54,6 @@ namespace
 		return someBlock;
 	}
 
-	std::vector<std::uint8_t> Solid(int aWidth, int aHeight, std::array<std::uint8_t, 4> aTexel)
-	{
-		std::vector<std::uint8_t> somePixels;
-		for (int someIndex = 0; someIndex < aWidth * aHeight; ++someIndex)
-			somePixels.insert(somePixels.end(), aTexel.begin(), aTexel.end());
-		return somePixels;
-	}
-
 	constexpr char ONE_RED_PIXEL_GIF[] = "GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\x00\x00\x00\x00\x00,\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00;";
 }
 
@@ -79,9 +71,9 @@ TEST(TextureDraw, EveryFormatDrawsThroughTheSpriteDrawer)
 		{ "bc3.dds", NorvTest::MakeFourCCDds({ 4, 4, 1 }, "DXT5", std::string("\xff\xff\0\0\0\0\0\0", 8) + SolidColorBlock(0x07E0)), { 0, 255, 0 } },
 		{ "bc7.dds", NorvTest::MakeDx10Dds({ 4, 4, 1 }, DXGI_FORMAT_BC7_UNORM, SolidBc7Block(0, 0, 127, 127)), { 1, 1, 255 } },
 		{ "bgra.dds", NorvTest::MakeMaskDds({ 2, 2, 1 }, 32, NorvTest::BGRA_MASKS, Repeat(std::string("\x40\x80\xC0\xFF", 4), 4)), { 0xC0, 0x80, 0x40 } },
-		{ "image.png", NorvTest::EncodePng(4, 4, Solid(4, 4, { 200, 100, 50, 255 })), { 200, 100, 50 } },
-		{ "image.bmp", NorvTest::EncodeBmp(4, 4, Solid(4, 4, { 10, 220, 130, 255 })), { 10, 220, 130 } },
-		{ "image.jpg", NorvTest::EncodeJpeg(8, 8, Solid(8, 8, { 250, 250, 250, 255 })), { 250, 250, 250 } },
+		{ "image.png", NorvTest::EncodePng(4, 4, NorvTest::SolidPixels(4, 4, { 200, 100, 50, 255 })), { 200, 100, 50 } },
+		{ "image.bmp", NorvTest::EncodeBmp(4, 4, NorvTest::SolidPixels(4, 4, { 10, 220, 130, 255 })), { 10, 220, 130 } },
+		{ "image.jpg", NorvTest::EncodeJpeg(8, 8, NorvTest::SolidPixels(8, 8, { 250, 250, 250, 255 })), { 250, 250, 250 } },
 		{ "image.gif", std::string(ONE_RED_PIXEL_GIF, sizeof(ONE_RED_PIXEL_GIF) - 1), { 255, 0, 0 } },
 		{ "image.tga", NorvTest::MakeTarga(2, 2, Repeat(NorvTest::Bgra(30, 60, 90, 255), 4)), { 90, 60, 30 } },
 	};

@@ -23,14 +23,6 @@ namespace
 {
 	constexpr std::chrono::seconds GIVE_UP{ 5 };
 
-	std::vector<std::uint8_t> Solid(int aWidth, int aHeight, std::array<std::uint8_t, 4> aTexel)
-	{
-		std::vector<std::uint8_t> somePixels;
-		for (int someIndex = 0; someIndex < aWidth * aHeight; ++someIndex)
-			somePixels.insert(somePixels.end(), aTexel.begin(), aTexel.end());
-		return somePixels;
-	}
-
 	std::size_t Lines(const std::string& aText)
 	{
 		return static_cast<std::size_t>(std::count(aText.begin(), aText.end(), '\n'));
@@ -88,16 +80,16 @@ TEST_F(TextureManagerTest, BuiltInTextures)
 	EXPECT_EQ(someWhite->myName, "WhiteSquare");
 	EXPECT_EQ(someWhite->mySize, (Norv::Vector2<unsigned>(512, 512)));
 	EXPECT_EQ(someWhite->myNormalizedSize, (Norv::Vector2<float>(0.3f, 0.3f)));
-	EXPECT_EQ(ReadBack(*someWhite), Solid(4, 4, { 255, 255, 255, 255 }));
+	EXPECT_EQ(ReadBack(*someWhite), NorvTest::SolidPixels(4, 4, { 255, 255, 255, 255 }));
 
 	someProbe.myView = myManager.GetFlatNormalView();
-	EXPECT_EQ(ReadBack(someProbe), Solid(4, 4, { 128, 128, 255, 255 }));
+	EXPECT_EQ(ReadBack(someProbe), NorvTest::SolidPixels(4, 4, { 128, 128, 255, 255 }));
 	EXPECT_EQ(Texture::CalculateTextureSize(nullptr), (Norv::Vector2<unsigned>(0, 0)));
 }
 
 TEST_F(TextureManagerTest, EachModeIsItsOwnRecord)
 {
-	const fs::path someFile = WriteAsset("a.png", NorvTest::EncodePng(36, 18, Solid(36, 18, { 10, 20, 30, 255 })));
+	const fs::path someFile = WriteAsset("a.png", NorvTest::EncodePng(36, 18, NorvTest::SolidPixels(36, 18, { 10, 20, 30, 255 })));
 	Texture* somePlain = myManager.GetTexture("a.png", Norv::TEXTURE_MODE_PLAIN);
 	Texture* someSrgb = myManager.GetTexture("a.png", Norv::TEXTURE_MODE_FORCE_SRGB);
 	Texture* someLinear = myManager.GetTexture("a.png", Norv::TEXTURE_MODE_IGNORE_SRGB);
@@ -136,7 +128,7 @@ TEST_F(TextureManagerTest, MissingFileGivesOneCachedPlaceholder)
 
 TEST_F(TextureManagerTest, BrokenFilesGivePlaceholdersAndOneLineEach)
 {
-	const std::string somePng = NorvTest::EncodePng(4, 4, Solid(4, 4, { 1, 2, 3, 255 }));
+	const std::string somePng = NorvTest::EncodePng(4, 4, NorvTest::SolidPixels(4, 4, { 1, 2, 3, 255 }));
 	const std::string someDds = NorvTest::MakeFourCCDds({ 8, 8, 1 }, "DXT1", std::string(32, '\x55'));
 	const std::string someTga = NorvTest::MakeTarga(2, 2, std::string(16, '\x22'));
 	const std::pair<std::string, std::string> someFiles[] = {
@@ -178,7 +170,7 @@ TEST_F(TextureManagerTest, TargaIsTheLastResortForLowerCaseTga)
 TEST_F(TextureManagerTest, DdsAndImagesAreTriedBeforeTarga)
 {
 	// A PNG and a DDS wearing the Targa extension load through their own loaders.
-	WriteAsset("png.tga", NorvTest::EncodePng(3, 1, Solid(3, 1, { 9, 9, 9, 255 })));
+	WriteAsset("png.tga", NorvTest::EncodePng(3, 1, NorvTest::SolidPixels(3, 1, { 9, 9, 9, 255 })));
 	WriteAsset("dds.tga", NorvTest::MakeMaskDds({ 1, 1, 1 }, 32, NorvTest::RGBA_MASKS, "\x01\x02\x03\x04"));
 	EXPECT_EQ(myManager.GetTexture("png.tga", Norv::TEXTURE_MODE_PLAIN)->mySize, (Norv::Vector2<unsigned>(3, 1)));
 	const Texture* someDds = myManager.GetTexture("dds.tga", Norv::TEXTURE_MODE_PLAIN);
@@ -188,7 +180,7 @@ TEST_F(TextureManagerTest, DdsAndImagesAreTriedBeforeTarga)
 
 TEST_F(TextureManagerTest, ImagesAreDecodedOnTheMainThreadOnly)
 {
-	WriteAsset("a.png", NorvTest::EncodePng(2, 2, Solid(2, 2, { 1, 2, 3, 255 })));
+	WriteAsset("a.png", NorvTest::EncodePng(2, 2, NorvTest::SolidPixels(2, 2, { 1, 2, 3, 255 })));
 	Texture* someOffThread = reinterpret_cast<Texture*>(1);
 	testing::internal::CaptureStderr();
 	std::thread([&] { someOffThread = myManager.TryGetTexture("a.png", Norv::TEXTURE_MODE_PLAIN); }).join();
@@ -225,20 +217,20 @@ protected:
 
 TEST_F(TextureHotReload, ChangedFileReloadsIntoTheSameRecord)
 {
-	WriteAsset("a.png", NorvTest::EncodePng(2, 2, Solid(2, 2, { 255, 0, 0, 255 })));
+	WriteAsset("a.png", NorvTest::EncodePng(2, 2, NorvTest::SolidPixels(2, 2, { 255, 0, 0, 255 })));
 	Texture* someTexture = myManager.GetTexture("a.png", Norv::TEXTURE_MODE_FORCE_SRGB);
 	ASSERT_EQ(someTexture->mySize, (Norv::Vector2<unsigned>(2, 2)));
 
-	Rewrite("a.png", NorvTest::EncodePng(4, 2, Solid(4, 2, { 0, 0, 255, 255 })));
+	Rewrite("a.png", NorvTest::EncodePng(4, 2, NorvTest::SolidPixels(4, 2, { 0, 0, 255, 255 })));
 	ASSERT_TRUE(FlushUntil([&] { return someTexture->mySize.x == 4; }));
 	EXPECT_EQ(myManager.GetTexture("a.png", Norv::TEXTURE_MODE_FORCE_SRGB), someTexture);
-	EXPECT_EQ(ReadBack(*someTexture), Solid(4, 2, { 0, 0, 255, 255 }));
+	EXPECT_EQ(ReadBack(*someTexture), NorvTest::SolidPixels(4, 2, { 0, 0, 255, 255 }));
 	EXPECT_EQ(ViewFormat(*someTexture), DXGI_FORMAT_R8G8B8A8_UNORM_SRGB) << "the mode is kept";
 }
 
 TEST_F(TextureHotReload, HalfWrittenFileKeepsTheOldImageUntilMended)
 {
-	const std::string somePng = NorvTest::EncodePng(2, 2, Solid(2, 2, { 0, 255, 0, 255 }));
+	const std::string somePng = NorvTest::EncodePng(2, 2, NorvTest::SolidPixels(2, 2, { 0, 255, 0, 255 }));
 	WriteAsset("a.png", somePng);
 	Texture* someTexture = myManager.GetTexture("a.png", Norv::TEXTURE_MODE_PLAIN);
 	const ID3D11ShaderResourceView* someOldView = someTexture->myView.Get();
@@ -255,7 +247,7 @@ TEST_F(TextureHotReload, HalfWrittenFileKeepsTheOldImageUntilMended)
 	EXPECT_EQ(Lines(someOutput), 1u) << someOutput;
 	EXPECT_FALSE(someTexture->myIsFailed);
 	EXPECT_EQ(someTexture->myView.Get(), someOldView);
-	EXPECT_EQ(ReadBack(*someTexture), Solid(2, 2, { 0, 255, 0, 255 }));
+	EXPECT_EQ(ReadBack(*someTexture), NorvTest::SolidPixels(2, 2, { 0, 255, 0, 255 }));
 
 	Rewrite("a.png", NorvTest::EncodePng(1, 1, { 7, 7, 7, 255 }));
 	ASSERT_TRUE(FlushUntil([&] { return someTexture->mySize.x == 1; }));
@@ -270,7 +262,7 @@ TEST_F(TextureHotReload, BrokenFileMendedOnDiskFillsItsPlaceholder)
 	testing::internal::GetCapturedStderr();
 	ASSERT_TRUE(somePlaceholder->myIsFailed);
 
-	Rewrite("b.png", NorvTest::EncodePng(3, 3, Solid(3, 3, { 5, 6, 7, 255 })));
+	Rewrite("b.png", NorvTest::EncodePng(3, 3, NorvTest::SolidPixels(3, 3, { 5, 6, 7, 255 })));
 	ASSERT_TRUE(FlushUntil([&] { return !somePlaceholder->myIsFailed; }));
 	EXPECT_EQ(myManager.GetTexture("b.png", Norv::TEXTURE_MODE_FORCE_SRGB), somePlaceholder);
 	EXPECT_EQ(somePlaceholder->mySize, (Norv::Vector2<unsigned>(3, 3)));
@@ -281,7 +273,7 @@ TEST_F(TextureHotReload, BrokenFileMendedOnDiskFillsItsPlaceholder)
 
 TEST_F(TextureHotReload, DeletedAndRecreatedFileReloads)
 {
-	WriteAsset("c.png", NorvTest::EncodePng(2, 2, Solid(2, 2, { 1, 1, 1, 255 })));
+	WriteAsset("c.png", NorvTest::EncodePng(2, 2, NorvTest::SolidPixels(2, 2, { 1, 1, 1, 255 })));
 	Texture* someTexture = myManager.GetTexture("c.png", Norv::TEXTURE_MODE_PLAIN);
 	fs::remove(myFolder.Path() / "data" / "c.png");
 	// The deletion is delivered and the reload fails quietly: the file is simply gone.
@@ -290,6 +282,6 @@ TEST_F(TextureHotReload, DeletedAndRecreatedFileReloads)
 	EXPECT_EQ(someTexture->mySize.x, 2u);
 	EXPECT_FALSE(someTexture->myIsFailed);
 
-	Rewrite("c.png", NorvTest::EncodePng(5, 1, Solid(5, 1, { 2, 2, 2, 255 })));
+	Rewrite("c.png", NorvTest::EncodePng(5, 1, NorvTest::SolidPixels(5, 1, { 2, 2, 2, 255 })));
 	ASSERT_TRUE(FlushUntil([&] { return someTexture->mySize.x == 5; }));
 }
