@@ -20,8 +20,8 @@ public:
 	VideoOverlay& operator=(const VideoOverlay&) = delete;
 
 	// Replaces the video with aPath (opened with sound when aWithSound) and lays the
-	// frame out over the window's render size. A file that cannot be opened leaves
-	// a video that never plays and is never shown.
+	// frame out over the window's render size. A file that cannot be opened (or
+	// given a texture) leaves a video that never plays and is never shown.
 	void Load(const char* aPath, bool aWithSound);
 	// Starts the video without looping; calling it again keeps it running.
 	void Play();

@@ -292,6 +292,23 @@ TEST_F(VideoFile, MissingTruncatedAndGarbageFilesFailCleanly)
 	EXPECT_EQ(someCut.GetState(), Norv::Video::STATE_FINISHED);
 }
 
+TEST(VideoWithoutDevice, FailsToOpenWithAMessageAndPlaysNothing)
+{
+	NorvTest::TempFolder someFolder;
+	const std::filesystem::path somePath = someFolder.Path() / "clip.mp4";
+	ASSERT_TRUE(NorvTest::WriteVideoClip(somePath, {}));
+	ASSERT_EQ(Norv::DX11::ourDevice, nullptr);
+	testing::internal::CaptureStderr();
+	Norv::Video someVideo;
+	EXPECT_FALSE(someVideo.Init(somePath.string().c_str(), true));
+	EXPECT_NE(testing::internal::GetCapturedStderr().find("Video error: " + somePath.string() + ": no 64 x 64 texture"), std::string::npos);
+	EXPECT_EQ(someVideo.GetState(), Norv::Video::STATE_NONE);
+	EXPECT_EQ(someVideo.GetTextureRecord(), nullptr);
+	someVideo.Play(false);
+	someVideo.Update(1.0f);
+	EXPECT_EQ(someVideo.GetPlayer()->GetCopiedFrameCount(), 0);
+}
+
 TEST(VideoFrameRate, FirstUsableRateWinsAndNoneGivesTheDefault)
 {
 	EXPECT_DOUBLE_EQ(Norv::VideoPlayer::ChooseFrameRate({ 30, 1 }, { 25, 1 }, { 1, 50 }), 30.0);
