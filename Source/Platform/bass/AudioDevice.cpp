@@ -114,7 +114,8 @@ namespace Platform
 					return 0;
 			}
 			std::cerr << "Audio: no sound device (" << SDL_GetError() << "), playing silently" << std::endl;
-			SDL_SetHint(SDL_HINT_AUDIODRIVER, SILENT_DRIVER);
+			// Above the SDL_AUDIODRIVER variable too, which may name the driver that just failed.
+			SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, SILENT_DRIVER, SDL_HINT_OVERRIDE);
 			if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
 				return 0;
 			if (const SDL_AudioDeviceID someId = OpenOnCurrentDriver())

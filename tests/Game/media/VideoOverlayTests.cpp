@@ -2,17 +2,30 @@
 
 #include "engine/EngineCreateParameters.h"
 
+#include "Support/GraphicsSetUp.h"
+#include "Support/ImageEncoding.h"
 #include "Support/TempFolder.h"
 #include "Support/VideoClip.h"
+#include "graphics/GraphicsStateStack.h"
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 namespace
 {
+	constexpr unsigned WINDOW_WIDTH = 160;
+	constexpr unsigned WINDOW_HEIGHT = 120;
+
+	// Frames go to textures of the engine's device and are drawn with its sprite drawer.
 	class Overlay : public ::testing::Test
 	{
 	protected:
-		void SetUp() override { Norv::GetEngineCreateParameters().myRenderSize = { 800, 600 }; }
+		void SetUp() override
+		{
+			ASSERT_TRUE(mySetUp.IsGraphicsReady());
+			Norv::GetEngineCreateParameters().myRenderSize = { 800, 600 };
+		}
 		void TearDown() override { Norv::GetEngineCreateParameters() = Norv::EngineCreateParameters(); }
 
 		std::string MakeClip(const char* aName, int aWidth, int aHeight, int aFrames)
@@ -27,6 +40,20 @@ namespace
 			return somePath.string();
 		}
 
+		// The back buffer after clearing it to BACKGROUND and rendering the overlay.
+		std::vector<std::uint8_t> RenderOver(VideoOverlay& anOverlay)
+		{
+			mySetUp.DX11().Clear(Norv::Color(BACKGROUND[0] / 255.0f, BACKGROUND[1] / 255.0f, BACKGROUND[2] / 255.0f, 1.0f));
+			mySetUp.Graphics().GetGraphicsStateStack()->BeginFrame();
+			anOverlay.Render();
+			return mySetUp.ReadBackBuffer();
+		}
+
+		std::array<std::uint8_t, 4> Pixel(const std::vector<std::uint8_t>& aBytes, unsigned aX, unsigned aY) const { return mySetUp.PixelAt(aBytes, aX, aY); }
+
+		static constexpr std::array<std::uint8_t, 4> BACKGROUND{ 255, 0, 255, 255 };
+
+		NorvTest::GraphicsSetUp mySetUp{ { WINDOW_WIDTH, WINDOW_HEIGHT } };
 		NorvTest::TempFolder myFolder;
 	};
 }
@@ -44,6 +71,7 @@ TEST_F(Overlay, IsOneForTheGameAndShowsNothingBeforeALoad)
 	someFresh.Update(1.0f);
 	someFresh.Update();
 	EXPECT_EQ(someFresh.GetState(), Norv::Video::STATE_NONE);
+	EXPECT_EQ(Pixel(RenderOver(someFresh), WINDOW_WIDTH / 2, WINDOW_HEIGHT / 2), BACKGROUND);
 }
 
 TEST_F(Overlay, FrameAreaFillsTheWindowFromItsTopLeft)
@@ -111,7 +139,46 @@ TEST_F(Overlay, UnopenableVideoReportsNothingPlaysAndHasNoSize)
 	EXPECT_NE(someOverlay.GetState(), Norv::Video::STATE_PLAYING);
 	EXPECT_FALSE(someOverlay.IsShowingFrame());
 	EXPECT_EQ(someOverlay.GetFrameSprite().mySize, (Norv::Vector2<float>(0.0f, 0.0f)));
+	EXPECT_EQ(Pixel(RenderOver(someOverlay), WINDOW_WIDTH / 2, WINDOW_HEIGHT / 2), BACKGROUND);
 	someOverlay.Play();
 	someOverlay.Update(1.0f);
 	EXPECT_NE(someOverlay.GetState(), Norv::Video::STATE_PLAYING);
+}
+
+TEST_F(Overlay, DrawsTheCurrentFrameOverTheWholeWindowUntilTheEnd)
+{
+	Norv::GetEngineCreateParameters().myRenderSize = { WINDOW_WIDTH, WINDOW_HEIGHT };
+	VideoOverlay someOverlay;
+	// A frame of the window's size in a 256 x 128 texture: texel for pixel, the
+	// texture's right and lower parts outside the window.
+	someOverlay.Load(MakeClip("drawn.mp4", WINDOW_WIDTH, WINDOW_HEIGHT, 12).c_str(), true);
+	EXPECT_EQ(someOverlay.GetFrameSprite().mySize, (Norv::Vector2<float>(256.0f, 128.0f)));
+	constexpr int SHOWN_FRAME = 6;
+	for (int i = 0; i < SHOWN_FRAME; ++i)
+	{
+		someOverlay.Play();
+		someOverlay.Update(0.04f);
+	}
+	ASSERT_EQ(someOverlay.GetState(), Norv::Video::STATE_PLAYING);
+
+	const std::vector<std::uint8_t> someBytes = RenderOver(someOverlay);
+	// Written for people to look at; the back buffer's BGRA becomes RGBA.
+	std::vector<std::uint8_t> someRgba = someBytes;
+	for (std::size_t i = 0; i + 3 < someRgba.size(); i += 4)
+		std::swap(someRgba[i], someRgba[i + 2]);
+	std::ofstream("VideoOverlayFrame.png", std::ios::binary) << NorvTest::EncodePng(WINDOW_WIDTH, WINDOW_HEIGHT, someRgba);
+
+	const int someGrey = (NorvTest::ClipFrameLuma(SHOWN_FRAME) - 16) * 255 / 219;
+	for (unsigned y : { 0u, 1u, WINDOW_HEIGHT / 2, WINDOW_HEIGHT - 2, WINDOW_HEIGHT - 1 })
+		for (unsigned x : { 0u, 1u, WINDOW_WIDTH / 2, WINDOW_WIDTH - 2, WINDOW_WIDTH - 1 })
+		{
+			const std::array<std::uint8_t, 4> somePixel = Pixel(someBytes, x, y);
+			for (int c = 0; c < 3; ++c)
+				EXPECT_NEAR(somePixel[c], someGrey, 4) << x << ", " << y << " channel " << c;
+		}
+
+	for (int i = 0; i < 10 && someOverlay.GetState() == Norv::Video::STATE_PLAYING; ++i)
+		someOverlay.Update(0.04f);
+	ASSERT_EQ(someOverlay.GetState(), Norv::Video::STATE_FINISHED);
+	EXPECT_EQ(Pixel(RenderOver(someOverlay), WINDOW_WIDTH / 2, WINDOW_HEIGHT / 2), BACKGROUND);
 }

@@ -30,11 +30,21 @@ namespace Norv
 			std::cerr << "Video error: " << (aPath ? aPath : "") << ": no picture could be decoded" << std::endl;
 			return false;
 		}
-		myTextureWidth = std::bit_ceil(myVideoWidth);
-		myTextureHeight = std::bit_ceil(myVideoHeight);
-		myState = STATE_PLAYING;
+		const std::uint32_t someTextureWidth = std::bit_ceil(myVideoWidth);
+		const std::uint32_t someTextureHeight = std::bit_ceil(myVideoHeight);
 		if (!myTexture.IsCreated())
-			myTexture.Create(myTextureWidth, myTextureHeight);
+		{
+			if (!myTexture.Create(someTextureWidth, someTextureHeight))
+			{
+				std::cerr << "Video error: " << aPath << ": no " << someTextureWidth << " x " << someTextureHeight << " texture could be made for its frames" << std::endl;
+				return false;
+			}
+			myTextureRecord = std::make_unique<Texture>();
+			myTextureRecord->myView = myTexture.GetView();
+		}
+		myTextureWidth = someTextureWidth;
+		myTextureHeight = someTextureHeight;
+		myState = STATE_PLAYING;
 
 		const bool someWasPlaying = myIsPlaying;
 		myIsPlaying = true;

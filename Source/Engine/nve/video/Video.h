@@ -2,6 +2,7 @@
 // One video playing into a texture that game code draws as a sprite. Decoding,
 // the upload of due frames and the queueing of the sound all happen in Update on
 // the main thread; the video's clock is the frame time passed in.
+#include "graphics/Texture.h"
 #include "video/VideoPlayer.h"
 #include "video/VideoTexture.h"
 
@@ -23,7 +24,8 @@ namespace Norv
 		Video& operator=(const Video&) = delete;
 
 		// Opens aPath (a plain file path) and shows its first frame, stopped. False
-		// when the video was opened before, or the file cannot be played.
+		// when the video was opened before, the file cannot be played or the
+		// frame texture cannot be made.
 		bool Init(const char* aPath, bool aWithSound);
 		// Starts (or keeps) playing; a looping video starts again after its last frame.
 		void Play(bool aLoop);
@@ -37,14 +39,17 @@ namespace Norv
 		std::uint32_t GetTextureWidth() const { return myTextureWidth; }
 		std::uint32_t GetTextureHeight() const { return myTextureHeight; }
 		const VideoTexture& GetTexture() const { return myTexture; }
+		// The record sprites draw the frames with; null until Init made the texture.
+		Texture* GetTextureRecord() const { return myTextureRecord.get(); }
 		const VideoPlayer* GetPlayer() const { return myPlayer.get(); }
 
 	private:
 		// Decodes and uploads one frame per elapsed frame time.
 		void UploadDueFrames();
 
-		VideoTexture myTexture;
+		std::unique_ptr<Texture> myTextureRecord;
 		std::unique_ptr<VideoPlayer> myPlayer;
+		VideoTexture myTexture;
 		std::uint32_t myVideoWidth = 0;
 		std::uint32_t myVideoHeight = 0;
 		float myTime = 0.0f;

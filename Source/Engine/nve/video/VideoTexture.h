@@ -1,9 +1,10 @@
 #pragma once
 // The texture a video's frames are written to: one mip level of 8-bit RGBA
-// (sRGB), rewritten whole for each frame. Its texels are kept in memory laid out
-// as a mapped texture is: rows of GetRowPitch() bytes, top row first.
+// (sRGB), dynamic, rewritten whole with WRITE_DISCARD for each frame, and the
+// shader-resource view sprites draw it through. Made on the engine's device.
+#include "d3d11/d3d11.h"
+
 #include <cstdint>
-#include <vector>
 
 namespace Norv
 {
@@ -16,19 +17,21 @@ namespace Norv
 	class VideoTexture
 	{
 	public:
-		static constexpr std::uint32_t BYTES_PER_TEXEL = 4;
-
+		// False, with nothing made, when there is no device or it refuses the texture or its view.
 		bool Create(std::uint32_t aWidth, std::uint32_t aHeight);
-		bool IsCreated() const { return myWidth != 0; }
+		bool IsCreated() const { return myView.Get() != nullptr; }
 		std::uint32_t GetWidth() const { return myWidth; }
 		std::uint32_t GetHeight() const { return myHeight; }
+		ID3D11ShaderResourceView* GetView() const { return myView.Get(); }
+		ID3D11Texture2D* GetTexture() const { return myTexture.Get(); }
 
 		// Write access to every texel for one frame; what was there before is discarded.
 		MappedTexture Map();
 		void Unmap();
 
 	private:
-		std::vector<std::uint8_t> myTexels;
+		Microsoft::WRL::ComPtr<ID3D11ShaderResourceView> myView;
+		Microsoft::WRL::ComPtr<ID3D11Texture2D> myTexture;
 		std::uint32_t myWidth = 0;
 		std::uint32_t myHeight = 0;
 	};

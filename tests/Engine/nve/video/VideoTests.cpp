@@ -1,8 +1,10 @@
 #include "video/Video.h"
 #include "video/VideoPlayer.h"
 
+#include "Support/GraphicsSetUp.h"
 #include "Support/TempFolder.h"
 #include "Support/VideoClip.h"
+#include "d3d11/TestSeams.h"
 
 extern "C"
 {
@@ -19,9 +21,12 @@ namespace
 {
 	constexpr std::uint8_t UNTOUCHED = 0xAB;
 
+	// Frames are uploaded to textures of the engine's device.
 	class VideoFile : public ::testing::Test
 	{
 	protected:
+		void SetUp() override { ASSERT_TRUE(mySetUp.IsReady()); }
+
 		std::string MakeClip(const char* aName, const NorvTest::ClipOptions& anOptions)
 		{
 			const std::filesystem::path somePath = myFolder.Path() / aName;
@@ -38,6 +43,7 @@ namespace
 		// The red value the frame aIndex decodes to.
 		static int Grey(int aIndex) { return (NorvTest::ClipFrameLuma(aIndex) - 16) * 255 / 219; }
 
+		NorvTest::GraphicsSetUp mySetUp;
 		NorvTest::TempFolder myFolder;
 	};
 
@@ -64,9 +70,29 @@ TEST_F(VideoFile, FrameFillsTheTopLeftOfAPowerOfTwoTextureAndZeroesTheRest)
 	EXPECT_EQ(someVideo.GetVideoHeight(), 720u);
 	EXPECT_EQ(someVideo.GetTextureWidth(), 2048u);
 	EXPECT_EQ(someVideo.GetTextureHeight(), 1024u);
-	EXPECT_EQ(someVideo.GetTexture().GetWidth(), 2048u);
 	EXPECT_EQ(someVideo.GetState(), Norv::Video::STATE_PLAYING);
 	EXPECT_FALSE(someVideo.IsPlaying());
+	// The sprite's record shows the frame texture: 2048 x 1024 sRGB, one level, dynamic.
+	ASSERT_NE(someVideo.GetTextureRecord(), nullptr);
+	EXPECT_EQ(someVideo.GetTextureRecord()->myView.Get(), someVideo.GetTexture().GetView());
+	EXPECT_EQ(Norv::Texture::CalculateTextureSize(someVideo.GetTextureRecord()->myView.Get()), (Norv::Vector2<unsigned int>(2048, 1024)));
+	D3D11_TEXTURE2D_DESC someDesc{};
+	someVideo.GetTexture().GetTexture()->GetDesc(&someDesc);
+	EXPECT_EQ(someDesc.MipLevels, 1u);
+	EXPECT_EQ(someDesc.Format, DXGI_FORMAT_R8G8B8A8_UNORM_SRGB);
+	EXPECT_EQ(someDesc.Usage, D3D11_USAGE_DYNAMIC);
+
+	// The uploaded frame, read back from the device.
+	someVideo.Play(false);
+	someVideo.Update(0.04f);
+	const std::vector<std::uint8_t> someUploaded = NorvTest::ReadBackTexture(Norv::DX11::ourDevice, Norv::DX11::ourContext, someVideo.GetTexture().GetTexture());
+	ASSERT_EQ(someUploaded.size(), 2048u * 1024u * 4u);
+	const auto uploaded = [&](std::uint32_t x, std::uint32_t y, int c) { return someUploaded[(y * 2048 + x) * 4 + static_cast<std::uint32_t>(c)]; };
+	EXPECT_NEAR(uploaded(0, 0, 0), Grey(1), 3);
+	EXPECT_NEAR(uploaded(1279, 719, 2), Grey(1), 3);
+	EXPECT_EQ(uploaded(1279, 719, 3), 255);
+	for (const auto& [x, y] : { std::pair{ 1280u, 0u }, { 2047u, 719u }, { 0u, 720u }, { 1279u, 1023u }, { 2047u, 1023u } })
+		EXPECT_EQ(uploaded(x, y, 0) | uploaded(x, y, 1) | uploaded(x, y, 2) | uploaded(x, y, 3), 0) << x << ", " << y;
 
 	// A row pitch wider than the texture: the padding is never written.
 	Norv::VideoPlayer somePlayer;
@@ -119,6 +145,26 @@ TEST_F(VideoFile, FramesFallDueAtTheFrameRateAndTheRemainderCarriesOver)
 		someVideo.Update(0.1f);
 	EXPECT_NEAR(somePlayer.GetCopiedFrameCount() - someStart, 25, 1);
 	EXPECT_EQ(someVideo.GetState(), Norv::Video::STATE_PLAYING);
+}
+
+TEST_F(VideoFile, AFailedMapEndsTheCallAndTheDueFramesFollowLater)
+{
+	NorvTest::ClipOptions someOptions;
+	someOptions.myFrameCount = 20;
+	Norv::Video someVideo;
+	ASSERT_TRUE(someVideo.Init(MakeClip("stalled.mp4", someOptions).c_str(), false));
+	const Norv::VideoPlayer& somePlayer = *someVideo.GetPlayer();
+	const int someStart = somePlayer.GetCopiedFrameCount();
+	someVideo.Play(false);
+
+	Platform::SetMapFailureOverride([] { return true; });
+	someVideo.Update(0.2f);
+	Platform::SetMapFailureOverride({});
+	EXPECT_EQ(somePlayer.GetCopiedFrameCount(), someStart);
+
+	// The time is kept: the next call uploads the frames that fell due.
+	someVideo.Update(0.0f);
+	EXPECT_NEAR(somePlayer.GetCopiedFrameCount() - someStart, 5, 1);
 }
 
 TEST_F(VideoFile, EndOfStreamFinishesOrLoopsFromTheFirstFrame)
@@ -244,6 +290,23 @@ TEST_F(VideoFile, MissingTruncatedAndGarbageFilesFailCleanly)
 	someCut.Play(false);
 	someCut.Update(1.0f);
 	EXPECT_EQ(someCut.GetState(), Norv::Video::STATE_FINISHED);
+}
+
+TEST(VideoWithoutDevice, FailsToOpenWithAMessageAndPlaysNothing)
+{
+	NorvTest::TempFolder someFolder;
+	const std::filesystem::path somePath = someFolder.Path() / "clip.mp4";
+	ASSERT_TRUE(NorvTest::WriteVideoClip(somePath, {}));
+	ASSERT_EQ(Norv::DX11::ourDevice, nullptr);
+	testing::internal::CaptureStderr();
+	Norv::Video someVideo;
+	EXPECT_FALSE(someVideo.Init(somePath.string().c_str(), true));
+	EXPECT_NE(testing::internal::GetCapturedStderr().find("Video error: " + somePath.string() + ": no 64 x 64 texture"), std::string::npos);
+	EXPECT_EQ(someVideo.GetState(), Norv::Video::STATE_NONE);
+	EXPECT_EQ(someVideo.GetTextureRecord(), nullptr);
+	someVideo.Play(false);
+	someVideo.Update(1.0f);
+	EXPECT_EQ(someVideo.GetPlayer()->GetCopiedFrameCount(), 0);
 }
 
 TEST(VideoFrameRate, FirstUsableRateWinsAndNoneGivesTheDefault)
