@@ -248,6 +248,17 @@ void ID3D11DeviceContext::PSSetShaderResources(UINT aStartSlot, UINT aCount, ID3
 	SetShaderResources(aStartSlot, aCount, aViews);
 }
 
+void ID3D11DeviceContext::PSGetShaderResources(UINT aStartSlot, UINT aCount, ID3D11ShaderResourceView** aViews)
+{
+	for (UINT i = 0; i < aCount; ++i)
+	{
+		ID3D11ShaderResourceView* someView = aStartSlot + i < RESOURCE_SLOTS ? myShaderResources[aStartSlot + i].Get() : nullptr;
+		if (someView)
+			someView->AddRef();
+		aViews[i] = someView;
+	}
+}
+
 void ID3D11DeviceContext::PSSetSamplers(UINT aStartSlot, UINT aCount, ID3D11SamplerState* const* aSamplers)
 {
 	for (UINT i = 0; i < aCount && aStartSlot + i < SAMPLER_SLOTS; ++i)

@@ -537,6 +537,8 @@ public:
 	void PSSetConstantBuffers(UINT aStartSlot, UINT aCount, ID3D11Buffer* const* aBuffers);
 	void VSSetShaderResources(UINT aStartSlot, UINT aCount, ID3D11ShaderResourceView* const* aViews);
 	void PSSetShaderResources(UINT aStartSlot, UINT aCount, ID3D11ShaderResourceView* const* aViews);
+	// The views bound at the slots, each with a reference added (null where none is).
+	void PSGetShaderResources(UINT aStartSlot, UINT aCount, ID3D11ShaderResourceView** aViews);
 	void PSSetSamplers(UINT aStartSlot, UINT aCount, ID3D11SamplerState* const* aSamplers);
 
 	void OMSetRenderTargets(UINT aCount, ID3D11RenderTargetView* const* aViews, ID3D11DepthStencilView* aDepthView);
