@@ -315,9 +315,10 @@ private:
 
 	D3D11_BUFFER_DESC myDesc;
 	unsigned int myGlName = 0;
-	// Staging buffers: their contents; dynamic buffers: what Map hands out until Unmap uploads it.
+	// Staging buffers: their contents; dynamic buffers: what a discarding Map hands out for Unmap to upload.
 	std::vector<std::byte> myCpuData;
 	bool myIsMapped = false;
+	bool myIsMappedInGl = false; // a NO_OVERWRITE map of the GL buffer itself
 };
 
 class ID3D11Texture2D final : public ID3D11Resource
