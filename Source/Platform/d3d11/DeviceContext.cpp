@@ -71,9 +71,8 @@ namespace Platform
 
 		void KeepFrameMemoryInTheHeap()
 		{
-			static const bool ourIsSet = mallopt(M_TRIM_THRESHOLD, HEAP_TRIM_THRESHOLD_BYTES) == 1
-				&& mallopt(M_MMAP_THRESHOLD, SEPARATE_MAPPING_THRESHOLD_BYTES) == 1;
-			(void)ourIsSet;
+			mallopt(M_TRIM_THRESHOLD, HEAP_TRIM_THRESHOLD_BYTES);
+			mallopt(M_MMAP_THRESHOLD, SEPARATE_MAPPING_THRESHOLD_BYTES);
 		}
 
 		void DrainGlErrors()

@@ -10,6 +10,9 @@
 // sampler states, Map/Unmap, UpdateSubresource, CopyResource, GenerateMips,
 // draws and clears. Conventions as Direct3D: depth 0..1, top-left origin (row 0
 // of every image is its top), clockwise front faces, row-major matrices.
+// Creating a device also tells the C library's allocator to keep freed memory
+// rather than return it to the kernel: the GL driver's per-frame allocations
+// would otherwise fault their pages in again every frame.
 //
 // Does not keep: stencil operations, scissor rects, multisampled resources,
 // more than one render target at a time (only the first is bound, with target
