@@ -12,8 +12,10 @@
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace NorvTest
@@ -21,8 +23,12 @@ namespace NorvTest
 	class GraphicsSetUp
 	{
 	public:
-		explicit GraphicsSetUp(Norv::Vector2<unsigned int> aSize = { 320, 240 }, const std::string& aCookedFolder = NORV_COOKED_DIR)
+		// aDataFiles (path under the data folder, bytes) are written before anything starts.
+		explicit GraphicsSetUp(Norv::Vector2<unsigned int> aSize = { 320, 240 }, const std::string& aCookedFolder = NORV_COOKED_DIR,
+			const std::vector<std::pair<std::string, std::string>>& aDataFiles = {})
 		{
+			for (const auto& [somePath, someBytes] : aDataFiles)
+				myFolder.Write(std::filesystem::path("data") / somePath, someBytes);
 			myFolder.WriteSettings(R"({ "assets_path": { "engine": "engine", "game": "game", "cooked": ")" + aCookedFolder
 				+ R"(" }, "window_settings": { "title": "Test" } })");
 			Norv::LoadSettings("Game");
@@ -31,11 +37,11 @@ namespace NorvTest
 			myIsReady = myDX11->Init(nullptr);
 			if (!myIsReady)
 				return;
-			// The engine's order: texture manager, graphics object, then the built-in textures.
+			// The engine's order: the texture manager and its built-in textures, then the graphics object.
 			myTextures = std::make_unique<Norv::TextureManager>();
+			myTextures->Init();
 			myGraphics = std::make_unique<Norv::GraphicsEngine>();
 			myIsGraphicsReady = myGraphics->Init();
-			myTextures->Init();
 		}
 		~GraphicsSetUp()
 		{

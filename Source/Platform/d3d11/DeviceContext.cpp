@@ -7,6 +7,7 @@
 #include "d3d11/TextureTransfer.h"
 
 #include <epoxy/gl.h>
+#include <malloc.h>
 
 #include <algorithm>
 #include <cstring>
@@ -61,6 +62,19 @@ namespace Platform
 			return ourMapFailureOverride && ourMapFailureOverride();
 		}
 
+		// The GL driver (the software rasterizer above all) allocates and frees its
+		// per-frame vertex and bin memory anew every frame. With the C library's
+		// defaults the freed top of the heap goes back to the kernel after each frame
+		// and the next frame faults every page in again; keep it instead.
+		constexpr int HEAP_TRIM_THRESHOLD_BYTES = 64 << 20;
+		constexpr int SEPARATE_MAPPING_THRESHOLD_BYTES = 32 << 20;
+
+		void KeepFrameMemoryInTheHeap()
+		{
+			mallopt(M_TRIM_THRESHOLD, HEAP_TRIM_THRESHOLD_BYTES);
+			mallopt(M_MMAP_THRESHOLD, SEPARATE_MAPPING_THRESHOLD_BYTES);
+		}
+
 		void DrainGlErrors()
 		{
 			while (glGetError() != GL_NO_ERROR)
@@ -74,6 +88,7 @@ HRESULT CreateDeviceOnContext(std::unique_ptr<GlContext> aContext, ID3D11Device*
 {
 	if (!aContext)
 		return E_FAIL;
+	KeepFrameMemoryInTheHeap();
 	auto* someDevice = new ID3D11Device(std::move(aContext));
 	auto* someContext = new ID3D11DeviceContext(someDevice);
 	someDevice->myImmediateContext = someContext;
@@ -246,6 +261,17 @@ void ID3D11DeviceContext::VSSetShaderResources(UINT aStartSlot, UINT aCount, ID3
 void ID3D11DeviceContext::PSSetShaderResources(UINT aStartSlot, UINT aCount, ID3D11ShaderResourceView* const* aViews)
 {
 	SetShaderResources(aStartSlot, aCount, aViews);
+}
+
+void ID3D11DeviceContext::PSGetShaderResources(UINT aStartSlot, UINT aCount, ID3D11ShaderResourceView** aViews)
+{
+	for (UINT i = 0; i < aCount; ++i)
+	{
+		ID3D11ShaderResourceView* someView = aStartSlot + i < RESOURCE_SLOTS ? myShaderResources[aStartSlot + i].Get() : nullptr;
+		if (someView)
+			someView->AddRef();
+		aViews[i] = someView;
+	}
 }
 
 void ID3D11DeviceContext::PSSetSamplers(UINT aStartSlot, UINT aCount, ID3D11SamplerState* const* aSamplers)
@@ -525,12 +551,16 @@ HRESULT ID3D11DeviceContext::Map(ID3D11Resource* aResource, UINT aSubresource, D
 		else if (someBuffer->myDesc.Usage == D3D11_USAGE_DYNAMIC && aType == D3D11_MAP_WRITE_DISCARD)
 		{
 			// Written in memory and copied into the buffer at Unmap: the GL driver
-			// keeps what pending draws read, and nothing is allocated per map.
+			// keeps what pending draws read. The memory stays from map to map, so
+			// nothing is allocated or cleared per map.
 			someBuffer->myCpuData.resize(someSize);
 			aMapped->pData = someBuffer->myCpuData.data();
 		}
 		else if (someBuffer->myDesc.Usage == D3D11_USAGE_DYNAMIC && aType == D3D11_MAP_WRITE_NO_OVERWRITE)
+		{
 			aMapped->pData = glMapNamedBufferRange(someBuffer->myGlName, 0, someSize, GL_MAP_WRITE_BIT | GL_MAP_UNSYNCHRONIZED_BIT);
+			someBuffer->myIsMappedInGl = aMapped->pData != nullptr;
+		}
 		if (!aMapped->pData)
 			return E_INVALIDARG;
 		someBuffer->myIsMapped = true;
@@ -575,13 +605,11 @@ void ID3D11DeviceContext::Unmap(ID3D11Resource* aResource, UINT aSubresource)
 		someBuffer->myIsMapped = false;
 		if (someBuffer->myDesc.Usage == D3D11_USAGE_STAGING)
 			return;
-		if (someBuffer->myCpuData.empty())
+		if (someBuffer->myIsMappedInGl)
 			glUnmapNamedBuffer(someBuffer->myGlName);
 		else
-		{
 			glNamedBufferSubData(someBuffer->myGlName, 0, someBuffer->myDesc.ByteWidth, someBuffer->myCpuData.data());
-			someBuffer->myCpuData.clear();
-		}
+		someBuffer->myIsMappedInGl = false;
 		return;
 	}
 	auto* someTexture = static_cast<ID3D11Texture2D*>(aResource);

@@ -10,6 +10,9 @@
 // sampler states, Map/Unmap, UpdateSubresource, CopyResource, GenerateMips,
 // draws and clears. Conventions as Direct3D: depth 0..1, top-left origin (row 0
 // of every image is its top), clockwise front faces, row-major matrices.
+// Creating a device also tells the C library's allocator to keep freed memory
+// rather than return it to the kernel: the GL driver's per-frame allocations
+// would otherwise fault their pages in again every frame.
 //
 // Does not keep: stencil operations, scissor rects, multisampled resources,
 // more than one render target at a time (only the first is bound, with target
@@ -315,9 +318,10 @@ private:
 
 	D3D11_BUFFER_DESC myDesc;
 	unsigned int myGlName = 0;
-	// Staging buffers: their contents; dynamic buffers: what Map hands out until Unmap uploads it.
+	// Staging buffers: their contents; dynamic buffers: what a discarding Map hands out for Unmap to upload.
 	std::vector<std::byte> myCpuData;
 	bool myIsMapped = false;
+	bool myIsMappedInGl = false; // a NO_OVERWRITE map of the GL buffer itself
 };
 
 class ID3D11Texture2D final : public ID3D11Resource
@@ -537,6 +541,8 @@ public:
 	void PSSetConstantBuffers(UINT aStartSlot, UINT aCount, ID3D11Buffer* const* aBuffers);
 	void VSSetShaderResources(UINT aStartSlot, UINT aCount, ID3D11ShaderResourceView* const* aViews);
 	void PSSetShaderResources(UINT aStartSlot, UINT aCount, ID3D11ShaderResourceView* const* aViews);
+	// The views bound at the slots, each with a reference added (null where none is).
+	void PSGetShaderResources(UINT aStartSlot, UINT aCount, ID3D11ShaderResourceView** aViews);
 	void PSSetSamplers(UINT aStartSlot, UINT aCount, ID3D11SamplerState* const* aSamplers);
 
 	void OMSetRenderTargets(UINT aCount, ID3D11RenderTargetView* const* aViews, ID3D11DepthStencilView* aDepthView);

@@ -63,14 +63,16 @@ namespace Norv
 			return false;
 		}
 
+		// The built-in textures come first: the graphics object asks for its default
+		// textures while starting, and a missing one is the placeholder image.
 		myTextureManager = std::make_unique<TextureManager>(myFileWatcher.get());
+		myTextureManager->Init();
 		myGraphicsEngine = std::make_unique<GraphicsEngine>();
 		if (!myGraphicsEngine->Init())
 		{
 			myWindow->Destroy();
 			return false;
 		}
-		myTextureManager->Init();
 
 		myFontManager = std::make_unique<FontManager>();
 		myFontManager->Init();

@@ -4,6 +4,7 @@
 #include "engine/Engine.h"
 #include "graphics/DX11.h"
 #include "graphics/Texture.h"
+#include "graphics/TextureManager.h"
 
 #include <algorithm>
 #include <cfloat>
@@ -108,10 +109,10 @@ namespace Norv
 	{
 		if (!DX11::ourDevice || !CreateStates() || !CreateConstantBuffers())
 			return false;
-		// The built-in environment maps come from the texture manager's files once
-		// it loads files; until then mode 0 and 1 bind no texture.
-		myWhiteCubeMap = nullptr;
-		myHorizonCubeMap = nullptr;
+		// The built-in environment maps; a missing file gives the manager's placeholder.
+		TextureManager* someManager = TextureManager::GetCurrent();
+		myWhiteCubeMap = someManager ? someManager->GetTexture("Textures/whiteCubeMap.dds", TEXTURE_MODE_FORCE_SRGB) : nullptr;
+		myHorizonCubeMap = someManager ? someManager->GetTexture("Textures/horizonCubeMap.dds", TEXTURE_MODE_FORCE_SRGB) : nullptr;
 		myRenderStateStack.assign(1, RenderState());
 		ResetToDefault(true);
 		return true;

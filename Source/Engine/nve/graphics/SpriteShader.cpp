@@ -39,9 +39,13 @@ namespace Norv
 		const D3D11_BUFFER_DESC someDesc{ CONSTANT_BUFFER_BYTES, D3D11_USAGE_DYNAMIC, D3D11_BIND_CONSTANT_BUFFER, D3D11_CPU_ACCESS_WRITE, 0, 0 };
 		if (FAILED(DX11::ourDevice->CreateBuffer(&someDesc, nullptr, myConstantBuffer.ReleaseAndGetAddressOf())))
 			return false;
-		// The default normal, material and effects textures are files the texture
-		// manager loads ("Textures/T_Default_n.dds", "_m", "_fx", sRGB mode 1);
-		// while it loads no files they stay unset and those slots get no texture.
+		// A missing default file gives the manager's placeholder, never null.
+		if (TextureManager* someManager = TextureManager::GetCurrent())
+		{
+			myDefaultNormalTexture = someManager->GetTexture("Textures/T_Default_n.dds", TEXTURE_MODE_FORCE_SRGB);
+			myDefaultMaterialTexture = someManager->GetTexture("Textures/T_Default_m.dds", TEXTURE_MODE_FORCE_SRGB);
+			myDefaultEffectsTexture = someManager->GetTexture("Textures/T_Default_fx.dds", TEXTURE_MODE_FORCE_SRGB);
+		}
 		return true;
 	}
 
