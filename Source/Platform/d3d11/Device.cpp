@@ -20,6 +20,15 @@ using namespace Platform::impl;
 
 namespace
 {
+	// The 2D texture behind a resource; null for any other resource or none.
+	ID3D11Texture2D* AsTexture2D(ID3D11Resource* aResource)
+	{
+		D3D11_RESOURCE_DIMENSION someDimension = D3D11_RESOURCE_DIMENSION_UNKNOWN;
+		if (aResource)
+			aResource->GetType(&someDimension);
+		return someDimension == D3D11_RESOURCE_DIMENSION_TEXTURE2D ? static_cast<ID3D11Texture2D*>(aResource) : nullptr;
+	}
+
 	constexpr UINT CONSTANT_BUFFER_ALIGNMENT_BYTES = 16;
 	constexpr UINT ALL_MIPS = static_cast<UINT>(-1);
 	constexpr float MAX_SUPPORTED_ANISOTROPY = 16.0f;
@@ -319,12 +328,9 @@ HRESULT ID3D11Device::CreateTexture2D(const D3D11_TEXTURE2D_DESC* aDesc, const D
 
 HRESULT ID3D11Device::CreateShaderResourceView(ID3D11Resource* aResource, const D3D11_SHADER_RESOURCE_VIEW_DESC* aDesc, ID3D11ShaderResourceView** aView)
 {
-	D3D11_RESOURCE_DIMENSION someDimension = D3D11_RESOURCE_DIMENSION_UNKNOWN;
-	if (aResource)
-		aResource->GetType(&someDimension);
-	if (!aView || someDimension != D3D11_RESOURCE_DIMENSION_TEXTURE2D)
+	ID3D11Texture2D* someTexture = AsTexture2D(aResource);
+	if (!aView || !someTexture)
 		return E_INVALIDARG;
-	auto* someTexture = static_cast<ID3D11Texture2D*>(aResource);
 	const D3D11_TEXTURE2D_DESC& someTextureDesc = someTexture->myDesc;
 	if (!(someTextureDesc.BindFlags & D3D11_BIND_SHADER_RESOURCE) || someTexture->myGlName == 0)
 		return E_INVALIDARG;
@@ -385,12 +391,9 @@ HRESULT ID3D11Device::CreateShaderResourceView(ID3D11Resource* aResource, const 
 
 HRESULT ID3D11Device::CreateRenderTargetView(ID3D11Resource* aResource, const D3D11_RENDER_TARGET_VIEW_DESC* aDesc, ID3D11RenderTargetView** aView)
 {
-	D3D11_RESOURCE_DIMENSION someDimension = D3D11_RESOURCE_DIMENSION_UNKNOWN;
-	if (aResource)
-		aResource->GetType(&someDimension);
-	if (!aView || someDimension != D3D11_RESOURCE_DIMENSION_TEXTURE2D)
+	ID3D11Texture2D* someTexture = AsTexture2D(aResource);
+	if (!aView || !someTexture)
 		return E_INVALIDARG;
-	auto* someTexture = static_cast<ID3D11Texture2D*>(aResource);
 	const D3D11_TEXTURE2D_DESC& someTextureDesc = someTexture->myDesc;
 	const DXGI_FORMAT someFormat = aDesc ? aDesc->Format : someTextureDesc.Format;
 	const UINT someMip = aDesc ? aDesc->Texture2D.MipSlice : 0;
@@ -406,12 +409,9 @@ HRESULT ID3D11Device::CreateRenderTargetView(ID3D11Resource* aResource, const D3
 
 HRESULT ID3D11Device::CreateDepthStencilView(ID3D11Resource* aResource, const D3D11_DEPTH_STENCIL_VIEW_DESC* aDesc, ID3D11DepthStencilView** aView)
 {
-	D3D11_RESOURCE_DIMENSION someDimension = D3D11_RESOURCE_DIMENSION_UNKNOWN;
-	if (aResource)
-		aResource->GetType(&someDimension);
-	if (!aView || someDimension != D3D11_RESOURCE_DIMENSION_TEXTURE2D)
+	ID3D11Texture2D* someTexture = AsTexture2D(aResource);
+	if (!aView || !someTexture)
 		return E_INVALIDARG;
-	auto* someTexture = static_cast<ID3D11Texture2D*>(aResource);
 	const D3D11_TEXTURE2D_DESC& someTextureDesc = someTexture->myDesc;
 	const GlFormat someStorage = GetTextureFormat(someTextureDesc.Format, someTextureDesc.BindFlags);
 	const UINT someMip = aDesc ? aDesc->Texture2D.MipSlice : 0;
