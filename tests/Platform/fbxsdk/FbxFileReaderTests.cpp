@@ -30,9 +30,9 @@ namespace
 		return someRoot;
 	}
 
-	std::vector<std::uint8_t> Bytes(const std::string& aText)
+	impl::ArrayBuffer<std::uint8_t> Bytes(const std::string& aText)
 	{
-		return std::vector<std::uint8_t>(aText.begin(), aText.end());
+		return impl::ArrayBuffer<std::uint8_t>(aText.begin(), aText.end());
 	}
 
 	void ExpectSample(impl::ParseTree& aTree)
