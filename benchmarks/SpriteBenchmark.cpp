@@ -22,6 +22,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -43,9 +44,23 @@ namespace
 	const Norv::Color CLEAR_COLOR(3.0f / 255.0f, 0.6f, 176.0f / 255.0f, 1.0f);
 
 	using Case = std::pair<std::int64_t, std::int64_t>;
-	std::map<Case, double> ourDrawerFps;
-	std::map<Case, double> ourRawFps;
-	std::map<Case, double> ourRawChunkedFps;
+	// Frames per second, and the CPU time per frame of the thread that submits
+	// (the driver's rasterizer threads not counted): what batching and uploads cost.
+	struct Rate
+	{
+		double myFps = 0.0;
+		double myCpuMilliseconds = 0.0;
+	};
+	std::map<Case, Rate> ourDrawerFps;
+	std::map<Case, Rate> ourRawFps;
+	std::map<Case, Rate> ourRawChunkedFps;
+
+	double ThreadCpuSeconds()
+	{
+		timespec someTime{};
+		clock_gettime(CLOCK_THREAD_CPUTIME_ID, &someTime);
+		return static_cast<double>(someTime.tv_sec) + static_cast<double>(someTime.tv_nsec) * 1e-9;
+	}
 
 	const std::vector<Norv::Sprite2DInstanceData>& GetSprites(std::int64_t aCount)
 	{
@@ -257,9 +272,10 @@ namespace
 	// -------------------------------------------------------------------------
 
 	template <typename FrameFunction>
-	void RunFrames(benchmark::State& aState, std::map<Case, double>& aFps, FrameFunction aFrame)
+	void RunFrames(benchmark::State& aState, std::map<Case, Rate>& aRates, FrameFunction aFrame)
 	{
 		const auto someStart = std::chrono::steady_clock::now();
+		const double someCpuStart = ThreadCpuSeconds();
 		for (auto _ : aState)
 		{
 			aFrame();
@@ -267,7 +283,7 @@ namespace
 		}
 		const double someSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - someStart).count();
 		const double someFps = static_cast<double>(aState.iterations()) / someSeconds;
-		aFps[{ aState.range(0), aState.range(1) }] = someFps;
+		aRates[{ aState.range(0), aState.range(1) }] = { someFps, (ThreadCpuSeconds() - someCpuStart) * 1000.0 / static_cast<double>(aState.iterations()) };
 		aState.counters["fps"] = someFps;
 		aState.SetItemsProcessed(aState.iterations() * aState.range(0));
 	}
@@ -300,7 +316,7 @@ namespace
 	}
 
 	// aChunk 0: the case's batch size, or BATCH_SIZE when it has one batch.
-	void RawGlFrames(benchmark::State& aState, std::size_t aChunk, std::map<Case, double>& aFps)
+	void RawGlFrames(benchmark::State& aState, std::size_t aChunk, std::map<Case, Rate>& aRates)
 	{
 		if (!GetRenderCore().myIsReady)
 		{
@@ -310,7 +326,7 @@ namespace
 		static RawGl ourRaw;
 		const std::vector<Norv::Sprite2DInstanceData>& someSprites = GetSprites(aState.range(0));
 		const std::size_t someChunk = aChunk > 0 ? aChunk : aState.range(1) > 0 ? static_cast<std::size_t>(aState.range(1)) : Norv::SpriteDrawer::BATCH_SIZE;
-		RunFrames(aState, aFps, [&] { ourRaw.Frame(someSprites, someChunk); });
+		RunFrames(aState, aRates, [&] { ourRaw.Frame(someSprites, someChunk); });
 	}
 }
 
@@ -329,14 +345,16 @@ int main(int argc, char** argv)
 	benchmark::RunSpecifiedBenchmarks();
 	benchmark::Shutdown();
 
-	std::printf("\n%10s %8s %12s %12s %8s %18s %8s\n", "sprites", "batch", "drawer fps", "raw GL fps", "ratio", "raw GL chunks fps", "ratio");
+	std::printf("\n%10s %8s %12s %12s %8s %18s %8s %14s %14s\n", "sprites", "batch", "drawer fps", "raw GL fps", "ratio", "raw GL chunks fps", "ratio",
+		"drawer CPU ms", "chunks CPU ms");
 	for (const auto& [someCase, someDrawer] : ourDrawerFps)
 	{
-		const double someRaw = ourRawFps.contains(someCase) ? ourRawFps[someCase] : 0.0;
-		const double someChunked = ourRawChunkedFps.contains(someCase) ? ourRawChunkedFps[someCase] : 0.0;
-		std::printf("%10lld %8s %12.1f %12.1f %8.2f %18.1f %8.2f\n", static_cast<long long>(someCase.first),
-			someCase.second > 0 ? std::to_string(someCase.second).c_str() : "all", someDrawer, someRaw,
-			someRaw > 0.0 ? someDrawer / someRaw : 0.0, someChunked, someChunked > 0.0 ? someDrawer / someChunked : 0.0);
+		const Rate someRaw = ourRawFps.contains(someCase) ? ourRawFps[someCase] : Rate();
+		const Rate someChunked = ourRawChunkedFps.contains(someCase) ? ourRawChunkedFps[someCase] : Rate();
+		std::printf("%10lld %8s %12.1f %12.1f %8.2f %18.1f %8.2f %14.3f %14.3f\n", static_cast<long long>(someCase.first),
+			someCase.second > 0 ? std::to_string(someCase.second).c_str() : "all", someDrawer.myFps, someRaw.myFps,
+			someRaw.myFps > 0.0 ? someDrawer.myFps / someRaw.myFps : 0.0, someChunked.myFps, someChunked.myFps > 0.0 ? someDrawer.myFps / someChunked.myFps : 0.0,
+			someDrawer.myCpuMilliseconds, someChunked.myCpuMilliseconds);
 	}
 	return 0;
 }

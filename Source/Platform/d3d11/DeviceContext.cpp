@@ -482,9 +482,6 @@ void ID3D11DeviceContext::UploadMapped(ID3D11Buffer* aBuffer, std::uint64_t aEnd
 	const UINT someStart = aBuffer->myUploadedBytes;
 	if (someEnd <= someStart)
 		return;
-	// Queued draws may still read the discarded contents: fresh storage rather than waiting for them.
-	if (someStart == 0)
-		glNamedBufferData(aBuffer->myGlName, aBuffer->myDesc.ByteWidth, nullptr, GL_DYNAMIC_DRAW);
 	glNamedBufferSubData(aBuffer->myGlName, someStart, someEnd - someStart, aBuffer->myCpuData.data() + someStart);
 	aBuffer->myUploadedBytes = someEnd;
 }
@@ -580,8 +577,8 @@ HRESULT ID3D11DeviceContext::Map(ID3D11Resource* aResource, UINT aSubresource, D
 		else if (someBuffer->myDesc.Usage == D3D11_USAGE_DYNAMIC && aType == D3D11_MAP_WRITE_DISCARD)
 		{
 			// Written in memory and uploaded by the draws that read it, as far as they
-			// read (see UploadMapped). The memory stays from map to map, so nothing
-			// is allocated or cleared per map.
+			// read (see UploadMapped); the GL driver keeps what queued draws read.
+			// The memory stays from map to map, so nothing is allocated or cleared per map.
 			someBuffer->myCpuData.resize(someSize);
 			aMapped->pData = someBuffer->myCpuData.data();
 		}

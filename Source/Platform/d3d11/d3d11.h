@@ -28,8 +28,8 @@
 // Every object holds a reference to its device; the GL context goes with the
 // device's last reference. Map(WRITE_DISCARD) of a dynamic resource hands out
 // memory of the resource's own. A texture's is copied into the GL object at
-// Unmap; a buffer's only as far as the next draws read it (into fresh storage,
-// so queued draws keep the discarded contents), the rest before any other use.
+// Unmap; a buffer's only as far as the next draws read it, and the rest before
+// any other use of the buffer.
 #include "d3d11/ComPtr.h"
 #include "d3d11/dxgiformat.h"
 #include "kernel/WindowsTypes.h"
