@@ -24,6 +24,7 @@ namespace NorvTest
 	class ShellTest : public ::testing::Test
 	{
 	protected:
+		explicit ShellTest(const Norv::EngineCreateParameters& aParameters = {}) : myEngine(aParameters) {}
 		~ShellTest() override { LoadingScreen::DestroyInstance(); }
 
 		// A solid image of aSize under the game's name aGamePath ("../Source/Game/data/...").

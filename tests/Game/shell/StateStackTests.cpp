@@ -4,6 +4,7 @@
 #include "graphics/GraphicsEngine.h"
 #include "graphics/GraphicsStateStack.h"
 #include "shell/InputMapper.h"
+#include "shell/SceneManager.h"
 #include "shell/StateStack.h"
 
 #include <gtest/gtest.h>
@@ -120,6 +121,15 @@ namespace
 		UpdateWith(myGame, StateTransition::NewGame);
 		EXPECT_EQ(myStack.GetStack(), std::vector<IStates*>{ &myGame });
 		EXPECT_EQ(TakeLog(), (Log{ "Game.Update", "Game.Exit", "Game.Init" }));
+	}
+
+	TEST_F(StateStackTest, ANewGameStartsAtTheTutorialAndPlayingKeepsTheCurrentScene)
+	{
+		SceneManager::GetInstance().SetCurrentScenePath("scenes/Level_2.nvs");
+		UpdateWith(myIntro, StateTransition::PlayCurrentScene);
+		EXPECT_EQ(SceneManager::GetInstance().GetCurrentScenePath(), "scenes/Level_2.nvs");
+		UpdateWith(myGame, StateTransition::NewGame);
+		EXPECT_EQ(SceneManager::GetInstance().GetCurrentScenePath(), "scenes/Tutorial.nvs");
 	}
 
 	TEST_F(StateStackTest, MainMenuExitsTheTopAndThePlayStateAlways)
