@@ -1,4 +1,7 @@
 #include "Support/ShellFixture.h"
+#include "Support/WavFile.h"
+
+#include "media/AudioManager.h"
 
 #include "shell/SceneManager.h"
 #include "shell/states/Credits.h"
@@ -6,6 +9,8 @@
 #include "shell/states/MainMenu.h"
 #include "shell/widgets/Button.h"
 #include "shell/widgets/TextButton.h"
+
+#include "bass/bass.h"
 
 namespace
 {
@@ -134,6 +139,20 @@ namespace
 		EXPECT_EQ(SceneManager::GetInstance().GetCurrentScenePath(), "scenes/Hub.nvs");
 	}
 
+	TEST_F(MainMenuTest, TheDebugKeySelectsTheNextFoundSceneForLevelSelect)
+	{
+		const std::vector<std::string> someNames = SceneManager::GetInstance().GetNames();
+		ASSERT_EQ(someNames.size(), 2u);
+		testing::internal::CaptureStdout();
+		KeyDown('1');
+		MoveMouse(10.0f, 10.0f); // the key counts in frames where the mouse moves
+		Frame();
+		myMenu.Update(myInput, NorvTest::SHELL_FRAME_SECONDS);
+		testing::internal::GetCapturedStdout();
+		EXPECT_EQ(SceneManager::GetInstance().GetCurrentScenePath(), "scenes/" + someNames[1] + ".nvs");
+		EXPECT_EQ(ClickOn(1), StateTransition::PlayCurrentScene);
+	}
+
 	TEST_F(MainMenuTest, EveryButtonReturnsItsCode)
 	{
 		EXPECT_EQ(ClickOn(2), StateTransition::Options);
@@ -168,6 +187,45 @@ namespace
 		testing::internal::GetCapturedStdout();
 		EXPECT_EQ(myMenu.GetSelection().GetWidgets().size(), 5u);
 		EXPECT_EQ(myMenu.GetSelection().mySelected, 0);
+	}
+
+	using MainMenuMusicTest = NorvTest::ShellTest;
+
+	TEST_F(MainMenuMusicTest, TheDebugKeyWithNoScenesFoundChangesNothing)
+	{
+		MainMenu someMenu;
+		testing::internal::CaptureStderr();
+		someMenu.Init(myInput);
+		testing::internal::GetCapturedStderr();
+		ASSERT_TRUE(SceneManager::GetInstance().GetNames().empty());
+		KeyDown('1');
+		MoveMouse(10.0f, 10.0f);
+		Frame();
+		someMenu.Update(myInput, NorvTest::SHELL_FRAME_SECONDS);
+		EXPECT_EQ(SceneManager::GetInstance().GetCurrentScenePath(), "scenes/Hub.nvs");
+		someMenu.Exit();
+	}
+
+	TEST_F(MainMenuMusicTest, LeavingStopsTheMusicAtOnceAndComingBackRestartsIt)
+	{
+		if (AudioManager::IsLoaded())
+			GTEST_SKIP() << "the sound bank was loaded earlier in this process (a run of many tests)";
+		Folder().Write("data/SFX/music_menu_loop.wav", NorvTest::MakeConstantWav(44100, 1000, 1000));
+		MainMenu someMenu;
+		testing::internal::CaptureStdout();
+		testing::internal::CaptureStderr();
+		someMenu.Init(myInput);
+		testing::internal::GetCapturedStderr();
+		ASSERT_NE(someMenu.GetMusic(), nullptr);
+		const DWORD someFirstChannel = someMenu.GetMusic()->GetChannel();
+		EXPECT_EQ(BASS_ChannelIsActive(someFirstChannel), BASS_ACTIVE_PLAYING);
+
+		someMenu.Exit();
+		EXPECT_EQ(BASS_ChannelIsActive(someFirstChannel), BASS_ACTIVE_STOPPED);
+		someMenu.Init(myInput);
+		testing::internal::GetCapturedStdout();
+		EXPECT_EQ(BASS_ChannelIsActive(someMenu.GetMusic()->GetChannel()), BASS_ACTIVE_PLAYING);
+		someMenu.Exit();
 	}
 
 	class CreditsTest : public NorvTest::ShellTest
