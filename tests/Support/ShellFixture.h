@@ -24,7 +24,8 @@ namespace NorvTest
 	class ShellTest : public ::testing::Test
 	{
 	protected:
-		explicit ShellTest(const Norv::EngineCreateParameters& aParameters = {}) : myEngine(aParameters) {}
+		// The loading screen is made afresh on this test's engine and goes with it.
+		explicit ShellTest(const Norv::EngineCreateParameters& aParameters = {}) : myEngine(aParameters) { LoadingScreen::DestroyInstance(); }
 		~ShellTest() override { LoadingScreen::DestroyInstance(); }
 
 		// A solid image of aSize under the game's name aGamePath ("../Source/Game/data/...").

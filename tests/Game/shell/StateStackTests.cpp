@@ -4,6 +4,7 @@
 #include "graphics/GraphicsEngine.h"
 #include "graphics/GraphicsStateStack.h"
 #include "shell/InputMapper.h"
+#include "shell/LoadingScreen.h"
 #include "shell/SceneManager.h"
 #include "shell/StateStack.h"
 
@@ -46,6 +47,8 @@ namespace
 			myStack.PushInitialState(myInput);
 			myLog.clear();
 		}
+		// Rendering makes the loading screen on this test's engine: it goes with it.
+		~StateStackTest() override { LoadingScreen::DestroyInstance(); }
 
 		// Makes aState the top and runs one update whose code is aCode.
 		void UpdateWith(RecordingState& aTop, int aCode)
