@@ -9,6 +9,8 @@
 
 #include "shell/GameRandom.h"
 #include "shell/InputMapper.h"
+#include "shell/LoadingScreen.h"
+#include "shell/SceneManager.h"
 #include "world/GameState.h"
 
 #include <string>
@@ -25,8 +27,13 @@ namespace NorvTest
 		{
 			GameRandom::Seed(SEED);
 			myPads.Plug(0);
+			SceneManager::GetInstance().SetCurrentScenePath("");
 			myState.Init(myInput);
 		}
+		// The loading screen's textures belong to this engine.
+		~SteppedWorld() { LoadingScreen::DestroyInstance(); }
+		SteppedWorld(const SteppedWorld&) = delete;
+		SteppedWorld& operator=(const SteppedWorld&) = delete;
 
 		// Loads aScenePath in one frame; the next Step is the first play frame.
 		void Load(const std::string& aScenePath)

@@ -3,6 +3,8 @@
 #include "media/AudioManager.h"
 #include "media/VideoOverlay.h"
 #include "shell/InputMapper.h"
+#include "shell/LoadingScreen.h"
+#include "shell/SceneManager.h"
 
 #include "engine/Engine.h"
 #include "graphics/Camera.h"
@@ -29,6 +31,8 @@ void GameState::Init(InputMapper& anInput)
 	myIsLevelLoaded = false;
 	myFrameContext.input = &anInput;
 	anInput.ResetAllTimers();
+	LoadingScreen::GetInstance().Show(LOADING_SCREEN_COLOR);
+	myPendingScenePath = SceneManager::GetInstance().GetCurrentScenePath();
 	anInput.GetKeyboardAndMouse().HideCursor();
 	if (myPendingScenePath == TUTORIAL_SCENE)
 		VideoOverlay::GetInstance().Load(TUTORIAL_VIDEO, true);
@@ -81,6 +85,7 @@ void GameState::Exit()
 
 void GameState::ChangeScene(const std::string& aScenePath)
 {
+	LoadingScreen::GetInstance().Show(LOADING_SCREEN_COLOR);
 	myPendingScenePath = aScenePath;
 	myIsLevelLoaded = false;
 }

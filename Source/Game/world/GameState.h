@@ -46,6 +46,7 @@ public:
 	static constexpr const char* TUTORIAL_VIDEO = "../Source/Game/data/video/first_cutscene.mp4";
 	static constexpr const char* HINT_FONT = "../Source/Game/data/UI/Melon_Pop.ttf";
 	static constexpr unsigned HINT_FONT_SIZE = 36;
+	static constexpr Norv::Color LOADING_SCREEN_COLOR{ 1.0f, 1.0f, 1.0f, 1.0f };
 
 	// Publishes itself.
 	GameState();
@@ -95,7 +96,6 @@ public:
 	const std::string& GetPendingScenePath() const { return myPendingScenePath; }
 	Norv::Audio* GetAmbienceTrack() const { return myAmbienceTrack; }
 	Norv::Audio* GetMusicTrack() const { return myMusicTrack; }
-	void SetUICamera(Norv::Camera* aCamera) { myUICamera = aCamera; }
 
 	// Read and written by entities directly.
 	std::vector<Norv::Vector4<float>> myDebugHitBoxes; // attack boxes {x, y, w, h}
@@ -132,7 +132,6 @@ private:
 	FrameContext myFrameContext;
 	TileCollisionGrid myTileGrid;
 	std::unique_ptr<Norv::Camera> myWorldCamera;
-	Norv::Camera* myUICamera = nullptr;
 	CameraController myCameraController;
 	bool myIsLevelLoaded = false;
 	EntityList myEntities;

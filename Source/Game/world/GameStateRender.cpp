@@ -2,6 +2,8 @@
 // switched per pass by binding the back buffer with or without the depth buffer.
 #include "world/GameState.h"
 
+#include "shell/StateStack.h"
+
 #include "graphics/Camera.h"
 #include "graphics/DX11.h"
 #include "graphics/GraphicsEngine.h"
@@ -37,8 +39,9 @@ void GameState::Render(InputMapper&)
 			someEntity->LateRender();
 	SetDepthTest(true);
 
-	if (myUICamera)
-		someStates->SetCamera(*myUICamera);
+	// The interface camera is the state owner's, made afresh each frame.
+	if (const StateStack* someOwner = StateStack::GetInstance())
+		someStates->SetCamera(someOwner->GetInterfaceCamera());
 	for (const std::unique_ptr<Entity>& someEntity : myEntities)
 		someEntity->RenderUI();
 

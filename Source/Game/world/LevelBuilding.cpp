@@ -3,6 +3,7 @@
 #include "world/GameState.h"
 
 #include "media/AudioManager.h"
+#include "shell/LoadingScreen.h"
 
 #include "engine/Engine.h"
 #include "graphics/Camera.h"
@@ -231,6 +232,7 @@ void GameState::LoadLevel(const std::string& aScenePath)
 
 	std::tie(myAmbienceTrack, myMusicTrack) = GetSceneTracks(myScenePath);
 	PlayTracks();
+	LoadingScreen::GetInstance().StartFadeOut();
 
 	myIsLevelLoaded = true;
 	myCameraController.myMode = CameraController::RETURN_TO_PLAYER;
