@@ -29,11 +29,13 @@ namespace Norv
 class GameState : public IStates
 {
 public:
-	// Longest frame the world steps in one go, seconds: at the highest fall speed
-	// (10000 units/s) one of the five move sub-steps then covers 67 units, less
-	// than half of the smallest grown tile box (100 + 40 units), so a slow load or
-	// a hitch cannot carry an entity through a floor. Longer frames run slower.
-	static constexpr float MAX_STEP_SECONDS = 1.0f / 30.0f;
+	// Longest frame the world steps in one go, seconds. At the highest fall speed
+	// (10000 units/s) one of the five move sub-steps then covers at most 50 units,
+	// half a tile: a box at least as tall as it is wide, even centred over the seam
+	// of two floor tiles, is still pushed up out of the floor rather than sideways
+	// into the seam, so a slow load or a hitch cannot carry it through. Longer
+	// frames make the world run slower, never tunnel.
+	static constexpr float MAX_STEP_SECONDS = 1.0f / 40.0f;
 	static constexpr float FIELD_OF_VIEW_DEGREES = 43.0f;
 	static constexpr float NEAR_PLANE = 10.0f;
 	static constexpr float FAR_PLANE = 50000.0f;
