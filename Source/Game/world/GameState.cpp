@@ -59,6 +59,7 @@ int GameState::Update(InputMapper& anInput, float aDeltaTime)
 
 	myFrameContext.deltaTime = std::min(aDeltaTime, MAX_STEP_SECONDS);
 	myFrameContext.gameState = this;
+	UpdateModelTransforms();
 	myCameraController.Update(myFrameContext);
 	StepEntities();
 	RemoveDeadEntities();
@@ -120,6 +121,33 @@ bool GameState::UpdateCutscene(float aDeltaTime)
 		PlayTracks();
 	}
 	return false;
+}
+
+void GameState::UpdateModelTransforms()
+{
+	for (const std::unique_ptr<Entity>& someEntity : myEntities)
+	{
+		const Norv::Vector2<float> somePlace = someEntity->myPosition + someEntity->myModelOffset;
+		const Norv::Matrix4x4 someScale = Norv::Matrix4x4::CreateScale(someEntity->myScale);
+		if (someEntity->myAnimatedInstance.GetModel())
+		{
+			// Scaled, then rotated: the order of the transform it was given at load.
+			Norv::Matrix4x4 someRotation;
+			Norv::Matrix4x4::SetRotationFromEuler(someRotation, someEntity->myRotation);
+			Norv::Matrix4x4 someTransform = someScale * someRotation;
+			someTransform.SetTranslation({ somePlace.x, somePlace.y, someEntity->myAnimatedInstance.GetTransform().GetTranslation().z });
+			someEntity->myAnimatedInstance.SetTransform(someTransform);
+		}
+		if (someEntity->myModels.empty())
+			continue;
+		const Norv::Vector3<float>& someAngles = someEntity->myRotation;
+		Norv::Matrix4x4 someTransform = someScale * Norv::Matrix4x4::CreateRotationAroundX(someAngles.x) * Norv::Matrix4x4::CreateRotationAroundY(someAngles.y)
+			* Norv::Matrix4x4::CreateRotationAroundZ(someAngles.z);
+		someTransform.SetTranslation({ somePlace.x, somePlace.y, someEntity->myZ });
+		for (Norv::ModelInstance& someInstance : someEntity->myModels)
+			if (someInstance.GetModel())
+				someInstance.SetTransform(someTransform);
+	}
 }
 
 void GameState::StepEntities()

@@ -11,6 +11,7 @@
 
 #include "Math/Color.h"
 #include "Math/Vector.h"
+#include "model/ModelInstance.h"
 #include "stringRegistry/StringId.h"
 
 #include <memory>
@@ -92,6 +93,9 @@ public:
 	Norv::Camera* GetWorldCamera() const { return myWorldCamera.get(); }
 	const EntityList& GetEntities() const { return myEntities; }
 	const std::vector<LevelTile>& GetTiles() const { return myTiles; }
+	const std::vector<Norv::ModelInstance>& GetPropInstances() const { return myPropInstances; }
+	const std::vector<Norv::ModelInstance>& GetBackgroundInstances() const { return myBackgroundInstances; }
+	const std::vector<Norv::ModelInstance>& GetForegroundInstances() const { return myForegroundInstances; }
 	FrameContext& GetFrameContext() { return myFrameContext; }
 	TileCollisionGrid& GetTileGrid() { return myTileGrid; }
 	bool IsLevelLoaded() const { return myIsLevelLoaded; }
@@ -115,6 +119,7 @@ private:
 	void BuildObject(const Norv::SceneObject& anObject, const std::vector<Norv::PropertyDefinition>& aProperties);
 	void BuildEntity(const Norv::SceneObject& anObject, const std::vector<Norv::PropertyDefinition>& aProperties, Norv::StringId aType);
 	void BuildTile(const Norv::SceneObject& anObject, const std::vector<Norv::PropertyDefinition>& aProperties);
+	void BuildProp(const Norv::SceneObject& anObject, const std::vector<Norv::PropertyDefinition>& aProperties);
 	void ApplySystemKeys(const Norv::SceneObject& anObject, const std::vector<Norv::PropertyDefinition>& aProperties);
 	// The latest "Player" object becomes the frame context's player and the camera's.
 	void SetLevelPlayer(Entity& aPlayer);
@@ -123,10 +128,17 @@ private:
 	void PlayTracks();
 	// The tutorial's opening video while it plays; true when the world stays frozen.
 	bool UpdateCutscene(float aDeltaTime);
+	// Entity models placed from the previous frame's entity state.
+	void UpdateModelTransforms();
 	void StepEntities();
 	void RemoveDeadEntities();
 	void ClearLevel();
 	void MakeWorldCamera();
+	// Fog by depth, then the split into the background and foreground lists, far to near.
+	void FogAndSplitProps();
+	// A prop pass: culled instances outside the view are skipped.
+	void DrawProps(const std::vector<Norv::ModelInstance>& anInstances) const;
+	void DrawEntityModels() const;
 	void ApplyProjection();
 
 	inline static GameState* ourInstance = nullptr;
@@ -138,6 +150,9 @@ private:
 	bool myIsLevelLoaded = false;
 	EntityList myEntities;
 	std::vector<LevelTile> myTiles;
+	std::vector<Norv::ModelInstance> myPropInstances;
+	std::vector<Norv::ModelInstance> myBackgroundInstances; // depth at least 0
+	std::vector<Norv::ModelInstance> myForegroundInstances; // depth below 0
 	std::string myPendingScenePath;
 	Norv::Audio* myAmbienceTrack = nullptr;
 	Norv::Audio* myMusicTrack = nullptr;

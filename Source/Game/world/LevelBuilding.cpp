@@ -24,6 +24,8 @@
 
 namespace
 {
+	constexpr float FOG_PER_DEPTH = 0.0001f; // full fog 10000 units behind depth 0
+	constexpr std::uint64_t CULLED = 1;      // the instance flag of props: drawn only in view
 	constexpr Norv::Vector3<float> CAMERA_LOAD_OFFSET{ 0.0f, 999999.0f, -1600.0f }; // far above the level until the return glides in
 
 	Norv::StringId Name(std::string_view aText)
@@ -45,6 +47,10 @@ namespace
 		Norv::StringId colliderOffset = Name("colliderOffset");
 		Norv::StringId colliderSize = Name("colliderSize");
 		Norv::StringId visible = Name("visible");
+		Norv::StringId useFrustumCulling = Name("useFrustumCulling");
+		Norv::StringId brightness = Name("brightness");
+		Norv::StringId saturation = Name("saturation");
+		Norv::StringId hue = Name("hue");
 		Norv::StringId fogColor = Name("fogColor");
 		Norv::StringId boundaryTopRight = Name("cameraBoundaryTopRight");
 		Norv::StringId boundaryBottomLeft = Name("cameraBoundaryBottomLeft");
@@ -198,6 +204,7 @@ void GameState::LoadLevel(const std::string& aScenePath)
 		std::cerr << "The object definitions under \"" << someAssets << "\" could not all be read: " << anError.what() << '\n';
 	}
 
+	myPropInstances.clear();
 	myCameraController.myBoundsMax = { CameraController::FAR_BOUND, CameraController::FAR_BOUND };
 	myCameraController.myBoundsMin = { -CameraController::FAR_BOUND, -CameraController::FAR_BOUND };
 	if (Norv::Engine* someEngine = Norv::Engine::GetInstance(); someEngine && someEngine->GetFontManager())
@@ -229,6 +236,7 @@ void GameState::LoadLevel(const std::string& aScenePath)
 	myTileGrid.Build(&myEntities, myTiles, this);
 	for (const std::unique_ptr<Entity>& someEntity : myEntities)
 		someEntity->Init(myFrameContext);
+	FogAndSplitProps();
 
 	std::tie(myAmbienceTrack, myMusicTrack) = GetSceneTracks(myScenePath);
 	PlayTracks();
@@ -245,7 +253,7 @@ void GameState::BuildObject(const Norv::SceneObject& anObject, const std::vector
 	{
 	case Category::Entity: BuildEntity(anObject, aProperties, someEntityType); break;
 	case Category::Tile: BuildTile(anObject, aProperties); break;
-	case Category::Prop: break;
+	case Category::Prop: BuildProp(anObject, aProperties); break;
 	case Category::System: ApplySystemKeys(anObject, aProperties); break;
 	case Category::None: break;
 	}
@@ -283,6 +291,45 @@ void GameState::BuildTile(const Norv::SceneObject& anObject, const std::vector<N
 			if (const bool* someVisible = someProperty.value.TryGet<bool>())
 				someTile.visible = *someVisible;
 	myTiles.push_back(someTile);
+}
+
+void GameState::BuildProp(const Norv::SceneObject&, const std::vector<Norv::PropertyDefinition>& aProperties)
+{
+	const Keys& someKeys = GetKeys();
+	Norv::ModelInstance& someInstance = myPropInstances.emplace_back();
+	someInstance.myFlag = CULLED;
+	for (const Norv::PropertyDefinition& someProperty : aProperties)
+	{
+		if (const bool* someCulled = someProperty.value.TryGet<bool>(); someCulled && someProperty.name == someKeys.useFrustumCulling)
+			someInstance.myFlag = *someCulled ? CULLED : 0;
+		const float* someValue = someProperty.value.TryGet<float>();
+		if (!someValue)
+			continue;
+		if (someProperty.name == someKeys.brightness)
+			someInstance.myColorAdjust.x = *someValue;
+		else if (someProperty.name == someKeys.saturation)
+			someInstance.myColorAdjust.y = *someValue;
+		else if (someProperty.name == someKeys.hue)
+			someInstance.myColorAdjust.z = *someValue;
+	}
+}
+
+void GameState::FogAndSplitProps()
+{
+	myBackgroundInstances.clear();
+	myForegroundInstances.clear();
+	for (Norv::ModelInstance& someInstance : myPropInstances)
+	{
+		const float someDepth = someInstance.GetTransform().GetTranslation().z;
+		const float someFog = std::clamp(someDepth * FOG_PER_DEPTH, 0.0f, 1.0f);
+		someInstance.SetColor({ myFogColor.r, myFogColor.g, myFogColor.b, myFogColor.a * someFog });
+		(someDepth >= 0.0f ? myBackgroundInstances : myForegroundInstances).push_back(someInstance);
+	}
+	const auto FarFirst = [](const Norv::ModelInstance& aFirst, const Norv::ModelInstance& aSecond) {
+		return aFirst.GetTransform().GetTranslation().z > aSecond.GetTransform().GetTranslation().z;
+	};
+	std::sort(myBackgroundInstances.begin(), myBackgroundInstances.end(), FarFirst);
+	std::sort(myForegroundInstances.begin(), myForegroundInstances.end(), FarFirst);
 }
 
 void GameState::ApplySystemKeys(const Norv::SceneObject& anObject, const std::vector<Norv::PropertyDefinition>& aProperties)
