@@ -11,6 +11,7 @@
 
 #include "Math/Color.h"
 #include "Math/Vector.h"
+#include "model/AnimationPlayer.h"
 #include "model/ModelInstance.h"
 #include "stringRegistry/StringId.h"
 
@@ -26,6 +27,14 @@ namespace Norv
 	struct PropertyDefinition;
 	class SceneObject;
 }
+
+// What the entity model set-up reads of one ENTITY object.
+struct EntitySetUp
+{
+	const std::vector<Norv::PropertyDefinition>& myProperties; // the object's merged list
+	Entity& myEntity;
+	const Norv::SceneObject& myObject;
+};
 
 class GameState : public IStates
 {
@@ -75,6 +84,24 @@ public:
 	void LoadLevel(const std::string& aScenePath);
 	// A new entity of the class that aType names, or null.
 	static std::unique_ptr<Entity> CreateEntity(Norv::StringId aType);
+	// Entity model set-up, during level building.
+	// A "Model" property whose model is skinned (has joints).
+	static bool CreateAnimatedModelInstance(const Norv::PropertyDefinition& aProperty);
+	// The entity's skinned instance from its last "Model" property, and its clips.
+	static void BindEntityAnimations(const EntitySetUp& aSetUp);
+	// A static instance per "Model" property, until a path does not resolve.
+	static void AddEntityModels(const EntitySetUp& aSetUp);
+	// The target from a "Model" property; other properties leave it.
+	static void AddTileModels(const Norv::PropertyDefinition& aProperty, Norv::ModelInstance& aTarget, const Norv::SceneObject& anObject);
+	// The target as the placeholder quad textured by a "Sprite" property.
+	static void AddTileSprite(const Norv::PropertyDefinition& aProperty, Norv::ModelInstance& aTarget, const Norv::SceneObject& anObject);
+	static Norv::AnimationPlayer LoadAnimationClip(const Norv::PropertyDefinition& aProperty, const Norv::AnimatedModelInstance& anInstance);
+	// A "Model" value's texture paths over the instance's own textures.
+	static void ApplyTextureProperty(Norv::ModelInstance& anInstance, const Norv::PropertyDefinition& aProperty);
+	static void ApplyAnimatedTextureProperty(Norv::AnimatedModelInstance& anInstance, const Norv::PropertyDefinition& aProperty);
+	// Euler angles in degrees of a world matrix's rotation (its rows normalised).
+	static Norv::Vector3<float> GetEulerDegrees(const Norv::Matrix4x4& aMatrix);
+
 	// The play state's view test: a rectangle around the world camera.
 	bool IsInView(Norv::Vector2<float> aPosition, Norv::Vector2<float> aSize) const;
 
@@ -121,6 +148,8 @@ private:
 	void BuildTile(const Norv::SceneObject& anObject, const std::vector<Norv::PropertyDefinition>& aProperties);
 	void BuildProp(const Norv::SceneObject& anObject, const std::vector<Norv::PropertyDefinition>& aProperties);
 	void ApplySystemKeys(const Norv::SceneObject& anObject, const std::vector<Norv::PropertyDefinition>& aProperties);
+	// The "anim_" properties of the entity's class as states of its animator.
+	static void BindAnimationStates(const EntitySetUp& aSetUp, const Norv::AnimatedModelInstance& anInstance);
 	// The latest "Player" object becomes the frame context's player and the camera's.
 	void SetLevelPlayer(Entity& aPlayer);
 
