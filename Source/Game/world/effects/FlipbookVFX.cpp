@@ -33,12 +33,6 @@ namespace
 
 	constexpr Norv::Color BUTTERFLY_COLOR{ 0.8f, 0.8f, 0.8f, 1.0f };
 	constexpr Norv::Color MUSHROOM_FOG_COLOR{ 1.0f, 1.0f, 1.0f, 0.4f };
-
-	bool IsLooping(int anId)
-	{
-		const FlipbookTable::Sheet* someSheet = FlipbookTable::Find(anId);
-		return someSheet && someSheet->myLoops;
-	}
 }
 
 FlipbookVFX::FlipbookVFX()

@@ -6,6 +6,7 @@
 #include "world/FrameContext.h"
 
 #include "Math/Vector.h"
+#include "model/ModelInstance.h"
 #include "stringRegistry/StringId.h"
 
 #include <string>
@@ -71,6 +72,7 @@ public:
 	int myFacing = 1;                                 // 1 right, -1 left
 	bool myUsesTileCollision = true;
 	bool myUsesGravity = true;
+	Norv::AnimatedModelInstance myAnimatedInstance;   // the skinned model, when the entity has one
 	Norv::Vector2<float> myModelOffset;               // models are drawn at myPosition + this
 	Norv::StringId myTargetScene;                     // "targetScene" of doors
 	float myGravity = DEFAULT_GRAVITY;

@@ -340,7 +340,7 @@ void Player::TakeDamage(DamageInfo anInfo)
 	PlaySound(mySounds[DAMAGE_SOUND]);
 	if (myContext && myContext->gameState)
 	{
-		myContext->gameState->myCameraController.Shake(HURT_SHAKE_TIME, HURT_SHAKE_STRENGTH);
+		myContext->gameState->GetCameraController().Shake(HURT_SHAKE_TIME, HURT_SHAKE_STRENGTH);
 	}
 	myIsHurt = true;
 	myEffects[DAMAGED]->PlayAt({ myPosition.x, myPosition.y, 0.0f }, 1.0f);

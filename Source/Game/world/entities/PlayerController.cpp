@@ -256,12 +256,12 @@ void PlayerController::Update(FrameContext& aContext)
 		myAirDashUsed = false;
 	}
 	UpdateJump(aContext, someIsGrounded);
-	if (AbilityFlags[ABILITY_WALL_JUMP])
+	if (AbilityFlags[Ability::WALL_JUMP])
 	{
 		UpdateWalls(aContext, someIsGrounded);
 	}
 	UpdateDash(aContext, someIsGrounded);
-	if (AbilityFlags[ABILITY_CLIMB])
+	if (AbilityFlags[Ability::CLIMB])
 	{
 		UpdateClimbing(aContext);
 	}
@@ -523,7 +523,7 @@ void PlayerController::UpdateWalls(FrameContext& aContext, bool anIsGrounded)
 void PlayerController::UpdateDash(FrameContext& aContext, bool anIsGrounded)
 {
 	const InputMapper& someInput = *aContext.input;
-	if (AbilityFlags[ABILITY_DASH] && !myAirDashUsed && someInput.IsPressed(InputAction::Dash))
+	if (AbilityFlags[Ability::DASH] && !myAirDashUsed && someInput.IsPressed(InputAction::Dash))
 	{
 		float y = Axis(someInput, InputAction::Up, InputAction::Down);
 		float x = Axis(someInput, InputAction::Right, InputAction::Left);
@@ -565,7 +565,7 @@ void PlayerController::StartDash(FrameContext& aContext, Norv::Vector2<float> aD
 	myIsDashing = true;
 	myAirDashUsed = true;
 	myDashCooldownTimer = 0.0f;
-	const bool someIsSlash = AbilityFlags[ABILITY_DASH_SLASH];
+	const bool someIsSlash = AbilityFlags[Ability::DASH_SLASH];
 	FlipbookVFX& someEffect = someIsSlash ? *myDashSlashEffect : *myDashEffect;
 	PlaySound(someIsSlash ? myDashSlashSound : myDashSound);
 	someEffect.myRotation = ToEffectDegrees(aDirection.y, aDirection.x);
@@ -576,7 +576,7 @@ void PlayerController::StartDash(FrameContext& aContext, Norv::Vector2<float> aD
 	}
 	if (aContext.gameState)
 	{
-		aContext.gameState->myCameraController.Shake(DASH_SHAKE_TIME, DASH_SHAKE_STRENGTH);
+		aContext.gameState->GetCameraController().Shake(DASH_SHAKE_TIME, DASH_SHAKE_STRENGTH);
 	}
 	if (aContext.input->GetActiveDevice() == InputDevice::Gamepad)
 	{
@@ -587,7 +587,7 @@ void PlayerController::StartDash(FrameContext& aContext, Norv::Vector2<float> aD
 void PlayerController::EndDash()
 {
 	myIsDashing = false;
-	myDashTimer = AbilityFlags[ABILITY_DASH_SLASH] ? myDashSlashDuration : myDashDuration;
+	myDashTimer = AbilityFlags[Ability::DASH_SLASH] ? myDashSlashDuration : myDashDuration;
 	if (myOwner && myOwner->myContext && myOwner->myContext->input)
 	{
 		myOwner->myContext->input->GetGamepad().SetVibration(0.0f, 0.0f);
