@@ -1,6 +1,7 @@
 // Entity model and animation set-up: the "Model", "Sprite" and "Animation Clip"
 // properties of scene objects turned into model instances during level building.
 #include "world/GameState.h"
+#include "world/animation/Animator.h"
 
 #include "Math/Quaternion.h"
 #include "graphics/TextureManager.h"
@@ -11,7 +12,10 @@
 #include "settings/settings.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <span>
+#include <string_view>
 
 namespace
 {
@@ -20,6 +24,57 @@ namespace
 	constexpr float GIMBAL_LIMIT = 0.9999f;
 	constexpr float HALF_PI = 1.570796f;
 	constexpr float RADIANS_TO_DEGREES = 57.295776f;
+
+	// One "anim_" key: the clip property's name and the animator state it fills.
+	struct AnimationKey
+	{
+		const char* myKey;
+		int myIndex;
+		const char* myState;
+	};
+
+	constexpr AnimationKey PLAYER_KEYS[] = {
+		{ "anim_Idle", 0, "Idle" }, { "anim_Running", 1, "Running" }, { "anim_JumpFromIdle", 2, "Jump_Idle" }, { "anim_JumpFromRun", 3, "Jump_Run" },
+		{ "anim_JumpFromIdle_InAir", 4, "Falling_Idle" }, { "anim_JumpFromRun_InAir", 5, "Falling_Run" }, { "anim_JumpFromIdle_Landing", 6, "Landing_Idle" },
+		{ "anim_JumpFromRun_Landing", 7, "Landing_Run" }, { "anim_AttackFromIdle", 8, "Attacking_Idle" }, { "anim_AttackFromRun", 9, "Attacking_Run" },
+		{ "anim_AttackUp", 10, "Attack Up" }, { "anim_AttackDown", 11, "Attack Down" }, { "anim_AttackDownAir", 12, "Attack Down In-air" },
+		{ "anim_Damaged", 13, "Damaged" }, { "anim_Death", 14, "Death" }, { "anim_Dash", 15, "Dashing" }, { "anim_Climbing", 16, "Climbing" },
+		{ "anim_Holding", 17, "Holding/ClimbingIdle" }, { "anim_Sliding", 18, "Sliding" },
+	};
+	constexpr AnimationKey PATROLLING_ENEMY_KEYS[] = {
+		{ "anim_Idle", 0, "Idle" }, { "anim_Roll", 1, "Roll" }, { "anim_RollStunned", 2, "RollStunned" }, { "anim_RollStunnedBackUp", 3, "RollStunnedBackUp" },
+		{ "anim_RollUp", 4, "RollUp" }, { "anim_Unroll", 5, "Unroll" }, { "anim_Walk", 6, "Walk" }, { "anim_WalkCharge", 7, "WalkCharge" },
+		{ "anim_Damaged", 8, "Damaged" }, { "anim_Death", 9, "Death" },
+	};
+	constexpr AnimationKey FLYING_ENEMY_KEYS[] = {
+		{ "anim_Flying", 0, "Flying" }, { "anim_Attack", 1, "Attack" }, { "anim_Damaged", 2, "Damaged" }, { "anim_Death", 3, "Death" },
+		{ "anim_FlyingCharge", 4, "Flying Charge" }, { "anim_Charge", 5, "Charge" },
+	};
+	constexpr AnimationKey FLOWER_KEYS[] = {
+		{ "anim_Sleeping", 0, "Sleeping" }, { "anim_Opening", 1, "Opening" }, { "anim_Open", 2, "Open" }, { "anim_ClosingStatic", 3, "Closing Static" },
+		{ "anim_Closing", 4, "Closing" },
+	};
+	constexpr AnimationKey MUSHROOM_KEYS[] = { { "anim_Walk", 0, "Walking" }, { "anim_Damage", 2, "Damaged" }, { "anim_Death", 3, "Death" } };
+	constexpr AnimationKey DESTRUCTIBLE_KEYS[] = { { "anim_Destroy", 0, "destroyed" } };
+
+	struct AnimationTable
+	{
+		const char* myEntityType;
+		std::span<const AnimationKey> myKeys;
+	};
+
+	constexpr AnimationTable ANIMATION_TABLES[] = {
+		{ "Player", PLAYER_KEYS }, { "PatrollingEnemy", PATROLLING_ENEMY_KEYS }, { "FlyingEnemy", FLYING_ENEMY_KEYS },
+		{ "FlowerPlatform", FLOWER_KEYS }, { "MushroomEnemy", MUSHROOM_KEYS }, { "Destructible", DESTRUCTIBLE_KEYS },
+	};
+
+	std::span<const AnimationKey> FindAnimationKeys(Norv::StringId anEntityType)
+	{
+		for (const AnimationTable& someTable : ANIMATION_TABLES)
+			if (anEntityType.View() == someTable.myEntityType)
+				return someTable.myKeys;
+		return {};
+	}
 
 	const Norv::SceneModel* GetModelValue(const Norv::PropertyDefinition& aProperty)
 	{
@@ -132,6 +187,25 @@ void GameState::AddTileSprite(const Norv::PropertyDefinition& aProperty, Norv::M
 		* Norv::Matrix4x4::CreateTransform(anObject));
 	if (Norv::TextureManager* someTextures = Norv::TextureManager::GetCurrent())
 		aTarget.GetTextures()[0][Norv::MODEL_TEXTURE_COLOR] = someTextures->GetTexture(someSprite->Get().myTextures[0].c_str(), Norv::TEXTURE_MODE_FORCE_SRGB);
+}
+
+void GameState::BindAnimationStates(const EntitySetUp& aSetUp, const Norv::AnimatedModelInstance& anInstance)
+{
+	// Each class's animator is its table's: an entity without one takes no state.
+	Animator* someAnimator = aSetUp.myEntity.GetAnimator();
+	const std::span<const AnimationKey> someKeys = FindAnimationKeys(aSetUp.myType);
+	if (!someAnimator || someKeys.empty())
+		return;
+	for (const Norv::PropertyDefinition& someProperty : aSetUp.myProperties)
+	{
+		for (const AnimationKey& someKey : someKeys)
+		{
+			if (someProperty.name.View() != someKey.myKey)
+				continue;
+			someAnimator->AddState(LoadAnimationClip(someProperty, anInstance), someKey.myIndex, someKey.myState);
+			break;
+		}
+	}
 }
 
 Norv::AnimationPlayer GameState::LoadAnimationClip(const Norv::PropertyDefinition& aProperty, const Norv::AnimatedModelInstance& anInstance)

@@ -5,6 +5,7 @@
 #include "shell/InputMapper.h"
 #include "shell/LoadingScreen.h"
 #include "shell/SceneManager.h"
+#include "world/entities/Player.h"
 
 #include "engine/Engine.h"
 #include "graphics/Camera.h"
@@ -179,8 +180,7 @@ void GameState::RemoveDeadEntities()
 		// Nothing may keep following an entity that is gone.
 		if (myCameraController.myPlayer == anEntity.get())
 			myCameraController.SetPlayer(nullptr);
-		// The player is an entity at the start of its object: the addresses are the same.
-		if (static_cast<const void*>(myFrameContext.player) == static_cast<const void*>(anEntity.get()))
+		if (myFrameContext.player == anEntity.get())
 			myFrameContext.player = nullptr;
 		return true;
 	});

@@ -34,6 +34,7 @@ struct EntitySetUp
 	const std::vector<Norv::PropertyDefinition>& myProperties; // the object's merged list
 	Entity& myEntity;
 	const Norv::SceneObject& myObject;
+	Norv::StringId myType; // the object's "entityId"
 };
 
 class GameState : public IStates

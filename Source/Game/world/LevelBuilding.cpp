@@ -1,6 +1,7 @@
 // GameState::LoadLevel: one scene turned into a playable level.
 #include "world/AbilityFlags.h"
 #include "world/GameState.h"
+#include "world/entities/Player.h"
 
 #include "media/AudioManager.h"
 #include "shell/LoadingScreen.h"
@@ -272,32 +273,64 @@ void GameState::BuildEntity(const Norv::SceneObject& anObject, const std::vector
 		SetLevelPlayer(someEntity);
 
 	const bool someIsAnimated = IsAnimatedEntityType(aType);
-	for (const Norv::PropertyDefinition& someProperty : aProperties)
+	const EntitySetUp someSetUp{ aProperties, someEntity, anObject, aType };
+	bool someIsBound = false;
+	for (std::size_t someIndex = 0; someIndex < aProperties.size(); ++someIndex)
+	{
+		const Norv::PropertyDefinition& someProperty = aProperties[someIndex];
+		if (someIsAnimated)
+		{
+			if (!someIsBound && CreateAnimatedModelInstance(someProperty))
+			{
+				BindEntityAnimations(someSetUp);
+				someIsBound = true;
+			}
+		}
+		else
+		{
+			if (someIndex == 0)
+				AddEntityModels(someSetUp);
+			// Static entities take the rotation of their last model before every key.
+			if (!someEntity.myModels.empty())
+				someEntity.myRotation = GetEulerDegrees(someEntity.myModels.back().GetTransform());
+		}
 		ApplyEntityKey(someEntity, someProperty, someIsAnimated);
+	}
 }
 
 void GameState::SetLevelPlayer(Entity& aPlayer)
 {
+	myFrameContext.player = dynamic_cast<Player*>(&aPlayer);
 	myCameraController.SetPlayer(&aPlayer);
 }
 
 void GameState::BuildTile(const Norv::SceneObject& anObject, const std::vector<Norv::PropertyDefinition>& aProperties)
 {
 	LevelTile someTile;
+	someTile.instance.myFlag = CULLED;
 	someTile.tileX = ToTileCoordinate(anObject.transform.translation.x);
 	someTile.tileY = ToTileCoordinate(anObject.transform.translation.y);
 	for (const Norv::PropertyDefinition& someProperty : aProperties)
+	{
+		AddTileModels(someProperty, someTile.instance, anObject);
+		AddTileSprite(someProperty, someTile.instance, anObject);
 		if (someProperty.name == GetKeys().visible)
 			if (const bool* someVisible = someProperty.value.TryGet<bool>())
 				someTile.visible = *someVisible;
+	}
 	myTiles.push_back(someTile);
 }
 
-void GameState::BuildProp(const Norv::SceneObject&, const std::vector<Norv::PropertyDefinition>& aProperties)
+void GameState::BuildProp(const Norv::SceneObject& anObject, const std::vector<Norv::PropertyDefinition>& aProperties)
 {
 	const Keys& someKeys = GetKeys();
 	Norv::ModelInstance& someInstance = myPropInstances.emplace_back();
 	someInstance.myFlag = CULLED;
+	for (const Norv::PropertyDefinition& someProperty : aProperties)
+	{
+		AddTileModels(someProperty, someInstance, anObject);
+		AddTileSprite(someProperty, someInstance, anObject);
+	}
 	for (const Norv::PropertyDefinition& someProperty : aProperties)
 	{
 		if (const bool* someCulled = someProperty.value.TryGet<bool>(); someCulled && someProperty.name == someKeys.useFrustumCulling)
