@@ -169,6 +169,8 @@ private:
 	// A prop pass: culled instances outside the view are skipped.
 	void DrawProps(const std::vector<Norv::ModelInstance>& anInstances) const;
 	void DrawEntityModels() const;
+	// Area titles of the hub, hints of the tutorial (over its video) and of the first level.
+	void RenderSceneTexts() const;
 	void ApplyProjection();
 
 	inline static GameState* ourInstance = nullptr;

@@ -107,6 +107,7 @@ void GameState::Render(InputMapper&)
 		if (IsInView(someEntity->myPosition, someEntity->myColliderSize))
 			someEntity->LateRender();
 	SetDepthTest(true);
+	RenderSceneTexts();
 
 	// The interface camera is the state owner's, made afresh each frame.
 	if (const StateStack* someOwner = StateStack::GetInstance())
