@@ -1,6 +1,7 @@
 // GameState::LoadLevel: one scene turned into a playable level.
 #include "world/AbilityFlags.h"
 #include "world/GameState.h"
+#include "world/entities/Player.h"
 
 #include "media/AudioManager.h"
 #include "shell/LoadingScreen.h"
@@ -271,6 +272,7 @@ void GameState::BuildEntity(const Norv::SceneObject& anObject, const std::vector
 void GameState::SetLevelPlayer(Entity& aPlayer)
 {
 	myCameraController.SetPlayer(&aPlayer);
+	myFrameContext.player = dynamic_cast<Player*>(&aPlayer);
 }
 
 void GameState::BuildTile(const Norv::SceneObject& anObject, const std::vector<Norv::PropertyDefinition>& aProperties)
