@@ -1,5 +1,7 @@
 #include "PlayerWorld.h"
 
+#include <cstring>
+
 namespace
 {
 	using NorvTest::FrameInput;
@@ -281,4 +283,42 @@ namespace
 	}
 
 	INSTANTIATE_TEST_SUITE_P(PlayerController, FrameRateSweep, ::testing::Values(1.0f / 30.0f, 1.0f / 60.0f, 1.0f / 144.0f));
+}
+
+namespace
+{
+	// One scripted run of running, jumping and dashing; the player's track.
+	std::vector<Norv::Vector2<float>> ScriptedTrack()
+	{
+		NorvTest::SteppedWorld someWorld;
+		std::vector<Norv::Vector2<float>> someTrack;
+		if (!someWorld.IsStarted())
+			return someTrack;
+		someWorld.LoadAscii(NorvTest::FLAT_FLOOR, { { 'P', "Player" } });
+		AbilityFlags[Ability::DASH] = true;
+		const Player& somePlayer = *someWorld.myState.GetFrameContext().player;
+		for (int someFrame = 0; someFrame < 240; ++someFrame)
+		{
+			if (someFrame % 40 == 10)
+				someWorld.Step(1, { { InputAction::Jump, InputAction::Right }, {} });
+			else if (someFrame % 40 == 25)
+				someWorld.Step(1, { { InputAction::Dash, InputAction::Left }, {} });
+			else
+				someWorld.Step(1, { { someFrame < 120 ? InputAction::Right : InputAction::Left }, {} });
+			someTrack.push_back(somePlayer.myPosition);
+		}
+		AbilityFlags.fill(false);
+		return someTrack;
+	}
+
+	TEST(PlayerReplay, TheSameInputsGiveTheSameTrackBitForBit)
+	{
+		const std::vector<Norv::Vector2<float>> someFirst = ScriptedTrack();
+		if (someFirst.empty())
+			GTEST_SKIP() << "the engine did not start headless";
+		const std::vector<Norv::Vector2<float>> someSecond = ScriptedTrack();
+		ASSERT_EQ(someFirst.size(), someSecond.size());
+		EXPECT_EQ(std::memcmp(someFirst.data(), someSecond.data(), someFirst.size() * sizeof(someFirst[0])), 0);
+		EXPECT_NE(someFirst.front(), someFirst.back());
+	}
 }
