@@ -6,12 +6,16 @@
 
 #include <cmath>
 #include <initializer_list>
+#include <vector>
 
 namespace NorvTest
 {
 	struct FrameInput
 	{
-		std::initializer_list<InputAction> myHeld{};
+		FrameInput() = default;
+		FrameInput(std::initializer_list<InputAction> aHeld, Norv::Vector2<float> aLeftStick = {}) : myHeld(aHeld), myLeftStick(aLeftStick) {}
+
+		std::vector<InputAction> myHeld;
 		Norv::Vector2<float> myLeftStick; // -1..1
 	};
 

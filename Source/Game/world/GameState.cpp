@@ -5,6 +5,7 @@
 #include "shell/InputMapper.h"
 #include "shell/LoadingScreen.h"
 #include "shell/SceneManager.h"
+#include "world/entities/Player.h"
 
 #include "engine/Engine.h"
 #include "graphics/Camera.h"
@@ -59,6 +60,7 @@ int GameState::Update(InputMapper& anInput, float aDeltaTime)
 
 	myFrameContext.deltaTime = std::min(aDeltaTime, MAX_STEP_SECONDS);
 	myFrameContext.gameState = this;
+	UpdateModelTransforms();
 	myCameraController.Update(myFrameContext);
 	StepEntities();
 	RemoveDeadEntities();
@@ -122,6 +124,33 @@ bool GameState::UpdateCutscene(float aDeltaTime)
 	return false;
 }
 
+void GameState::UpdateModelTransforms()
+{
+	for (const std::unique_ptr<Entity>& someEntity : myEntities)
+	{
+		const Norv::Vector2<float> somePlace = someEntity->myPosition + someEntity->myModelOffset;
+		const Norv::Matrix4x4 someScale = Norv::Matrix4x4::CreateScale(someEntity->myScale);
+		if (someEntity->myAnimatedInstance.GetModel())
+		{
+			// Scaled, then rotated: the order of the transform it was given at load.
+			Norv::Matrix4x4 someRotation;
+			Norv::Matrix4x4::SetRotationFromEuler(someRotation, someEntity->myRotation);
+			Norv::Matrix4x4 someTransform = someScale * someRotation;
+			someTransform.SetTranslation({ somePlace.x, somePlace.y, someEntity->myAnimatedInstance.GetTransform().GetTranslation().z });
+			someEntity->myAnimatedInstance.SetTransform(someTransform);
+		}
+		if (someEntity->myModels.empty())
+			continue;
+		const Norv::Vector3<float>& someAngles = someEntity->myRotation;
+		Norv::Matrix4x4 someTransform = someScale * Norv::Matrix4x4::CreateRotationAroundX(someAngles.x) * Norv::Matrix4x4::CreateRotationAroundY(someAngles.y)
+			* Norv::Matrix4x4::CreateRotationAroundZ(someAngles.z);
+		someTransform.SetTranslation({ somePlace.x, somePlace.y, someEntity->myZ });
+		for (Norv::ModelInstance& someInstance : someEntity->myModels)
+			if (someInstance.GetModel())
+				someInstance.SetTransform(someTransform);
+	}
+}
+
 void GameState::StepEntities()
 {
 	// Entities never join the list during a frame: the count at the start is the whole list.
@@ -151,8 +180,7 @@ void GameState::RemoveDeadEntities()
 		// Nothing may keep following an entity that is gone.
 		if (myCameraController.myPlayer == anEntity.get())
 			myCameraController.SetPlayer(nullptr);
-		// The player is an entity at the start of its object: the addresses are the same.
-		if (static_cast<const void*>(myFrameContext.player) == static_cast<const void*>(anEntity.get()))
+		if (myFrameContext.player == anEntity.get())
 			myFrameContext.player = nullptr;
 		return true;
 	});

@@ -11,6 +11,8 @@
 
 #include "Math/Color.h"
 #include "Math/Vector.h"
+#include "model/AnimationPlayer.h"
+#include "model/ModelInstance.h"
 #include "stringRegistry/StringId.h"
 
 #include <memory>
@@ -26,14 +28,25 @@ namespace Norv
 	class SceneObject;
 }
 
+// What the entity model set-up reads of one ENTITY object.
+struct EntitySetUp
+{
+	const std::vector<Norv::PropertyDefinition>& myProperties; // the object's merged list
+	Entity& myEntity;
+	const Norv::SceneObject& myObject;
+	Norv::StringId myType; // the object's "entityId"
+};
+
 class GameState : public IStates
 {
 public:
-	// Longest frame the world steps in one go, seconds: at the highest fall speed
-	// (10000 units/s) one of the five move sub-steps then covers 67 units, less
-	// than half of the smallest grown tile box (100 + 40 units), so a slow load or
-	// a hitch cannot carry an entity through a floor. Longer frames run slower.
-	static constexpr float MAX_STEP_SECONDS = 1.0f / 30.0f;
+	// Longest frame the world steps in one go, seconds. At the highest fall speed
+	// (10000 units/s) one of the five move sub-steps then covers at most 50 units,
+	// half a tile: a box at least as tall as it is wide, even centred over the seam
+	// of two floor tiles, is still pushed up out of the floor rather than sideways
+	// into the seam, so a slow load or a hitch cannot carry it through. Longer
+	// frames make the world run slower, never tunnel.
+	static constexpr float MAX_STEP_SECONDS = 1.0f / 40.0f;
 	static constexpr float FIELD_OF_VIEW_DEGREES = 43.0f;
 	static constexpr float NEAR_PLANE = 10.0f;
 	static constexpr float FAR_PLANE = 50000.0f;
@@ -72,6 +85,24 @@ public:
 	void LoadLevel(const std::string& aScenePath);
 	// A new entity of the class that aType names, or null.
 	static std::unique_ptr<Entity> CreateEntity(Norv::StringId aType);
+	// Entity model set-up, during level building.
+	// A "Model" property whose model is skinned (has joints).
+	static bool CreateAnimatedModelInstance(const Norv::PropertyDefinition& aProperty);
+	// The entity's skinned instance from its last "Model" property, and its clips.
+	static void BindEntityAnimations(const EntitySetUp& aSetUp);
+	// A static instance per "Model" property, until a path does not resolve.
+	static void AddEntityModels(const EntitySetUp& aSetUp);
+	// The target from a "Model" property; other properties leave it.
+	static void AddTileModels(const Norv::PropertyDefinition& aProperty, Norv::ModelInstance& aTarget, const Norv::SceneObject& anObject);
+	// The target as the placeholder quad textured by a "Sprite" property.
+	static void AddTileSprite(const Norv::PropertyDefinition& aProperty, Norv::ModelInstance& aTarget, const Norv::SceneObject& anObject);
+	static Norv::AnimationPlayer LoadAnimationClip(const Norv::PropertyDefinition& aProperty, const Norv::AnimatedModelInstance& anInstance);
+	// A "Model" value's texture paths over the instance's own textures.
+	static void ApplyTextureProperty(Norv::ModelInstance& anInstance, const Norv::PropertyDefinition& aProperty);
+	static void ApplyAnimatedTextureProperty(Norv::AnimatedModelInstance& anInstance, const Norv::PropertyDefinition& aProperty);
+	// Euler angles in degrees of a world matrix's rotation (its rows normalised).
+	static Norv::Vector3<float> GetEulerDegrees(const Norv::Matrix4x4& aMatrix);
+
 	// The play state's view test: a rectangle around the world camera.
 	bool IsInView(Norv::Vector2<float> aPosition, Norv::Vector2<float> aSize) const;
 
@@ -90,6 +121,9 @@ public:
 	Norv::Camera* GetWorldCamera() const { return myWorldCamera.get(); }
 	const EntityList& GetEntities() const { return myEntities; }
 	const std::vector<LevelTile>& GetTiles() const { return myTiles; }
+	const std::vector<Norv::ModelInstance>& GetPropInstances() const { return myPropInstances; }
+	const std::vector<Norv::ModelInstance>& GetBackgroundInstances() const { return myBackgroundInstances; }
+	const std::vector<Norv::ModelInstance>& GetForegroundInstances() const { return myForegroundInstances; }
 	FrameContext& GetFrameContext() { return myFrameContext; }
 	TileCollisionGrid& GetTileGrid() { return myTileGrid; }
 	bool IsLevelLoaded() const { return myIsLevelLoaded; }
@@ -113,7 +147,10 @@ private:
 	void BuildObject(const Norv::SceneObject& anObject, const std::vector<Norv::PropertyDefinition>& aProperties);
 	void BuildEntity(const Norv::SceneObject& anObject, const std::vector<Norv::PropertyDefinition>& aProperties, Norv::StringId aType);
 	void BuildTile(const Norv::SceneObject& anObject, const std::vector<Norv::PropertyDefinition>& aProperties);
+	void BuildProp(const Norv::SceneObject& anObject, const std::vector<Norv::PropertyDefinition>& aProperties);
 	void ApplySystemKeys(const Norv::SceneObject& anObject, const std::vector<Norv::PropertyDefinition>& aProperties);
+	// The "anim_" properties of the entity's class as states of its animator.
+	static void BindAnimationStates(const EntitySetUp& aSetUp, const Norv::AnimatedModelInstance& anInstance);
 	// The latest "Player" object becomes the frame context's player and the camera's.
 	void SetLevelPlayer(Entity& aPlayer);
 
@@ -121,10 +158,17 @@ private:
 	void PlayTracks();
 	// The tutorial's opening video while it plays; true when the world stays frozen.
 	bool UpdateCutscene(float aDeltaTime);
+	// Entity models placed from the previous frame's entity state.
+	void UpdateModelTransforms();
 	void StepEntities();
 	void RemoveDeadEntities();
 	void ClearLevel();
 	void MakeWorldCamera();
+	// Fog by depth, then the split into the background and foreground lists, far to near.
+	void FogAndSplitProps();
+	// A prop pass: culled instances outside the view are skipped.
+	void DrawProps(const std::vector<Norv::ModelInstance>& anInstances) const;
+	void DrawEntityModels() const;
 	void ApplyProjection();
 
 	inline static GameState* ourInstance = nullptr;
@@ -136,6 +180,9 @@ private:
 	bool myIsLevelLoaded = false;
 	EntityList myEntities;
 	std::vector<LevelTile> myTiles;
+	std::vector<Norv::ModelInstance> myPropInstances;
+	std::vector<Norv::ModelInstance> myBackgroundInstances; // depth at least 0
+	std::vector<Norv::ModelInstance> myForegroundInstances; // depth below 0
 	std::string myPendingScenePath;
 	Norv::Audio* myAmbienceTrack = nullptr;
 	Norv::Audio* myMusicTrack = nullptr;

@@ -25,6 +25,8 @@
 
 namespace
 {
+	constexpr float FOG_PER_DEPTH = 0.0001f; // full fog 10000 units behind depth 0
+	constexpr std::uint64_t CULLED = 1;      // the instance flag of props: drawn only in view
 	constexpr Norv::Vector3<float> CAMERA_LOAD_OFFSET{ 0.0f, 999999.0f, -1600.0f }; // far above the level until the return glides in
 
 	Norv::StringId Name(std::string_view aText)
@@ -46,6 +48,10 @@ namespace
 		Norv::StringId colliderOffset = Name("colliderOffset");
 		Norv::StringId colliderSize = Name("colliderSize");
 		Norv::StringId visible = Name("visible");
+		Norv::StringId useFrustumCulling = Name("useFrustumCulling");
+		Norv::StringId brightness = Name("brightness");
+		Norv::StringId saturation = Name("saturation");
+		Norv::StringId hue = Name("hue");
 		Norv::StringId fogColor = Name("fogColor");
 		Norv::StringId boundaryTopRight = Name("cameraBoundaryTopRight");
 		Norv::StringId boundaryBottomLeft = Name("cameraBoundaryBottomLeft");
@@ -199,6 +205,7 @@ void GameState::LoadLevel(const std::string& aScenePath)
 		std::cerr << "The object definitions under \"" << someAssets << "\" could not all be read: " << anError.what() << '\n';
 	}
 
+	myPropInstances.clear();
 	myCameraController.myBoundsMax = { CameraController::FAR_BOUND, CameraController::FAR_BOUND };
 	myCameraController.myBoundsMin = { -CameraController::FAR_BOUND, -CameraController::FAR_BOUND };
 	if (Norv::Engine* someEngine = Norv::Engine::GetInstance(); someEngine && someEngine->GetFontManager())
@@ -230,6 +237,7 @@ void GameState::LoadLevel(const std::string& aScenePath)
 	myTileGrid.Build(&myEntities, myTiles, this);
 	for (const std::unique_ptr<Entity>& someEntity : myEntities)
 		someEntity->Init(myFrameContext);
+	FogAndSplitProps();
 
 	std::tie(myAmbienceTrack, myMusicTrack) = GetSceneTracks(myScenePath);
 	PlayTracks();
@@ -246,7 +254,7 @@ void GameState::BuildObject(const Norv::SceneObject& anObject, const std::vector
 	{
 	case Category::Entity: BuildEntity(anObject, aProperties, someEntityType); break;
 	case Category::Tile: BuildTile(anObject, aProperties); break;
-	case Category::Prop: break;
+	case Category::Prop: BuildProp(anObject, aProperties); break;
 	case Category::System: ApplySystemKeys(anObject, aProperties); break;
 	case Category::None: break;
 	}
@@ -265,12 +273,34 @@ void GameState::BuildEntity(const Norv::SceneObject& anObject, const std::vector
 		SetLevelPlayer(someEntity);
 
 	const bool someIsAnimated = IsAnimatedEntityType(aType);
-	for (const Norv::PropertyDefinition& someProperty : aProperties)
+	const EntitySetUp someSetUp{ aProperties, someEntity, anObject, aType };
+	bool someIsBound = false;
+	for (std::size_t someIndex = 0; someIndex < aProperties.size(); ++someIndex)
+	{
+		const Norv::PropertyDefinition& someProperty = aProperties[someIndex];
+		if (someIsAnimated)
+		{
+			if (!someIsBound && CreateAnimatedModelInstance(someProperty))
+			{
+				BindEntityAnimations(someSetUp);
+				someIsBound = true;
+			}
+		}
+		else
+		{
+			if (someIndex == 0)
+				AddEntityModels(someSetUp);
+			// Static entities take the rotation of their last model before every key.
+			if (!someEntity.myModels.empty())
+				someEntity.myRotation = GetEulerDegrees(someEntity.myModels.back().GetTransform());
+		}
 		ApplyEntityKey(someEntity, someProperty, someIsAnimated);
+	}
 }
 
 void GameState::SetLevelPlayer(Entity& aPlayer)
 {
+	myFrameContext.player = dynamic_cast<Player*>(&aPlayer);
 	myCameraController.SetPlayer(&aPlayer);
 	myFrameContext.player = dynamic_cast<Player*>(&aPlayer);
 }
@@ -278,13 +308,62 @@ void GameState::SetLevelPlayer(Entity& aPlayer)
 void GameState::BuildTile(const Norv::SceneObject& anObject, const std::vector<Norv::PropertyDefinition>& aProperties)
 {
 	LevelTile someTile;
+	someTile.instance.myFlag = CULLED;
 	someTile.tileX = ToTileCoordinate(anObject.transform.translation.x);
 	someTile.tileY = ToTileCoordinate(anObject.transform.translation.y);
 	for (const Norv::PropertyDefinition& someProperty : aProperties)
+	{
+		AddTileModels(someProperty, someTile.instance, anObject);
+		AddTileSprite(someProperty, someTile.instance, anObject);
 		if (someProperty.name == GetKeys().visible)
 			if (const bool* someVisible = someProperty.value.TryGet<bool>())
 				someTile.visible = *someVisible;
+	}
 	myTiles.push_back(someTile);
+}
+
+void GameState::BuildProp(const Norv::SceneObject& anObject, const std::vector<Norv::PropertyDefinition>& aProperties)
+{
+	const Keys& someKeys = GetKeys();
+	Norv::ModelInstance& someInstance = myPropInstances.emplace_back();
+	someInstance.myFlag = CULLED;
+	for (const Norv::PropertyDefinition& someProperty : aProperties)
+	{
+		AddTileModels(someProperty, someInstance, anObject);
+		AddTileSprite(someProperty, someInstance, anObject);
+	}
+	for (const Norv::PropertyDefinition& someProperty : aProperties)
+	{
+		if (const bool* someCulled = someProperty.value.TryGet<bool>(); someCulled && someProperty.name == someKeys.useFrustumCulling)
+			someInstance.myFlag = *someCulled ? CULLED : 0;
+		const float* someValue = someProperty.value.TryGet<float>();
+		if (!someValue)
+			continue;
+		if (someProperty.name == someKeys.brightness)
+			someInstance.myColorAdjust.x = *someValue;
+		else if (someProperty.name == someKeys.saturation)
+			someInstance.myColorAdjust.y = *someValue;
+		else if (someProperty.name == someKeys.hue)
+			someInstance.myColorAdjust.z = *someValue;
+	}
+}
+
+void GameState::FogAndSplitProps()
+{
+	myBackgroundInstances.clear();
+	myForegroundInstances.clear();
+	for (Norv::ModelInstance& someInstance : myPropInstances)
+	{
+		const float someDepth = someInstance.GetTransform().GetTranslation().z;
+		const float someFog = std::clamp(someDepth * FOG_PER_DEPTH, 0.0f, 1.0f);
+		someInstance.SetColor({ myFogColor.r, myFogColor.g, myFogColor.b, myFogColor.a * someFog });
+		(someDepth >= 0.0f ? myBackgroundInstances : myForegroundInstances).push_back(someInstance);
+	}
+	const auto FarFirst = [](const Norv::ModelInstance& aFirst, const Norv::ModelInstance& aSecond) {
+		return aFirst.GetTransform().GetTranslation().z > aSecond.GetTransform().GetTranslation().z;
+	};
+	std::sort(myBackgroundInstances.begin(), myBackgroundInstances.end(), FarFirst);
+	std::sort(myForegroundInstances.begin(), myForegroundInstances.end(), FarFirst);
 }
 
 void GameState::ApplySystemKeys(const Norv::SceneObject& anObject, const std::vector<Norv::PropertyDefinition>& aProperties)

@@ -7,6 +7,7 @@
 #include "world/entities/Entity.h"
 
 #include "Math/Vector.h"
+#include "model/ModelInstance.h"
 
 #include <array>
 #include <cstddef>
@@ -20,6 +21,7 @@ struct LevelTile
 	int tileX = 0;
 	int tileY = 0;
 	bool visible = true;
+	Norv::ModelInstance instance; // its model, when it has one
 };
 
 struct TileBox

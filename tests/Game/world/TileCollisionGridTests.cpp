@@ -11,7 +11,7 @@ namespace
 	{
 		std::vector<LevelTile> someTiles;
 		for (const auto& [someX, someY] : aTiles)
-			someTiles.push_back({ someX, someY, true });
+			someTiles.push_back({ someX, someY, true, {} });
 		TileCollisionGrid someGrid;
 		someGrid.Build(nullptr, someTiles, nullptr);
 		return someGrid;
@@ -49,7 +49,7 @@ TEST(TileCollisionGridChunks, BuildClearsEarlierTiles)
 {
 	TileCollisionGrid someGrid = GridWithTiles({ { 3, 4 } });
 	someGrid.SetTile(9, 9, true);
-	someGrid.Build(nullptr, { { 1, 1, true } }, nullptr);
+	someGrid.Build(nullptr, { LevelTile{ 1, 1, true, {} } }, nullptr);
 	EXPECT_FALSE(someGrid.IsSolid(3, 4));
 	EXPECT_FALSE(someGrid.IsSolid(9, 9));
 	EXPECT_TRUE(someGrid.IsSolid(1, 1));

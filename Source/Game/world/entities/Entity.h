@@ -73,6 +73,7 @@ public:
 	bool myUsesTileCollision = true;
 	bool myUsesGravity = true;
 	Norv::AnimatedModelInstance myAnimatedInstance;   // the skinned model, when the entity has one
+	std::vector<Norv::ModelInstance> myModels;        // static models; a zero flag hides one
 	Norv::Vector2<float> myModelOffset;               // models are drawn at myPosition + this
 	Norv::StringId myTargetScene;                     // "targetScene" of doors
 	float myGravity = DEFAULT_GRAVITY;

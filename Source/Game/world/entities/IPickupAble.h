@@ -4,10 +4,13 @@
 // from it.
 #include "world/entities/Entity.h"
 
+#include <memory>
+
 namespace Norv
 {
 	class Audio;
 }
+class FlipbookVFX;
 
 class IPickupAble : public Entity
 {
@@ -18,16 +21,21 @@ public:
 	static constexpr float SPIN_RATE = 150.0f;           // degrees of yaw per second
 	static constexpr float CHIME_RADIUS = 3000.0f;       // units the chime carries
 	static constexpr float CHIME_BASE_VOLUME = 1.0f;
+	static constexpr int EFFECT_ID = 20;                 // the pickup sparkle
+	static constexpr float EFFECT_Z = 50.0f;
 
 	IPickupAble();
+	~IPickupAble() override;
 
 	void Update(FrameContext& aContext) override;
+	void Render() override;
 
 	// Stops the chime at once.
 	virtual void OnPickedUp();
 	// 0 Checkpoint, 1 wall jump, 2 dash, 3 climb, 4 dash-slash.
 	virtual int GetPickupType() = 0;
 
+	std::unique_ptr<FlipbookVFX> myEffect;
 	Norv::Audio* myLoopSound = nullptr; // the sound bank's; not owned
 	bool mySoundStarted = false;
 	float myBobTime = 0.0f;

@@ -36,7 +36,7 @@ namespace
 
 TEST(EntityMove, RunningIntoAWallStopsOnlyTheHorizontalSpeed)
 {
-	EntityWorld someWorld({ { 1, 0, true } });
+	EntityWorld someWorld({ LevelTile{ 1, 0, true, {} } });
 	Entity someEntity;
 	someEntity.myUsesGravity = false;
 	someEntity.myPosition = { -10.0f, 0.0f };
@@ -52,7 +52,7 @@ TEST(EntityMove, RunningIntoAWallStopsOnlyTheHorizontalSpeed)
 
 TEST(EntityMove, LandingResetsAirTimeAndTheFloorKeepsHoldingUnderGravity)
 {
-	EntityWorld someWorld({ { 0, 0, true } });
+	EntityWorld someWorld({ LevelTile{ 0, 0, true, {} } });
 	Entity someEntity;
 	someEntity.myPosition = { 0.0f, 110.0f };
 	someEntity.myVelocity = { 0.0f, -1000.0f };
@@ -72,7 +72,7 @@ TEST(EntityMove, LandingResetsAirTimeAndTheFloorKeepsHoldingUnderGravity)
 
 TEST(EntityMove, CeilingStopsTheRiseAndGravityTakesOverAtTheFallingRate)
 {
-	EntityWorld someWorld({ { 0, 2, true } });
+	EntityWorld someWorld({ LevelTile{ 0, 2, true, {} } });
 	Entity someEntity;
 	someEntity.myPosition = { 0.0f, 90.0f };
 	someEntity.myVelocity = { 0.0f, 1000.0f };
