@@ -104,7 +104,7 @@ namespace
 	TEST_F(PlayerAttack, UpWinsOverDownAndGivesABoxTwiceTheColliderWideAnd200Higher)
 	{
 		Load(NorvTest::FLAT_FLOOR);
-		Step(1, { { InputAction::Up, InputAction::Down }, {} });
+		Step(1, { { InputAction::Up, InputAction::Down } });
 		P().Attack(&myWorld.myState.GetTileGrid());
 		ASSERT_TRUE(P().IsAttacking());
 		EXPECT_EQ(P().myAttackDirection, 1);
@@ -113,7 +113,7 @@ namespace
 		EXPECT_FLOAT_EQ(P().GetAttackBox().x, P().myPosition.x + 60.0f);
 		ASSERT_EQ(myWorld.myState.myDebugHitBoxes.size(), 1u);
 		// While it runs the box follows the player, 100 above it.
-		Step(1, { { InputAction::Up }, {} });
+		Step(1, { { InputAction::Up } });
 		EXPECT_FLOAT_EQ(myWorld.myState.myDebugHitBoxes.front().y, P().myPosition.y + 100.0f);
 		Step(30);
 		EXPECT_FALSE(P().IsAttacking());

@@ -27,7 +27,7 @@ namespace NorvTest
 		// Loads the grid ('#' tile, 'P' the player) and lets the player settle.
 		void Load(const std::vector<std::string>& aRows, int aSettleFrames = 90)
 		{
-			myWorld.LoadAscii(aRows, { { 'P', "Player" }, {} });
+			myWorld.LoadAscii(aRows, { { 'P', "Player" } });
 			ASSERT_NE(myWorld.myState.GetFrameContext().player, nullptr);
 			Step(aSettleFrames);
 		}
@@ -46,7 +46,7 @@ namespace NorvTest
 			float someTop = someStart;
 			for (int someFrame = 0; someFrame < 600; ++someFrame)
 			{
-				Step(1, someFrame < aHeldFrames ? FrameInput{ { InputAction::Jump }, {} } : FrameInput{}, aDeltaTime);
+				Step(1, someFrame < aHeldFrames ? FrameInput{ { InputAction::Jump } } : FrameInput{}, aDeltaTime);
 				someTop = std::max(someTop, P().myPosition.y);
 				if (someFrame > 2 && IsStanding())
 					break;
