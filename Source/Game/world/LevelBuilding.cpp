@@ -302,6 +302,7 @@ void GameState::SetLevelPlayer(Entity& aPlayer)
 {
 	myFrameContext.player = dynamic_cast<Player*>(&aPlayer);
 	myCameraController.SetPlayer(&aPlayer);
+	myFrameContext.player = dynamic_cast<Player*>(&aPlayer);
 }
 
 void GameState::BuildTile(const Norv::SceneObject& anObject, const std::vector<Norv::PropertyDefinition>& aProperties)

@@ -147,8 +147,11 @@ void Player::Update(FrameContext& aContext)
 
 	if (myIsDead)
 	{
+		// A dead player stops but still falls, so one that dies in the air (or on a
+		// wall) comes down instead of hanging there.
 		myDeathTimer += someDeltaTime;
-		myVelocity *= 0.0f;
+		myVelocity.x = 0.0f;
+		myVelocity.y = std::min(myVelocity.y, 0.0f);
 	}
 	if (myDeathTimer >= myRespawnDelay)
 	{

@@ -150,8 +150,8 @@ void PlayerController::Init(Player* anOwner)
 	myDashSound = AudioManager::GetPlayerDash1();
 	myDashSlashSound = AudioManager::GetPlayerDashSuper1();
 
-	const FrameContext* someContext = anOwner ? anOwner->myContext : nullptr;
-	const std::string someScene = someContext && someContext->gameState ? someContext->gameState->myScenePath : std::string();
+	const GameState* someGame = GameState::GetInstance();
+	const std::string someScene = someGame ? someGame->myScenePath : std::string();
 	myFootsteps.fill(nullptr);
 	myLandSound = nullptr;
 	if (someScene == "scenes/Hub.nvs" || someScene == "scenes/Tutorial.nvs")
