@@ -56,6 +56,7 @@ namespace Norv
 		// array of meshes, each an array of slot paths, a single string (slot 0) or null.
 		static void FromJson(SceneModelHandle& aValue, const nlohmann::json& aJson);
 		static void ToJson(const SceneModelHandle& aValue, nlohmann::json& aJson);
+		static bool Edit(SceneModelHandle& aValue, const char* aLabel, const char* aDescription);
 	};
 
 	template <>
@@ -67,6 +68,7 @@ namespace Norv
 		static void FromJson(SceneSpriteHandle& aValue, const nlohmann::json& aJson);
 		// Four "textures", "pivot" and "size"; never "texturePath".
 		static void ToJson(const SceneSpriteHandle& aValue, nlohmann::json& aJson);
+		static bool Edit(SceneSpriteHandle& aValue, const char* aLabel, const char* aDescription);
 	};
 
 	template <>
@@ -75,6 +77,7 @@ namespace Norv
 		static void Construct(void* aDst) { ::new (aDst) AnimationClipHandle(); }
 		static void FromJson(AnimationClipHandle& aValue, const nlohmann::json& aJson);
 		static void ToJson(const AnimationClipHandle& aValue, nlohmann::json& aJson);
+		static bool Edit(AnimationClipHandle& aValue, const char* aLabel, const char* aDescription);
 	};
 
 	template <>
@@ -83,6 +86,7 @@ namespace Norv
 		static void Construct(void* aDst) { ::new (aDst) PoseAndMotion(); }
 		static void FromJson(PoseAndMotion& aValue, const nlohmann::json&) { aValue = PoseAndMotion(); }
 		static void ToJson(const PoseAndMotion&, nlohmann::json& aJson);
+		static bool Edit(PoseAndMotion& aValue, const char* aLabel, const char* aDescription);
 	};
 
 	template <> PropertyType<SceneModelHandle> PropertyType<SceneModelHandle>::ourInstance;
