@@ -19,6 +19,7 @@ namespace
 	constexpr int STRETCHED_HEIGHT = 1080;
 	constexpr int PETAL_SIZE = 72;
 	constexpr int BUD_SIZE = 64;
+	constexpr float PETAL_HEART_RADIUS = 11.0f; // pixels around the bud's centre that no petal covers
 
 	struct Fonts
 	{
@@ -247,10 +248,27 @@ namespace
 			const float dx = someOffset.first / someLength;
 			const float dy = -someOffset.second / someLength;
 			const float c = p * 0.5f;
-			const float someBaseX = c - dx * someLength;
-			const float someBaseY = c - dy * someLength;
-			someCanvas.FillLeaf(someBaseX + dx * 8.0f, someBaseY + dy * 8.0f, c + dx * p * 0.45f, c + dy * p * 0.45f, p * 0.5f, someIndex % 2 ? Palette::PETAL_PINK : Hex(0xF5A0B8));
-			someCanvas.FillLeaf(someBaseX + dx * 14.0f, someBaseY + dy * 14.0f, c + dx * p * 0.3f, c + dy * p * 0.3f, p * 0.12f, Hex(0xFFD0DC, 0.7f));
+			const float someBudX = c - dx * someLength;
+			const float someBudY = c - dy * someLength;
+			// The petal grows from the bud's golden heart, starting where its line
+			// enters the picture so that no edge of the picture cuts it.
+			constexpr float MARGIN = 3.0f;
+			float someStart = PETAL_HEART_RADIUS;
+			const auto isInside = [&](float t) {
+				const float x = someBudX + dx * t;
+				const float y = someBudY + dy * t;
+				return x >= MARGIN && y >= MARGIN && x <= p - MARGIN && y <= p - MARGIN;
+			};
+			while (!isInside(someStart))
+				someStart += 0.5f;
+			const float someTip = someLength + p * 0.45f;
+			const float ax = someBudX + dx * someStart;
+			const float ay = someBudY + dy * someStart;
+			const float bx = someBudX + dx * someTip;
+			const float by = someBudY + dy * someTip;
+			const float someWidth = std::min(p * 0.5f, (someTip - someStart) * 0.62f);
+			someCanvas.FillLeaf(ax, ay, bx, by, someWidth, someIndex % 2 ? Palette::PETAL_PINK : Hex(0xF5A0B8));
+			someCanvas.FillLeaf(ax + dx * 6.0f, ay + dy * 6.0f, ax + (bx - ax) * 0.7f, ay + (by - ay) * 0.7f, someWidth * 0.25f, Hex(0xFFD0DC, 0.7f));
 			someCanvas.WritePng(aFolder / ("UI/Petal_" + std::to_string(someIndex) + ".png"));
 		}
 		Canvas someBud(BUD_SIZE, BUD_SIZE);
