@@ -56,9 +56,13 @@ namespace NorvMedia
 			const float someX = x + someRandom.Signed() * aHeight * 0.2f;
 			const float someY = someTop + someRandom.Signed() * aHeight * 0.15f;
 			const float someRadius = aHeight * (0.15f + 0.08f * someRandom.Unit());
-			aCanvas.FillCircle(someX, someY, someRadius, Shade(aLeaves, 0.8f + 0.3f * someRandom.Unit()), 2.5f);
-			// A lit patch on the upper left of each clump.
-			aCanvas.FillCircle(someX - someRadius * 0.3f, someY - someRadius * 0.35f, someRadius * 0.45f, Mix(aLeaves, Palette::MOSS, 0.5f), 4.0f);
+			const Rgba someClump = Shade(aLeaves, 0.8f + 0.3f * someRandom.Unit());
+			aCanvas.FillCircle(someX, someY, someRadius, someClump, 2.5f);
+			// Shade under each clump and a soft lit patch on its upper left.
+			aCanvas.FillCircle(someX + someRadius * 0.15f, someY + someRadius * 0.3f, someRadius * 0.6f, Shade(someClump, 0.8f), someRadius * 0.5f);
+			Rgba someLight = Mix(someClump, Palette::MOSS, 0.6f);
+			someLight.a = 0.7f;
+			aCanvas.FillCircle(someX - someRadius * 0.3f, someY - someRadius * 0.35f, someRadius * 0.45f, someLight, someRadius * 0.35f);
 		}
 	}
 
