@@ -129,9 +129,7 @@ namespace
 		Buffer someSound = Cry(aLength, aStartHz, aStartHz * 0.35, 1, aSeed);
 		Buffer someFall = Thud(90.0, 0.3, aSeed + 1);
 		const std::size_t someAt = static_cast<std::size_t>(ToSamples(aLength * 0.8));
-		someSound.resize(std::max(someSound.size(), someAt + someFall.size()), 0.0f);
-		for (std::size_t i = 0; i < someFall.size(); ++i)
-			someSound[someAt + i] += someFall[i];
+		MixInto(someSound, someFall, someAt);
 		return someSound;
 	}
 
@@ -259,11 +257,7 @@ namespace
 		Biquad someFilter = Biquad::BandPass(aHz * 4.0, 1.0);
 		for (float& someSample : someSound)
 			someSample = someFilter.Process(someSample);
-		Buffer someKnock = Thud(150.0, 0.2, aSeed);
-		const std::size_t someAt = someSound.size();
-		someSound.resize(someAt + someKnock.size(), 0.0f);
-		for (std::size_t i = 0; i < someKnock.size(); ++i)
-			someSound[someAt + i] += someKnock[i] * 0.6f;
+		MixInto(someSound, Thud(150.0, 0.2, aSeed), someSound.size(), 0.6f);
 		return someSound;
 	}
 
@@ -275,9 +269,7 @@ namespace
 		AddSweep(someSound, 0.0, aLength, 55.0, 50.0, 3, 0.3f, 0.3);
 		Buffer someStop = Thud(80.0, 0.4, aSeed + 1);
 		const std::size_t someAt = someSound.size() - someSound.size() / 8;
-		someSound.resize(std::max(someSound.size(), someAt + someStop.size()), 0.0f);
-		for (std::size_t i = 0; i < someStop.size(); ++i)
-			someSound[someAt + i] += someStop[i];
+		MixInto(someSound, someStop, someAt);
 		return someSound;
 	}
 
@@ -328,7 +320,7 @@ namespace
 			{ "SFX/ambience/ambience_cave_loop.wav", true, [] { return Loop(CaveAmbience, 12.0); } },
 			{ "SFX/ambience/ambience_forrest_loop.wav", true, [] { return Loop(ForestAmbience, 12.0); } },
 			{ "SFX/ambience/ambience_sad_forest_loop.wav", true, [] { return Loop(SadForestAmbience, 12.0); } },
-			{ "SFX/campfire/campfire_start.wav", false, [] { Buffer s = Whoosh(0.6, 200.0, 1200.0, 70); Buffer c = Crackle(0.8, 40.0f, 71); s.resize(c.size(), 0.0f); for (std::size_t i = 0; i < c.size(); ++i) s[i] += c[i] * 0.6f; return s; } },
+			{ "SFX/campfire/campfire_start.wav", false, [] { Buffer s = Whoosh(0.6, 200.0, 1200.0, 70); MixInto(s, Crackle(0.8, 40.0f, 71), 0, 0.6f); return s; } },
 			{ "SFX/campfire/campfire_idle_loop.wav", true, [] { Buffer s = Crackle(4.0 + LOOP_OVERLAP_SECONDS, 18.0f, 72); CrossFadeIntoLoop(s, 4.0); return s; } },
 			{ "SFX/main_character/main_character_action/main_character_action_land/main_character_action_land_grass_2.wav", false, [] { return Landing(false); } },
 			{ "SFX/main_character/main_character_action/main_character_action_land/main_character_action_land_stone_2.wav", false, [] { return Landing(true); } },
@@ -339,7 +331,7 @@ namespace
 			{ "SFX/main_character/main_character_action/main_character_action_dash/main_character_action_dash_super_1.wav", false, [] { Buffer s = Whoosh(0.4, 300.0, 5000.0, 84); return Sparkle(0.05, 84, 4, 0.05, s); } },
 			{ "SFX/main_character/main_character_damage/main_character_damage_1.wav", false, [] { Buffer s = Hit(500.0, 85); AddSweep(s, 0.02, 0.18, 700.0, 380.0, 1, 0.5f); return s; } },
 			{ "SFX/main_character/main_character_death/main_character_death_fall_backwards.wav", false, [] { return Death(660.0, 0.8, 86); } },
-			{ "SFX/hedgehog_mob/hedgehog_mob_damage/hedgehog_mob_damage_2.wav", false, [] { Buffer s = Hit(900.0, 90); Buffer c = Cry(0.15, 1400.0, 1000.0, 1, 91); s.resize(std::max(s.size(), c.size()), 0.0f); for (std::size_t i = 0; i < c.size(); ++i) s[i] += c[i]; return s; } },
+			{ "SFX/hedgehog_mob/hedgehog_mob_damage/hedgehog_mob_damage_2.wav", false, [] { Buffer s = Hit(900.0, 90); MixInto(s, Cry(0.15, 1400.0, 1000.0, 1, 91), 0); return s; } },
 			{ "SFX/hedgehog_mob/hedgehog_mob_block/hedgehog_mob_block_3.wav", false, [] { Buffer s; AddBell(s, 0.0, 1250.0, 0.08, 0.7f); AddNoiseBurst(s, 0.0, 0.05, 3000.0, 0.0, 0.5f, 92, 0.0003); return s; } },
 			{ "SFX/hedgehog_mob/hedgehog_mob_attack/hedgehog_mob_attack_roll_loop.wav", true, [] { Buffer s = Roll(1.0, 93); CrossFadeIntoLoop(s, 1.0); return s; } },
 			{ "SFX/hedgehog_mob/hedgehog_mob_death.wav", false, [] { return Death(1200.0, 0.5, 94); } },
@@ -357,7 +349,7 @@ namespace
 			{ "SFX/main_character/main_character_attack/main_character_attack_regular/main_character_attack_regular_4.wav", false, [] { return Whoosh(0.2, 900.0, 4500.0, 140); } },
 			{ "SFX/book/book_idle_chime_loop.wav", true, [] { Buffer s = Chimes(3.0); WrapIntoLoop(s, 3.0); return s; } },
 			{ "SFX/main_character/main_character_interaction/main_character_interaction_item_pick_up_3.wav", false, [] { return Sparkle(0.0, 76, 4, 0.07); } },
-			{ "SFX/main_character/main_character_interaction/main_character_interaction_pull_lever.wav", false, [] { Buffer s = Click(900.0, 0.04); Buffer t = Thud(180.0, 0.2, 150); s.resize(std::max(s.size(), t.size() + 3000), 0.0f); for (std::size_t i = 0; i < t.size(); ++i) s[i + 3000] += t[i]; return s; } },
+			{ "SFX/main_character/main_character_interaction/main_character_interaction_pull_lever.wav", false, [] { Buffer s = Click(900.0, 0.04); MixInto(s, Thud(180.0, 0.2, 150), static_cast<std::size_t>(ToSamples(0.136))); return s; } },
 			{ "SFX/ui/ui_pause.wav", false, [] { return TwoTones(79, 72); } },
 			{ "SFX/ui/ui_unpause.wav", false, [] { return TwoTones(72, 79); } },
 			{ "SFX/ui/ui_select.wav", false, [] { Buffer s = Click(1300.0, 0.05); AddBell(s, 0.01, MidiToHz(84), 0.1, 0.3f); return s; } },

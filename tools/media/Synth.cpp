@@ -224,6 +224,13 @@ namespace NorvMedia
 		AddNoiseBurst(aBuffer, aStart, 0.06, 6000.0, 0.0, aLevel, aSeed, 0.001);
 	}
 
+	void MixInto(Buffer& aTarget, const Buffer& aSource, std::size_t aAt, float aGain)
+	{
+		aTarget.resize(std::max(aTarget.size(), aAt + aSource.size()), 0.0f);
+		for (std::size_t i = 0; i < aSource.size(); ++i)
+			aTarget[aAt + i] += aSource[i] * aGain;
+	}
+
 	void Normalize(Buffer& aBuffer, float aPeak)
 	{
 		float someLoudest = 0.0f;

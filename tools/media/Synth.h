@@ -58,6 +58,8 @@ namespace NorvMedia
 	void AddKick(Buffer& aBuffer, double aStart, float aLevel);
 	void AddHat(Buffer& aBuffer, double aStart, float aLevel, std::uint32_t aSeed);
 
+	// Adds aSource, times aGain, into aTarget from sample aAt on, growing aTarget as needed.
+	void MixInto(Buffer& aTarget, const Buffer& aSource, std::size_t aAt, float aGain = 1.0f);
 	// Scales so that the loudest sample has magnitude aPeak (a silent buffer stays silent).
 	void Normalize(Buffer& aBuffer, float aPeak);
 	// Short fades at both ends, so a one-shot sound starts and stops at zero.
