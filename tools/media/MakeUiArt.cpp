@@ -109,17 +109,19 @@ namespace
 	{
 		// Points right, at the button beside it: a curved stem with one leaf below,
 		// and a flower head turned to the right. The right indicator is its mirror.
+		// The flower keeps to the left of the picture: the menu places the picture's
+		// centre only a little beyond the button's edge.
 		Canvas someCanvas(96, 96);
-		someCanvas.FillCapsule(10.0f, 86.0f, 40.0f, 60.0f, 4.0f, Palette::DARK_LEAF);
-		someCanvas.FillCapsule(40.0f, 60.0f, 58.0f, 46.0f, 4.0f, Palette::DARK_LEAF);
-		someCanvas.FillLeaf(30.0f, 68.0f, 8.0f, 52.0f, 16.0f, Palette::LEAF);
+		someCanvas.FillCapsule(8.0f, 88.0f, 30.0f, 62.0f, 4.0f, Palette::DARK_LEAF);
+		someCanvas.FillCapsule(30.0f, 62.0f, 40.0f, 48.0f, 4.0f, Palette::DARK_LEAF);
+		someCanvas.FillLeaf(22.0f, 72.0f, 2.0f, 58.0f, 15.0f, Palette::LEAF);
 		for (int i = 0; i < 5; ++i)
 		{
 			const float a = -1.2f + 0.6f * i; // a fan of petals opening to the right
-			someCanvas.FillLeaf(62.0f, 42.0f, 62.0f + std::cos(a) * 32.0f, 42.0f + std::sin(a) * 32.0f, 17.0f, i == 2 ? Palette::PETAL_RED : Palette::PETAL_PINK);
+			someCanvas.FillLeaf(44.0f, 42.0f, 44.0f + std::cos(a) * 24.0f, 42.0f + std::sin(a) * 24.0f, 14.0f, i == 2 ? Palette::PETAL_RED : Palette::PETAL_PINK);
 		}
-		someCanvas.FillCircle(62.0f, 42.0f, 9.0f, Palette::SUN_YELLOW);
-		someCanvas.FillCircle(60.0f, 40.0f, 3.5f, Hex(0xFFF3B0));
+		someCanvas.FillCircle(44.0f, 42.0f, 8.0f, Palette::SUN_YELLOW);
+		someCanvas.FillCircle(42.0f, 40.0f, 3.0f, Hex(0xFFF3B0));
 		someCanvas.WritePng(aFolder / "UI/Indicator_Flower.png");
 	}
 
