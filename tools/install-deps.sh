@@ -12,7 +12,7 @@ PACKAGES=(
   libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev
   nlohmann-json3-dev libimgui-dev libxxhash-dev libstb-dev
   libgtest-dev libgmock-dev libbenchmark-dev libassimp-dev
-  fonts-dejavu-core xvfb xauth
+  fonts-dejavu-core fonts-cherrybomb fonts-blankenburg ffmpeg xvfb xauth
 )
 
 missing=()

@@ -1,0 +1,163 @@
+#include "Game/data/GameDataFolder.h"
+
+#include "bass/bass.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <numeric>
+
+namespace
+{
+	constexpr double LONGEST_ONE_SHOT_SECONDS = 3.0;
+	constexpr double SHORTEST_MUSIC_SECONDS = 20.0;
+	constexpr std::size_t SEAM_NEIGHBOURHOOD = 110; // samples each side of a loop's seam, 5 ms at 22 kHz
+
+	bool IsMusic(const std::string& aName) { return aName.find("music") != std::string::npos; }
+
+	NorvTest::Sound ReadSound(const std::string& aName)
+	{
+		return NorvTest::ReadMonoWav(Norv::Settings::ResolveAssetPath(aName));
+	}
+
+	// |x[i+1] - 2 x[i] + x[i-1]| around a loop: how sharply the wave bends.
+	float Bend(const std::vector<float>& aSamples, std::size_t i)
+	{
+		const std::size_t n = aSamples.size();
+		return std::abs(aSamples[(i + 1) % n] - 2.0f * aSamples[i] + aSamples[(i + n - 1) % n]);
+	}
+
+	// Mean |difference| between neighbours over mean |sample|: high for hiss and crackle, low for thumps.
+	double Brightness(const std::vector<float>& aSamples)
+	{
+		double someChange = 0.0;
+		double someLevel = 0.0;
+		for (std::size_t i = 1; i < aSamples.size(); ++i)
+		{
+			someChange += std::abs(aSamples[i] - aSamples[i - 1]);
+			someLevel += std::abs(aSamples[i]);
+		}
+		return someChange / std::max(1e-9, someLevel);
+	}
+
+	class SoundData : public NorvTest::GameDataFolder
+	{
+	protected:
+		void SetUp() override
+		{
+			NorvTest::GameDataFolder::SetUp();
+			if (!BASS_Init(0, 44100, 0, nullptr, nullptr))
+			{
+				ASSERT_EQ(BASS_ErrorGetCode(), BASS_ERROR_ALREADY);
+			}
+		}
+	};
+}
+
+TEST_F(SoundData, EverySoundOpensThroughBassWithALengthThatFitsItsUse)
+{
+	for (const auto& [someName, someIsLoop] : NorvTest::SoundBankEntries())
+	{
+		const std::string somePath = Norv::Settings::ResolveAssetPath(someName);
+		const HSAMPLE someSample = BASS_SampleLoad(FALSE, somePath.c_str(), 0, 0, 1, someIsLoop ? BASS_SAMPLE_LOOP : 0);
+		ASSERT_NE(someSample, 0u) << someName;
+		BASS_SAMPLE someInfo{};
+		ASSERT_TRUE(BASS_SampleGetInfo(someSample, &someInfo));
+		EXPECT_GT(someInfo.length, 0u) << someName;
+		EXPECT_TRUE(BASS_SampleFree(someSample));
+
+		const NorvTest::Sound someSound = ReadSound(someName);
+		ASSERT_GT(someSound.myRate, 0) << someName << " is not 16-bit mono PCM";
+		float somePeak = 0.0f;
+		for (float someValue : someSound.mySamples)
+			somePeak = std::max(somePeak, std::abs(someValue));
+		EXPECT_GT(somePeak, 0.3f) << someName << " is too quiet";
+		EXPECT_LT(somePeak, 0.99f) << someName << " clips";
+		if (IsMusic(someName))
+			EXPECT_GE(someSound.Seconds(), SHORTEST_MUSIC_SECONDS) << someName;
+		else if (!someIsLoop)
+		{
+			EXPECT_LE(someSound.Seconds(), LONGEST_ONE_SHOT_SECONDS) << someName;
+			// A one-shot starts and ends in silence: no click when it starts or stops.
+			EXPECT_LT(std::abs(someSound.mySamples.front()), 0.01f) << someName;
+			EXPECT_LT(std::abs(someSound.mySamples.back()), 0.01f) << someName;
+		}
+	}
+}
+
+TEST_F(SoundData, LoopsJoinWithoutAClick)
+{
+	int someLoops = 0;
+	for (const auto& [someName, someIsLoop] : NorvTest::SoundBankEntries())
+	{
+		if (!someIsLoop)
+			continue;
+		++someLoops;
+		const NorvTest::Sound someSound = ReadSound(someName);
+		ASSERT_GT(someSound.mySamples.size(), 1000u) << someName;
+		// The step and the bend across the seam must look like those just before and
+		// after it: a cut shows as a jump far larger than its neighbours.
+		const std::vector<float>& x = someSound.mySamples;
+		const std::size_t n = x.size();
+		const auto step = [&](std::size_t i) { return std::abs(x[(i + 1) % n] - x[i % n]); };
+		float someNearbyStep = 0.0f;
+		float someNearbyBend = 0.0f;
+		for (std::size_t i = 2; i < SEAM_NEIGHBOURHOOD; ++i)
+		{
+			someNearbyStep = std::max({ someNearbyStep, step(i), step(n - i) });
+			someNearbyBend = std::max({ someNearbyBend, Bend(x, i), Bend(x, n - i) });
+		}
+		EXPECT_LE(step(n - 1), someNearbyStep * 1.5f) << someName << ": the loop's ends do not meet";
+		EXPECT_LE(std::max(Bend(x, 0), Bend(x, n - 1)), someNearbyBend * 1.5f) << someName << ": the loop's ends do not join smoothly";
+	}
+	EXPECT_EQ(someLoops, 15);
+}
+
+TEST_F(SoundData, FootstepsSoundOfTheirGroundAndNoTwoAreAlike)
+{
+	const std::string someFolder = "SFX/main_character/main_character_action/main_character_action_footstep/main_character_action_footstep_";
+	std::map<std::string, double> someBrightness;
+	std::map<std::string, double> someLength;
+	std::set<std::vector<float>> someDistinct;
+	for (const char* someGround : { "dirt", "grass", "stone" })
+		for (int i = 1; i <= 8; ++i)
+		{
+			const NorvTest::Sound someStep = ReadSound(someFolder + someGround + "_" + std::to_string(i) + ".wav");
+			ASSERT_FALSE(someStep.mySamples.empty()) << someGround << i;
+			someBrightness[someGround] += Brightness(someStep.mySamples) / 8.0;
+			someLength[someGround] += someStep.Seconds() / 8.0;
+			someDistinct.insert(someStep.mySamples);
+		}
+	EXPECT_EQ(someDistinct.size(), 24u);
+	// Soil thuds, grass rustles; stone clicks short and hard.
+	EXPECT_GT(someBrightness["grass"], someBrightness["dirt"] * 1.5);
+	EXPECT_GT(someBrightness["stone"], someBrightness["dirt"] * 1.5);
+	EXPECT_LT(someLength["stone"], someLength["dirt"]);
+	EXPECT_LT(someLength["dirt"], someLength["grass"]);
+}
+
+TEST_F(SoundData, MusicMovesThroughNotesRatherThanHoldingOneTone)
+{
+	for (const auto& [someName, someIsLoop] : NorvTest::SoundBankEntries())
+	{
+		if (!IsMusic(someName))
+			continue;
+		const NorvTest::Sound someTune = ReadSound(someName);
+		// Zero crossings per half second follow the notes being played.
+		const std::size_t someWindow = static_cast<std::size_t>(someTune.myRate / 2);
+		std::vector<double> someRates;
+		for (std::size_t start = 0; start + someWindow <= someTune.mySamples.size(); start += someWindow)
+		{
+			int someCrossings = 0;
+			for (std::size_t i = start + 1; i < start + someWindow; ++i)
+				someCrossings += (someTune.mySamples[i - 1] < 0.0f) != (someTune.mySamples[i] < 0.0f);
+			someRates.push_back(someCrossings);
+		}
+		const double someMean = std::accumulate(someRates.begin(), someRates.end(), 0.0) / static_cast<double>(someRates.size());
+		double someSpread = 0.0;
+		for (double someRate : someRates)
+			someSpread += (someRate - someMean) * (someRate - someMean);
+		someSpread = std::sqrt(someSpread / static_cast<double>(someRates.size()));
+		EXPECT_GT(someSpread, someMean * 0.05) << someName << " sounds like one held tone";
+	}
+}
