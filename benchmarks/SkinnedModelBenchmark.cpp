@@ -2,7 +2,9 @@
 // 1280 x 720, headless on the engine's render core: CPU milliseconds of pose
 // evaluation (players and bone matrices) and of submission (the drawer's
 // calls), frames per second with the GPU work finished (glFinish), and the
-// heap allocations made while posing (there must be none).
+// heap allocations made while posing (there must be none). The run gets
+// settings and 1 x 1 default model textures of its own in a temporary folder,
+// as the game's data set provides them.
 #include "engine/EngineCreateParameters.h"
 #include "graphics/DX11.h"
 #include "graphics/GraphicsEngine.h"
@@ -12,13 +14,17 @@
 #include "model/ModelDrawer.h"
 #include "model/ModelFactory.h"
 #include "settings/settings.h"
+#include "Support/DdsFile.h"
 
 #include <epoxy/gl.h>
 
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <new>
 #include <vector>
 
@@ -36,6 +42,24 @@ namespace
 
 	std::atomic<long> ourAllocations = 0;
 
+	void WriteFile(const std::filesystem::path& aPath, const std::string& aBytes)
+	{
+		std::filesystem::create_directories(aPath.parent_path());
+		std::ofstream(aPath, std::ios::binary) << aBytes;
+	}
+
+	// Settings naming the build's cooked shaders, and the default model textures.
+	std::filesystem::path MakeRunFolder()
+	{
+		const std::filesystem::path someFolder = std::filesystem::temp_directory_path() / "norv-skinned-model-benchmark";
+		WriteFile(someFolder / "settings/Game.json", R"({ "assets_path": { "engine": "engine", "game": "game", "cooked": ")" NORV_BIN_DIR R"(/cooked" }, "window_settings": { "title": "Benchmark" } })");
+		const std::pair<const char*, std::array<std::uint8_t, 4>> someDefaults[] = { { "T_Default_c.dds", { 255, 255, 255, 255 } },
+			{ "T_Default_n.dds", { 128, 128, 255, 255 } }, { "T_Default_m.dds", { 0, 160, 255, 255 } }, { "T_Default_fx.dds", { 0, 0, 0, 255 } } };
+		for (const auto& [someName, someTexel] : someDefaults)
+			WriteFile(someFolder / "data/Textures" / someName, NorvTest::MakeMaskDds({}, 32, NorvTest::RGBA_MASKS, std::string(reinterpret_cast<const char*>(someTexel.data()), 4)));
+		return someFolder;
+	}
+
 	using Clock = std::chrono::steady_clock;
 	double Milliseconds(Clock::duration aDuration) { return std::chrono::duration<double, std::milli>(aDuration).count(); }
 }
@@ -52,7 +76,8 @@ void operator delete(void* aPointer, std::size_t) noexcept { std::free(aPointer)
 
 int main()
 {
-	Platform::SetModuleFileNameOverride([] { return std::string(NORV_BIN_DIR) + "/Game"; });
+	const std::filesystem::path someRunFolder = MakeRunFolder();
+	Platform::SetModuleFileNameOverride([&] { return (someRunFolder / "Game").string(); });
 	Norv::LoadSettings("Game");
 	Norv::GetEngineCreateParameters().myWindowSize = { WIDTH, HEIGHT };
 	Norv::DX11 someDX11;

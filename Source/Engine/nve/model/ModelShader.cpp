@@ -90,18 +90,7 @@ namespace Norv
 			const Texture* someTexture = aTextures[i] ? aTextures[i] : myDefaultTextures[i];
 			someViews[i] = someTexture ? someTexture->myView.Get() : nullptr;
 		}
-		// Rebinding the views already bound is not free for the GL driver: skip it.
-		ID3D11ShaderResourceView* someBound[MODEL_TEXTURE_KIND_COUNT] = {};
-		someContext->PSGetShaderResources(FIRST_TEXTURE_SLOT, MODEL_TEXTURE_KIND_COUNT, someBound);
-		bool someIsBound = true;
-		for (std::uint32_t i = 0; i < MODEL_TEXTURE_KIND_COUNT; ++i)
-		{
-			someIsBound = someIsBound && someBound[i] == someViews[i];
-			if (someBound[i])
-				someBound[i]->Release();
-		}
-		if (!someIsBound)
-			someContext->PSSetShaderResources(FIRST_TEXTURE_SLOT, MODEL_TEXTURE_KIND_COUNT, someViews);
+		someContext->PSSetShaderResources(FIRST_TEXTURE_SLOT, MODEL_TEXTURE_KIND_COUNT, someViews);
 		if (!IsLoaded() || !aMesh.myVertexBuffer || !aMesh.myIndexBuffer || !PrepareRender())
 			return;
 
