@@ -3,13 +3,13 @@
 // runs (the options menu loads its font at construction).
 #include "shell/StateStack.h"
 #include "shell/states/Credits.h"
-#include "shell/states/EmptyPlayState.h"
 #include "shell/states/IntroState.h"
 #include "shell/states/MainMenu.h"
 #include "shell/states/OptionMenu.h"
 #include "shell/states/PauseBookCase.h"
 #include "shell/states/PauseMenu.h"
 #include "shell/states/QuitScreen.h"
+#include "world/GameState.h"
 
 struct GameStates
 {
@@ -18,7 +18,7 @@ struct GameStates
 	MainMenu myMainMenu;
 	PauseMenu myPauseMenu;
 	PauseBookCase myPauseBookCase;
-	EmptyPlayState myGameState;
+	GameState myGameState;
 	OptionMenu myOptionMenu;
 	Credits myCredits;
 	QuitScreen myQuitScreen;
