@@ -4,6 +4,7 @@
 // own colour texture, and the skin moves between the frames.
 #include "Support/ImageEncoding.h"
 #include "Support/ModelScene.h"
+#include "Support/RunningEngine.h"
 #include "model/ModelDrawer.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <cstring>
 #include <set>
 
 namespace
@@ -161,4 +163,42 @@ TEST(SkinnedModelDraw, FixtureCharacterIsDrawnWhereItsBonesPutItLitAndMoving)
 
 	if (const char* someShot = std::getenv("NORV_MODEL_SCREENSHOT"))
 		SaveScreenshot(someLater, someShot);
+}
+
+TEST(SkinnedModelDraw, TheRunningEngineDrawsTheCharacterAndTakesTheFactoryDownBeforeItsDevice)
+{
+	if (!std::filesystem::exists(CHARACTER))
+		GTEST_SKIP() << "fixture missing: " << CHARACTER;
+	NorvTest::RunningEngine someEngine;
+	ASSERT_TRUE(someEngine.IsStarted());
+	ASSERT_TRUE(someEngine.Get().BeginFrame());
+	Norv::ModelFactory& someFactory = *Norv::ModelFactory::GetInstance();
+	Norv::AnimatedModelInstance someInstance = someFactory.GetAnimatedModelInstance(CHARACTER.string());
+	ASSERT_NE(someInstance.GetModel(), nullptr);
+	Norv::AnimationPlayer somePlayer = someFactory.GetAnimationPlayer(CHARACTER.string(), someInstance.GetModel());
+	somePlayer.SetState(Norv::ANIMATION_STATE_PLAYING);
+	somePlayer.Update(0.25f);
+	someInstance.UpdatePose(somePlayer.GetPose());
+
+	Norv::GraphicsEngine& someGraphics = *someEngine.Get().GetGraphicsEngine();
+	Norv::GraphicsStateStack& someStack = *someGraphics.GetGraphicsStateStack();
+	Norv::Camera someCamera;
+	const Norv::Vector2<unsigned int> someSize = someEngine.Get().GetDX11()->GetBackBufferSize();
+	someCamera.SetPerspectiveProjection(60.0f, { static_cast<float>(someSize.x), static_cast<float>(someSize.y) }, 1.0f, 10000.0f);
+	someCamera.SetTransform(Norv::Matrix4x4::CreateTranslation({ TARGET.x, TARGET.y, TARGET.z - DISTANCE }));
+	someStack.SetCamera(someCamera);
+	someStack.SetDirectionalLight(Norv::Matrix4x4::CreateRotationAroundX(30.0f), Norv::Color(1.0f, 1.0f, 1.0f, 1.0f), 1.0f);
+	someGraphics.GetModelDrawer()->DrawAnimated(someInstance);
+
+	Microsoft::WRL::ComPtr<ID3D11Texture2D> someBuffer;
+	Norv::DX11::ourSwapChain->GetBuffer(0, someBuffer.GetAddressOf());
+	const std::vector<std::uint8_t> someBytes = NorvTest::ReadBackTexture(Norv::DX11::ourDevice, Norv::DX11::ourContext, someBuffer.Get());
+	// The character covers a part of the frame: pixels unlike the clear colour (the first pixel's).
+	int someDrawn = 0;
+	for (std::size_t i = 0; i + 3 < someBytes.size(); i += 4)
+		someDrawn += std::memcmp(&someBytes[i], someBytes.data(), 3) != 0 ? 1 : 0;
+	EXPECT_GT(someDrawn, 2000);
+	EXPECT_LT(someDrawn, static_cast<int>(someSize.x * someSize.y / 4));
+	someEngine.Get().EndFrame();
+	// The engine's shutdown (at the end of this scope) destroys the factory first.
 }
