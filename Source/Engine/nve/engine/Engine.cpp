@@ -6,6 +6,7 @@
 #include "graphics/GraphicsEngine.h"
 #include "graphics/GraphicsStateStack.h"
 #include "graphics/TextureManager.h"
+#include "model/ModelFactory.h"
 #include "text/FontManager.h"
 #include "settings/DebugFeature.h"
 #include "win32/Win32.h"
@@ -44,6 +45,8 @@ namespace Norv
 
 	void Engine::DestroyInstance()
 	{
+		// Models hold GPU buffers: the factory goes before the device.
+		ModelFactory::DestroyInstance();
 		delete ourInstance;
 		ourInstance = nullptr;
 	}

@@ -6,6 +6,7 @@
 #include "graphics/DX11.h"
 #include "graphics/FullscreenEffect.h"
 #include "graphics/GraphicsStateStack.h"
+#include "model/ModelDrawer.h"
 
 namespace Norv
 {
@@ -33,6 +34,7 @@ namespace Norv
 		myGraphicsStateStack.reset();
 		myLineDrawer.reset();
 		myCustomShapeDrawer.reset();
+		myModelDrawer.reset();
 		mySpriteDrawer.reset();
 	}
 
@@ -45,6 +47,8 @@ namespace Norv
 
 		mySpriteDrawer = std::make_unique<SpriteDrawer>();
 		mySpriteDrawer->Init();
+		myModelDrawer = std::make_unique<ModelDrawer>();
+		myModelDrawer->Init();
 		myCustomShapeDrawer = std::make_unique<CustomShapeDrawer>();
 		myCustomShapeDrawer->Init();
 		myLineDrawer = std::make_unique<LineDrawer>();

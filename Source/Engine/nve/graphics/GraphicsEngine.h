@@ -1,11 +1,12 @@
 #pragma once
-// The engine's drawing services: sprite, shape and line drawers, the graphics
+// The engine's drawing services: sprite, model, shape and line drawers, the graphics
 // state stack and the full-screen effects, each owned here.
 #include <memory>
 
 namespace Norv
 {
 	class SpriteDrawer;
+	class ModelDrawer;
 	class CustomShapeDrawer;
 	class LineDrawer;
 	class GraphicsStateStack;
@@ -31,6 +32,7 @@ namespace Norv
 		static GraphicsStateStack* GetStateStack() { return ourCurrent ? ourCurrent->myGraphicsStateStack.get() : nullptr; }
 
 		SpriteDrawer* GetSpriteDrawer() const { return mySpriteDrawer.get(); }
+		ModelDrawer* GetModelDrawer() const { return myModelDrawer.get(); }
 		CustomShapeDrawer* GetCustomShapeDrawer() const { return myCustomShapeDrawer.get(); }
 		LineDrawer* GetLineDrawer() const { return myLineDrawer.get(); }
 		GraphicsStateStack* GetGraphicsStateStack() const { return myGraphicsStateStack.get(); }
@@ -43,6 +45,7 @@ namespace Norv
 
 	private:
 		std::unique_ptr<SpriteDrawer> mySpriteDrawer;
+		std::unique_ptr<ModelDrawer> myModelDrawer;
 		std::unique_ptr<CustomShapeDrawer> myCustomShapeDrawer;
 		std::unique_ptr<LineDrawer> myLineDrawer;
 		std::unique_ptr<GraphicsStateStack> myGraphicsStateStack;

@@ -246,6 +246,31 @@ namespace Norv
 		someTop.myCamera = aCamera;
 	}
 
+	void GraphicsStateStack::SetDirectionalLight(const Matrix4x4& aTransform, const Color& aColor, float anIntensity)
+	{
+		RenderState& someTop = myRenderStateStack.back();
+		someTop.myLightsVersion = ++myLightsVersion;
+		someTop.myDirectionalLightTransform = aTransform;
+		someTop.myDirectionalLightColor = aColor;
+		someTop.myDirectionalLightIntensity = anIntensity;
+	}
+
+	void GraphicsStateStack::SetAmbientColor(const Color& aColor)
+	{
+		RenderState& someTop = myRenderStateStack.back();
+		someTop.myLightsVersion = ++myLightsVersion;
+		someTop.myAmbientColor = aColor;
+	}
+
+	void GraphicsStateStack::SetPointLights(const PointLight* someLights, std::uint32_t aCount)
+	{
+		RenderState& someTop = myRenderStateStack.back();
+		someTop.myLightsVersion = ++myLightsVersion;
+		someTop.myPointLightCount = std::min(aCount, RenderState::MAX_POINT_LIGHTS);
+		for (std::uint32_t i = 0; i < someTop.myPointLightCount; ++i)
+			someTop.myPointLights[i] = someLights[i];
+	}
+
 	void GraphicsStateStack::SetSamplerState(unsigned aFilter, unsigned anAddress)
 	{
 		NV_ASSERT(aFilter < SamplerFilters::COUNT && anAddress < SamplerAddresses::COUNT);

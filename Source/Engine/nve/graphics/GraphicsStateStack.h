@@ -33,6 +33,11 @@ namespace Norv
 		void Scale(float aScale);
 		void SetCamera(const Camera& aCamera);
 		void SetSamplerState(unsigned aFilter, unsigned anAddress);
+		// Lights of the top state (each call is a new lights version). A point-light
+		// count above MAX_POINT_LIGHTS keeps the first MAX_POINT_LIGHTS.
+		void SetDirectionalLight(const Matrix4x4& aTransform, const Color& aColor, float anIntensity);
+		void SetAmbientColor(const Color& aColor);
+		void SetPointLights(const PointLight* someLights, std::uint32_t aCount);
 		// Sends what differs from the state last applied; aForce sends everything.
 		void UpdateGpuStates(bool aForce);
 
