@@ -13,6 +13,7 @@ namespace NorvArt
 		// design up (+y) is stored -z, design front (+z) is stored -y, design x is mirrored.
 		constexpr Frame PLAYER_FRAME{ -1, 0, 0, 0, 0, -1, 0, -1, 0 };
 		constexpr double BOSS_SCALE = 2.6;
+		constexpr double WASP_SCALE = 1.6; // about a tile long, so it reads beside the player
 
 		Rig PlayerRig()
 		{
@@ -32,7 +33,8 @@ namespace NorvArt
 		Rig WaspRig()
 		{
 			return { { { "Root", -1, { 0, 0, 0 } }, { "Body", 0, { 0, 0, 0 } }, { "Head", 1, { 0, 4, -20 } }, { "Abdomen", 1, { 0, -2, 14 } },
-				{ "WingL", 1, { 10, 12, -2 } }, { "WingR", 1, { -10, 12, -2 } } } };
+				{ "WingL", 1, { 10, 12, -2 } }, { "WingR", 1, { -10, 12, -2 } } },
+				IDENTITY_FRAME, WASP_SCALE };
 		}
 
 		Rig MushroomRig()
@@ -185,6 +187,7 @@ namespace NorvArt
 		void BuildWasp(MeshBuilder& b, Palette& p)
 		{
 			const int yellow = p.Add(Hex(0xF2C230)), black = p.Add(Hex(0x2A2420)), wing = p.Add(Hex(0xD8ECF5)), eye = p.Add(Hex(0xB0302A)), sting = p.Add(Hex(0x4A403A));
+			b.SetFrame(IDENTITY_FRAME, WASP_SCALE);
 			b.SetBone(W_BODY);
 			b.SetSwatch(yellow);
 			b.Sphere({ 0, 0, 0 }, { 13, 12, 13 }, 8, 5);

@@ -121,14 +121,15 @@ namespace NorvArt
 				b.Sphere({ std::cos(a) * 36, -44, std::sin(a) * 30 }, { 10, 7, 9 }, 6, 4);
 			}
 			b.SetSwatch(log);
+			// Logs leaning together over the embers.
 			for (int i = 0; i < 4; ++i)
 			{
-				b.SetPlacement({ 0, -40, 0 }, { 0, 45.0 * i, 65 });
-				b.Prism({ 0, -70, 0 }, 60, 5, 4, 6);
+				b.SetPlacement({ 0, -46, 0 }, { 0, 45.0 * i, 28 });
+				b.Box({ 0, -40, 0 }, { 30, 4.5, 4.5 });
 			}
 			b.ClearPlacement();
 			b.SetSwatch(ember);
-			b.Sphere({ 0, -42, 0 }, { 12, 6, 12 }, 6, 3);
+			b.Sphere({ 0, -44, 0 }, { 14, 7, 14 }, 6, 3);
 		}
 
 		void BookPage(MeshBuilder& b, Palette& p)
@@ -331,13 +332,15 @@ namespace NorvArt
 			b.SetSwatch(bark);
 			b.Prism({ 0, 0, 0 }, 230, 28, 16, 7);
 			b.SetSwatch(leaves);
-			b.Sphere({ 0, 250, 0 }, { 140, 70, 110 }, 8, 5);
+			b.Sphere({ 0, 260, 0 }, { 120, 70, 100 }, 8, 5);
+			b.Sphere({ -80, 235, 10 }, { 80, 55, 70 }, 7, 4);
+			b.Sphere({ 85, 240, -10 }, { 80, 55, 70 }, 7, 4);
 			// Drooping strands hanging from the crown.
 			for (int i = 0; i < 10; ++i)
 			{
 				b.SetSwatch(i % 2 ? pale : leaves);
 				const double a = 2 * PI * i / 10;
-				b.Spike({ std::cos(a) * 120, 230, std::sin(a) * 90 }, { 0.05 * std::cos(a), -1, 0 }, 140 + 30 * (i % 3), 14, 4);
+				b.Spike({ std::cos(a) * 120, 220, std::sin(a) * 90 }, { 0.05 * std::cos(a), -1, 0 }, 90 + 25 * (i % 3), 12, 4);
 			}
 		}
 
