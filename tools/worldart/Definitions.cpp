@@ -139,12 +139,9 @@ namespace NorvArt
 		Write("entities/", "Checkpoint", Static("Checkpoint", "Checkpoint"));
 		Write("entities/", "BookShowcase", Static("bookShowcase", "BookShowcase"));
 		Write("entities/", "Butterfly", { Marker("entityId", "Butterfly"), Vector("scale", "Float3", { 1, 1, 1 }) }, false);
-		{
-			std::vector<Property> someTrigger{ Marker("entityId", "BossTrigger"), Vector("colliderSize", "Float2", { 100, 600 }) };
-			Write("entities/", "BossTrigger", someTrigger, false);
-			std::vector<Property> someEnding{ Marker("entityId", "EndingTrigger"), Vector("colliderSize", "Float2", { 100, 600 }) };
-			Write("entities/", "EndingTrigger", someEnding, false);
-		}
+		// The triggers keep the colliders their entities make.
+		Write("entities/", "BossTrigger", { Marker("entityId", "BossTrigger") }, false);
+		Write("entities/", "EndingTrigger", { Marker("entityId", "EndingTrigger") }, false);
 
 		// ---------------------------------------------------------------- tiles and props
 		for (const SetPiece& somePiece : SetPieces())

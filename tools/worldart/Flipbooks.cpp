@@ -210,7 +210,7 @@ namespace NorvArt
 		Write("VFX_8x8_Pickup_Flip.dds", Sheet(8, 8, 48, 48, Burst(Hex(0xFFF2A8, 0.5f), GOLD, 6, 8)));
 		Write("VFX_3x3_EnvironmentButterfly_Flip.dds", Sheet(3, 3, 32, 32, Butterfly()));
 		Write("VFX_5x5_ToxicMushroomFog.dds", Sheet(5, 5, 96, 96, Fog()));
-		Write("VFX_StartLoopV5_8x8.dds", Sheet(8, 8, 48, 48, Fire(true)));
-		Write("VFX_FireLoopV5_8x8.dds", Sheet(8, 8, 48, 48, Fire(false)));
+		Write("VFX_StartLoopV5_8x8.dds", Sheet(8, 8, 64, 64, Fire(true)));
+		Write("VFX_FireLoopV5_8x8.dds", Sheet(8, 8, 64, 64, Fire(false)));
 	}
 }

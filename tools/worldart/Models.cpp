@@ -109,27 +109,28 @@ namespace NorvArt
 			b.Sphere({ 9, -40, 0 }, { 9, 2, 4 }, 6, 3);
 		}
 
+		// Base at the origin: the checkpoint's fire burns over the placed object's ground.
 		void Campfire(MeshBuilder& b, Palette& p)
 		{
 			const int stone = p.Add(Hex(0x8A8680)), log = p.Add(Hex(0x6E4726)), ember = p.Add(Hex(0xE8501C)), ash = p.Add(Hex(0x3A3430));
 			b.SetSwatch(ash);
-			b.Prism({ 0, -50, 0 }, 3, 30, 30, 10);
+			b.Prism({ 0, 0, 0 }, 3, 40, 40, 10);
 			b.SetSwatch(stone);
-			for (int i = 0; i < 9; ++i)
+			for (int i = 0; i < 10; ++i)
 			{
-				const double a = 2 * PI * i / 9;
-				b.Sphere({ std::cos(a) * 36, -44, std::sin(a) * 30 }, { 10, 7, 9 }, 6, 4);
+				const double a = 2 * PI * i / 10;
+				b.Sphere({ std::cos(a) * 48, 7, std::sin(a) * 40 }, { 12, 9, 11 }, 6, 4);
 			}
+			// Four logs leaning together over the embers.
 			b.SetSwatch(log);
-			// Logs leaning together over the embers.
 			for (int i = 0; i < 4; ++i)
 			{
-				b.SetPlacement({ 0, -46, 0 }, { 0, 45.0 * i, 28 });
-				b.Box({ 0, -40, 0 }, { 30, 4.5, 4.5 });
+				b.SetPlacement({ 0, 0, 0 }, { -20, 90.0 * i + 45, 0 });
+				b.Box({ 0, 32, 30 }, { 5, 44, 5 });
 			}
 			b.ClearPlacement();
 			b.SetSwatch(ember);
-			b.Sphere({ 0, -44, 0 }, { 14, 7, 14 }, 6, 3);
+			b.Sphere({ 0, 6, 0 }, { 18, 8, 18 }, 6, 3);
 		}
 
 		void BookPage(MeshBuilder& b, Palette& p)

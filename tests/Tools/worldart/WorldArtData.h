@@ -3,6 +3,7 @@
 // definitions read back as plain json.
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>

@@ -50,7 +50,7 @@ namespace
 		{ "models/Interactables/Lever/SM_Lever.fbx", false, { 0, 0, 20 }, 1, { -200, 230, 0 } },
 		{ "models/Interactables/Gate/SM_Gate.fbx", false, { 0, 15, 0 }, 0.8f, { -90, 250, 0 } },
 		{ "models/Interactables/Spikes/SM_Spikes.fbx", false, { 15, 0, 0 }, 1, { 30, 230, 0 } },
-		{ "models/Interactables/Campfire/SM_Campfire.fbx", false, { 15, 0, 0 }, 1, { 150, 240, 0 } },
+		{ "models/Interactables/Campfire/SM_Campfire.fbx", false, { 15, 0, 0 }, 1, { 150, 190, 0 } },
 		{ "models/Pickups/SM_Pickup_Dash.fbx", false, { 0, 0, 0 }, 1, { 260, 250, 0 } },
 		{ "models/Pickups/SM_Pickup_DashSlash.fbx", false, { 0, 0, 0 }, 1, { 350, 250, 0 } },
 		{ "models/Interactables/Destructibles/SK_Crate.fbx", true, { 10, 25, 0 }, 1, { 480, 250, 0 } },
