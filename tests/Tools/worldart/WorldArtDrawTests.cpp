@@ -32,13 +32,15 @@ namespace
 		Norv::Vector3<float> turn{ 0, 0, 0 };
 		float scale = 1.0f;
 		Norv::Vector3<float> place{ 0, 0, 0 }; // in the line-up
+		std::string clip = {};                   // the line-up's pose
+		float time = 0.0f;
 	};
 
 	const std::vector<Piece> PIECES{
-		{ "models/Characters/Player/SK_Player.fbx", true, PLAYER_TURN, 1, { -700, -200, 0 } },
+		{ "models/Characters/Player/SK_Player.fbx", true, PLAYER_TURN, 1, { -700, -200, 0 }, "models/Characters/Player/Animations/A_Player_Running.fbx", 0.2f },
 		{ "models/Enemies/Hedgehog/SK_Hedgehog.fbx", true, { 0, 180, 0 }, 1, { -540, -225, 0 } },
-		{ "models/Enemies/HedgehogBoss/SK_HedgehogBoss.fbx", true, { 0, 180, 0 }, 1, { -300, -160, 0 } },
-		{ "models/Enemies/Wasp/SK_Wasp.fbx", true, { 0, 90, 0 }, 1, { -80, -120, 0 } },
+		{ "models/Enemies/HedgehogBoss/SK_HedgehogBoss.fbx", true, { 0, 180, 0 }, 1, { -300, -160, 0 }, "models/Enemies/HedgehogBoss/Animations/A_HedgehogBoss_Walk.fbx", 0.1f },
+		{ "models/Enemies/Wasp/SK_Wasp.fbx", true, { 0, 90, 0 }, 1, { -80, -120, 0 }, "models/Enemies/Wasp/Animations/A_Wasp_Attack.fbx", 0.3f },
 		{ "models/Enemies/Mushroom/SK_Mushroom.fbx", true, { 0, -60, 0 }, 1, { 60, -225, 0 } },
 		{ "models/Interactables/FlowerPlatform/SK_FlowerPlatform.fbx", true, { 15, 0, 0 }, FLOWER_SCALE, { 260, -150, 0 } },
 		{ "models/Props/Forest/SM_Prop_Forest_Tree.fbx", false, { 0, 0, 0 }, 0.6f, { 520, -300, 100 } },
@@ -84,6 +86,13 @@ namespace
 				Norv::AnimatedModelInstance someInstance = aFactory->GetAnimatedModelInstance(aPiece.path);
 				ASSERT_NE(someInstance.GetModel(), nullptr) << aPiece.path;
 				someInstance.SetTransform(Placement(aPiece, aAt));
+				if (!aPiece.clip.empty())
+				{
+					Norv::AnimationPlayer somePlayer = aFactory->GetAnimationPlayer(aPiece.clip, someInstance.GetModel());
+					somePlayer.SetTime(aPiece.time);
+					somePlayer.UpdatePose();
+					someInstance.UpdatePose(somePlayer.GetPose());
+				}
 				someDrawer.DrawAnimated(someInstance);
 			}
 			else
@@ -159,6 +168,40 @@ TEST_F(WorldArtDraw, ThePlayerStandsUprightUnderItsEntitysTurn)
 	EXPECT_GT(c.maxY - c.minY, (c.maxX - c.minX) * 1.3) << "taller than wide";
 	// Centred on its collider: as far above the screen centre as below.
 	EXPECT_NEAR((c.minY + c.maxY) * 0.5, HEIGHT * 0.5, HEIGHT * 0.08);
+}
+
+TEST_F(WorldArtDraw, ClipsPoseTheModelsThroughTheAnimationPlayer)
+{
+	NorvTest::ModelScene someScene({ WIDTH, HEIGHT });
+	ASSERT_TRUE(someScene.SetUp().IsGraphicsReady());
+	UseDataSet(someScene);
+	NorvTest::FactoryScope someFactory;
+	Norv::ModelDrawer& someDrawer = *someScene.SetUp().Graphics().GetModelDrawer();
+	// The silhouette of aPiece posed by aClip at aTime, seen from aDistance.
+	const auto Posed = [&](const Piece& aPiece, const std::string& aClip, float aTime, float aDistance) {
+		Norv::AnimatedModelInstance someInstance = someFactory->GetAnimatedModelInstance(aPiece.path);
+		EXPECT_NE(someInstance.GetModel(), nullptr);
+		Norv::AnimationPlayer somePlayer = someFactory->GetAnimationPlayer(aClip, someInstance.GetModel());
+		EXPECT_NE(somePlayer.GetAnimation(), nullptr) << aClip;
+		somePlayer.SetTime(aTime);
+		somePlayer.UpdatePose();
+		someInstance.UpdatePose(somePlayer.GetPose());
+		someInstance.SetTransform(Placement(aPiece, { 0, 0, 0 }));
+		someScene.BeginFrame({ 0, 0, 0 }, aDistance);
+		someDrawer.DrawAnimated(someInstance);
+		return Measure(someScene);
+	};
+	const Piece& somePlayer = PIECES.front();
+	const Coverage someIdle = Posed(somePlayer, "models/Characters/Player/Animations/A_Player_Idle.fbx", 0.0f, 300.0f);
+	const Coverage someDead = Posed(somePlayer, "models/Characters/Player/Animations/A_Player_Death.fbx", 2.0f, 300.0f);
+	EXPECT_GT(someIdle.maxY - someIdle.minY, someIdle.maxX - someIdle.minX) << "standing";
+	EXPECT_LT(someDead.maxY - someDead.minY, (someIdle.maxY - someIdle.minY) * 0.7) << "fallen over";
+	EXPECT_GT(someDead.maxY, someIdle.maxY - HEIGHT / 20) << "lying on the ground it stood on";
+
+	const Piece& someFlower = PIECES.at(5);
+	const Coverage someBud = Posed(someFlower, "models/Interactables/FlowerPlatform/Animations/A_FlowerPlatform_Sleeping.fbx", 0.0f, 700.0f);
+	const Coverage someOpen = Posed(someFlower, "models/Interactables/FlowerPlatform/Animations/A_FlowerPlatform_Open.fbx", 0.0f, 700.0f);
+	EXPECT_LT(someBud.maxX - someBud.minX, (someOpen.maxX - someOpen.minX) * 0.7) << "petals close into a bud";
 }
 
 TEST_F(WorldArtDraw, TheLineUpCanBeSavedAsAPicture)
