@@ -1,5 +1,6 @@
 // The flipbook sprite sheets of the world's effects. One texel is one world unit
 // at single size, so a frame's pixel size is its size on screen in the world.
+// Sheets are BC3: large frames (the dash trails) stay a few megabytes.
 #include "DdsWriter.h"
 #include "WorldArt.h"
 
@@ -38,7 +39,7 @@ namespace NorvArt
 					static_cast<float>(aFrameWidth), static_cast<float>(aFrameHeight), someCount > 1 ? static_cast<float>(f) / static_cast<float>(someCount - 1) : 0.0f, f };
 				aPaint(someCell);
 			}
-			return WriteDds(someImage);
+			return WriteBc3Dds(someImage);
 		}
 
 		float Fade(float t) { return 1.0f - SmoothStep(0.55f, 1.0f, t); }
@@ -193,8 +194,8 @@ namespace NorvArt
 
 		Write("Player/VFX_5x5_Jumping_Flip.dds", Sheet(5, 5, 48, 48, Puff(DUST, 8, 0.35f, 0.0f, 1)));
 		Write("Player/VFX_4x8_Landing_Flip.dds", Sheet(4, 8, 64, 32, Puff(DUST, 10, 0.4f, 0.1f, 2)));
-		Write("Player/VFX_8x8_DashBasic_Horizontal_Flip.dds", Sheet(8, 8, 64, 64, Streak(Hex(0xFFF1C9, 0.8f), WHITE, false)));
-		Write("Player/VFX_8x8_DashUpgraded_Horizontal_Flip.dds", Sheet(8, 8, 96, 96, Streak(Hex(0xFFB3D1, 0.85f), GOLD, true)));
+		Write("Player/VFX_8x8_DashBasic_Horizontal_Flip.dds", Sheet(8, 8, 256, 256, Streak(Hex(0xFFF1C9, 0.8f), WHITE, false)));
+		Write("Player/VFX_8x8_DashUpgraded_Horizontal_Flip.dds", Sheet(8, 8, 320, 320, Streak(Hex(0xFFB3D1, 0.85f), GOLD, true)));
 		Write("Player/VFX_4x4_Walking_Flip.dds", Sheet(4, 4, 24, 24, Puff(DUST, 4, 0.25f, 0.15f, 3)));
 		Write("Player/VFX_6x6_PlayerDamaged_Flip.dds", Sheet(6, 6, 64, 64, Burst(Hex(0xFF5A5A, 0.6f), PETAL, 7, 4)));
 		Write("Player/VFX_5x5_Attack_Right.dds", Sheet(5, 5, 128, 128, Slash(SLASH, 120.0f, -200.0f, false)));
