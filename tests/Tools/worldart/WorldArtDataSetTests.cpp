@@ -92,21 +92,16 @@ TEST(WorldArtDataSet, DefinitionsCoverEveryEntityTypeAndNameOnlyFilesThatExist)
 
 TEST(WorldArtDataSet, TheGeneratorWritesTheSameBytesEveryRun)
 {
-	NorvTest::TempFolder someFirst, someSecond;
-	ASSERT_TRUE(RunGenerator(someFirst.Path() / "game", someFirst.Path() / "engine"));
-	ASSERT_TRUE(RunGenerator(someSecond.Path() / "game", someSecond.Path() / "engine"));
+	// A fresh run elsewhere against the build's own run: nothing depends on where or when it ran.
+	NorvTest::TempFolder someRun;
+	ASSERT_TRUE(RunGenerator(someRun.Path() / "game", someRun.Path() / "engine"));
 	for (const char* someRoot : { "game", "engine" })
 	{
-		const std::map<std::string, std::string> someA = Snapshot(someFirst.Path() / someRoot), someB = Snapshot(someSecond.Path() / someRoot);
-		ASSERT_GT(someA.size(), 0u);
-		EXPECT_EQ(someA.size(), someB.size());
+		const std::map<std::string, std::string> someFiles = Snapshot(someRun.Path() / someRoot);
+		ASSERT_GT(someFiles.size(), 0u);
 		const fs::path someBuilt = std::string(someRoot) == "game" ? NorvTest::GAME_DATA : NorvTest::ENGINE_ASSETS;
-		for (const auto& [someName, someBytes] : someA)
-		{
-			EXPECT_TRUE(someB.contains(someName) && someB.at(someName) == someBytes) << someName;
-			// The build's own copy is the same too: nothing depends on where or when it ran.
-			EXPECT_EQ(ReadText(someBuilt / someName), someBytes) << someName;
-		}
+		for (const auto& [someName, someBytes] : someFiles)
+			EXPECT_TRUE(ReadText(someBuilt / someName) == someBytes) << someName;
 	}
 }
 
