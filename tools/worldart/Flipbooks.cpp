@@ -118,12 +118,12 @@ namespace NorvArt
 					const float s = static_cast<float>(i) / 8.0f;
 					const float sway = std::sin(phase * 2.0f + static_cast<float>(i)) * 0.05f * s;
 					const Rgba someColor = Mix(Hex(0xFFE27A), Hex(0xE8501C, 0.0f), s);
-					c.Disc(sway, (0.3f - 0.65f * s) * someGrowth + 0.1f * (1.0f - someGrowth), (0.2f - 0.15f * s) * someGrowth + 0.01f, 0.06f, someColor);
+					c.Disc(sway, (0.4f - 0.65f * s) * someGrowth + 0.2f * (1.0f - someGrowth), (0.2f - 0.15f * s) * someGrowth + 0.01f, 0.06f, someColor);
 				}
 				for (int i = 0; i < 3; ++i)
 				{
 					const float e = std::fmod(c.t * 3.0f + static_cast<float>(i) / 3.0f, 1.0f);
-					c.Disc(0.15f * std::sin(static_cast<float>(i) * 2.1f + phase), 0.3f - 0.7f * e, 0.02f, 0.01f, Hex(0xFFB040, (1.0f - e) * someGrowth));
+					c.Disc(0.15f * std::sin(static_cast<float>(i) * 2.1f + phase), 0.4f - 0.7f * e, 0.02f, 0.01f, Hex(0xFFB040, (1.0f - e) * someGrowth));
 				}
 			};
 		}
