@@ -329,14 +329,17 @@ namespace NorvArt
 
 		// ---------------------------------------------------------------- breakables
 
-		Motion Break(const std::vector<Vec3>& aPieces, double aBurst)
+		// The pieces of a breakable fly out from aCentre, spin, fall and shrink away.
+		Motion Break(const std::string& aCharacter, const Vec3& aCentre, double aBurst)
 		{
-			return [=](double t, std::vector<BoneMotion>& b) {
-				for (size_t i = 0; i < aPieces.size(); ++i)
+			const Rig& someRig = FindCharacter(aCharacter).rig;
+			return [someRig, aCentre, aBurst](double t, std::vector<BoneMotion>& b) {
+				for (size_t i = 1; i < someRig.bones.size(); ++i)
 				{
-					const Vec3& p = aPieces[i];
+					const Vec3& q = someRig.bones[i].position;
+					const Vec3 p{ q[0] - aCentre[0], q[1] - aCentre[1], q[2] - aCentre[2] };
 					const double l = std::max(1.0, std::sqrt(p[0] * p[0] + p[1] * p[1] + p[2] * p[2]));
-					BoneMotion& m = b[i + 1];
+					BoneMotion& m = b[i];
 					m.offset = { p[0] / l * aBurst * t, p[1] / l * aBurst * t + 160 * t - 420 * t * t, p[2] / l * aBurst * t };
 					m.rotation = { 220 * t * (i % 2 ? 1 : -1), 90 * t, 300 * t * (i % 3 ? 1 : -1) };
 					const double s = std::max(0.01, 1 - Ease(t, 0.5, 1.0));
@@ -344,7 +347,6 @@ namespace NorvArt
 				}
 			};
 		}
-
 	}
 
 	const std::vector<ClipEntry>& ClipCatalogue()
@@ -399,8 +401,8 @@ namespace NorvArt
 			{ "FlowerPlatform", "anim_ClosingStatic", "ClosingStatic", 1.0, [](double, std::vector<BoneMotion>& b) { Petals(b, 0.0); } },
 			{ "FlowerPlatform", "anim_Closing", "Closing", 0.6 + 2.3, FlowerClosing },
 
-			{ "Crate", "anim_Destroy", "Destroy", 1.0, Break({ { 0, 0, 45 }, { 0, 0, -45 }, { 45, 0, 0 }, { -45, 0, 0 }, { 0, 45, 0 }, { 0, -45, 0 } }, 150) },
-			{ "Crystal", "anim_Destroy", "Destroy", 1.0, Break({ { 0, 30, 0 }, { 18, 25, 8 }, { -18, 25, -6 }, { 8, 20, -18 }, { -10, 20, 16 }, { 0, -10, 0 } }, 180) },
+			{ "Crate", "anim_Destroy", "Destroy", 1.0, Break("Crate", { 0, 0, 0 }, 150) },
+			{ "Crystal", "anim_Destroy", "Destroy", 1.0, Break("Crystal", { 0, -80, 0 }, 180) },
 		};
 		return CLIPS;
 	}
