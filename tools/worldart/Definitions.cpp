@@ -103,7 +103,7 @@ namespace NorvArt
 			Write("entities/", "Hedgehog", someHedgehog);
 			std::vector<Property> someBoss = Animated("PatrollingEnemy", "HedgehogBoss", "Hedgehog");
 			someBoss.push_back(Bool("isBoss", true));
-			someBoss.push_back(Vector("colliderSize", "Float2", { 240, 220 }));
+			someBoss.push_back(Vector("colliderSize", "Float2", { 240, 260 })); // feet on the collider's floor
 			Write("entities/", "HedgehogBoss", someBoss);
 		}
 		Write("entities/", "Wasp", Animated("FlyingEnemy", "Wasp", "Wasp"));
