@@ -1,9 +1,10 @@
 // Sprites per frame through the sprite drawer, and the same quads through a
 // minimal raw-GL instanced program with the same compiled shaders: frames per
 // second of both and the drawer's rate as a share of raw GL's. Raw GL draws all
-// instances at once and, to show what the drawer's chunks of BATCH_SIZE cost by
-// themselves, also in chunks of that size. Headless (EGL surfaceless); each
-// frame ends with glFinish so GPU work is counted.
+// instances at once and, to show what the drawer's chunks cost by themselves,
+// also in chunks of the drawer's: BATCH_SIZE, or the batch size of the cases
+// drawn as many small batches (texts of a few glyphs). Headless (EGL
+// surfaceless); each frame ends with glFinish so GPU work is counted.
 #include "drawers/SpriteDrawer.h"
 #include "engine/EngineCreateParameters.h"
 #include "graphics/DX11.h"
@@ -16,16 +17,19 @@
 #include <benchmark/benchmark.h>
 #include <epoxy/gl.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <fstream>
 #include <iterator>
 #include <map>
 #include <memory>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace
@@ -34,13 +38,29 @@ namespace
 	constexpr unsigned HEIGHT = 720;
 	constexpr float SPRITE_SIZE_PIXELS = 8.0f;
 	constexpr unsigned RANDOM_SEED = 1234;
-	constexpr std::int64_t SPRITE_COUNTS[] = { 1'000, 10'000, 100'000 };
+	// Sprites per frame and sprites per batch (0: all in one batch).
+	constexpr std::int64_t CASES[][2] = { { 10, 10 }, { 1'000, 10 }, { 1'000, 0 }, { 10'000, 0 }, { 100'000, 0 } };
 	constexpr std::int64_t MAX_SPRITES = 100'000;
 	const Norv::Color CLEAR_COLOR(3.0f / 255.0f, 0.6f, 176.0f / 255.0f, 1.0f);
 
-	std::map<std::int64_t, double> ourDrawerFps;
-	std::map<std::int64_t, double> ourRawFps;
-	std::map<std::int64_t, double> ourRawChunkedFps;
+	using Case = std::pair<std::int64_t, std::int64_t>;
+	// Frames per second, and the CPU time per frame of the thread that submits
+	// (the driver's rasterizer threads not counted): what batching and uploads cost.
+	struct Rate
+	{
+		double myFps = 0.0;
+		double myCpuMilliseconds = 0.0;
+	};
+	std::map<Case, Rate> ourDrawerFps;
+	std::map<Case, Rate> ourRawFps;
+	std::map<Case, Rate> ourRawChunkedFps;
+
+	double ThreadCpuSeconds()
+	{
+		timespec someTime{};
+		clock_gettime(CLOCK_THREAD_CPUTIME_ID, &someTime);
+		return static_cast<double>(someTime.tv_sec) + static_cast<double>(someTime.tv_nsec) * 1e-9;
+	}
 
 	const std::vector<Norv::Sprite2DInstanceData>& GetSprites(std::int64_t aCount)
 	{
@@ -252,9 +272,10 @@ namespace
 	// -------------------------------------------------------------------------
 
 	template <typename FrameFunction>
-	void RunFrames(benchmark::State& aState, std::map<std::int64_t, double>& aFps, FrameFunction aFrame)
+	void RunFrames(benchmark::State& aState, std::map<Case, Rate>& aRates, FrameFunction aFrame)
 	{
 		const auto someStart = std::chrono::steady_clock::now();
+		const double someCpuStart = ThreadCpuSeconds();
 		for (auto _ : aState)
 		{
 			aFrame();
@@ -262,7 +283,7 @@ namespace
 		}
 		const double someSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - someStart).count();
 		const double someFps = static_cast<double>(aState.iterations()) / someSeconds;
-		aFps[aState.range(0)] = someFps;
+		aRates[{ aState.range(0), aState.range(1) }] = { someFps, (ThreadCpuSeconds() - someCpuStart) * 1000.0 / static_cast<double>(aState.iterations()) };
 		aState.counters["fps"] = someFps;
 		aState.SetItemsProcessed(aState.iterations() * aState.range(0));
 	}
@@ -280,17 +301,22 @@ namespace
 		Norv::GraphicsStateStack& someStack = *someCore.myGraphics.GetGraphicsStateStack();
 		const Norv::Color someLinear = CLEAR_COLOR.AsLinear();
 		const float someClear[4] = { someLinear.r, someLinear.g, someLinear.b, someLinear.a };
+		const std::size_t someBatchSize = aState.range(1) > 0 ? static_cast<std::size_t>(aState.range(1)) : someSprites.size();
 		RunFrames(aState, ourDrawerFps, [&] {
 			// As the engine's frame start, less the depth clear: the raw program has no depth buffer.
 			Norv::DX11::ourBackBuffer->Clear(someClear);
 			Norv::DX11::ourBackBuffer->SetAsActiveTarget();
 			someStack.BeginFrame();
-			Norv::SpriteBatchScope someBatch = someDrawer.BeginBatch({});
-			someBatch.DrawMany(someSprites.data(), someSprites.size());
+			for (std::size_t someFirst = 0; someFirst < someSprites.size(); someFirst += someBatchSize)
+			{
+				Norv::SpriteBatchScope someBatch = someDrawer.BeginBatch({});
+				someBatch.DrawMany(someSprites.data() + someFirst, std::min(someBatchSize, someSprites.size() - someFirst));
+			}
 		});
 	}
 
-	void RawGlFrames(benchmark::State& aState, std::size_t aChunk, std::map<std::int64_t, double>& aFps)
+	// aChunk 0: the case's batch size, or BATCH_SIZE when it has one batch.
+	void RawGlFrames(benchmark::State& aState, std::size_t aChunk, std::map<Case, Rate>& aRates)
 	{
 		if (!GetRenderCore().myIsReady)
 		{
@@ -299,32 +325,36 @@ namespace
 		}
 		static RawGl ourRaw;
 		const std::vector<Norv::Sprite2DInstanceData>& someSprites = GetSprites(aState.range(0));
-		RunFrames(aState, aFps, [&] { ourRaw.Frame(someSprites, aChunk); });
+		const std::size_t someChunk = aChunk > 0 ? aChunk : aState.range(1) > 0 ? static_cast<std::size_t>(aState.range(1)) : Norv::SpriteDrawer::BATCH_SIZE;
+		RunFrames(aState, aRates, [&] { ourRaw.Frame(someSprites, someChunk); });
 	}
 }
 
 int main(int argc, char** argv)
 {
 	// All drawer runs first: the raw program changes GL state behind the stand-in's back.
-	for (std::int64_t someCount : SPRITE_COUNTS)
-		benchmark::RegisterBenchmark("SpriteDrawer", SpriteDrawerFrames)->Arg(someCount)->UseRealTime()->Unit(benchmark::kMillisecond);
-	for (std::int64_t someCount : SPRITE_COUNTS)
+	for (const auto& [someCount, someBatch] : CASES)
+		benchmark::RegisterBenchmark("SpriteDrawer", SpriteDrawerFrames)->Args({ someCount, someBatch })->UseRealTime()->Unit(benchmark::kMillisecond);
+	for (const auto& [someCount, someBatch] : CASES)
 		benchmark::RegisterBenchmark("RawGL", [](benchmark::State& aState) { RawGlFrames(aState, MAX_SPRITES, ourRawFps); })
-			->Arg(someCount)->UseRealTime()->Unit(benchmark::kMillisecond);
-	for (std::int64_t someCount : SPRITE_COUNTS)
-		benchmark::RegisterBenchmark("RawGL_chunks", [](benchmark::State& aState) { RawGlFrames(aState, Norv::SpriteDrawer::BATCH_SIZE, ourRawChunkedFps); })
-			->Arg(someCount)->UseRealTime()->Unit(benchmark::kMillisecond);
+			->Args({ someCount, someBatch })->UseRealTime()->Unit(benchmark::kMillisecond);
+	for (const auto& [someCount, someBatch] : CASES)
+		benchmark::RegisterBenchmark("RawGL_chunks", [](benchmark::State& aState) { RawGlFrames(aState, 0, ourRawChunkedFps); })
+			->Args({ someCount, someBatch })->UseRealTime()->Unit(benchmark::kMillisecond);
 	benchmark::Initialize(&argc, argv);
 	benchmark::RunSpecifiedBenchmarks();
 	benchmark::Shutdown();
 
-	std::printf("\n%10s %12s %12s %8s %18s %8s\n", "sprites", "drawer fps", "raw GL fps", "ratio", "raw GL chunks fps", "ratio");
-	for (const auto& [someCount, someDrawer] : ourDrawerFps)
+	std::printf("\n%10s %8s %12s %12s %8s %18s %8s %14s %14s\n", "sprites", "batch", "drawer fps", "raw GL fps", "ratio", "raw GL chunks fps", "ratio",
+		"drawer CPU ms", "chunks CPU ms");
+	for (const auto& [someCase, someDrawer] : ourDrawerFps)
 	{
-		const double someRaw = ourRawFps.contains(someCount) ? ourRawFps[someCount] : 0.0;
-		const double someChunked = ourRawChunkedFps.contains(someCount) ? ourRawChunkedFps[someCount] : 0.0;
-		std::printf("%10lld %12.1f %12.1f %8.2f %18.1f %8.2f\n", static_cast<long long>(someCount), someDrawer, someRaw,
-			someRaw > 0.0 ? someDrawer / someRaw : 0.0, someChunked, someChunked > 0.0 ? someDrawer / someChunked : 0.0);
+		const Rate someRaw = ourRawFps.contains(someCase) ? ourRawFps[someCase] : Rate();
+		const Rate someChunked = ourRawChunkedFps.contains(someCase) ? ourRawChunkedFps[someCase] : Rate();
+		std::printf("%10lld %8s %12.1f %12.1f %8.2f %18.1f %8.2f %14.3f %14.3f\n", static_cast<long long>(someCase.first),
+			someCase.second > 0 ? std::to_string(someCase.second).c_str() : "all", someDrawer.myFps, someRaw.myFps,
+			someRaw.myFps > 0.0 ? someDrawer.myFps / someRaw.myFps : 0.0, someChunked.myFps, someChunked.myFps > 0.0 ? someDrawer.myFps / someChunked.myFps : 0.0,
+			someDrawer.myCpuMilliseconds, someChunked.myCpuMilliseconds);
 	}
 	return 0;
 }

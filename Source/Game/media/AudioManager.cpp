@@ -19,7 +19,9 @@ namespace
 		const char* myPath;
 		bool myIsLooping;
 		std::optional<float> myLoadVolumeFactor; // times the master volume when loaded; none keeps 1.0
-		float myMuteVolumeFactor;                // times the master volume when un-muting
+
+		// Times the master volume whenever the volume changes later.
+		constexpr float GetVolumeFactor() const { return myLoadVolumeFactor.value_or(1.0f); }
 		Group myGroup;
 	};
 
@@ -107,84 +109,84 @@ namespace
 	};
 
 	constexpr std::array<SoundEntry, static_cast<std::size_t>(Sound::Count)> SOUNDS = { {
-		{ "SFX/music_menu_loop.wav", true, 1.0f, 1.0f, Group::MusicAndAmbience },
-		{ "SFX/music/music_forrest/music_forrest_loop.wav", true, 1.0f, 1.0f, Group::MusicAndAmbience },
-		{ "SFX/music/music_lullaby/music_lullaby.wav", true, 1.0f, 1.0f, Group::MusicAndAmbience },
-		{ "SFX/music/music_cave/music_cave_loop.wav", true, 1.0f, 1.0f, Group::MusicAndAmbience },
-		{ "SFX/music/music_sad_forrest/music_sad_forrest_loop.wav", true, 1.0f, 1.0f, Group::MusicAndAmbience },
-		{ "SFX/music/music_boss/music_boss_loop.wav", true, 1.0f, 1.0f, Group::MusicAndAmbience },
-		{ "SFX/ambience/ambience_cave_loop.wav", true, 1.0f, 1.0f, Group::MusicAndAmbience },
-		{ "SFX/ambience/ambience_forrest_loop.wav", true, 1.0f, 1.0f, Group::MusicAndAmbience },
-		{ "SFX/ambience/ambience_sad_forest_loop.wav", true, 1.0f, 1.0f, Group::MusicAndAmbience },
-		{ "SFX/campfire/campfire_start.wav", false, 1.0f, 1.0f, Group::Effects },
-		{ "SFX/campfire/campfire_idle_loop.wav", true, 1.0f, 1.0f, Group::Effects },
-		{ "SFX/main_character/main_character_action/main_character_action_footstep/main_character_action_footstep_dirt_1.wav", false, 1.0f, 1.0f, Group::Effects },
-		{ "SFX/main_character/main_character_action/main_character_action_footstep/main_character_action_footstep_dirt_2.wav", false, 1.0f, 1.0f, Group::Effects },
-		{ "SFX/main_character/main_character_action/main_character_action_footstep/main_character_action_footstep_dirt_3.wav", false, 1.0f, 1.0f, Group::Effects },
-		{ "SFX/main_character/main_character_action/main_character_action_footstep/main_character_action_footstep_dirt_4.wav", false, 1.0f, 1.0f, Group::Effects },
-		{ "SFX/main_character/main_character_action/main_character_action_footstep/main_character_action_footstep_dirt_5.wav", false, 1.0f, 1.0f, Group::Effects },
-		{ "SFX/main_character/main_character_action/main_character_action_footstep/main_character_action_footstep_dirt_6.wav", false, 1.0f, 1.0f, Group::Effects },
-		{ "SFX/main_character/main_character_action/main_character_action_footstep/main_character_action_footstep_dirt_7.wav", false, 1.0f, 1.0f, Group::Effects },
-		{ "SFX/main_character/main_character_action/main_character_action_footstep/main_character_action_footstep_dirt_8.wav", false, 1.0f, 1.0f, Group::Effects },
-		{ "SFX/main_character/main_character_action/main_character_action_footstep/main_character_action_footstep_grass_1.wav", false, std::nullopt, 1.0f, Group::Effects },
-		{ "SFX/main_character/main_character_action/main_character_action_footstep/main_character_action_footstep_grass_2.wav", false, std::nullopt, 1.0f, Group::Effects },
-		{ "SFX/main_character/main_character_action/main_character_action_footstep/main_character_action_footstep_grass_3.wav", false, std::nullopt, 1.0f, Group::Effects },
-		{ "SFX/main_character/main_character_action/main_character_action_footstep/main_character_action_footstep_grass_4.wav", false, std::nullopt, 1.0f, Group::Effects },
-		{ "SFX/main_character/main_character_action/main_character_action_footstep/main_character_action_footstep_grass_5.wav", false, std::nullopt, 1.0f, Group::Effects },
-		{ "SFX/main_character/main_character_action/main_character_action_footstep/main_character_action_footstep_grass_6.wav", false, std::nullopt, 1.0f, Group::Effects },
-		{ "SFX/main_character/main_character_action/main_character_action_footstep/main_character_action_footstep_grass_7.wav", false, std::nullopt, 1.0f, Group::Effects },
-		{ "SFX/main_character/main_character_action/main_character_action_footstep/main_character_action_footstep_grass_8.wav", false, std::nullopt, 1.0f, Group::Effects },
-		{ "SFX/main_character/main_character_action/main_character_action_footstep/main_character_action_footstep_stone_1.wav", false, std::nullopt, 1.0f, Group::Effects },
-		{ "SFX/main_character/main_character_action/main_character_action_footstep/main_character_action_footstep_stone_2.wav", false, std::nullopt, 1.0f, Group::Effects },
-		{ "SFX/main_character/main_character_action/main_character_action_footstep/main_character_action_footstep_stone_3.wav", false, std::nullopt, 1.0f, Group::Effects },
-		{ "SFX/main_character/main_character_action/main_character_action_footstep/main_character_action_footstep_stone_4.wav", false, std::nullopt, 1.0f, Group::Effects },
-		{ "SFX/main_character/main_character_action/main_character_action_footstep/main_character_action_footstep_stone_5.wav", false, std::nullopt, 1.0f, Group::Effects },
-		{ "SFX/main_character/main_character_action/main_character_action_footstep/main_character_action_footstep_stone_6.wav", false, std::nullopt, 1.0f, Group::Effects },
-		{ "SFX/main_character/main_character_action/main_character_action_footstep/main_character_action_footstep_stone_7.wav", false, std::nullopt, 1.0f, Group::Effects },
-		{ "SFX/main_character/main_character_action/main_character_action_footstep/main_character_action_footstep_stone_8.wav", false, std::nullopt, 1.0f, Group::Effects },
-		{ "SFX/main_character/main_character_action/main_character_action_land/main_character_action_land_grass_2.wav", false, std::nullopt, 1.0f, Group::Effects },
-		{ "SFX/main_character/main_character_action/main_character_action_land/main_character_action_land_stone_2.wav", false, std::nullopt, 1.0f, Group::Effects },
-		{ "SFX/main_character/main_character_action/main_character_action_jump/main_character_action_jump_5.wav", false, std::nullopt, 1.0f, Group::Effects },
-		{ "SFX/main_character/main_character_action/main_character_action_climb_loop.wav", true, std::nullopt, 1.0f, Group::Effects },
-		{ "SFX/main_character/main_character_action/main_character_action_wall_slide_loop.wav", true, std::nullopt, 1.0f, Group::Effects },
-		{ "SFX/main_character/main_character_action/main_character_action_dash/main_character_action_dash_1.wav", false, std::nullopt, 1.0f, Group::Effects },
-		{ "SFX/main_character/main_character_action/main_character_action_dash/main_character_action_dash_super_1.wav", false, std::nullopt, 1.0f, Group::Effects },
-		{ "SFX/main_character/main_character_damage/main_character_damage_1.wav", false, std::nullopt, 1.0f, Group::Effects },
-		{ "SFX/main_character/main_character_death/main_character_death_fall_backwards.wav", false, std::nullopt, 1.0f, Group::Effects },
-		{ "SFX/hedgehog_mob/hedgehog_mob_damage/hedgehog_mob_damage_2.wav", false, 1.0f, 1.0f, Group::Effects },
-		{ "SFX/hedgehog_mob/hedgehog_mob_block/hedgehog_mob_block_3.wav", false, 1.0f, 1.0f, Group::Effects },
-		{ "SFX/hedgehog_mob/hedgehog_mob_attack/hedgehog_mob_attack_roll_loop.wav", true, 1.0f, 1.0f, Group::Effects },
-		{ "SFX/hedgehog_boss/hedgehog_boss_attack/hedgehog_boss_attack_bounce_1.wav", false, 1.0f, 1.0f, Group::Effects },
-		{ "SFX/hedgehog_mob/hedgehog_mob_footstep/hedgehog_mob_footstep_1.wav", false, 1.0f, 1.0f, Group::Effects },
-		{ "SFX/hedgehog_mob/hedgehog_mob_footstep/hedgehog_mob_footstep_2.wav", false, 1.0f, 1.0f, Group::Effects },
-		{ "SFX/hedgehog_mob/hedgehog_mob_footstep/hedgehog_mob_footstep_3.wav", false, 1.0f, 1.0f, Group::Effects },
-		{ "SFX/hedgehog_mob/hedgehog_mob_footstep/hedgehog_mob_footstep_4.wav", false, 1.0f, 1.0f, Group::Effects },
-		{ "SFX/hedgehog_mob/hedgehog_mob_death.wav", false, 1.0f, 1.0f, Group::Effects },
-		{ "SFX/hedgehog_boss/hedgehog_boss_attack/hedgehog_boss_attack_bounce_2.wav", false, 1.0f, 1.0f, Group::Effects },
-		{ "SFX/hedgehog_boss/hedgehog_boss_attack/hedgehog_boss_attack_jump_3.wav", false, 1.0f, 1.0f, Group::Effects },
-		{ "SFX/hedgehog_boss/hedgehog_boss_death.wav", false, 1.0f, 1.0f, Group::Effects },
-		{ "SFX/mushroom/mushroom_action_footstep/mushroom_action_footstep_1.wav", false, 1.0f, 1.0f, Group::Effects },
-		{ "SFX/mushroom/mushroom_action_footstep/mushroom_action_footstep_2.wav", false, 1.0f, 1.0f, Group::Effects },
-		{ "SFX/mushroom/mushroom_action_footstep/mushroom_action_footstep_3.wav", false, 1.0f, 1.0f, Group::Effects },
-		{ "SFX/mushroom/mushroom_action_footstep/mushroom_action_footstep_4.wav", false, 1.0f, 1.0f, Group::Effects },
-		{ "SFX/mushroom/mushroom_damage/mushroom_damage_3.wav", false, std::nullopt, 1.0f, Group::Effects },
-		{ "SFX/flower/flower_open_1.wav", false, 1.0f, 1.0f, Group::Effects },
-		{ "SFX/flower/flower_close_1.wav", false, 1.0f, 1.0f, Group::Effects },
-		{ "SFX/flower/flower_damage_2.wav", false, 1.0f, 1.0f, Group::Effects },
-		{ "SFX/wasp/wasp_idle_loop.wav", true, 1.0f, 1.0f, Group::Effects },
-		{ "SFX/wasp/wasp_attack/wasp_attack_sting_4.wav", false, 2.0f, 1.0f, Group::Effects },
-		{ "SFX/wasp/wasp_damage/wasp_damage_5.wav", false, 2.0f, 2.0f, Group::Effects },
-		{ "SFX/main_character/main_character_attack/main_character_attack_regular/main_character_attack_regular_4.wav", false, 1.0f, 1.0f, Group::Effects },
-		{ "SFX/book/book_idle_chime_loop.wav", true, 4.0f, 4.0f, Group::Effects },
-		{ "SFX/main_character/main_character_interaction/main_character_interaction_item_pick_up_3.wav", false, 1.0f, 1.0f, Group::Effects },
-		{ "SFX/main_character/main_character_interaction/main_character_interaction_pull_lever.wav", false, 1.0f, 1.0f, Group::Effects },
-		{ "SFX/ui/ui_pause.wav", false, 1.0f, 1.0f, Group::Interface },
-		{ "SFX/ui/ui_unpause.wav", false, 1.0f, 1.0f, Group::Interface },
-		{ "SFX/ui/ui_select.wav", false, 1.0f, 1.0f, Group::Interface },
-		{ "SFX/ui/ui_navigate_down_2.wav", false, 1.0f, 1.0f, Group::Interface },
-		{ "SFX/wood_door_open.wav", false, std::nullopt, 1.0f, Group::Effects },
-		{ "SFX/stone_door_open.wav", false, std::nullopt, 1.0f, Group::Effects },
-		{ "SFX/breakable_object/breakable_object_crystal_2.wav", false, std::nullopt, 1.0f, Group::Effects },
+		{ "SFX/music_menu_loop.wav", true, 1.0f, Group::MusicAndAmbience },
+		{ "SFX/music/music_forrest/music_forrest_loop.wav", true, 1.0f, Group::MusicAndAmbience },
+		{ "SFX/music/music_lullaby/music_lullaby.wav", true, 1.0f, Group::MusicAndAmbience },
+		{ "SFX/music/music_cave/music_cave_loop.wav", true, 1.0f, Group::MusicAndAmbience },
+		{ "SFX/music/music_sad_forrest/music_sad_forrest_loop.wav", true, 1.0f, Group::MusicAndAmbience },
+		{ "SFX/music/music_boss/music_boss_loop.wav", true, 1.0f, Group::MusicAndAmbience },
+		{ "SFX/ambience/ambience_cave_loop.wav", true, 1.0f, Group::MusicAndAmbience },
+		{ "SFX/ambience/ambience_forrest_loop.wav", true, 1.0f, Group::MusicAndAmbience },
+		{ "SFX/ambience/ambience_sad_forest_loop.wav", true, 1.0f, Group::MusicAndAmbience },
+		{ "SFX/campfire/campfire_start.wav", false, 1.0f, Group::Effects },
+		{ "SFX/campfire/campfire_idle_loop.wav", true, 1.0f, Group::Effects },
+		{ "SFX/main_character/main_character_action/main_character_action_footstep/main_character_action_footstep_dirt_1.wav", false, 1.0f, Group::Effects },
+		{ "SFX/main_character/main_character_action/main_character_action_footstep/main_character_action_footstep_dirt_2.wav", false, 1.0f, Group::Effects },
+		{ "SFX/main_character/main_character_action/main_character_action_footstep/main_character_action_footstep_dirt_3.wav", false, 1.0f, Group::Effects },
+		{ "SFX/main_character/main_character_action/main_character_action_footstep/main_character_action_footstep_dirt_4.wav", false, 1.0f, Group::Effects },
+		{ "SFX/main_character/main_character_action/main_character_action_footstep/main_character_action_footstep_dirt_5.wav", false, 1.0f, Group::Effects },
+		{ "SFX/main_character/main_character_action/main_character_action_footstep/main_character_action_footstep_dirt_6.wav", false, 1.0f, Group::Effects },
+		{ "SFX/main_character/main_character_action/main_character_action_footstep/main_character_action_footstep_dirt_7.wav", false, 1.0f, Group::Effects },
+		{ "SFX/main_character/main_character_action/main_character_action_footstep/main_character_action_footstep_dirt_8.wav", false, 1.0f, Group::Effects },
+		{ "SFX/main_character/main_character_action/main_character_action_footstep/main_character_action_footstep_grass_1.wav", false, std::nullopt, Group::Effects },
+		{ "SFX/main_character/main_character_action/main_character_action_footstep/main_character_action_footstep_grass_2.wav", false, std::nullopt, Group::Effects },
+		{ "SFX/main_character/main_character_action/main_character_action_footstep/main_character_action_footstep_grass_3.wav", false, std::nullopt, Group::Effects },
+		{ "SFX/main_character/main_character_action/main_character_action_footstep/main_character_action_footstep_grass_4.wav", false, std::nullopt, Group::Effects },
+		{ "SFX/main_character/main_character_action/main_character_action_footstep/main_character_action_footstep_grass_5.wav", false, std::nullopt, Group::Effects },
+		{ "SFX/main_character/main_character_action/main_character_action_footstep/main_character_action_footstep_grass_6.wav", false, std::nullopt, Group::Effects },
+		{ "SFX/main_character/main_character_action/main_character_action_footstep/main_character_action_footstep_grass_7.wav", false, std::nullopt, Group::Effects },
+		{ "SFX/main_character/main_character_action/main_character_action_footstep/main_character_action_footstep_grass_8.wav", false, std::nullopt, Group::Effects },
+		{ "SFX/main_character/main_character_action/main_character_action_footstep/main_character_action_footstep_stone_1.wav", false, std::nullopt, Group::Effects },
+		{ "SFX/main_character/main_character_action/main_character_action_footstep/main_character_action_footstep_stone_2.wav", false, std::nullopt, Group::Effects },
+		{ "SFX/main_character/main_character_action/main_character_action_footstep/main_character_action_footstep_stone_3.wav", false, std::nullopt, Group::Effects },
+		{ "SFX/main_character/main_character_action/main_character_action_footstep/main_character_action_footstep_stone_4.wav", false, std::nullopt, Group::Effects },
+		{ "SFX/main_character/main_character_action/main_character_action_footstep/main_character_action_footstep_stone_5.wav", false, std::nullopt, Group::Effects },
+		{ "SFX/main_character/main_character_action/main_character_action_footstep/main_character_action_footstep_stone_6.wav", false, std::nullopt, Group::Effects },
+		{ "SFX/main_character/main_character_action/main_character_action_footstep/main_character_action_footstep_stone_7.wav", false, std::nullopt, Group::Effects },
+		{ "SFX/main_character/main_character_action/main_character_action_footstep/main_character_action_footstep_stone_8.wav", false, std::nullopt, Group::Effects },
+		{ "SFX/main_character/main_character_action/main_character_action_land/main_character_action_land_grass_2.wav", false, std::nullopt, Group::Effects },
+		{ "SFX/main_character/main_character_action/main_character_action_land/main_character_action_land_stone_2.wav", false, std::nullopt, Group::Effects },
+		{ "SFX/main_character/main_character_action/main_character_action_jump/main_character_action_jump_5.wav", false, std::nullopt, Group::Effects },
+		{ "SFX/main_character/main_character_action/main_character_action_climb_loop.wav", true, std::nullopt, Group::Effects },
+		{ "SFX/main_character/main_character_action/main_character_action_wall_slide_loop.wav", true, std::nullopt, Group::Effects },
+		{ "SFX/main_character/main_character_action/main_character_action_dash/main_character_action_dash_1.wav", false, std::nullopt, Group::Effects },
+		{ "SFX/main_character/main_character_action/main_character_action_dash/main_character_action_dash_super_1.wav", false, std::nullopt, Group::Effects },
+		{ "SFX/main_character/main_character_damage/main_character_damage_1.wav", false, std::nullopt, Group::Effects },
+		{ "SFX/main_character/main_character_death/main_character_death_fall_backwards.wav", false, std::nullopt, Group::Effects },
+		{ "SFX/hedgehog_mob/hedgehog_mob_damage/hedgehog_mob_damage_2.wav", false, 1.0f, Group::Effects },
+		{ "SFX/hedgehog_mob/hedgehog_mob_block/hedgehog_mob_block_3.wav", false, 1.0f, Group::Effects },
+		{ "SFX/hedgehog_mob/hedgehog_mob_attack/hedgehog_mob_attack_roll_loop.wav", true, 1.0f, Group::Effects },
+		{ "SFX/hedgehog_boss/hedgehog_boss_attack/hedgehog_boss_attack_bounce_1.wav", false, 1.0f, Group::Effects },
+		{ "SFX/hedgehog_mob/hedgehog_mob_footstep/hedgehog_mob_footstep_1.wav", false, 1.0f, Group::Effects },
+		{ "SFX/hedgehog_mob/hedgehog_mob_footstep/hedgehog_mob_footstep_2.wav", false, 1.0f, Group::Effects },
+		{ "SFX/hedgehog_mob/hedgehog_mob_footstep/hedgehog_mob_footstep_3.wav", false, 1.0f, Group::Effects },
+		{ "SFX/hedgehog_mob/hedgehog_mob_footstep/hedgehog_mob_footstep_4.wav", false, 1.0f, Group::Effects },
+		{ "SFX/hedgehog_mob/hedgehog_mob_death.wav", false, 1.0f, Group::Effects },
+		{ "SFX/hedgehog_boss/hedgehog_boss_attack/hedgehog_boss_attack_bounce_2.wav", false, 1.0f, Group::Effects },
+		{ "SFX/hedgehog_boss/hedgehog_boss_attack/hedgehog_boss_attack_jump_3.wav", false, 1.0f, Group::Effects },
+		{ "SFX/hedgehog_boss/hedgehog_boss_death.wav", false, 1.0f, Group::Effects },
+		{ "SFX/mushroom/mushroom_action_footstep/mushroom_action_footstep_1.wav", false, 1.0f, Group::Effects },
+		{ "SFX/mushroom/mushroom_action_footstep/mushroom_action_footstep_2.wav", false, 1.0f, Group::Effects },
+		{ "SFX/mushroom/mushroom_action_footstep/mushroom_action_footstep_3.wav", false, 1.0f, Group::Effects },
+		{ "SFX/mushroom/mushroom_action_footstep/mushroom_action_footstep_4.wav", false, 1.0f, Group::Effects },
+		{ "SFX/mushroom/mushroom_damage/mushroom_damage_3.wav", false, std::nullopt, Group::Effects },
+		{ "SFX/flower/flower_open_1.wav", false, 1.0f, Group::Effects },
+		{ "SFX/flower/flower_close_1.wav", false, 1.0f, Group::Effects },
+		{ "SFX/flower/flower_damage_2.wav", false, 1.0f, Group::Effects },
+		{ "SFX/wasp/wasp_idle_loop.wav", true, 1.0f, Group::Effects },
+		{ "SFX/wasp/wasp_attack/wasp_attack_sting_4.wav", false, 2.0f, Group::Effects },
+		{ "SFX/wasp/wasp_damage/wasp_damage_5.wav", false, 2.0f, Group::Effects },
+		{ "SFX/main_character/main_character_attack/main_character_attack_regular/main_character_attack_regular_4.wav", false, 1.0f, Group::Effects },
+		{ "SFX/book/book_idle_chime_loop.wav", true, 4.0f, Group::Effects },
+		{ "SFX/main_character/main_character_interaction/main_character_interaction_item_pick_up_3.wav", false, 1.0f, Group::Effects },
+		{ "SFX/main_character/main_character_interaction/main_character_interaction_pull_lever.wav", false, 1.0f, Group::Effects },
+		{ "SFX/ui/ui_pause.wav", false, 1.0f, Group::Interface },
+		{ "SFX/ui/ui_unpause.wav", false, 1.0f, Group::Interface },
+		{ "SFX/ui/ui_select.wav", false, 1.0f, Group::Interface },
+		{ "SFX/ui/ui_navigate_down_2.wav", false, 1.0f, Group::Interface },
+		{ "SFX/wood_door_open.wav", false, std::nullopt, Group::Effects },
+		{ "SFX/stone_door_open.wav", false, std::nullopt, Group::Effects },
+		{ "SFX/breakable_object/breakable_object_crystal_2.wav", false, std::nullopt, Group::Effects },
 	} };
 
 	struct Bank
@@ -206,6 +208,16 @@ namespace
 		if (!GetBank().myIsLoaded)
 			AudioManager::LoadAll();
 		return GetBank().mySounds[static_cast<std::size_t>(aSound)];
+	}
+
+	// Every sound at the master volume times its own factor, or 0 when muted.
+	void ApplyVolumes()
+	{
+		Bank& someBank = GetBank();
+		if (!someBank.myIsLoaded)
+			return;
+		for (std::size_t i = 0; i < SOUNDS.size(); ++i)
+			someBank.mySounds[i]->SetVolume(someBank.myIsMuted ? 0.0f : someBank.myMasterVolume * SOUNDS[i].GetVolumeFactor());
 	}
 
 	// Calls aAction on every loaded sound of aGroup.
@@ -346,18 +358,15 @@ void AudioManager::SetMuted(bool aMuted)
 	someBank.myIsMuted = aMuted;
 	if (!someBank.myIsLoaded)
 		return;
-	for (std::size_t i = 0; i < SOUNDS.size(); ++i)
-		someBank.mySounds[i]->SetVolume(aMuted ? 0.0f : someBank.myMasterVolume * SOUNDS[i].myMuteVolumeFactor);
+	ApplyVolumes();
 }
 
 void AudioManager::SetMasterVolume(float aVolume)
 {
 	Bank& someBank = GetBank();
 	someBank.myMasterVolume = aVolume;
-	if (someBank.myIsMuted || !someBank.myIsLoaded)
-		return;
-	for (Norv::Audio* someSound : someBank.mySounds)
-		someSound->SetVolume(aVolume);
+	if (!someBank.myIsMuted)
+		ApplyVolumes();
 }
 
 bool AudioManager::IsMuted()

@@ -97,7 +97,9 @@ public:
 	static void ResumeAll();
 	static void StopAll();
 
-	// Only stored until the bank is loaded.
+	// Only stored until the bank is loaded. Once it is, every sound goes to the
+	// master volume times its own factor (x2 the wasp's sting and damage, x4 the
+	// book's chime, x1 the others), or to 0 while muted.
 	static void SetMuted(bool aMuted);
 	static void SetMasterVolume(float aVolume);
 	static bool IsMuted();

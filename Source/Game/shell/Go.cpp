@@ -1,6 +1,8 @@
 #include "shell/Go.h"
 
 #include "shell/GameSettings.h"
+#include "shell/GameStates.h"
+#include "shell/LoadingScreen.h"
 #include "shell/InputMapper.h"
 #include "shell/StateStack.h"
 
@@ -54,7 +56,8 @@ namespace Game
 		GameInput() = std::make_unique<InputMapper>(someWindow);
 		InputMapper& someInput = *GameInput();
 		{
-			StateStack someStates{ StateSet{} };
+			GameStates someGameStates;
+			StateStack someStates{ someGameStates.GetStateSet() };
 			someStates.PushInitialState(someInput);
 			while (someEngine->BeginFrame())
 			{
@@ -67,6 +70,8 @@ namespace Game
 					break;
 			}
 		}
+		// Its textures and font go with the engine's device.
+		LoadingScreen::DestroyInstance();
 		Norv::Engine::DestroyInstance();
 		return 0;
 	}

@@ -21,6 +21,8 @@ InputMapper::InputMapper(HWND aWindow)
 {
 	myGamepad.SetDeadZones(PAD_X_DEAD_ZONE, PAD_Y_DEAD_ZONE);
 	SetDefaultBindings();
+	// As after a reset: no action reads as pressed lately before it ever was.
+	ResetAllTimers();
 	ourInstance = this;
 }
 

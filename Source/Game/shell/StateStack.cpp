@@ -1,5 +1,8 @@
 #include "shell/StateStack.h"
 
+#include "shell/LoadingScreen.h"
+#include "shell/SceneManager.h"
+
 #include "engine/Engine.h"
 #include "graphics/GraphicsEngine.h"
 #include "graphics/GraphicsStateStack.h"
@@ -63,6 +66,19 @@ void StateStack::Render(InputMapper& anInput)
 		}
 		someState->Render(anInput);
 	}
+	// The loading screen covers everything, under the interface camera.
+	LoadingScreen& someLoadingScreen = LoadingScreen::GetInstance();
+	if (!someLoadingScreen.IsVisible())
+		return;
+	Norv::GraphicsStateStack* someGraphicsState = Norv::GraphicsEngine::GetStateStack();
+	if (someGraphicsState)
+	{
+		someGraphicsState->Push();
+		someGraphicsState->SetCamera(*myInterfaceCamera);
+	}
+	someLoadingScreen.Render();
+	if (someGraphicsState)
+		someGraphicsState->Pop();
 }
 
 IStates* StateStack::GetState(int aCode)
@@ -70,6 +86,8 @@ IStates* StateStack::GetState(int aCode)
 	switch (aCode)
 	{
 	case StateTransition::NewGame:
+		SceneManager::GetInstance().SetCurrentScenePath(SceneManager::TUTORIAL_SCENE_PATH);
+		[[fallthrough]];
 	case StateTransition::PlayCurrentScene:
 		ExitTop();
 		myStack.clear();

@@ -478,7 +478,10 @@ HRESULT ID3D11Device::CreateInputLayout(const D3D11_INPUT_ELEMENT_DESC* anElemen
 			glVertexArrayAttribFormat(someArray, i, someFormat.myComponentCount, someFormat.myType, someFormat.myIsNormalized, someOffset);
 		glVertexArrayAttribBinding(someArray, i, someElement.InputSlot);
 		if (someElement.InputSlotClass == D3D11_INPUT_PER_INSTANCE_DATA)
+		{
 			glVertexArrayBindingDivisor(someArray, someElement.InputSlot, someElement.InstanceDataStepRate);
+			someLayout->myPerInstanceSlotMask |= 1u << someElement.InputSlot;
+		}
 		someLayout->myUsedSlotMask |= 1u << someElement.InputSlot;
 	}
 	return Hand(someLayout.Detach(), aLayout);

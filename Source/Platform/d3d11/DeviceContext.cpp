@@ -474,10 +474,36 @@ void ID3D11DeviceContext::ClearDepthStencilView(ID3D11DepthStencilView* aView, U
 // Draws
 // ---------------------------------------------------------------------------
 
-bool ID3D11DeviceContext::PrepareDraw()
+void ID3D11DeviceContext::UploadMapped(ID3D11Buffer* aBuffer, std::uint64_t aEnd)
+{
+	if (!aBuffer)
+		return;
+	const UINT someEnd = static_cast<UINT>(std::min<std::uint64_t>(aEnd, aBuffer->myDesc.ByteWidth));
+	const UINT someStart = aBuffer->myUploadedBytes;
+	if (someEnd <= someStart)
+		return;
+	glNamedBufferSubData(aBuffer->myGlName, someStart, someEnd - someStart, aBuffer->myCpuData.data() + someStart);
+	aBuffer->myUploadedBytes = someEnd;
+}
+
+bool ID3D11DeviceContext::PrepareDraw(std::uint64_t aVertexEnd, std::uint64_t anInstanceEnd, bool anIsIndexed)
 {
 	if (!myVertexShader || !myPixelShader)
 		return false;
+	if (myInputLayout)
+		for (UINT someSlot = 0; someSlot < VERTEX_BUFFER_SLOTS; ++someSlot)
+		{
+			const VertexBufferBinding& someBinding = myVertexBuffers[someSlot];
+			if (!(myInputLayout->myUsedSlotMask & (1u << someSlot)) || !someBinding.myBuffer)
+				continue;
+			const bool someIsPerInstance = myInputLayout->myPerInstanceSlotMask & (1u << someSlot);
+			const bool someReadsAll = someBinding.myStride == 0 || (anIsIndexed && !someIsPerInstance);
+			UploadMapped(someBinding.myBuffer.Get(), someReadsAll ? ~0ull : someBinding.myOffset + someBinding.myStride * (someIsPerInstance ? anInstanceEnd : aVertexEnd));
+		}
+	if (anIsIndexed)
+		UploadMapped(myIndexBuffer.Get());
+	for (const ComPtr<ID3D11Buffer>& someBuffer : myConstantBuffers)
+		UploadMapped(someBuffer.Get());
 	if (myAreVertexBindingsDirty && myInputLayout)
 	{
 		const GLuint someArray = myInputLayout->myGlVertexArray;
@@ -503,14 +529,14 @@ bool ID3D11DeviceContext::PrepareDraw()
 
 void ID3D11DeviceContext::Draw(UINT aVertexCount, UINT aStartVertex)
 {
-	if (aVertexCount == 0 || !PrepareDraw())
+	if (aVertexCount == 0 || !PrepareDraw(std::uint64_t(aStartVertex) + aVertexCount, 1, false))
 		return;
 	glDrawArrays(ToGlTopology(myTopology), static_cast<GLint>(aStartVertex), static_cast<GLsizei>(aVertexCount));
 }
 
 void ID3D11DeviceContext::DrawIndexed(UINT anIndexCount, UINT aStartIndex, INT aBaseVertex)
 {
-	if (anIndexCount == 0 || !myIndexBuffer || !PrepareDraw())
+	if (anIndexCount == 0 || !myIndexBuffer || !PrepareDraw(0, 1, true))
 		return;
 	const bool someIsShort = myIndexFormat == DXGI_FORMAT_R16_UINT;
 	const uintptr_t someOffset = myIndexOffset + static_cast<uintptr_t>(aStartIndex) * (someIsShort ? 2 : 4);
@@ -520,7 +546,7 @@ void ID3D11DeviceContext::DrawIndexed(UINT anIndexCount, UINT aStartIndex, INT a
 
 void ID3D11DeviceContext::DrawInstanced(UINT aVertexCountPerInstance, UINT anInstanceCount, UINT aStartVertex, UINT aStartInstance)
 {
-	if (aVertexCountPerInstance == 0 || anInstanceCount == 0 || !PrepareDraw())
+	if (aVertexCountPerInstance == 0 || anInstanceCount == 0 || !PrepareDraw(std::uint64_t(aStartVertex) + aVertexCountPerInstance, std::uint64_t(aStartInstance) + anInstanceCount, false))
 		return;
 	glDrawArraysInstancedBaseInstance(ToGlTopology(myTopology), static_cast<GLint>(aStartVertex), static_cast<GLsizei>(aVertexCountPerInstance),
 		static_cast<GLsizei>(anInstanceCount), aStartInstance);
@@ -550,14 +576,15 @@ HRESULT ID3D11DeviceContext::Map(ID3D11Resource* aResource, UINT aSubresource, D
 			aMapped->pData = someBuffer->myCpuData.data();
 		else if (someBuffer->myDesc.Usage == D3D11_USAGE_DYNAMIC && aType == D3D11_MAP_WRITE_DISCARD)
 		{
-			// Written in memory and copied into the buffer at Unmap: the GL driver
-			// keeps what pending draws read. The memory stays from map to map, so
-			// nothing is allocated or cleared per map.
+			// Written in memory and uploaded by the draws that read it, as far as they
+			// read (see UploadMapped); the GL driver keeps what queued draws read.
+			// The memory stays from map to map, so nothing is allocated or cleared per map.
 			someBuffer->myCpuData.resize(someSize);
 			aMapped->pData = someBuffer->myCpuData.data();
 		}
 		else if (someBuffer->myDesc.Usage == D3D11_USAGE_DYNAMIC && aType == D3D11_MAP_WRITE_NO_OVERWRITE)
 		{
+			UploadMapped(someBuffer);
 			aMapped->pData = glMapNamedBufferRange(someBuffer->myGlName, 0, someSize, GL_MAP_WRITE_BIT | GL_MAP_UNSYNCHRONIZED_BIT);
 			someBuffer->myIsMappedInGl = aMapped->pData != nullptr;
 		}
@@ -608,7 +635,7 @@ void ID3D11DeviceContext::Unmap(ID3D11Resource* aResource, UINT aSubresource)
 		if (someBuffer->myIsMappedInGl)
 			glUnmapNamedBuffer(someBuffer->myGlName);
 		else
-			glNamedBufferSubData(someBuffer->myGlName, 0, someBuffer->myDesc.ByteWidth, someBuffer->myCpuData.data());
+			someBuffer->myUploadedBytes = 0;
 		someBuffer->myIsMappedInGl = false;
 		return;
 	}
@@ -642,7 +669,10 @@ void ID3D11DeviceContext::UpdateSubresource(ID3D11Resource* aResource, UINT aSub
 		if (someBuffer->myDesc.Usage == D3D11_USAGE_STAGING)
 			std::memcpy(someBuffer->myCpuData.data() + someStart, aData, someEnd - someStart);
 		else
+		{
+			UploadMapped(someBuffer);
 			glNamedBufferSubData(someBuffer->myGlName, someStart, someEnd - someStart, aData);
+		}
 		return;
 	}
 	auto* someTexture = static_cast<ID3D11Texture2D*>(aResource);
@@ -677,6 +707,8 @@ void ID3D11DeviceContext::CopyResource(ID3D11Resource* aDestination, ID3D11Resou
 		auto* someTo = static_cast<ID3D11Buffer*>(aDestination);
 		auto* someFrom = static_cast<ID3D11Buffer*>(aSource);
 		const UINT someSize = std::min(someTo->myDesc.ByteWidth, someFrom->myDesc.ByteWidth);
+		UploadMapped(someFrom);
+		UploadMapped(someTo);
 		if (someFrom->myGlName && someTo->myGlName)
 			glCopyNamedBufferSubData(someFrom->myGlName, someTo->myGlName, 0, 0, someSize);
 		else if (someFrom->myGlName)

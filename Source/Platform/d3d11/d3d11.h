@@ -27,13 +27,16 @@
 // variable (slot 0 without one). Input element i feeds attribute location i.
 // Every object holds a reference to its device; the GL context goes with the
 // device's last reference. Map(WRITE_DISCARD) of a dynamic resource hands out
-// memory of the resource's own that Unmap copies into the GL object.
+// memory of the resource's own. A texture's is copied into the GL object at
+// Unmap; a buffer's only as far as the next draws read it, and the rest before
+// any other use of the buffer.
 #include "d3d11/ComPtr.h"
 #include "d3d11/dxgiformat.h"
 #include "kernel/WindowsTypes.h"
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -313,7 +316,8 @@ public:
 private:
 	friend class ID3D11Device;
 	friend class ID3D11DeviceContext;
-	ID3D11Buffer(ID3D11Device* aDevice, const D3D11_BUFFER_DESC& aDesc) : ID3D11Resource(aDevice, D3D11_RESOURCE_DIMENSION_BUFFER), myDesc(aDesc) {}
+	ID3D11Buffer(ID3D11Device* aDevice, const D3D11_BUFFER_DESC& aDesc)
+		: ID3D11Resource(aDevice, D3D11_RESOURCE_DIMENSION_BUFFER), myDesc(aDesc), myUploadedBytes(aDesc.ByteWidth) {}
 	~ID3D11Buffer() override;
 
 	D3D11_BUFFER_DESC myDesc;
@@ -322,6 +326,10 @@ private:
 	std::vector<std::byte> myCpuData;
 	bool myIsMapped = false;
 	bool myIsMappedInGl = false; // a NO_OVERWRITE map of the GL buffer itself
+	// After a discarding map the contents are myCpuData, of which the GL buffer
+	// holds the first myUploadedBytes: a draw uploads as far as it reads, any
+	// other use of the buffer all the rest first.
+	UINT myUploadedBytes;
 };
 
 class ID3D11Texture2D final : public ID3D11Resource
@@ -427,6 +435,7 @@ private:
 
 	unsigned int myGlVertexArray = 0;
 	UINT myUsedSlotMask = 0;
+	UINT myPerInstanceSlotMask = 0;
 };
 
 class ID3D11BlendState final : public ID3D11DeviceChild
@@ -602,8 +611,11 @@ private:
 	void ApplyBlendState();
 	void ApplyDepthStencilState();
 	void ApplyRasterizerState();
-	// Vertex-array bindings and sampler-to-unit assignments, before every draw.
-	bool PrepareDraw();
+	// Vertex-array bindings, sampler-to-unit assignments and the mapped memory the
+	// draw reads: vertices below aVertexEnd (any when indexed), instances below anInstanceEnd.
+	bool PrepareDraw(std::uint64_t aVertexEnd, std::uint64_t anInstanceEnd, bool anIsIndexed);
+	// Uploads a discarding map's memory as far as aEnd bytes (clamped to the buffer).
+	static void UploadMapped(ID3D11Buffer* aBuffer, std::uint64_t aEnd = ~0ull);
 	void UploadMappedTexture(ID3D11Texture2D* aTexture, UINT aSubresource);
 
 	unsigned int myGlPipeline = 0;

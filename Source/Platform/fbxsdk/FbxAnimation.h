@@ -1,6 +1,7 @@
 #pragma once
 // Animation stacks, layers, curve nodes and curves. A curve is evaluated at a
 // time with constant, linear or cubic (Hermite, stored slopes) keys.
+#include "fbxsdk/FbxArrayBuffer.h"
 #include "fbxsdk/FbxObject.h"
 
 namespace fbxsdk
@@ -17,8 +18,8 @@ namespace fbxsdk
 		float Evaluate(FbxTime aTime) const;
 
 		// ---- stand-in internals ------------------------------------------------
-		std::vector<std::int64_t> myTimes;
-		std::vector<float> myValues;
+		impl::ArrayBuffer<std::int64_t> myTimes;
+		impl::ArrayBuffer<float> myValues;
 		std::vector<std::uint8_t> myInterpolations; // per key: how the value goes to the next key
 		std::vector<float> myRightSlopes;           // per key, value units per second
 		std::vector<float> myNextLeftSlopes;

@@ -259,7 +259,7 @@ namespace fbxsdk::impl
 						someArray.doubles.reserve(someArray.longs.capacity());
 						for (std::int64_t someValue : someArray.longs)
 							someArray.doubles.push_back(static_cast<double>(someValue));
-						std::vector<std::int64_t>().swap(someArray.longs);
+						ArrayBuffer<std::int64_t>().swap(someArray.longs);
 					}
 					if (someArray.type == 'd')
 						someArray.doubles.push_back(someIsReal ? someReal : static_cast<double>(someInteger));
@@ -284,7 +284,7 @@ namespace fbxsdk::impl
 		};
 	}
 
-	bool ParseAsciiFbx(std::vector<std::uint8_t> aBytes, ParseTree& aTree, std::string& aError)
+	bool ParseAsciiFbx(ArrayBuffer<std::uint8_t> aBytes, ParseTree& aTree, std::string& aError)
 	{
 		aTree = ParseTree();
 		aTree.bytes = std::move(aBytes);

@@ -1,14 +1,15 @@
 // Binary FBX 7.x: a 27-byte header, then nested node records. Each record holds
 // its end offset, property count, property-list length (32-bit before version
 // 7500, 64-bit from it), a name, typed properties and child records closed by
-// a null record. Arrays may be zlib-compressed.
+// a null record. Arrays may be zlib-compressed (inflated with libdeflate).
 #include "fbxsdk/FbxParseTree.h"
 
-#include <zlib.h>
+#include <libdeflate.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <thread>
 
@@ -27,6 +28,13 @@ namespace fbxsdk::impl
 		// Large compressed arrays inflate on worker threads once the records are read.
 		constexpr std::uint64_t PARALLEL_INFLATE_BYTES = 1u << 20;
 		constexpr unsigned MAX_INFLATE_THREADS = 4;
+
+		struct FreeDecompressor
+		{
+			void operator()(libdeflate_decompressor* aDecompressor) const { libdeflate_free_decompressor(aDecompressor); }
+		};
+		// One per thread for a whole load: its tables are set up once, not per array.
+		using Decompressor = std::unique_ptr<libdeflate_decompressor, FreeDecompressor>;
 
 		struct InflateJob
 		{
@@ -235,7 +243,7 @@ namespace fbxsdk::impl
 				{
 					myJobs.push_back({ myData + someDataStart, someStoredLength, someTarget, someByteCount, aStart });
 				}
-				else if (someByteCount > 0 && !Inflate(myData + someDataStart, someStoredLength, someTarget, someByteCount))
+				else if (someByteCount > 0 && !Inflate(myDecompressor, myData + someDataStart, someStoredLength, someTarget, someByteCount))
 				{
 					return Fail("Compressed array does not inflate to its declared size", aStart);
 				}
@@ -246,13 +254,16 @@ namespace fbxsdk::impl
 			// Every deferred array, split over a few threads; the first failure in file order is reported.
 			bool RunInflateJobs()
 			{
+				if (myJobs.empty())
+					return true;
 				std::vector<char> someFailed(myJobs.size(), 0);
 				std::atomic<size_t> someNext{ 0 };
 				const auto work = [&] {
+					const Decompressor someDecompressor(libdeflate_alloc_decompressor());
 					for (size_t i = someNext++; i < myJobs.size(); i = someNext++)
 					{
 						const InflateJob& someJob = myJobs[i];
-						someFailed[i] = !Inflate(someJob.source, someJob.sourceLength, someJob.target, someJob.targetLength);
+						someFailed[i] = !Inflate(someDecompressor, someJob.source, someJob.sourceLength, someJob.target, someJob.targetLength);
 					}
 				};
 				const unsigned someThreads = static_cast<unsigned>(std::min<size_t>({ myJobs.size(), MAX_INFLATE_THREADS, std::max(1u, std::thread::hardware_concurrency()) }));
@@ -268,19 +279,10 @@ namespace fbxsdk::impl
 				return true;
 			}
 
-			static bool Inflate(const std::uint8_t* aSource, std::uint64_t aSourceLength, void* aTarget, std::uint64_t aTargetLength)
+			// True when the zlib stream is whole (checksum included) and fills the target exactly.
+			static bool Inflate(const Decompressor& aDecompressor, const std::uint8_t* aSource, std::uint64_t aSourceLength, void* aTarget, std::uint64_t aTargetLength)
 			{
-				z_stream someStream{};
-				if (inflateInit(&someStream) != Z_OK)
-					return false;
-				someStream.next_in = const_cast<Bytef*>(aSource);
-				someStream.avail_in = static_cast<uInt>(aSourceLength);
-				someStream.next_out = static_cast<Bytef*>(aTarget);
-				someStream.avail_out = static_cast<uInt>(aTargetLength);
-				const int someResult = inflate(&someStream, Z_FINISH);
-				const bool someComplete = someResult == Z_STREAM_END && someStream.total_out == aTargetLength;
-				inflateEnd(&someStream);
-				return someComplete;
+				return aDecompressor && libdeflate_zlib_decompress(aDecompressor.get(), aSource, aSourceLength, aTarget, aTargetLength, nullptr) == LIBDEFLATE_SUCCESS;
 			}
 
 			ParseTree& myTree;
@@ -289,10 +291,11 @@ namespace fbxsdk::impl
 			std::uint64_t mySize;
 			bool myWide = false;
 			std::vector<InflateJob> myJobs;
+			Decompressor myDecompressor{ libdeflate_alloc_decompressor() };
 		};
 	}
 
-	bool ParseBinaryFbx(std::vector<std::uint8_t> aBytes, ParseTree& aTree, std::string& aError)
+	bool ParseBinaryFbx(ArrayBuffer<std::uint8_t> aBytes, ParseTree& aTree, std::string& aError)
 	{
 		aTree = ParseTree();
 		aTree.bytes = std::move(aBytes);

@@ -45,7 +45,7 @@ namespace fbxsdk
 
 		void TriangulateMesh(FbxMesh& aMesh)
 		{
-			std::vector<std::int32_t> someVertices;
+			impl::ArrayBuffer<std::int32_t> someVertices;
 			std::vector<std::int32_t> someStarts;
 			SourceMap someCorners;
 			SourceMap somePolygons;

@@ -14,7 +14,7 @@ namespace fbxsdk
 		constexpr std::uint32_t FIRST_UNSUPPORTED_VERSION = 8000;
 
 		// The whole file in one read.
-		std::optional<std::vector<std::uint8_t>> ReadFile(const char* aPath)
+		std::optional<impl::ArrayBuffer<std::uint8_t>> ReadFile(const char* aPath)
 		{
 			if (!Platform::FileExists(aPath) || std::filesystem::is_directory(Platform::ResolveFilePath(std::string_view(aPath))))
 				return std::nullopt;
@@ -24,7 +24,7 @@ namespace fbxsdk
 			const std::streamoff someSize = someFile.tellg();
 			if (someSize < 0)
 				return std::nullopt;
-			std::vector<std::uint8_t> someBytes(static_cast<size_t>(someSize));
+			impl::ArrayBuffer<std::uint8_t> someBytes(static_cast<size_t>(someSize));
 			someFile.seekg(0);
 			if (!someFile.read(reinterpret_cast<char*>(someBytes.data()), someSize))
 				return std::nullopt;
@@ -43,7 +43,7 @@ namespace fbxsdk
 		myIsFbx = false;
 		myParsed = false;
 		myAnimStackCount = 0;
-		std::optional<std::vector<std::uint8_t>> someBytes = ReadFile(aPath ? aPath : "");
+		std::optional<impl::ArrayBuffer<std::uint8_t>> someBytes = ReadFile(aPath ? aPath : "");
 		if (!someBytes)
 		{
 			myStatus.SetCode(FbxStatus::eFailure, std::string("File not found: ") + (aPath ? aPath : ""));

@@ -124,8 +124,8 @@ namespace fbxsdk
 			someElement->myMapping = FbxLayerElement::eByPolygonVertex;
 			someElement->myReference = FbxLayerElement::eDirect;
 		}
-		std::vector<double>& someTangentValues = someTangents->GetDirectArray().myValues;
-		std::vector<double>& someBinormalValues = someBinormals->GetDirectArray().myValues;
+		impl::ArrayBuffer<double>& someTangentValues = someTangents->GetDirectArray().myValues;
+		impl::ArrayBuffer<double>& someBinormalValues = someBinormals->GetDirectArray().myValues;
 		someTangentValues.resize(myPolygonVertices.size() * 3);
 		someBinormalValues.resize(myPolygonVertices.size() * 3);
 		const FbxGeometryElementNormal* someNormals = GetElementNormal(0);

@@ -1,5 +1,6 @@
 #pragma once
 // Polygon meshes with layer elements, and skin deformers with their clusters.
+#include "fbxsdk/FbxArrayBuffer.h"
 #include "fbxsdk/FbxNodeAttribute.h"
 
 #include <cstdint>
@@ -38,7 +39,7 @@ namespace fbxsdk
 		int GetCount() const { return static_cast<int>(myValues.size() / STRIDE); }
 		T GetAt(int aIndex) const { return impl::ElementTraits<T>::Make(&myValues[static_cast<size_t>(aIndex) * STRIDE]); }
 
-		std::vector<double> myValues;
+		impl::ArrayBuffer<double> myValues;
 	};
 
 	template <>
@@ -48,7 +49,7 @@ namespace fbxsdk
 		int GetCount() const { return static_cast<int>(myValues.size()); }
 		int GetAt(int aIndex) const { return myValues[static_cast<size_t>(aIndex)]; }
 
-		std::vector<std::int32_t> myValues;
+		impl::ArrayBuffer<std::int32_t> myValues;
 	};
 
 	template <typename T>
@@ -101,8 +102,8 @@ namespace fbxsdk
 		FbxNode* myLink = nullptr;
 		FbxAMatrix myTransform;
 		FbxAMatrix myTransformLink;
-		std::vector<std::int32_t> myIndices;
-		std::vector<double> myWeights;
+		impl::ArrayBuffer<std::int32_t> myIndices;
+		impl::ArrayBuffer<double> myWeights;
 	};
 
 	class FbxDeformer : public FbxObject
@@ -173,8 +174,8 @@ namespace fbxsdk
 		FbxDeformer* GetDeformer(int aIndex, FbxDeformer::EDeformerType aType) const;
 
 		// ---- stand-in internals ------------------------------------------------
-		std::vector<double> myControlPoints;          // x, y, z per control point
-		std::vector<std::int32_t> myPolygonVertices;  // control point per corner
+		impl::ArrayBuffer<double> myControlPoints;         // x, y, z per control point
+		impl::ArrayBuffer<std::int32_t> myPolygonVertices; // control point per corner
 		std::vector<std::int32_t> myPolygonStarts;    // first corner per polygon, then the corner count
 		std::vector<std::unique_ptr<FbxGeometryElementNormal>> myNormals;
 		std::vector<std::unique_ptr<FbxGeometryElementTangent>> myTangents;

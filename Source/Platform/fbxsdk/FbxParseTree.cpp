@@ -9,7 +9,7 @@ namespace fbxsdk::impl
 	namespace
 	{
 		template <typename To, typename From>
-		void ConvertInto(std::vector<From>& aFrom, std::vector<To>& aOut)
+		void ConvertInto(ArrayBuffer<From>& aFrom, ArrayBuffer<To>& aOut)
 		{
 			aOut.resize(aFrom.size());
 			for (size_t i = 0; i < aFrom.size(); ++i)
@@ -32,11 +32,11 @@ namespace fbxsdk::impl
 					aOut[i] = static_cast<To>(aFrom[i]);
 				}
 			}
-			std::vector<From>().swap(aFrom);
+			ArrayBuffer<From>().swap(aFrom);
 		}
 
 		template <typename T>
-		bool Take(ParsedArray* aArray, std::vector<T>& aOut)
+		bool Take(ParsedArray* aArray, ArrayBuffer<T>& aOut)
 		{
 			if (!aArray)
 				return false;
@@ -126,18 +126,18 @@ namespace fbxsdk::impl
 		return someProperty && someProperty->type == 'a' ? &arrays[someProperty->array] : nullptr;
 	}
 
-	bool ParseTree::TakeArray(std::uint32_t aNode, std::string_view aName, std::vector<double>& aOut) { return Take(ChildArray(aNode, aName), aOut); }
-	bool ParseTree::TakeArray(std::uint32_t aNode, std::string_view aName, std::vector<float>& aOut) { return Take(ChildArray(aNode, aName), aOut); }
-	bool ParseTree::TakeArray(std::uint32_t aNode, std::string_view aName, std::vector<std::int32_t>& aOut) { return Take(ChildArray(aNode, aName), aOut); }
-	bool ParseTree::TakeArray(std::uint32_t aNode, std::string_view aName, std::vector<std::int64_t>& aOut) { return Take(ChildArray(aNode, aName), aOut); }
+	bool ParseTree::TakeArray(std::uint32_t aNode, std::string_view aName, ArrayBuffer<double>& aOut) { return Take(ChildArray(aNode, aName), aOut); }
+	bool ParseTree::TakeArray(std::uint32_t aNode, std::string_view aName, ArrayBuffer<float>& aOut) { return Take(ChildArray(aNode, aName), aOut); }
+	bool ParseTree::TakeArray(std::uint32_t aNode, std::string_view aName, ArrayBuffer<std::int32_t>& aOut) { return Take(ChildArray(aNode, aName), aOut); }
+	bool ParseTree::TakeArray(std::uint32_t aNode, std::string_view aName, ArrayBuffer<std::int64_t>& aOut) { return Take(ChildArray(aNode, aName), aOut); }
 
-	bool IsBinaryFbx(const std::vector<std::uint8_t>& aBytes)
+	bool IsBinaryFbx(const ArrayBuffer<std::uint8_t>& aBytes)
 	{
 		static constexpr char MAGIC[] = "Kaydara FBX Binary  ";
 		return aBytes.size() >= sizeof(MAGIC) && std::memcmp(aBytes.data(), MAGIC, sizeof(MAGIC)) == 0;
 	}
 
-	bool IsAsciiFbx(const std::vector<std::uint8_t>& aBytes)
+	bool IsAsciiFbx(const ArrayBuffer<std::uint8_t>& aBytes)
 	{
 		// ASCII files open with a "; FBX" comment or, without it, the header record.
 		const std::string_view someStart(reinterpret_cast<const char*>(aBytes.data()), std::min<size_t>(aBytes.size(), 1024));

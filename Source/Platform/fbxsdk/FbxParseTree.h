@@ -3,6 +3,8 @@
 // Both the binary and the ASCII reader fill it; strings are views into the file's
 // bytes (kept here), arrays are decoded once into typed buffers that the scene
 // builder takes over without copying.
+#include "fbxsdk/FbxArrayBuffer.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -13,11 +15,11 @@ namespace fbxsdk::impl
 	struct ParsedArray
 	{
 		char type = 'd'; // 'i' int32, 'l' int64, 'f' float, 'd' double, 'b' bool bytes
-		std::vector<std::int32_t> ints;
-		std::vector<std::int64_t> longs;
-		std::vector<float> floats;
-		std::vector<double> doubles;
-		std::vector<std::uint8_t> bytes;
+		ArrayBuffer<std::int32_t> ints;
+		ArrayBuffer<std::int64_t> longs;
+		ArrayBuffer<float> floats;
+		ArrayBuffer<double> doubles;
+		ArrayBuffer<std::uint8_t> bytes;
 	};
 
 	struct ParsedProperty
@@ -47,7 +49,7 @@ namespace fbxsdk::impl
 		std::vector<ParsedNode> nodes;
 		std::vector<ParsedProperty> properties;
 		std::vector<ParsedArray> arrays;
-		std::vector<std::uint8_t> bytes;
+		ArrayBuffer<std::uint8_t> bytes;
 		bool isBinary = false;
 		std::uint32_t version = 0;
 
@@ -66,10 +68,10 @@ namespace fbxsdk::impl
 		// The array held by the first property of the named child, converted to the
 		// asked type when the file stored another (moved when it matches).
 		// False when the child or its array is missing.
-		bool TakeArray(std::uint32_t aNode, std::string_view aName, std::vector<double>& aOut);
-		bool TakeArray(std::uint32_t aNode, std::string_view aName, std::vector<float>& aOut);
-		bool TakeArray(std::uint32_t aNode, std::string_view aName, std::vector<std::int32_t>& aOut);
-		bool TakeArray(std::uint32_t aNode, std::string_view aName, std::vector<std::int64_t>& aOut);
+		bool TakeArray(std::uint32_t aNode, std::string_view aName, ArrayBuffer<double>& aOut);
+		bool TakeArray(std::uint32_t aNode, std::string_view aName, ArrayBuffer<float>& aOut);
+		bool TakeArray(std::uint32_t aNode, std::string_view aName, ArrayBuffer<std::int32_t>& aOut);
+		bool TakeArray(std::uint32_t aNode, std::string_view aName, ArrayBuffer<std::int64_t>& aOut);
 
 		template <typename Visit>
 		void ForEachChild(std::uint32_t aNode, Visit&& aVisit) const
@@ -84,11 +86,11 @@ namespace fbxsdk::impl
 
 	// Fill aTree from the file's bytes (taken over). False with a reason in aError
 	// for a malformed, truncated or oversized file.
-	bool ParseBinaryFbx(std::vector<std::uint8_t> aBytes, ParseTree& aTree, std::string& aError);
-	bool ParseAsciiFbx(std::vector<std::uint8_t> aBytes, ParseTree& aTree, std::string& aError);
+	bool ParseBinaryFbx(ArrayBuffer<std::uint8_t> aBytes, ParseTree& aTree, std::string& aError);
+	bool ParseAsciiFbx(ArrayBuffer<std::uint8_t> aBytes, ParseTree& aTree, std::string& aError);
 
-	bool IsBinaryFbx(const std::vector<std::uint8_t>& aBytes);
-	bool IsAsciiFbx(const std::vector<std::uint8_t>& aBytes);
+	bool IsBinaryFbx(const ArrayBuffer<std::uint8_t>& aBytes);
+	bool IsAsciiFbx(const ArrayBuffer<std::uint8_t>& aBytes);
 
 	// Deepest nesting of records either reader accepts.
 	inline constexpr int MAX_NODE_DEPTH = 64;

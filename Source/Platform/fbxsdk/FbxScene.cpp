@@ -11,7 +11,7 @@ namespace fbxsdk
 	namespace
 	{
 		// A point or direction array (x, y, z triples) through a linear conversion.
-		void ConvertTriples(std::vector<double>& aValues, const FbxAMatrix& aConversion, double aLengthScale)
+		void ConvertTriples(impl::ArrayBuffer<double>& aValues, const FbxAMatrix& aConversion, double aLengthScale)
 		{
 			const size_t someCount = aValues.size() / 3;
 			for (size_t i = 0; i < someCount; ++i)

@@ -310,7 +310,7 @@ namespace fbxsdk::impl
 				return someStack;
 			}
 
-			static FbxAMatrix Matrix(const std::vector<double>& aValues)
+			static FbxAMatrix Matrix(const ArrayBuffer<double>& aValues)
 			{
 				FbxAMatrix someMatrix;
 				for (int r = 0; r < 4; ++r)
@@ -327,7 +327,7 @@ namespace fbxsdk::impl
 					return Fail("Cluster '" + std::string(aCluster.GetName()) + "' has " + std::to_string(aCluster.myIndices.size()) + " indices but " + std::to_string(aCluster.myWeights.size()) + " weights");
 				// The file stores the mesh's bind transform relative to the bone's
 				// (TransformLink^-1 * mesh); the cluster offers it in scene space.
-				std::vector<double> someMatrix;
+				ArrayBuffer<double> someMatrix;
 				FbxAMatrix someRelative;
 				if (myTree.TakeArray(aRecord, "Transform", someMatrix) && someMatrix.size() == MATRIX_ELEMENTS)
 					someRelative = Matrix(someMatrix);
@@ -348,8 +348,8 @@ namespace fbxsdk::impl
 				if (!std::is_sorted(aCurve.myTimes.begin(), aCurve.myTimes.end()))
 					return Fail("Animation curve " + std::to_string(aCurve.GetUniqueID()) + " has key times out of order");
 				// Key attributes are shared by runs of keys (KeyAttrRefCount keys each).
-				std::vector<std::int32_t> someFlags, someCounts;
-				std::vector<float> someData;
+				ArrayBuffer<std::int32_t> someFlags, someCounts;
+				ArrayBuffer<float> someData;
 				myTree.TakeArray(aRecord, "KeyAttrFlags", someFlags);
 				myTree.TakeArray(aRecord, "KeyAttrRefCount", someCounts);
 				myTree.TakeArray(aRecord, "KeyAttrDataFloat", someData);
@@ -416,7 +416,7 @@ namespace fbxsdk::impl
 				aElement.myName = std::string(myTree.ChildText(aRecord, "Name"));
 			}
 
-			bool CheckIndices(const FbxMesh& aMesh, const FbxLayerElement& aElement, const std::vector<std::int32_t>& aIndices, size_t aDirectCount, std::string_view aWhat)
+			bool CheckIndices(const FbxMesh& aMesh, const FbxLayerElement& aElement, const ArrayBuffer<std::int32_t>& aIndices, size_t aDirectCount, std::string_view aWhat)
 			{
 				const size_t someNeeded = Needed(aMesh, aElement.GetMappingMode());
 				if (aIndices.size() < someNeeded)

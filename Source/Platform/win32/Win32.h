@@ -199,6 +199,8 @@ BOOL ShowWindow(HWND aWindow, int aCommand);
 BOOL SetWindowPos(HWND aWindow, HWND anInsertAfter, int aX, int aY, int aWidth, int aHeight, UINT aFlags);
 BOOL GetClientRect(HWND aWindow, RECT* aRect);
 BOOL GetWindowRect(HWND aWindow, RECT* aRect);
+// Client coordinates (origin top-left of the client area) to screen coordinates.
+BOOL ClientToScreen(HWND aWindow, POINT* aPoint);
 LONG_PTR SetWindowLongPtrW(HWND aWindow, int anIndex, LONG_PTR aValue);
 LONG_PTR GetWindowLongPtrW(HWND aWindow, int anIndex);
 LONG SetWindowLongW(HWND aWindow, int anIndex, LONG aValue);

@@ -372,6 +372,20 @@ BOOL GetWindowRect(HWND aWindow, RECT* aRect)
 	return TRUE;
 }
 
+BOOL ClientToScreen(HWND aWindow, POINT* aPoint)
+{
+	HWND someWindow = FindLiveWindow(aWindow);
+	if (someWindow == nullptr || aPoint == nullptr)
+		return FALSE;
+	// The SDL window is the client area: its position is the client's origin.
+	int someX = 0;
+	int someY = 0;
+	SDL_GetWindowPosition(someWindow->mySdlWindow, &someX, &someY);
+	aPoint->x += someX;
+	aPoint->y += someY;
+	return TRUE;
+}
+
 LONG_PTR SetWindowLongPtrW(HWND aWindow, int anIndex, LONG_PTR aValue)
 {
 	HWND someWindow = FindLiveWindow(aWindow);

@@ -100,11 +100,14 @@ TEST_F(SoundBank, LoadsOnceOnFirstRequestAndDrivesVolumesAndGroups)
 	EXPECT_FLOAT_EQ(someMenuMusic->GetVolume(), 0.0f);
 	AudioManager::SetMuted(false);
 	EXPECT_FLOAT_EQ(AudioManager::GetWaspDamage5()->GetVolume(), 1.6f);
-	EXPECT_FLOAT_EQ(AudioManager::GetWaspAttackSting4()->GetVolume(), 0.8f);
+	EXPECT_FLOAT_EQ(AudioManager::GetWaspAttackSting4()->GetVolume(), 1.6f);
 	EXPECT_FLOAT_EQ(AudioManager::GetBookIdleChimeLoop()->GetVolume(), 3.2f);
 	EXPECT_FLOAT_EQ(AudioManager::GetPlayerFootstepGrass1()->GetVolume(), 0.8f);
+	// A new master volume keeps every sound's own factor.
 	AudioManager::SetMasterVolume(1.0f);
-	EXPECT_FLOAT_EQ(AudioManager::GetBookIdleChimeLoop()->GetVolume(), 1.0f);
+	EXPECT_FLOAT_EQ(AudioManager::GetBookIdleChimeLoop()->GetVolume(), 4.0f);
+	EXPECT_FLOAT_EQ(AudioManager::GetWaspDamage5()->GetVolume(), 2.0f);
+	EXPECT_FLOAT_EQ(someMenuMusic->GetVolume(), 1.0f);
 
 	// Group operations touch the effects only.
 	Norv::Audio* someEffect = AudioManager::GetCampfireIdleLoop();

@@ -132,9 +132,9 @@ namespace
 
 	TEST_F(InputMapperTest, PressTimersBufferInputUntilReset)
 	{
-		// At start every timer is 0: every action reads as just pressed.
-		EXPECT_TRUE(myInput.PressedWithin(InputAction::Jump, 0.001f));
-		EXPECT_FALSE(myInput.PressedWithin(InputAction::Jump, 0.0f));
+		// At start the timers read as after a reset: nothing was pressed lately.
+		EXPECT_FALSE(myInput.PressedWithin(InputAction::Jump, 1.0f));
+		EXPECT_TRUE(myInput.PressedWithin(InputAction::Jump, 5.1f));
 		myInput.ResetAllTimers();
 		EXPECT_FALSE(myInput.PressedWithin(InputAction::Attack, 1.0f));
 

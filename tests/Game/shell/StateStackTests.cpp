@@ -4,6 +4,8 @@
 #include "graphics/GraphicsEngine.h"
 #include "graphics/GraphicsStateStack.h"
 #include "shell/InputMapper.h"
+#include "shell/LoadingScreen.h"
+#include "shell/SceneManager.h"
 #include "shell/StateStack.h"
 
 #include <gtest/gtest.h>
@@ -45,6 +47,8 @@ namespace
 			myStack.PushInitialState(myInput);
 			myLog.clear();
 		}
+		// Rendering makes the loading screen on this test's engine: it goes with it.
+		~StateStackTest() override { LoadingScreen::DestroyInstance(); }
 
 		// Makes aState the top and runs one update whose code is aCode.
 		void UpdateWith(RecordingState& aTop, int aCode)
@@ -120,6 +124,15 @@ namespace
 		UpdateWith(myGame, StateTransition::NewGame);
 		EXPECT_EQ(myStack.GetStack(), std::vector<IStates*>{ &myGame });
 		EXPECT_EQ(TakeLog(), (Log{ "Game.Update", "Game.Exit", "Game.Init" }));
+	}
+
+	TEST_F(StateStackTest, ANewGameStartsAtTheTutorialAndPlayingKeepsTheCurrentScene)
+	{
+		SceneManager::GetInstance().SetCurrentScenePath("scenes/Level_2.nvs");
+		UpdateWith(myIntro, StateTransition::PlayCurrentScene);
+		EXPECT_EQ(SceneManager::GetInstance().GetCurrentScenePath(), "scenes/Level_2.nvs");
+		UpdateWith(myGame, StateTransition::NewGame);
+		EXPECT_EQ(SceneManager::GetInstance().GetCurrentScenePath(), "scenes/Tutorial.nvs");
 	}
 
 	TEST_F(StateStackTest, MainMenuExitsTheTopAndThePlayStateAlways)

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -78,6 +79,36 @@ TEST_F(D3D11Resources, DynamicBufferTakesWhatMapWrites)
 		myGpu.Context()->Unmap(someBuffer.Get(), 0);
 		EXPECT_EQ(ReadBuffer(someBuffer.Get()), std::vector<std::uint8_t>(32, someRound));
 	}
+}
+
+// A discarding map's memory reaches the GL buffer lazily: a later write or copy
+// must see it whole, and must not be overwritten by it afterwards.
+TEST_F(D3D11Resources, WritesAfterADiscardingMapKeepTheirOrder)
+{
+	D3D11_BUFFER_DESC someDesc{ 64, D3D11_USAGE_DYNAMIC, D3D11_BIND_VERTEX_BUFFER, D3D11_CPU_ACCESS_WRITE, 0, 0 };
+	ComPtr<ID3D11Buffer> someBuffer;
+	ASSERT_EQ(myGpu.Device()->CreateBuffer(&someDesc, nullptr, someBuffer.GetAddressOf()), S_OK);
+	D3D11_MAPPED_SUBRESOURCE someMapped;
+	ASSERT_EQ(myGpu.Context()->Map(someBuffer.Get(), 0, D3D11_MAP_WRITE_DISCARD, 0, &someMapped), S_OK);
+	std::memset(someMapped.pData, 0xAA, 64);
+	myGpu.Context()->Unmap(someBuffer.Get(), 0);
+	const std::array<std::uint8_t, 8> someUpdate{ 1, 2, 3, 4, 5, 6, 7, 8 };
+	const D3D11_BOX someBox{ 8, 0, 0, 16, 1, 1 };
+	myGpu.Context()->UpdateSubresource(someBuffer.Get(), 0, &someBox, someUpdate.data(), 0, 0);
+	std::vector<std::uint8_t> someExpected(64, 0xAA);
+	std::copy(someUpdate.begin(), someUpdate.end(), someExpected.begin() + 8);
+	EXPECT_EQ(ReadBuffer(someBuffer.Get()), someExpected);
+
+	// A NO_OVERWRITE map writes into the GL buffer itself, next to the discarded map's data.
+	ASSERT_EQ(myGpu.Context()->Map(someBuffer.Get(), 0, D3D11_MAP_WRITE_DISCARD, 0, &someMapped), S_OK);
+	std::memset(someMapped.pData, 0x11, 64);
+	myGpu.Context()->Unmap(someBuffer.Get(), 0);
+	ASSERT_EQ(myGpu.Context()->Map(someBuffer.Get(), 0, D3D11_MAP_WRITE_NO_OVERWRITE, 0, &someMapped), S_OK);
+	static_cast<std::uint8_t*>(someMapped.pData)[63] = 0x22;
+	myGpu.Context()->Unmap(someBuffer.Get(), 0);
+	someExpected.assign(64, 0x11);
+	someExpected[63] = 0x22;
+	EXPECT_EQ(ReadBuffer(someBuffer.Get()), someExpected);
 }
 
 TEST_F(D3D11Resources, MapRefusesWhatCannotBeMapped)

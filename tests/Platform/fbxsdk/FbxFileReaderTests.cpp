@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <zlib.h>
 
@@ -30,9 +31,15 @@ namespace
 		return someRoot;
 	}
 
-	std::vector<std::uint8_t> Bytes(const std::string& aText)
+	impl::ArrayBuffer<std::uint8_t> Bytes(const std::string& aText)
 	{
-		return std::vector<std::uint8_t>(aText.begin(), aText.end());
+		return impl::ArrayBuffer<std::uint8_t>(aText.begin(), aText.end());
+	}
+
+	template <typename T>
+	std::vector<T> Plain(const impl::ArrayBuffer<T>& aValues)
+	{
+		return { aValues.begin(), aValues.end() };
 	}
 
 	void ExpectSample(impl::ParseTree& aTree)
@@ -45,16 +52,16 @@ namespace
 		EXPECT_DOUBLE_EQ(impl::ParseTree::AsReal(*aTree.Property(someData, 2)), 2.5);
 		EXPECT_EQ(aTree.Property(someData, 3)->text, "say \"hi\"");
 		EXPECT_EQ(impl::ParseTree::AsInteger(*aTree.Property(someData, 4)), 1);
-		std::vector<std::int32_t> someInts;
+		impl::ArrayBuffer<std::int32_t> someInts;
 		ASSERT_TRUE(aTree.TakeArray(someData, "Ints", someInts));
-		EXPECT_EQ(someInts, (std::vector<std::int32_t>{ 1, -2, 3 }));
-		std::vector<std::int64_t> someLongs;
+		EXPECT_EQ(Plain(someInts), (std::vector<std::int32_t>{ 1, -2, 3 }));
+		impl::ArrayBuffer<std::int64_t> someLongs;
 		ASSERT_TRUE(aTree.TakeArray(someData, "Longs", someLongs));
-		EXPECT_EQ(someLongs, (std::vector<std::int64_t>{ 46186158000ll, -1 }));
-		std::vector<float> someFloats;
+		EXPECT_EQ(Plain(someLongs), (std::vector<std::int64_t>{ 46186158000ll, -1 }));
+		impl::ArrayBuffer<float> someFloats;
 		ASSERT_TRUE(aTree.TakeArray(someData, "Floats", someFloats));
-		EXPECT_EQ(someFloats, (std::vector<float>{ 0.25f, -8.5f }));
-		std::vector<double> someDoubles;
+		EXPECT_EQ(Plain(someFloats), (std::vector<float>{ 0.25f, -8.5f }));
+		impl::ArrayBuffer<double> someDoubles;
 		ASSERT_TRUE(aTree.TakeArray(someData, "Doubles", someDoubles));
 		ASSERT_EQ(someDoubles.size(), 1000u);
 		EXPECT_DOUBLE_EQ(someDoubles[999], 499.5);
@@ -156,6 +163,30 @@ TEST(FbxFileReader, CompressedArraysMustInflateToTheirDeclaredSize)
 	// A declared size no deflate stream of that length can produce is refused before allocating.
 	EXPECT_FALSE(impl::ParseBinaryFbx(Bytes(CompressedArrayFile(0xFFFFFFFFu, 10)), someTree, someError));
 	EXPECT_NE(someError.find("declares more data"), std::string::npos);
+}
+
+// Arrays of a mebibyte and more inflate on worker threads after the records are
+// read: the same checks hold there, and a good array arrives whole.
+TEST(FbxFileReader, LargeCompressedArraysAreCheckedAndFilledOnTheWorkers)
+{
+	constexpr std::uint32_t LARGE = 300'000; // doubles: 2.4 MB
+	impl::ParseTree someTree;
+	std::string someError;
+	ASSERT_TRUE(impl::ParseBinaryFbx(Bytes(CompressedArrayFile(LARGE, LARGE)), someTree, someError)) << someError;
+	impl::ArrayBuffer<double> someValues;
+	ASSERT_TRUE(someTree.TakeArray(0, "Data", someValues));
+	ASSERT_EQ(someValues.size(), LARGE);
+	EXPECT_EQ(std::count(someValues.begin(), someValues.end(), 1.0), static_cast<std::ptrdiff_t>(LARGE));
+
+	EXPECT_FALSE(impl::ParseBinaryFbx(Bytes(CompressedArrayFile(LARGE, LARGE - 1)), someTree, someError));
+	EXPECT_NE(someError.find("declared size"), std::string::npos);
+	EXPECT_FALSE(impl::ParseBinaryFbx(Bytes(CompressedArrayFile(LARGE, LARGE + 1)), someTree, someError));
+	EXPECT_NE(someError.find("declared size"), std::string::npos);
+	// A damaged stream (its checksum no longer matches) fails the same way.
+	std::string someDamaged = CompressedArrayFile(LARGE, LARGE);
+	someDamaged[someDamaged.size() - 13 - 6] ^= 0x5A;
+	EXPECT_FALSE(impl::ParseBinaryFbx(Bytes(someDamaged), someTree, someError));
+	EXPECT_NE(someError.find("declared size"), std::string::npos);
 }
 
 TEST(FbxFileReader, MalformedBinaryRecordsAreRejected)

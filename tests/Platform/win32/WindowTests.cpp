@@ -20,6 +20,25 @@ namespace
 		EXPECT_LT(someClient.bottom, 480);
 	}
 
+	TEST(Win32Window, ClientPointsMoveToTheScreenByTheClientOrigin)
+	{
+		TestWindow someWindow(WS_OVERLAPPEDWINDOW, 640, 480);
+		SetWindowPos(someWindow.Handle(), nullptr, 100, 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+		RECT someOuter{};
+		RECT someClient{};
+		GetWindowRect(someWindow.Handle(), &someOuter);
+		GetClientRect(someWindow.Handle(), &someClient);
+		ASSERT_EQ(someOuter.left, 100);
+		// The frame is as wide left as right and bottom; the caption adds to the top.
+		const LONG someSide = (someOuter.right - someOuter.left - someClient.right) / 2;
+		const LONG someTop = someOuter.bottom - someOuter.top - someClient.bottom - someSide;
+		POINT somePoint{ 10, 20 };
+		ASSERT_TRUE(ClientToScreen(someWindow.Handle(), &somePoint));
+		EXPECT_EQ(somePoint.x, 100 + someSide + 10);
+		EXPECT_EQ(somePoint.y, 50 + someTop + 20);
+		EXPECT_FALSE(ClientToScreen(nullptr, &somePoint));
+	}
+
 	TEST(Win32Window, APopupWindowIsAllClientArea)
 	{
 		TestWindow someWindow(WS_POPUP, 300, 200);

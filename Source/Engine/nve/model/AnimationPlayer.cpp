@@ -57,8 +57,10 @@ namespace Norv
 		const std::vector<SkeletonPose>& someFrames = myAnimation->myFrames;
 		const std::size_t someFrameCount = std::min<std::size_t>(someFrames.size(), std::max<std::uint32_t>(myAnimation->myFrameCount, 1));
 		float somePosition = 0.0f;
+		// time x rate, not time / (1 / rate): the latter puts the end of a clip of
+		// 30 fps just below frame 30, so a finished clip would hold frame 29.
 		if (myFrameRate > 0.0f && std::isfinite(myTime))
-			somePosition = myTime / (1.0f / myFrameRate);
+			somePosition = myTime * myFrameRate;
 		somePosition = std::clamp(somePosition, 0.0f, static_cast<float>(someFrameCount - 1));
 		const std::size_t someFrame = static_cast<std::size_t>(somePosition);
 		const float t = somePosition - static_cast<float>(someFrame);

@@ -158,7 +158,10 @@ namespace Norv
 		try
 		{
 			if (!NorvFbx::LoadModel(someResolved, &someRecord, false, true))
+			{
+				std::cerr << "Failed to load the model " << someResolved << '\n';
 				return {};
+			}
 		}
 		catch (const std::exception& anError)
 		{
@@ -281,7 +284,10 @@ namespace Norv
 		try
 		{
 			if (!NorvFbx::LoadAnimation(aResolvedPath, &someRecord))
+			{
+				std::cerr << "Failed to load the animation " << aResolvedPath << '\n';
 				return {};
+			}
 		}
 		catch (const std::exception& anError)
 		{

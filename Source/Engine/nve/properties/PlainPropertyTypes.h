@@ -20,6 +20,7 @@ namespace Norv
 		// toward zero and clamped to the int range.
 		static void FromJson(std::int32_t& aValue, const nlohmann::json& aJson);
 		static void ToJson(const std::int32_t& aValue, nlohmann::json& aJson);
+		static bool Edit(std::int32_t& aValue, const char* aLabel, const char* aDescription);
 	};
 
 	template <>
@@ -28,6 +29,7 @@ namespace Norv
 		static void Construct(void* aDst) { ::new (aDst) float(0.0f); }
 		static void FromJson(float& aValue, const nlohmann::json& aJson);
 		static void ToJson(const float& aValue, nlohmann::json& aJson);
+		static bool Edit(float& aValue, const char* aLabel, const char* aDescription);
 	};
 
 	template <>
@@ -36,6 +38,7 @@ namespace Norv
 		static void Construct(void* aDst) { ::new (aDst) bool(false); }
 		static void FromJson(bool& aValue, const nlohmann::json& aJson);
 		static void ToJson(const bool& aValue, nlohmann::json& aJson);
+		static bool Edit(bool& aValue, const char* aLabel, const char* aDescription);
 	};
 
 	template <>
@@ -45,6 +48,7 @@ namespace Norv
 		// A string, interned; the empty string gives the null id.
 		static void FromJson(StringId& aValue, const nlohmann::json& aJson);
 		static void ToJson(const StringId& aValue, nlohmann::json& aJson);
+		static bool Edit(StringId& aValue, const char* aLabel, const char* aDescription);
 	};
 
 	// The vector types read an array of at least as many numbers as they have
@@ -56,6 +60,7 @@ namespace Norv
 		static void Construct(void* aDst) { ::new (aDst) Vector2<float>(); }
 		static void FromJson(Vector2<float>& aValue, const nlohmann::json& aJson);
 		static void ToJson(const Vector2<float>& aValue, nlohmann::json& aJson);
+		static bool Edit(Vector2<float>& aValue, const char* aLabel, const char* aDescription);
 	};
 
 	template <>
@@ -64,6 +69,7 @@ namespace Norv
 		static void Construct(void* aDst) { ::new (aDst) Vector3<float>(); }
 		static void FromJson(Vector3<float>& aValue, const nlohmann::json& aJson);
 		static void ToJson(const Vector3<float>& aValue, nlohmann::json& aJson);
+		static bool Edit(Vector3<float>& aValue, const char* aLabel, const char* aDescription);
 	};
 
 	template <>
@@ -72,6 +78,7 @@ namespace Norv
 		static void Construct(void* aDst) { ::new (aDst) Vector4<float>(); }
 		static void FromJson(Vector4<float>& aValue, const nlohmann::json& aJson);
 		static void ToJson(const Vector4<float>& aValue, nlohmann::json& aJson);
+		static bool Edit(Vector4<float>& aValue, const char* aLabel, const char* aDescription);
 	};
 
 	template <>
@@ -81,6 +88,7 @@ namespace Norv
 		static void Construct(void* aDst) { ::new (aDst) Color(0.0f, 0.0f, 0.0f, 0.0f); }
 		static void FromJson(Color& aValue, const nlohmann::json& aJson);
 		static void ToJson(const Color& aValue, nlohmann::json& aJson);
+		static bool Edit(Color& aValue, const char* aLabel, const char* aDescription);
 	};
 
 	template <> PropertyType<std::int32_t> PropertyType<std::int32_t>::ourInstance;

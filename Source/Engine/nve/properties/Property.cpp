@@ -84,6 +84,12 @@ namespace Norv
 			myType->ToJson(myStorage, aOut);
 	}
 
+	bool Property::Edit(const char* aLabel, const char* aDescription)
+	{
+		NV_ASSERT(myType && "Edit of an empty property");
+		return myType ? myType->Edit(myStorage, aLabel, aDescription) : false;
+	}
+
 	void Property::Reset()
 	{
 		if (myType)

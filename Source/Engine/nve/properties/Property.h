@@ -27,6 +27,9 @@ namespace Norv
 
 		// Assigns the value's json form to aOut; an empty holder asserts and writes nothing.
 		void ToJson(nlohmann::json& aOut) const;
+		// The value's editor (one table row); true when it changed. An empty holder
+		// asserts and draws nothing.
+		bool Edit(const char* aLabel, const char* aDescription);
 
 		const PropertyTypeBase* GetType() const { return myType; }
 		bool HasValue() const { return myType != nullptr; }

@@ -39,6 +39,9 @@ namespace Norv
 		virtual void FromJson(void* aValue, const nlohmann::json& aJson) const = 0;
 		// Assigns the value's json form to aJson.
 		virtual void ToJson(const void* aValue, nlohmann::json& aJson) const = 0;
+		// Draws the value's editor as one row of a two-column ImGui table the caller
+		// began; true when the value changed.
+		virtual bool Edit(void* aValue, const char* aLabel, const char* aDescription) const = 0;
 
 		// The names of all registered types, sorted byte-wise; valid for the process.
 		static std::span<const StringId> GetAllTypes();
@@ -63,7 +66,8 @@ namespace Norv
 	};
 
 	// What a property type does with values of T: Construct(void*), Copy(const T&, void*),
-	// Move(T&, void*), Destroy(T&), FromJson(T&, const json&), ToJson(const T&, json&).
+	// Move(T&, void*), Destroy(T&), FromJson(T&, const json&), ToJson(const T&, json&),
+	// Edit(T&, const char* label, const char* description) (the editors' files).
 	// One specialisation per registered value type.
 	template <typename T>
 	struct PropertyValueOps;
@@ -92,6 +96,7 @@ namespace Norv
 		void Destroy(void* aValue) const override { Ops::Destroy(*std::launder(static_cast<T*>(aValue))); }
 		void FromJson(void* aValue, const nlohmann::json& aJson) const override { Ops::FromJson(*std::launder(static_cast<T*>(aValue)), aJson); }
 		void ToJson(const void* aValue, nlohmann::json& aJson) const override { Ops::ToJson(*std::launder(static_cast<const T*>(aValue)), aJson); }
+		bool Edit(void* aValue, const char* aLabel, const char* aDescription) const override { return Ops::Edit(*std::launder(static_cast<T*>(aValue)), aLabel, aDescription); }
 
 		// The program's one instance of this type. Every instance is defined in
 		// PropertyTypeRegistry.cpp, in registration order; the header of each value

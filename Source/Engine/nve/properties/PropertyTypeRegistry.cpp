@@ -1,3 +1,4 @@
+#include "properties/AssetReferenceProperties.h"
 #include "properties/PlainPropertyTypes.h"
 #include "properties/PropertyType.h"
 #include "properties/PropertyVector.h"
@@ -86,7 +87,11 @@ namespace Norv
 	// Every type's one instance lives here, in registration order, so that linking
 	// the registry links every type.
 
+	template <> PropertyType<SceneModelHandle> PropertyType<SceneModelHandle>::ourInstance{ "Model" };
+	template <> PropertyType<SceneSpriteHandle> PropertyType<SceneSpriteHandle>::ourInstance{ "Sprite" };
 	template <> PropertyType<SceneReferenceHandle> PropertyType<SceneReferenceHandle>::ourInstance{ "Scene" };
+	template <> PropertyType<AnimationClipHandle> PropertyType<AnimationClipHandle>::ourInstance{ "Animation Clip" };
+	template <> PropertyType<PoseAndMotion> PropertyType<PoseAndMotion>::ourInstance{ "Pose" };
 	template <> PropertyType<bool> PropertyType<bool>::ourInstance{ "Bool" };
 	template <> PropertyType<std::int32_t> PropertyType<std::int32_t>::ourInstance{ "Int" };
 	template <> PropertyType<float> PropertyType<float>::ourInstance{ "Float" };

@@ -34,6 +34,7 @@ namespace Norv
 		static void FromJson(PropertyVector*& aValue, const nlohmann::json& aJson);
 		// Writes the form above; a null pointer writes nothing.
 		static void ToJson(PropertyVector* const& aValue, nlohmann::json& aJson);
+		static bool Edit(PropertyVector*& aValue, const char* aLabel, const char* aDescription);
 	};
 
 	template <> PropertyType<PropertyVector*> PropertyType<PropertyVector*>::ourInstance;

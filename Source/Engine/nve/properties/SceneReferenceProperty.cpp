@@ -1,6 +1,6 @@
 #include "properties/SceneReferenceProperty.h"
 
-#include "stringRegistry/StringRegistry.h"
+#include "properties/JsonPaths.h"
 
 #include <nlohmann/json.hpp>
 
@@ -12,11 +12,11 @@ namespace Norv
 	{
 		// Never merged with the previous value: absent keys keep the default.
 		aValue.ResetToFreshDefault();
-		aValue.Write().myScenePath = StringRegistry::RegisterOrGetString(aJson.value("scene_path", std::string()));
+		aValue.Write().myScenePath = ReadPathValue(aJson, "scene_path");
 	}
 
 	void PropertyValueOps<SceneReferenceHandle>::ToJson(const SceneReferenceHandle& aValue, nlohmann::json& aJson)
 	{
-		aJson["scene_path"] = aValue->myScenePath.c_str();
+		aJson["scene_path"] = PathJson(aValue->myScenePath);
 	}
 }

@@ -25,6 +25,7 @@ namespace Norv
 		static void FromJson(SceneReferenceHandle& aValue, const nlohmann::json& aJson);
 		// Sets "scene_path" (an empty string for none) on aJson.
 		static void ToJson(const SceneReferenceHandle& aValue, nlohmann::json& aJson);
+		static bool Edit(SceneReferenceHandle& aValue, const char* aLabel, const char* aDescription);
 	};
 
 	template <> PropertyType<SceneReferenceHandle> PropertyType<SceneReferenceHandle>::ourInstance;

@@ -116,6 +116,8 @@ namespace Norv
 		using Pool = impl::StaticObjectPool<T>;
 
 	public:
+		using value_type = T;
+
 		// The pool's permanent default entry.
 		CopyOnWriteWrapper() : mySlot(Pool::Instance().GetDefaultSlot()) {}
 		CopyOnWriteWrapper(const CopyOnWriteWrapper& aOther)

@@ -227,7 +227,9 @@ namespace Norv
 				if (std::string someFound = someExisting(someFolders.myEngineAssets); !someFound.empty())
 					return someFound;
 			}
-			return {};
+			// The game spells some names from its working directory, the executable's folder
+			// ("../Source/Game/data/UI/..."); no asset folder joins those to an existing file.
+			return someExisting(someFolders.myExecutableFolder);
 		}
 
 		const fs::path& GetExecutableFolder() { return GetFolders().myExecutableFolder; }

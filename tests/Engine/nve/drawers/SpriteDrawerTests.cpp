@@ -113,6 +113,34 @@ TEST_F(Sprites, FullBatchesSplitIntoDrawCallsOfBatchSize)
 	EXPECT_EQ(Norv::DrawCalls::GetCurrentFrameCount(), 1u) << "hidden sprites are not counted";
 }
 
+// Each batch maps the instance buffer anew and its draw uploads only its own
+// records: a smaller later batch must not cut short what an earlier one drew,
+// and a larger one must see all of its records, the last included.
+TEST_F(Sprites, BatchesOfEverySizeDrawAllTheirSprites)
+{
+	const auto row = [](float aY, int aCount) {
+		std::vector<Norv::Sprite2DInstanceData> someRow;
+		for (int i = 0; i < aCount; ++i)
+			someRow.push_back(Sprite({ 20.0f + 40.0f * static_cast<float>(i), aY }, { 10.0f, 10.0f }));
+		return someRow;
+	};
+	const std::vector<std::vector<Norv::Sprite2DInstanceData>> someRows = { row(50.0f, 9), row(150.0f, 2), row(250.0f, 7) };
+	for (const std::vector<Norv::Sprite2DInstanceData>& someRow : someRows)
+	{
+		Norv::SpriteBatchScope someBatch = myDrawer->BeginBatch({});
+		someBatch.DrawMany(someRow.data(), someRow.size());
+	}
+	const std::vector<std::uint8_t> someBytes = mySetUp.ReadBackBuffer();
+	for (const std::vector<Norv::Sprite2DInstanceData>& someRow : someRows)
+	{
+		for (const Norv::Sprite2DInstanceData& someSprite : someRow)
+			EXPECT_TRUE(IsLit(someBytes, static_cast<unsigned>(someSprite.myPosition.x), static_cast<unsigned>(someSprite.myPosition.y)))
+				<< someSprite.myPosition.x << ", " << someSprite.myPosition.y;
+		const Norv::Vector2<float> someNext = someRow.back().myPosition + Norv::Vector2<float>(40.0f, 0.0f);
+		EXPECT_FALSE(IsLit(someBytes, static_cast<unsigned>(someNext.x), static_cast<unsigned>(someNext.y))) << "no stale record after the row";
+	}
+}
+
 TEST_F(Sprites, ThreeDimensionalSpritesUseTheirTransform)
 {
 	Norv::Sprite3DInstanceData someSprite;

@@ -20,7 +20,7 @@ TEST(PropertyTypeRegistry, ListsTheRegisteredNamesSortedByteWise)
 	std::vector<std::string> someTexts;
 	for (const StringId& someName : someNames)
 		someTexts.emplace_back(someName.c_str());
-	const std::vector<std::string> someExpected = { "Bool", "Color", "Float", "Float2", "Float3", "Float4", "Int", "Scene", "StringId", "Vector" };
+	const std::vector<std::string> someExpected = { "Animation Clip", "Bool", "Color", "Float", "Float2", "Float3", "Float4", "Int", "Model", "Pose", "Scene", "Sprite", "StringId", "Vector" };
 	EXPECT_EQ(someTexts, someExpected);
 
 	const std::span<const StringId> someAgain = PropertyTypeBase::GetAllTypes();

@@ -215,6 +215,15 @@ TEST_F(AssetLookup, DataFolderWinsThenGameThenEngine)
 	EXPECT_EQ(Norv::Settings::ResolveAssetPath("Textures"), "");
 }
 
+TEST_F(AssetLookup, NamesFromTheExecutableFolderResolveLast)
+{
+	myFolder.Write("UI/Button.png", "beside");
+	EXPECT_EQ(Norv::Settings::ResolveAssetPath("UI/Button.png"), (myFolder.Path() / "UI/Button.png").string());
+	EXPECT_EQ(Norv::Settings::ResolveAssetPath("settings/../UI/Button.png"), (myFolder.Path() / "UI/Button.png").string());
+	myFolder.Write("game/assets/UI/Button.png", "game");
+	EXPECT_EQ(Norv::Settings::ResolveAssetPath("UI/Button.png"), (myFolder.Path() / "game/assets/UI/Button.png").string());
+}
+
 TEST_F(AssetLookup, WindowsStyleNamesResolve)
 {
 	myFolder.Write("game/assets/SFX/Jump.wav", "x");

@@ -1,0 +1,43 @@
+// GameState::CreateEntity: the one place where level data chooses an entity class.
+#include "world/GameState.h"
+#include "world/entities/IPickupAble.h"
+#include "world/entities/Player.h"
+
+#include "stringRegistry/StringRegistry.h"
+
+#include <array>
+#include <functional>
+
+namespace
+{
+	template <typename T>
+	std::unique_ptr<Entity> Make()
+	{
+		return std::make_unique<T>();
+	}
+
+	struct EntityType
+	{
+		const char* myName;
+		std::unique_ptr<Entity> (*myCreate)();
+	};
+
+	// Compared in this order; names are exact and case-sensitive.
+	constexpr std::array ENTITY_TYPES{
+		EntityType{ "Player", &Make<Player> },
+		EntityType{ "WallJumpPickup", &Make<WallJumpPickup> },
+		EntityType{ "DashPickup", &Make<DashPickup> },
+		EntityType{ "ClimbPickup", &Make<ClimbPickup> },
+		EntityType{ "DashSlashPickup", &Make<DashSlashPickup> },
+	};
+}
+
+std::unique_ptr<Entity> GameState::CreateEntity(Norv::StringId aType)
+{
+	if (!aType)
+		return nullptr;
+	for (const EntityType& someType : ENTITY_TYPES)
+		if (Norv::StringRegistry::RegisterOrGetString(someType.myName) == aType)
+			return someType.myCreate();
+	return nullptr;
+}

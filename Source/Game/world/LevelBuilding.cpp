@@ -1,0 +1,392 @@
+// GameState::LoadLevel: one scene turned into a playable level.
+#include "world/AbilityFlags.h"
+#include "world/GameState.h"
+#include "world/entities/Player.h"
+
+#include "media/AudioManager.h"
+#include "shell/LoadingScreen.h"
+
+#include "engine/Engine.h"
+#include "graphics/Camera.h"
+#include "properties/PlainPropertyTypes.h"
+#include "scene/ObjectDefinition.h"
+#include "scene/Scene.h"
+#include "scene/SceneSerialize.h"
+#include "settings/settings.h"
+#include "sound/Audio.h"
+#include "stringRegistry/StringRegistry.h"
+#include "text/FontManager.h"
+
+#include <algorithm>
+#include <cmath>
+#include <exception>
+#include <iostream>
+#include <utility>
+
+namespace
+{
+	constexpr float FOG_PER_DEPTH = 0.0001f; // full fog 10000 units behind depth 0
+	constexpr std::uint64_t CULLED = 1;      // the instance flag of props: drawn only in view
+	constexpr Norv::Vector3<float> CAMERA_LOAD_OFFSET{ 0.0f, 999999.0f, -1600.0f }; // far above the level until the return glides in
+
+	Norv::StringId Name(std::string_view aText)
+	{
+		return Norv::StringRegistry::RegisterOrGetString(aText);
+	}
+
+	// The names level building matches, interned once.
+	struct Keys
+	{
+		Norv::StringId entityId = Name("entityId");
+		Norv::StringId tileId = Name("tileId");
+		Norv::StringId prop = Name("prop");
+		Norv::StringId system = Name("system");
+		Norv::StringId positionZ = Name("positionZ");
+		Norv::StringId scale = Name("scale");
+		Norv::StringId rotation = Name("rotation");
+		Norv::StringId targetScene = Name("targetScene");
+		Norv::StringId colliderOffset = Name("colliderOffset");
+		Norv::StringId colliderSize = Name("colliderSize");
+		Norv::StringId visible = Name("visible");
+		Norv::StringId useFrustumCulling = Name("useFrustumCulling");
+		Norv::StringId brightness = Name("brightness");
+		Norv::StringId saturation = Name("saturation");
+		Norv::StringId hue = Name("hue");
+		Norv::StringId fogColor = Name("fogColor");
+		Norv::StringId boundaryTopRight = Name("cameraBoundaryTopRight");
+		Norv::StringId boundaryBottomLeft = Name("cameraBoundaryBottomLeft");
+		Norv::StringId dashUnlocked = Name("dashUnlocked");
+		Norv::StringId climbUnlocked = Name("climbUnlocked");
+		Norv::StringId slashUnlocked = Name("slashUnlocked");
+	};
+
+	const Keys& GetKeys()
+	{
+		static const Keys ourKeys;
+		return ourKeys;
+	}
+
+	enum class Category { None, Entity, Tile, Prop, System };
+
+	// Decided by the first marker property of the list.
+	Category FindCategory(const std::vector<Norv::PropertyDefinition>& aProperties, Norv::StringId& anEntityType)
+	{
+		const Keys& someKeys = GetKeys();
+		for (const Norv::PropertyDefinition& someProperty : aProperties)
+		{
+			if (someProperty.name == someKeys.entityId)
+			{
+				const Norv::StringId* someType = someProperty.value.TryGet<Norv::StringId>();
+				anEntityType = someType ? *someType : Norv::StringId();
+				return Category::Entity;
+			}
+			if (someProperty.name == someKeys.tileId)
+				return Category::Tile;
+			if (someProperty.name == someKeys.prop)
+				return Category::Prop;
+			if (someProperty.name == someKeys.system)
+				return Category::System;
+		}
+		return Category::None;
+	}
+
+	// The scene's two tracks by its exact path: ambience first, then music.
+	std::pair<Norv::Audio*, Norv::Audio*> GetSceneTracks(const std::string& aScenePath)
+	{
+		if (aScenePath == GameState::HUB_SCENE || aScenePath == GameState::TUTORIAL_SCENE)
+			return { AudioManager::GetAmbienceForrestLoop(), AudioManager::GetMusicForrestLoop() };
+		if (aScenePath == GameState::LEVEL_1_SCENE)
+			return { AudioManager::GetAmbienceCaveLoop(), AudioManager::GetMusicCaveLoop() };
+		if (aScenePath == GameState::LEVEL_2_SCENE)
+			return { AudioManager::GetAmbienceSadForestLoop(), AudioManager::GetMusicSadForrestLoop() };
+		if (aScenePath == GameState::ENDING_SCENE)
+			return { AudioManager::GetAmbienceCaveLoop(), nullptr };
+		return { nullptr, nullptr };
+	}
+
+	// Tile coordinate of a translation: rounded, divided by the tile size, truncated toward zero.
+	int ToTileCoordinate(float aTranslation)
+	{
+		return static_cast<int>(std::round(aTranslation) / TileCollisionGrid::TILE_SIZE);
+	}
+
+	void ApplyEntityKey(Entity& anEntity, const Norv::PropertyDefinition& aProperty, bool anIsAnimated)
+	{
+		const Keys& someKeys = GetKeys();
+		const Norv::Property& someValue = aProperty.value;
+		if (aProperty.name == someKeys.positionZ)
+		{
+			if (const float* someZ = someValue.TryGet<float>(); someZ && anIsAnimated)
+				anEntity.myZ = *someZ;
+		}
+		else if (aProperty.name == someKeys.scale)
+		{
+			if (const auto* someScale = someValue.TryGet<Norv::Vector3<float>>())
+				anEntity.myScale = *someScale;
+		}
+		else if (aProperty.name == someKeys.rotation)
+		{
+			if (const auto* someRotation = someValue.TryGet<Norv::Vector3<float>>())
+				anEntity.myRotation = *someRotation;
+		}
+		else if (aProperty.name == someKeys.targetScene)
+		{
+			if (const auto* someScene = someValue.TryGet<Norv::StringId>())
+				anEntity.myTargetScene = *someScene;
+		}
+		else if (aProperty.name == someKeys.colliderOffset)
+		{
+			if (const auto* someOffset = someValue.TryGet<Norv::Vector2<float>>())
+			{
+				anEntity.myColliderOffset = *someOffset;
+				anEntity.myPosition += *someOffset;
+				anEntity.myModelOffset = -*someOffset;
+			}
+		}
+		else if (aProperty.name == someKeys.colliderSize)
+		{
+			if (const auto* someSize = someValue.TryGet<Norv::Vector2<float>>())
+				anEntity.myColliderSize = *someSize;
+		}
+	}
+
+	bool IsAnimatedEntityType(Norv::StringId aType)
+	{
+		static const Norv::StringId ourAnimated[] = { Name("PatrollingEnemy"), Name("Player"), Name("FlyingEnemy"), Name("FlowerPlatform"), Name("MushroomEnemy"), Name("Destructible") };
+		return std::find(std::begin(ourAnimated), std::end(ourAnimated), aType) != std::end(ourAnimated);
+	}
+}
+
+void GameState::ClearLevel()
+{
+	StopTracks();
+	myAmbienceTrack = nullptr;
+	myMusicTrack = nullptr;
+	myEntities.clear();
+	myFrameContext.player = nullptr;
+	// A level without a player must not leave the camera on the one just destroyed.
+	myCameraController.SetPlayer(nullptr);
+	myTiles.clear();
+}
+
+void GameState::LoadLevel(const std::string& aScenePath)
+{
+	ClearLevel();
+	AbilityFlags[Ability::DASH] = false;
+	AbilityFlags[Ability::CLIMB] = false;
+	AbilityFlags[Ability::DASH_SLASH] = false;
+	myScenePath = aScenePath;
+
+	// A loader that fails leaves what it could read; the level is built from that.
+	Norv::Scene someScene;
+	try
+	{
+		Norv::SceneSerialize::LoadScene(aScenePath.c_str(), someScene);
+	}
+	catch (const std::exception& anError)
+	{
+		std::cerr << "The scene \"" << aScenePath << "\" could not be read whole: " << anError.what() << '\n';
+	}
+
+	myResolution = GetRenderSize(myResolution);
+	MakeWorldCamera();
+	myWorldCamera->myTransform.SetTranslation(myWorldCamera->myTransform.GetTranslation() + CAMERA_LOAD_OFFSET);
+	myCameraController.SetCamera(myWorldCamera.get());
+	myCameraController.myRelease = true;
+
+	Norv::ObjectDefinitionRegistry someDefinitions;
+	const std::string someAssets = Norv::Settings::GetGameAssetsPath().string();
+	try
+	{
+		Norv::RegisterObjectDefinitionFiles(someDefinitions, someAssets);
+	}
+	catch (const std::exception& anError)
+	{
+		std::cerr << "The object definitions under \"" << someAssets << "\" could not all be read: " << anError.what() << '\n';
+	}
+
+	myPropInstances.clear();
+	myCameraController.myBoundsMax = { CameraController::FAR_BOUND, CameraController::FAR_BOUND };
+	myCameraController.myBoundsMin = { -CameraController::FAR_BOUND, -CameraController::FAR_BOUND };
+	if (Norv::Engine* someEngine = Norv::Engine::GetInstance(); someEngine && someEngine->GetFontManager())
+		myHintFont = someEngine->GetFontManager()->LoadFont(HINT_FONT, HINT_FONT_SIZE, 0);
+
+	// File order: ids rise in the order the loader met the objects.
+	std::vector<std::pair<std::uint32_t, const Norv::SceneObject*>> someObjects;
+	someObjects.reserve(someScene.objects.size());
+	for (const auto& [someId, someObject] : someScene.objects)
+		someObjects.emplace_back(someId, someObject.get());
+	std::sort(someObjects.begin(), someObjects.end(), [](const auto& aFirst, const auto& aSecond) { return aFirst.first < aSecond.first; });
+
+	std::vector<Norv::PropertyDefinition> someProperties;
+	for (const auto& [someId, someObject] : someObjects)
+	{
+		if (!someDefinitions.Find(someObject->definition))
+		{
+			std::cerr << "Scene \"" << aScenePath << "\": object \"" << someObject->name << "\" has no registered object definition (\""
+				<< someObject->definition.c_str() << "\") and is skipped\n";
+			continue;
+		}
+		someProperties.clear();
+		Norv::CollectObjectProperties(*someObject, someDefinitions, someProperties);
+		BuildObject(*someObject, someProperties);
+	}
+
+	myFrameContext.entities = &myEntities;
+	myFrameContext.grid = &myTileGrid;
+	myTileGrid.Build(&myEntities, myTiles, this);
+	for (const std::unique_ptr<Entity>& someEntity : myEntities)
+		someEntity->Init(myFrameContext);
+	FogAndSplitProps();
+
+	std::tie(myAmbienceTrack, myMusicTrack) = GetSceneTracks(myScenePath);
+	PlayTracks();
+	LoadingScreen::GetInstance().StartFadeOut();
+
+	myIsLevelLoaded = true;
+	myCameraController.myMode = CameraController::RETURN_TO_PLAYER;
+}
+
+void GameState::BuildObject(const Norv::SceneObject& anObject, const std::vector<Norv::PropertyDefinition>& aProperties)
+{
+	Norv::StringId someEntityType;
+	switch (FindCategory(aProperties, someEntityType))
+	{
+	case Category::Entity: BuildEntity(anObject, aProperties, someEntityType); break;
+	case Category::Tile: BuildTile(anObject, aProperties); break;
+	case Category::Prop: BuildProp(anObject, aProperties); break;
+	case Category::System: ApplySystemKeys(anObject, aProperties); break;
+	case Category::None: break;
+	}
+}
+
+void GameState::BuildEntity(const Norv::SceneObject& anObject, const std::vector<Norv::PropertyDefinition>& aProperties, Norv::StringId aType)
+{
+	std::unique_ptr<Entity> someCreated = CreateEntity(aType);
+	if (!someCreated)
+		return;
+	Entity& someEntity = *myEntities.emplace_back(std::move(someCreated));
+	const Norv::Vector3<float>& someTranslation = anObject.transform.translation;
+	someEntity.myPosition = { someTranslation.x, someTranslation.y };
+	someEntity.myZ = someTranslation.z;
+	if (aType == Name("Player"))
+		SetLevelPlayer(someEntity);
+
+	const bool someIsAnimated = IsAnimatedEntityType(aType);
+	const EntitySetUp someSetUp{ aProperties, someEntity, anObject, aType };
+	bool someIsBound = false;
+	for (std::size_t someIndex = 0; someIndex < aProperties.size(); ++someIndex)
+	{
+		const Norv::PropertyDefinition& someProperty = aProperties[someIndex];
+		if (someIsAnimated)
+		{
+			if (!someIsBound && CreateAnimatedModelInstance(someProperty))
+			{
+				BindEntityAnimations(someSetUp);
+				someIsBound = true;
+			}
+		}
+		else
+		{
+			if (someIndex == 0)
+				AddEntityModels(someSetUp);
+			// Static entities take the rotation of their last model before every key.
+			if (!someEntity.myModels.empty())
+				someEntity.myRotation = GetEulerDegrees(someEntity.myModels.back().GetTransform());
+		}
+		ApplyEntityKey(someEntity, someProperty, someIsAnimated);
+	}
+}
+
+void GameState::SetLevelPlayer(Entity& aPlayer)
+{
+	myFrameContext.player = dynamic_cast<Player*>(&aPlayer);
+	myCameraController.SetPlayer(&aPlayer);
+	myFrameContext.player = dynamic_cast<Player*>(&aPlayer);
+}
+
+void GameState::BuildTile(const Norv::SceneObject& anObject, const std::vector<Norv::PropertyDefinition>& aProperties)
+{
+	LevelTile someTile;
+	someTile.instance.myFlag = CULLED;
+	someTile.tileX = ToTileCoordinate(anObject.transform.translation.x);
+	someTile.tileY = ToTileCoordinate(anObject.transform.translation.y);
+	for (const Norv::PropertyDefinition& someProperty : aProperties)
+	{
+		AddTileModels(someProperty, someTile.instance, anObject);
+		AddTileSprite(someProperty, someTile.instance, anObject);
+		if (someProperty.name == GetKeys().visible)
+			if (const bool* someVisible = someProperty.value.TryGet<bool>())
+				someTile.visible = *someVisible;
+	}
+	myTiles.push_back(someTile);
+}
+
+void GameState::BuildProp(const Norv::SceneObject& anObject, const std::vector<Norv::PropertyDefinition>& aProperties)
+{
+	const Keys& someKeys = GetKeys();
+	Norv::ModelInstance& someInstance = myPropInstances.emplace_back();
+	someInstance.myFlag = CULLED;
+	for (const Norv::PropertyDefinition& someProperty : aProperties)
+	{
+		AddTileModels(someProperty, someInstance, anObject);
+		AddTileSprite(someProperty, someInstance, anObject);
+	}
+	for (const Norv::PropertyDefinition& someProperty : aProperties)
+	{
+		if (const bool* someCulled = someProperty.value.TryGet<bool>(); someCulled && someProperty.name == someKeys.useFrustumCulling)
+			someInstance.myFlag = *someCulled ? CULLED : 0;
+		const float* someValue = someProperty.value.TryGet<float>();
+		if (!someValue)
+			continue;
+		if (someProperty.name == someKeys.brightness)
+			someInstance.myColorAdjust.x = *someValue;
+		else if (someProperty.name == someKeys.saturation)
+			someInstance.myColorAdjust.y = *someValue;
+		else if (someProperty.name == someKeys.hue)
+			someInstance.myColorAdjust.z = *someValue;
+	}
+}
+
+void GameState::FogAndSplitProps()
+{
+	myBackgroundInstances.clear();
+	myForegroundInstances.clear();
+	for (Norv::ModelInstance& someInstance : myPropInstances)
+	{
+		const float someDepth = someInstance.GetTransform().GetTranslation().z;
+		const float someFog = std::clamp(someDepth * FOG_PER_DEPTH, 0.0f, 1.0f);
+		someInstance.SetColor({ myFogColor.r, myFogColor.g, myFogColor.b, myFogColor.a * someFog });
+		(someDepth >= 0.0f ? myBackgroundInstances : myForegroundInstances).push_back(someInstance);
+	}
+	const auto FarFirst = [](const Norv::ModelInstance& aFirst, const Norv::ModelInstance& aSecond) {
+		return aFirst.GetTransform().GetTranslation().z > aSecond.GetTransform().GetTranslation().z;
+	};
+	std::sort(myBackgroundInstances.begin(), myBackgroundInstances.end(), FarFirst);
+	std::sort(myForegroundInstances.begin(), myForegroundInstances.end(), FarFirst);
+}
+
+void GameState::ApplySystemKeys(const Norv::SceneObject& anObject, const std::vector<Norv::PropertyDefinition>& aProperties)
+{
+	const Keys& someKeys = GetKeys();
+	const Norv::Vector2<float> someMarker{ anObject.transform.translation.x, anObject.transform.translation.y };
+	for (const Norv::PropertyDefinition& someProperty : aProperties)
+	{
+		const bool* someFlag = someProperty.value.TryGet<bool>();
+		if (someProperty.name == someKeys.fogColor)
+		{
+			if (const Norv::Color* someColor = someProperty.value.TryGet<Norv::Color>())
+				myFogColor = *someColor;
+		}
+		else if (someProperty.name == someKeys.boundaryTopRight)
+			myCameraController.myBoundsMax = someMarker;
+		else if (someProperty.name == someKeys.boundaryBottomLeft)
+			myCameraController.myBoundsMin = someMarker;
+		else if (someProperty.name == someKeys.dashUnlocked && someFlag)
+			AbilityFlags[Ability::DASH] = *someFlag;
+		else if (someProperty.name == someKeys.climbUnlocked && someFlag)
+			AbilityFlags[Ability::CLIMB] = *someFlag;
+		else if (someProperty.name == someKeys.slashUnlocked && someFlag)
+			AbilityFlags[Ability::DASH_SLASH] = *someFlag;
+	}
+}

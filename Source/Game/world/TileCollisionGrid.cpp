@@ -1,0 +1,193 @@
+#include "world/TileCollisionGrid.h"
+
+#include <cmath>
+#include <functional>
+
+namespace
+{
+	constexpr int NEIGHBOURHOOD = (2 * TileCollisionGrid::SEARCH_RADIUS + 1) * (2 * TileCollisionGrid::SEARCH_RADIUS + 1);
+	constexpr float TILE_UNITS_PER_WORLD_UNIT = 0.01f;
+
+	TileCollisionGrid::ChunkKey ChunkOf(int aTileX, int aTileY)
+	{
+		// Arithmetic shifts floor toward minus infinity: tile -1 is in chunk -1.
+		return { aTileX >> 4, aTileY >> 4 };
+	}
+
+	int CellOf(int aTileX, int aTileY)
+	{
+		return (aTileX & (TileCollisionGrid::CHUNK_SIZE - 1)) * TileCollisionGrid::CHUNK_SIZE + (aTileY & (TileCollisionGrid::CHUNK_SIZE - 1));
+	}
+
+	// Boxes without area (a dead entity's zeroed collider) overlap nothing.
+	bool HasArea(const TileBox& aBox)
+	{
+		return aBox.w > 0.0f && aBox.h > 0.0f;
+	}
+
+	bool Overlaps(const TileBox& aFirst, const TileBox& aSecond)
+	{
+		return HasArea(aFirst) && HasArea(aSecond)
+			&& aFirst.w / 2.0f + aSecond.w / 2.0f - std::abs(aFirst.x - aSecond.x) > 0.0f
+			&& aFirst.h / 2.0f + aSecond.h / 2.0f - std::abs(aFirst.y - aSecond.y) > 0.0f;
+	}
+
+	// The contact of the list whose resolved coordinate lies strictly nearest aStart; the first wins ties.
+	const TileContact& Nearest(const TileContact* aContacts, int aCount, float aStart, float Norv::Vector2<float>::*anAxis)
+	{
+		const TileContact* someBest = &aContacts[0];
+		for (int someIndex = 1; someIndex < aCount; ++someIndex)
+			if (std::abs(aContacts[someIndex].point.*anAxis - aStart) < std::abs(someBest->point.*anAxis - aStart))
+				someBest = &aContacts[someIndex];
+		return *someBest;
+	}
+}
+
+std::size_t TileCollisionGrid::ChunkKeyHash::operator()(const ChunkKey& aKey) const noexcept
+{
+	return std::hash<int>()(aKey.cx) ^ (std::hash<int>()(aKey.cy) << 1);
+}
+
+void TileCollisionGrid::Build(const EntityList* anEntities, const std::vector<LevelTile>& aTiles, GameState* aGame)
+{
+	myEntities = anEntities;
+	myGame = aGame;
+	myChunks.clear();
+	for (const LevelTile& someTile : aTiles)
+		SetTile(someTile.tileX, someTile.tileY, true);
+}
+
+bool TileCollisionGrid::IsSolid(int aTileX, int aTileY) const
+{
+	const auto someFound = myChunks.find(ChunkOf(aTileX, aTileY));
+	return someFound != myChunks.end() && someFound->second.cells[CellOf(aTileX, aTileY)];
+}
+
+void TileCollisionGrid::SetTile(int aTileX, int aTileY, bool aSolid)
+{
+	myChunks[ChunkOf(aTileX, aTileY)].cells[CellOf(aTileX, aTileY)] = aSolid;
+}
+
+std::vector<Entity*> TileCollisionGrid::GetOverlappingEntities(const TileBox& aBox) const
+{
+	std::vector<Entity*> someFound;
+	if (!myEntities)
+		return someFound;
+	for (const std::unique_ptr<Entity>& someEntity : *myEntities)
+	{
+		const TileBox someCollider{ someEntity->myPosition.x, someEntity->myPosition.y, someEntity->myColliderSize.x, someEntity->myColliderSize.y };
+		if (Overlaps(someCollider, aBox))
+			someFound.push_back(someEntity.get());
+	}
+	return someFound;
+}
+
+TileContact TileCollisionGrid::PointContact(Norv::Vector2<float> aPoint, const TileBox& aBox)
+{
+	const float someHalfW = aBox.w / 2.0f;
+	const float someHalfH = aBox.h / 2.0f;
+	if (aPoint.x < aBox.x - someHalfW || aPoint.x > aBox.x + someHalfW || aPoint.y < aBox.y - someHalfH || aPoint.y > aBox.y + someHalfH)
+		return {};
+
+	TileContact someContact{ true, aPoint, 0, 0 };
+	const float someDx = aPoint.x - aBox.x;
+	const float someDy = aPoint.y - aBox.y;
+	if (std::abs(someDx * aBox.h) > std::abs(someDy * aBox.w))
+	{
+		const bool someIsLeft = std::signbit(someDx);
+		someContact.sideX = someIsLeft ? -1 : 1;
+		someContact.point.x = someIsLeft ? aBox.x - someHalfW : aBox.x + someHalfW;
+	}
+	else
+	{
+		const bool someIsBelow = std::signbit(someDy);
+		someContact.sideY = someIsBelow ? -1 : 1;
+		someContact.point.y = someIsBelow ? aBox.y - someHalfH : aBox.y + someHalfH;
+	}
+	return someContact;
+}
+
+TileContact TileCollisionGrid::MoveAndCollide(const TileBox& aBox, Norv::Vector2<float> aDisplacement) const
+{
+	const int someTileX = static_cast<int>(std::floor(aBox.x / TILE_SIZE));
+	const int someTileY = static_cast<int>(std::floor(aBox.y / TILE_SIZE));
+	const Norv::Vector2<float> someMoved{ aBox.x + aDisplacement.x, aBox.y + aDisplacement.y };
+
+	TileContact someHorizontal[NEIGHBOURHOOD];
+	TileContact someVertical[NEIGHBOURHOOD];
+	int someHorizontalCount = 0;
+	int someVerticalCount = 0;
+	for (int someI = someTileX - SEARCH_RADIUS; someI <= someTileX + SEARCH_RADIUS; ++someI)
+	{
+		for (int someJ = someTileY - SEARCH_RADIUS; someJ <= someTileY + SEARCH_RADIUS; ++someJ)
+		{
+			if (!IsSolid(someI, someJ))
+				continue;
+			const TileBox someGrown{ TILE_SIZE * someI, TILE_SIZE * someJ, aBox.w + TILE_SIZE, aBox.h + TILE_SIZE };
+			const TileContact someContact = PointContact(someMoved, someGrown);
+			if (!someContact.hit)
+				continue;
+			if (someContact.sideX != 0)
+			{
+				if (!IsSolid(someI + someContact.sideX, someJ))
+					someHorizontal[someHorizontalCount++] = someContact;
+			}
+			else if (!IsSolid(someI, someJ + someContact.sideY))
+			{
+				someVertical[someVerticalCount++] = someContact;
+			}
+		}
+	}
+
+	if (someHorizontalCount == 0 && someVerticalCount == 0)
+		return { false, someMoved, 0, 0 };
+
+	TileContact someResult{ true, someVerticalCount > 0 ? someVertical[0].point : someHorizontal[0].point, 0, 0 };
+	if (someHorizontalCount > 0)
+	{
+		const TileContact& someNearest = Nearest(someHorizontal, someHorizontalCount, aBox.x, &Norv::Vector2<float>::x);
+		someResult.point.x = someNearest.point.x;
+		someResult.sideX = someNearest.sideX;
+	}
+	if (someVerticalCount > 0)
+	{
+		const TileContact& someNearest = Nearest(someVertical, someVerticalCount, aBox.y, &Norv::Vector2<float>::y);
+		someResult.point.y = someNearest.point.y;
+		someResult.sideY = someNearest.sideY;
+	}
+	return someResult;
+}
+
+bool TileCollisionGrid::OverlapsSolid(const TileBox& aBox) const
+{
+	const TileBox someBox{ aBox.x * TILE_UNITS_PER_WORLD_UNIT, aBox.y * TILE_UNITS_PER_WORLD_UNIT, aBox.w * TILE_UNITS_PER_WORLD_UNIT, aBox.h * TILE_UNITS_PER_WORLD_UNIT };
+	const int someLastX = static_cast<int>(std::ceil(someBox.x));
+	const int someLastY = static_cast<int>(std::ceil(someBox.y));
+	for (int someI = static_cast<int>(std::floor(someBox.x)) - 1; someI <= someLastX; ++someI)
+		for (int someJ = static_cast<int>(std::floor(someBox.y)) - 1; someJ <= someLastY; ++someJ)
+			if (IsSolid(someI, someJ) && PointContact({ someBox.x, someBox.y }, { static_cast<float>(someI), static_cast<float>(someJ), someBox.w + 1.0f, someBox.h + 1.0f }).hit)
+				return true;
+	return false;
+}
+
+BoxPenetration TileCollisionGrid::GetPenetration(const TileBox& aFirst, const TileBox& aSecond)
+{
+	if (!Overlaps(aFirst, aSecond))
+		return {};
+	const Norv::Vector2<float> someDelta{ aSecond.x - aFirst.x, aSecond.y - aFirst.y };
+	const float someOverlapX = aFirst.w / 2.0f + aSecond.w / 2.0f - std::abs(someDelta.x);
+	const float someOverlapY = aFirst.h / 2.0f + aSecond.h / 2.0f - std::abs(someDelta.y);
+	BoxPenetration someResult;
+	someResult.hit = true;
+	if (someOverlapY > someOverlapX)
+	{
+		someResult.sideX = someDelta.x > 0.0f ? 1 : -1;
+		someResult.push = { someResult.sideX * someOverlapX, 0.0f };
+	}
+	else
+	{
+		someResult.sideY = someDelta.y > 0.0f ? 1 : -1;
+		someResult.push = { 0.0f, someResult.sideY * someOverlapY };
+	}
+	return someResult;
+}

@@ -1,0 +1,64 @@
+#pragma once
+// The wasp's animation states: flying, attack, damage, death and the charge.
+// Written against the state the wasp keeps (myIsDead, myIsHurt, myIsAttacking,
+// myMode); the wasp's header names its own instance,
+// FlyingEnemyAnimator = FlyingEnemyAnimatorFor<FlyingEnemy>.
+#include "world/animation/EntityAnimator.h"
+
+namespace FlyingEnemyAnims
+{
+	template <typename TEnemy>
+	class FlyingEnemyAnimatorFor : public EntityAnimator
+	{
+	public:
+		static constexpr int STATE_COUNT = 7;
+		static constexpr int CHARGE_MODE = 2;
+
+		enum State : int
+		{
+			FLYING, ATTACK, DAMAGED, DEATH, FLYING_CHARGE, CHARGE
+		};
+
+		FlyingEnemyAnimatorFor() : EntityAnimator(STATE_COUNT, 0) {}
+
+		void Init(Entity* anOwner) override
+		{
+			Animator::Init(anOwner);
+			myEnemy = dynamic_cast<TEnemy*>(anOwner);
+			myAnyTransition = true;
+			ApplyTable({
+				{ FLYING, true, true, 0, 0.6f },
+				{ ATTACK, true, false },
+				{ DAMAGED, true, true, 0, NONE, NONE, 0.9f },
+				{ DEATH, true, true, 0, NONE, NONE, 0.85f },
+				{ FLYING_CHARGE, true, true, 0, 0.4f },
+			});
+		}
+
+		void Update(float aDeltaTime) override { UpdateAndRemember(aDeltaTime); }
+
+		int SelectState() override
+		{
+			if (!myEnemy)
+			{
+				return -1;
+			}
+			if (myEnemy->myIsDead)
+			{
+				return DEATH;
+			}
+			if (myEnemy->myIsHurt)
+			{
+				return DAMAGED;
+			}
+			if (myEnemy->myIsAttacking)
+			{
+				return ATTACK;
+			}
+			return myEnemy->myMode == CHARGE_MODE ? FLYING_CHARGE : FLYING;
+		}
+
+	private:
+		TEnemy* myEnemy = nullptr;
+	};
+}

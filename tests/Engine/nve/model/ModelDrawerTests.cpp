@@ -1,0 +1,110 @@
+// The model shader's draw of one mesh: the world matrix it sends, the textures
+// it binds, the draw calls it counts.
+#include "Support/ModelScene.h"
+#include "engine/DrawCalls.h"
+#include "graphics/Texture.h"
+#include "model/ModelDrawer.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+	constexpr unsigned WIDTH = 320;
+	constexpr unsigned HEIGHT = 240;
+	constexpr float DISTANCE = 600.0f;
+
+	class ModelDrawerTest : public testing::Test
+	{
+	protected:
+		void SetUp() override
+		{
+			if (!myScene.SetUp().IsGraphicsReady())
+				GTEST_SKIP() << "no GPU device";
+			myDrawer = myScene.SetUp().Graphics().GetModelDrawer();
+		}
+
+		// Mean column of the lit pixels; -1 when nothing was drawn.
+		float LitColumn()
+		{
+			const std::vector<std::uint8_t> someBytes = myScene.SetUp().ReadBackBuffer();
+			double someSum = 0.0;
+			int someCount = 0;
+			for (unsigned y = 0; y < HEIGHT; ++y)
+				for (unsigned x = 0; x < WIDTH; ++x)
+				{
+					const auto p = myScene.SetUp().PixelAt(someBytes, x, y);
+					if (p[0] + p[1] + p[2] > 0)
+						someSum += x, ++someCount;
+				}
+			return someCount ? static_cast<float>(someSum / someCount) : -1.0f;
+		}
+
+		NorvTest::ModelScene myScene{ { WIDTH, HEIGHT } };
+		NorvTest::FactoryScope myFactory;
+		Norv::ModelDrawer* myDrawer = nullptr;
+	};
+}
+
+TEST_F(ModelDrawerTest, AllSixShadersLoad)
+{
+	for (std::size_t someSlot = 0; someSlot < Norv::ModelDrawer::SHADER_COUNT; ++someSlot)
+	{
+		ASSERT_NE(myDrawer->GetShader(someSlot), nullptr) << someSlot;
+		EXPECT_TRUE(myDrawer->GetShader(someSlot)->IsLoaded()) << someSlot;
+	}
+}
+
+TEST_F(ModelDrawerTest, TheWorldMatrixIsTheInstanceTransformTimesTheStackTop)
+{
+	Norv::ModelInstance someCube = myFactory->GetModelInstance("Cube");
+	someCube.SetTransform(Norv::Matrix4x4::CreateScale({ 0.5f, 0.5f, 0.5f }));
+	myScene.BeginFrame({ 0.0f, 0.0f, 0.0f }, DISTANCE);
+	myScene.Stack().Push();
+	myScene.Stack().Translate({ 100.0f, 0.0f, 0.0f });
+	myDrawer->Draw(someCube);
+	myScene.Stack().Pop();
+	// x = 100 (scaled, then moved) lies at 160 + 160 * 100 / (600 tan 30); the
+	// other order would put it at x = 50.
+	EXPECT_NEAR(LitColumn(), 160.0f + 160.0f * 100.0f / (DISTANCE * std::tan(30.0f * 3.14159265f / 180.0f)), 2.0f);
+}
+
+TEST_F(ModelDrawerTest, NullTexturesBindTheirKindsDefaultAndEveryMeshIsOneDrawCall)
+{
+	Norv::ModelInstance someCube = myFactory->GetModelInstance("Cube");
+	Norv::Texture* const someWhite = myScene.SetUp().Textures().GetWhiteSquareTexture();
+	someCube.GetTextures()[0][Norv::MODEL_TEXTURE_COLOR] = someWhite;
+	someCube.GetTextures()[0][Norv::MODEL_TEXTURE_NORMAL] = nullptr;
+	someCube.GetTextures()[0][Norv::MODEL_TEXTURE_MATERIAL] = someWhite;
+	someCube.GetTextures()[0][Norv::MODEL_TEXTURE_EFFECTS] = nullptr;
+	myScene.BeginFrame({ 0.0f, 0.0f, 0.0f }, DISTANCE);
+	const std::uint32_t someBefore = Norv::DrawCalls::GetCurrentFrameCount();
+	myDrawer->Draw(someCube);
+	EXPECT_EQ(Norv::DrawCalls::GetCurrentFrameCount(), someBefore + 1);
+
+	ID3D11ShaderResourceView* someViews[4] = {};
+	Norv::DX11::ourContext->PSGetShaderResources(1, 4, someViews);
+	const Norv::ModelShader& someShader = *myDrawer->GetShader(0);
+	EXPECT_EQ(someViews[0], someWhite->myView.Get());
+	EXPECT_EQ(someViews[1], someShader.GetDefaultTexture(Norv::MODEL_TEXTURE_NORMAL)->myView.Get());
+	EXPECT_EQ(someViews[2], someWhite->myView.Get());
+	EXPECT_EQ(someViews[3], someShader.GetDefaultTexture(Norv::MODEL_TEXTURE_EFFECTS)->myView.Get());
+	for (ID3D11ShaderResourceView* someView : someViews)
+		if (someView)
+			someView->Release();
+	EXPECT_GT(LitColumn(), 0.0f);
+}
+
+TEST_F(ModelDrawerTest, AShaderThatFailedToLoadBindsTexturesButDrawsNothing)
+{
+	Norv::ModelShader someBroken;
+	EXPECT_FALSE(someBroken.Init("shaders/model_shader_VS", "shaders/no_such_PS"));
+	Norv::ModelInstance someCube = myFactory->GetModelInstance("Cube");
+	myScene.BeginFrame({ 0.0f, 0.0f, 0.0f }, DISTANCE);
+	const std::uint32_t someBefore = Norv::DrawCalls::GetCurrentFrameCount();
+	myDrawer->DrawWithShader(someCube, someBroken);
+	EXPECT_EQ(Norv::DrawCalls::GetCurrentFrameCount(), someBefore);
+	EXPECT_EQ(LitColumn(), -1.0f);
+	// An instance without a model draws nothing either.
+	myDrawer->Draw(Norv::ModelInstance());
+	EXPECT_EQ(Norv::DrawCalls::GetCurrentFrameCount(), someBefore);
+}

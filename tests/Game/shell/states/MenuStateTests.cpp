@@ -1,0 +1,162 @@
+#include "Support/ShellFixture.h"
+
+#include "media/AudioManager.h"
+#include "shell/states/OptionMenu.h"
+#include "shell/states/PauseBookCase.h"
+#include "shell/states/PauseMenu.h"
+#include "shell/states/QuitScreen.h"
+#include "shell/widgets/Slider.h"
+#include "shell/widgets/TextButton.h"
+
+namespace
+{
+	class MenuStateTest : public NorvTest::ShellTest
+	{
+	protected:
+		MenuStateTest() { WriteMenuFont(); }
+
+		int UpdateAfterKey(IStates& aMenu, WPARAM aKey)
+		{
+			PressKey(aKey);
+			const int someCode = aMenu.Update(myInput, NorvTest::SHELL_FRAME_SECONDS);
+			KeyUp(aKey);
+			Frame();
+			return someCode;
+		}
+
+		static std::string LabelOf(const IInteractableUiElement& aWidget) { return static_cast<const TextButton&>(aWidget).GetLabel().GetText(); }
+	};
+
+	TEST_F(MenuStateTest, TheQuitScreenOpensOnNoAndQuitsOnlyFromYes)
+	{
+		QuitScreen someQuit;
+		someQuit.Init(myInput);
+		ASSERT_EQ(someQuit.GetSelection().GetWidgets().size(), 2u);
+		EXPECT_EQ(LabelOf(*someQuit.GetSelection().GetWidgets()[1]), "No");
+		EXPECT_EQ(someQuit.GetSelection().mySelected, 1);
+		EXPECT_EQ(UpdateAfterKey(someQuit, VK_RETURN), StateTransition::Back);
+
+		someQuit.Exit();
+		someQuit.Init(myInput);
+		EXPECT_EQ(UpdateAfterKey(someQuit, VK_UP), StateTransition::Stay);
+		EXPECT_EQ(someQuit.GetSelection().mySelected, 0);
+		EXPECT_EQ(UpdateAfterKey(someQuit, VK_RETURN), StateTransition::Quit);
+		someQuit.Exit();
+		EXPECT_TRUE(someQuit.GetSelection().GetWidgets().empty());
+	}
+
+	TEST_F(MenuStateTest, UpAndDownWrapAndEscapeGoesBack)
+	{
+		PauseMenu somePause;
+		somePause.Init(myInput);
+		ASSERT_EQ(somePause.GetSelection().GetWidgets().size(), 3u);
+		EXPECT_EQ(UpdateAfterKey(somePause, VK_UP), StateTransition::Stay);
+		EXPECT_EQ(somePause.GetSelection().mySelected, 2) << "Up on the first selects the last";
+		EXPECT_EQ(LabelOf(somePause.GetSelection().GetWidgets()[2].operator*()), "Main Menu");
+		EXPECT_EQ(UpdateAfterKey(somePause, VK_DOWN), StateTransition::Stay);
+		EXPECT_EQ(somePause.GetSelection().mySelected, 0) << "Down on the last selects the first";
+		EXPECT_EQ(UpdateAfterKey(somePause, VK_ESCAPE), StateTransition::Back);
+		somePause.Exit();
+	}
+
+	TEST_F(MenuStateTest, TheIndicatorsFrameTheSelectedWidget)
+	{
+		PauseMenu somePause;
+		somePause.Init(myInput);
+		Frame();
+		somePause.Update(myInput, 0.25f);
+		const IInteractableUiElement& someSelected = *somePause.GetSelection().GetWidgets()[0];
+		const MenuIndicators& someIndicators = somePause.GetSelection().myIndicators;
+		EXPECT_LT(someIndicators.myLeft.myPosition.x, someSelected.GetPosition().x - someSelected.GetSize().x * 0.5f);
+		EXPECT_GT(someIndicators.myRight.myPosition.x, someSelected.GetPosition().x + someSelected.GetSize().x * 0.5f);
+		EXPECT_EQ(someIndicators.myLeft.myPosition.y, someSelected.GetPosition().y);
+		// One alpha eased twice: the right flower is ahead of the left.
+		EXPECT_FLOAT_EQ(someIndicators.myLeft.myColor.a, 1.0f);
+		EXPECT_FLOAT_EQ(someIndicators.myRight.myColor.a, 1.0f);
+		somePause.Exit();
+		somePause.Init(myInput);
+		Frame();
+		somePause.Update(myInput, 0.1f);
+		EXPECT_FLOAT_EQ(somePause.GetSelection().myIndicators.myLeft.myColor.a, 0.4f);
+		EXPECT_FLOAT_EQ(somePause.GetSelection().myIndicators.myRight.myColor.a, 0.4f + 0.6f * 0.2f);
+		somePause.Exit();
+	}
+
+	TEST_F(MenuStateTest, MuteRemembersTheVolumeAndMuteAgainRestoresIt)
+	{
+		AudioManager::SetMasterVolume(0.7f);
+		AudioManager::SetMuted(false);
+		OptionMenu someOptions;
+		someOptions.Init(myInput);
+		ASSERT_NE(someOptions.GetSlider(), nullptr);
+		EXPECT_FLOAT_EQ(someOptions.GetSlider()->GetValue(), 0.7f);
+		ASSERT_EQ(someOptions.GetSelection().GetWidgets().size(), 4u);
+		EXPECT_EQ(someOptions.GetSelection().mySelected, 0) << "the slider comes first";
+
+		// Confirm on the slider changes nothing.
+		EXPECT_EQ(UpdateAfterKey(someOptions, VK_RETURN), StateTransition::Stay);
+		EXPECT_FLOAT_EQ(AudioManager::GetMasterVolume(), 0.7f);
+
+		EXPECT_EQ(UpdateAfterKey(someOptions, VK_DOWN), StateTransition::Stay);
+		EXPECT_EQ(UpdateAfterKey(someOptions, VK_RETURN), StateTransition::Stay) << "mute is handled by the menu";
+		EXPECT_FLOAT_EQ(someOptions.GetSlider()->GetValue(), 0.0f);
+		EXPECT_TRUE(someOptions.IsShowingMutedIcon());
+		EXPECT_TRUE(AudioManager::IsMuted());
+		someOptions.Update(myInput, NorvTest::SHELL_FRAME_SECONDS);
+		EXPECT_TRUE(AudioManager::IsMuted());
+		EXPECT_TRUE(someOptions.IsShowingMutedIcon());
+
+		EXPECT_EQ(UpdateAfterKey(someOptions, VK_RETURN), StateTransition::Stay);
+		EXPECT_FLOAT_EQ(someOptions.GetSlider()->GetValue(), 0.7f);
+		EXPECT_FALSE(someOptions.IsShowingMutedIcon());
+		someOptions.Update(myInput, NorvTest::SHELL_FRAME_SECONDS);
+		EXPECT_FALSE(AudioManager::IsMuted());
+		EXPECT_FLOAT_EQ(AudioManager::GetMasterVolume(), 0.7f);
+
+		// Left and Right step the slider, which the volume follows.
+		EXPECT_EQ(UpdateAfterKey(someOptions, VK_UP), StateTransition::Stay);
+		UpdateAfterKey(someOptions, VK_LEFT);
+		someOptions.Update(myInput, NorvTest::SHELL_FRAME_SECONDS);
+		EXPECT_NEAR(AudioManager::GetMasterVolume(), 0.6f, 1e-6f);
+
+		EXPECT_EQ(UpdateAfterKey(someOptions, VK_ESCAPE), StateTransition::Back);
+		someOptions.Exit();
+		EXPECT_EQ(someOptions.GetSlider(), nullptr);
+		AudioManager::SetMasterVolume(1.0f);
+	}
+
+	TEST_F(MenuStateTest, ToggleWindowSwitchesFirstToThe1280By720Window)
+	{
+		OptionMenu someOptions;
+		someOptions.Init(myInput);
+		EXPECT_TRUE(someOptions.IsBorderless());
+		EXPECT_EQ(someOptions.HandleSelection(StateTransition::ToggleWindowMode), StateTransition::Stay);
+		EXPECT_FALSE(someOptions.IsBorderless());
+		RECT someOuter{};
+		GetWindowRect(myEngine.Window(), &someOuter);
+		EXPECT_EQ(someOuter.right - someOuter.left, 1280);
+		EXPECT_EQ(someOuter.bottom - someOuter.top, 720);
+		EXPECT_EQ(GetWindowLongPtrW(myEngine.Window(), GWL_STYLE), static_cast<LONG_PTR>(WS_OVERLAPPEDWINDOW | WS_VISIBLE));
+
+		someOptions.HandleSelection(StateTransition::ToggleWindowMode);
+		EXPECT_TRUE(someOptions.IsBorderless());
+		EXPECT_EQ(GetWindowLongPtrW(myEngine.Window(), GWL_STYLE), static_cast<LONG_PTR>(WS_POPUP | WS_VISIBLE));
+		EXPECT_EQ(someOptions.HandleSelection(StateTransition::Credits), StateTransition::Credits);
+		someOptions.Exit();
+	}
+
+	TEST_F(MenuStateTest, TheAbilityPageHidesTheShowcaseOnConfirmOrBack)
+	{
+		PauseBookCase somePage;
+		somePage.Init(myInput);
+		Frame();
+		EXPECT_EQ(somePage.Update(myInput, NorvTest::SHELL_FRAME_SECONDS), StateTransition::Stay);
+		// Without a showcase to hide, the page still closes.
+		EXPECT_EQ(UpdateAfterKey(somePage, VK_ESCAPE), StateTransition::Back);
+		int someHidden = 0;
+		somePage.SetShowcaseHider([&someHidden] { ++someHidden; });
+		EXPECT_EQ(UpdateAfterKey(somePage, VK_RETURN), StateTransition::Back);
+		EXPECT_EQ(someHidden, 1);
+		somePage.Exit();
+	}
+}

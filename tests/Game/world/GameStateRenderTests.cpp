@@ -1,0 +1,167 @@
+#include "Support/FbxScenes.h"
+#include "Support/GraphicsSetUp.h"
+#include "Support/ModelScene.h"
+#include "Support/SteppedWorld.h"
+
+#include "engine/DrawCalls.h"
+#include "graphics/Camera.h"
+#include "graphics/DX11.h"
+#include "graphics/GraphicsEngine.h"
+#include "graphics/GraphicsStateStack.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using NorvTest::SceneObject;
+using NorvTest::WriteDefinition;
+using nlohmann::json;
+
+namespace
+{
+	constexpr const char* BOX_MODEL = "models/box.fbx";
+
+	json Property(const char* aName, const char* aType, const json& aValue)
+	{
+		return { { "name", aName }, { "type", aType }, { "value", aValue } };
+	}
+
+	json ModelProperty(const char* aPath = BOX_MODEL)
+	{
+		return Property("model", "Model", { { "path", aPath } });
+	}
+
+	// A scene object with a transform of its own.
+	json Placed(json anObject, std::array<float, 3> aRotation, std::array<float, 3> aScale)
+	{
+		anObject["rotation"] = aRotation;
+		anObject["scale"] = aScale;
+		return anObject;
+	}
+
+	class PlayStateModels : public testing::Test
+	{
+	protected:
+		void SetUp() override
+		{
+			ASSERT_TRUE(myWorld.IsStarted());
+			NorvTools::FbxSceneWriter someWriter;
+			someWriter.AddMesh(someWriter.AddNode("Box", "Mesh"), NorvTest::CubeMesh(50.0));
+			NorvTest::WriteScene(Folder(), std::string("data/") + BOX_MODEL, someWriter);
+			for (const auto& [somePath, someBytes] : NorvTest::DefaultModelTextures())
+				Folder().Write("data/" + somePath, someBytes);
+			WriteDefinition(Folder(), "Prop", json::array({ Property("prop", "Int", 1), ModelProperty(), Property("useFrustumCulling", "Bool", true) }));
+			WriteDefinition(Folder(), "Crystal", json::array({ Property("entityId", "StringId", "DashPickup"), ModelProperty(), Property("rotation", "Float3", json::array({ 0, 0, 0 })) }));
+			WriteDefinition(Folder(), "System", json::array({ Property("system", "Int", 1), Property("fogColor", "Color", json::array({ 0.2, 0.4, 0.6, 0.8 })) }));
+		}
+
+		const NorvTest::ExecutableFolder& Folder() const { return myWorld.Folder(); }
+
+		void Load(const json& anObjects)
+		{
+			NorvTest::WriteScene(Folder(), "scenes/Models.nvs", anObjects);
+			myWorld.Load("scenes/Models.nvs");
+		}
+
+		// The camera where the tests look from: the controller has no player to move it.
+		void LookFrom(float anX, float aY)
+		{
+			myWorld.myState.GetWorldCamera()->myTransform.SetTranslation({ anX, aY, -1600.0f });
+		}
+
+		// Draw calls of one Render.
+		std::uint32_t CountRenderDraws()
+		{
+			const std::uint32_t someBefore = Norv::DrawCalls::GetCurrentFrameCount();
+			myWorld.myState.Render(myWorld.myInput);
+			return Norv::DrawCalls::GetCurrentFrameCount() - someBefore;
+		}
+
+		NorvTest::SteppedWorld myWorld;
+	};
+}
+
+TEST_F(PlayStateModels, PropsAreFoggedByDepthAndSplitFarToNear)
+{
+	Load(json::array({ SceneObject("sky", "System", { 0, 0, 0 }), SceneObject("near", "Prop", { 0, 0, 5000 }), SceneObject("far", "Prop", { 0, 0, 20000 }),
+		SceneObject("front", "Prop", { 0, 0, -10 }) }));
+	ASSERT_EQ(myWorld.myState.GetPropInstances().size(), 3u);
+	ASSERT_NE(myWorld.myState.GetPropInstances()[0].GetModel(), nullptr);
+	EXPECT_FLOAT_EQ(myWorld.myState.GetPropInstances()[0].GetColor().w, 0.8f * 0.5f);
+	EXPECT_FLOAT_EQ(myWorld.myState.GetPropInstances()[1].GetColor().w, 0.8f);
+	EXPECT_FLOAT_EQ(myWorld.myState.GetPropInstances()[2].GetColor().w, 0.0f);
+	EXPECT_FLOAT_EQ(myWorld.myState.GetPropInstances()[1].GetColor().x, 0.2f);
+
+	const std::vector<Norv::ModelInstance>& someBack = myWorld.myState.GetBackgroundInstances();
+	ASSERT_EQ(someBack.size(), 2u);
+	EXPECT_FLOAT_EQ(someBack[0].GetTransform().GetTranslation().z, 20000.0f);
+	EXPECT_FLOAT_EQ(someBack[1].GetTransform().GetTranslation().z, 5000.0f);
+	ASSERT_EQ(myWorld.myState.GetForegroundInstances().size(), 1u);
+}
+
+TEST_F(PlayStateModels, ACulledPropJustOutsideTheViewRectangleIsSkipped)
+{
+	// Scale 2: reach 2 x 100 + 100 = 300, so the bound is 2000 + 300 x 1.41 + 50 = 2473.
+	Load(json::array({ Placed(SceneObject("out", "Prop", { 2500, 0, 100 }), { 0, 0, 0 }, { 2, 2, 2 }), Placed(SceneObject("in", "Prop", { -2400, 0, 100 }), { 0, 0, 0 }, { 2, 2, 2 }),
+		Placed(SceneObject("unculled", "Prop", { 9000, 0, 100 }, json::array({ Property("useFrustumCulling", "Bool", false) })), { 0, 0, 0 }, { 2, 2, 2 }) }));
+	LookFrom(0.0f, 0.0f);
+	EXPECT_EQ(CountRenderDraws(), 2u);
+	LookFrom(100.0f, 0.0f); // now the first is 2400 away and the second 2500
+	EXPECT_EQ(CountRenderDraws(), 2u);
+	LookFrom(5000.0f, 0.0f);
+	EXPECT_EQ(CountRenderDraws(), 1u);
+}
+
+TEST_F(PlayStateModels, StaticEntitiesTakeTheRotationOfTheirLastModelUnlessRotationComesLast)
+{
+	Load(json::array({ Placed(SceneObject("turned", "Crystal", { 0, 0, 0 }), { 0, 30, 0 }, { 1, 1, 1 }),
+		Placed(SceneObject("keyed", "Crystal", { 500, 0, 0 }, json::array({ Property("rotation", "Float3", json::array({ 10, 0, 0 })) })), { 0, 30, 0 }, { 1, 1, 1 }) }));
+	ASSERT_EQ(myWorld.myState.GetEntities().size(), 2u);
+	const Entity& someTurned = *myWorld.myState.GetEntities()[0];
+	ASSERT_EQ(someTurned.myModels.size(), 1u);
+	// Its list ends with "rotation" of the definition, which then wins.
+	EXPECT_NEAR(someTurned.myRotation.y, 0.0f, 1e-3f);
+	const Entity& someKeyed = *myWorld.myState.GetEntities()[1];
+	EXPECT_NEAR(someKeyed.myRotation.x, 10.0f, 1e-3f);
+
+	EXPECT_NEAR(GameState::GetEulerDegrees(Norv::Matrix4x4::CreateScale({ 2, 3, 4 }) * Norv::Matrix4x4::CreateRotationAroundY(30.0f)).y, 30.0f, 1e-3f);
+	const Norv::Vector3<float> someBoth = GameState::GetEulerDegrees(Norv::Matrix4x4::CreateRotationAroundX(20.0f) * Norv::Matrix4x4::CreateRotationAroundZ(-40.0f));
+	EXPECT_NEAR(someBoth.x, 20.0f, 1e-3f);
+	EXPECT_NEAR(someBoth.z, -40.0f, 1e-3f);
+}
+
+TEST_F(PlayStateModels, BackgroundPropsEntitiesAndForegroundPropsReachTheScreen)
+{
+	Load(json::array({ SceneObject("back", "Prop", { -300, 0, 100 }), SceneObject("crystal", "Crystal", { 300, 0, 0 }), SceneObject("front", "Prop", { 0, 200, -10 }) }));
+	LookFrom(0.0f, 0.0f);
+	myWorld.Step(1);
+	LookFrom(0.0f, 0.0f);
+	ASSERT_EQ(myWorld.myState.GetEntities()[0]->myModels.size(), 1u);
+	EXPECT_FLOAT_EQ(myWorld.myState.GetEntities()[0]->myModels[0].GetTransform().GetTranslation().x, 300.0f);
+
+	Norv::DX11* someDevice = myWorld.myEngine.Get().GetDX11();
+	someDevice->Clear(Norv::Color(0.0f, 0.0f, 0.0f, 1.0f));
+	Norv::GraphicsStateStack* someStates = Norv::GraphicsEngine::GetStateStack();
+	const std::size_t someDepth = someStates->GetStackSize();
+	myWorld.myState.Render(myWorld.myInput);
+	EXPECT_EQ(someStates->GetStackSize(), someDepth);
+
+	Microsoft::WRL::ComPtr<ID3D11Texture2D> someBuffer;
+	Norv::DX11::ourSwapChain->GetBuffer(0, someBuffer.GetAddressOf());
+	const std::vector<std::uint8_t> someBytes = NorvTest::ReadBackTexture(Norv::DX11::ourDevice, Norv::DX11::ourContext, someBuffer.Get());
+	const Norv::Vector2<unsigned int> someSize = someDevice->GetBackBufferSize();
+	auto Brightness = [&](float anX, float aY, float aZ) {
+		// Projected with the play state's 43-degree horizontal field of view from z = -1600.
+		const float someDistance = aZ + 1600.0f;
+		const float someHalfWidth = std::tan(GameState::FIELD_OF_VIEW_DEGREES * 0.5f * 0.017453292f) * someDistance;
+		const float someHalfHeight = someHalfWidth * static_cast<float>(someSize.y) / static_cast<float>(someSize.x);
+		const unsigned somePixelX = static_cast<unsigned>((0.5f + 0.5f * anX / someHalfWidth) * static_cast<float>(someSize.x));
+		const unsigned somePixelY = static_cast<unsigned>((0.5f - 0.5f * aY / someHalfHeight) * static_cast<float>(someSize.y));
+		const std::size_t someIndex = (static_cast<std::size_t>(somePixelY) * someSize.x + somePixelX) * 4;
+		return someBytes[someIndex] + someBytes[someIndex + 1] + someBytes[someIndex + 2];
+	};
+	EXPECT_GT(Brightness(-300.0f, 0.0f, 100.0f), 0);
+	EXPECT_GT(Brightness(300.0f, 0.0f, 0.0f), 0);
+	EXPECT_GT(Brightness(0.0f, 200.0f, -10.0f), 0);
+	EXPECT_EQ(Brightness(0.0f, -200.0f, 0.0f), 0);
+}

@@ -1,0 +1,154 @@
+#include "Support/SteppedWorld.h"
+
+#include "world/AbilityFlags.h"
+#include "world/entities/IPickupAble.h"
+
+#include "stringRegistry/StringRegistry.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+using NorvTest::SceneObject;
+using NorvTest::WriteDefinition;
+using NorvTest::WriteScene;
+using nlohmann::json;
+using testing::HasSubstr;
+
+namespace
+{
+	json Property(const char* aName, const char* aType, const json& aValue)
+	{
+		return { { "name", aName }, { "type", aType }, { "value", aValue } };
+	}
+
+	class LevelBuilding : public testing::Test
+	{
+	protected:
+		void SetUp() override
+		{
+			ASSERT_TRUE(myWorld.IsStarted());
+			WriteDefinition(Folder(), "Pickup", json::array({ Property("entityId", "StringId", "DashPickup"), Property("colliderOffset", "Float2", json::array({ 0, 0 })),
+				Property("colliderSize", "Float2", json::array({ 50, 50 })), Property("positionZ", "Float", 0.0) }));
+			WriteDefinition(Folder(), "Tile", json::array({ Property("tileId", "Int", 1), Property("visible", "Bool", true) }));
+			WriteDefinition(Folder(), "System", json::array({ Property("system", "Int", 1), Property("cameraBoundaryTopRight", "Int", 0) }));
+			WriteDefinition(Folder(), "SystemLow", json::array({ Property("system", "Int", 1), Property("cameraBoundaryBottomLeft", "Int", 0) }));
+			WriteDefinition(Folder(), "Abilities", json::array({ Property("system", "Int", 1), Property("dashUnlocked", "Bool", true), Property("climbUnlocked", "Int", 1) }));
+		}
+
+		const NorvTest::ExecutableFolder& Folder() const { return myWorld.Folder(); }
+
+		// Loads the scene, capturing standard error.
+		void Load(const json& anObjects)
+		{
+			WriteScene(Folder(), "scenes/Test.nvs", anObjects);
+			testing::internal::CaptureStderr();
+			myWorld.Load("scenes/Test.nvs");
+			myErrors = testing::internal::GetCapturedStderr();
+		}
+
+		NorvTest::SteppedWorld myWorld;
+		std::string myErrors;
+	};
+}
+
+TEST_F(LevelBuilding, ColliderOffsetMovesTheColliderAndKeepsTheModelWherePlaced)
+{
+	Load(json::array({ SceneObject("pickup", "Pickup", { 100, 100, 30 }, json::array({ Property("colliderOffset", "Float2", json::array({ 10, -20 })) })) }));
+	ASSERT_EQ(myWorld.myState.GetEntities().size(), 1u);
+	const Entity& someEntity = *myWorld.myState.GetEntities()[0];
+	EXPECT_NE(dynamic_cast<const DashPickup*>(&someEntity), nullptr);
+	EXPECT_EQ(someEntity.myPosition, (Norv::Vector2<float>{ 110.0f, 80.0f }));
+	EXPECT_EQ(someEntity.myModelOffset, (Norv::Vector2<float>{ -10.0f, 20.0f }));
+	EXPECT_EQ(someEntity.myColliderSize, (Norv::Vector2<float>{ 50.0f, 50.0f }));
+	// A static entity type never takes "positionZ": the depth stays the placed one.
+	EXPECT_FLOAT_EQ(someEntity.myZ, 30.0f);
+	EXPECT_TRUE(myWorld.myState.IsLevelLoaded());
+}
+
+TEST_F(LevelBuilding, TileCoordinatesAreRoundedThenTruncatedTowardZero)
+{
+	Load(json::array({ SceneObject("tile", "Tile", { -150.0f, 249.6f, 0 }), SceneObject("hidden", "Tile", { 0, -50.0f, 0 }, json::array({ Property("visible", "Bool", false) })) }));
+	const std::vector<LevelTile>& someTiles = myWorld.myState.GetTiles();
+	ASSERT_EQ(someTiles.size(), 2u);
+	EXPECT_EQ(someTiles[0].tileX, -1);
+	EXPECT_EQ(someTiles[0].tileY, 2);
+	EXPECT_TRUE(someTiles[0].visible);
+	EXPECT_EQ(someTiles[1].tileY, 0);
+	EXPECT_FALSE(someTiles[1].visible);
+	EXPECT_TRUE(myWorld.myState.GetTileGrid().IsSolid(-1, 2));
+}
+
+TEST_F(LevelBuilding, BoundaryMarkersSetTheCameraBoundsAndTheLastInFileOrderWins)
+{
+	Load(json::array({ SceneObject("top right", "System", { 1, 2, 0 }), SceneObject("low", "SystemLow", { -500, -1000, 0 }), SceneObject("top right again", "System", { 8000, 3000, 0 }) }));
+	const CameraController& someCamera = myWorld.myState.GetCameraController();
+	EXPECT_EQ(someCamera.myBoundsMax, (Norv::Vector2<float>{ 8000.0f, 3000.0f }));
+	EXPECT_EQ(someCamera.myBoundsMin, (Norv::Vector2<float>{ -500.0f, -1000.0f }));
+	EXPECT_EQ(someCamera.myMode, CameraController::RETURN_TO_PLAYER);
+}
+
+TEST_F(LevelBuilding, AbilityKeysOfTheRightTypeSetTheFlagsAndALoadResetsAllButTheWallJump)
+{
+	AbilityFlags = { true, true, true, true };
+	Load(json::array({ SceneObject("abilities", "Abilities", { 0, 0, 0 }) }));
+	EXPECT_TRUE(AbilityFlags[Ability::WALL_JUMP]);
+	EXPECT_TRUE(AbilityFlags[Ability::DASH]);
+	EXPECT_FALSE(AbilityFlags[Ability::CLIMB]); // an "Int" value is ignored
+	EXPECT_FALSE(AbilityFlags[Ability::DASH_SLASH]);
+	AbilityFlags = {};
+}
+
+TEST_F(LevelBuilding, ObjectsWithoutARegisteredDefinitionAreReportedByName)
+{
+	Load(json::array({ SceneObject("Lost Crate", "NoSuchDefinition", { 0, 0, 0 }), SceneObject("pickup", "Pickup", { 0, 0, 0 }) }));
+	EXPECT_THAT(myErrors, HasSubstr("Lost Crate"));
+	EXPECT_EQ(myWorld.myState.GetEntities().size(), 1u);
+}
+
+TEST_F(LevelBuilding, ReloadingTheSameSceneKeepsNothingOfTheFirstLoad)
+{
+	Load(json::array({ SceneObject("pickup", "Pickup", { 0, 0, 0 }), SceneObject("tile", "Tile", { 0, -100, 0 }) }));
+	myWorld.Step(5);
+	const Entity* someFirst = myWorld.myState.GetEntities()[0].get();
+	EntityList& someList = *myWorld.myState.GetFrameContext().entities;
+	someList.push_back(std::make_unique<Entity>());
+	myWorld.myState.GetCameraController().SetPlayer(someList.back().get());
+
+	myWorld.Load("scenes/Test.nvs");
+	ASSERT_EQ(myWorld.myState.GetEntities().size(), 1u);
+	EXPECT_EQ(myWorld.myState.GetTiles().size(), 1u);
+	const auto* someSecond = dynamic_cast<const DashPickup*>(myWorld.myState.GetEntities()[0].get());
+	ASSERT_NE(someSecond, nullptr);
+	EXPECT_FLOAT_EQ(someSecond->myBobTime, 0.0f) << (someSecond == someFirst ? "the same entity survived" : "");
+	// The level has no player: the camera must not keep the destroyed one.
+	EXPECT_EQ(myWorld.myState.GetCameraController().myPlayer, nullptr);
+}
+
+TEST_F(LevelBuilding, MissingOrBrokenScenesLoadAsEmptyLevels)
+{
+	myWorld.Load("scenes/Missing.nvs");
+	EXPECT_TRUE(myWorld.myState.IsLevelLoaded());
+	EXPECT_TRUE(myWorld.myState.GetEntities().empty());
+
+	Folder().Write("game/scenes/Broken.leveldata_new/leveldata.json", "[{\"uuid\": \"0a000000-0000-4000-8000-0000000000aa\", \"na");
+	testing::internal::CaptureStderr();
+	myWorld.Load("scenes/Broken.nvs");
+	EXPECT_THAT(testing::internal::GetCapturedStderr(), HasSubstr("leveldata.json"));
+	EXPECT_TRUE(myWorld.myState.IsLevelLoaded());
+	EXPECT_EQ(myWorld.myState.myScenePath, "scenes/Broken.nvs");
+}
+
+TEST(EntityFactory, NamesAreExactAndEachPickupReportsItsKind)
+{
+	const std::pair<const char*, int> someKinds[] = { { "WallJumpPickup", 1 }, { "DashPickup", 2 }, { "ClimbPickup", 3 }, { "DashSlashPickup", 4 } };
+	for (const auto& [someName, someKind] : someKinds)
+	{
+		std::unique_ptr<Entity> someEntity = GameState::CreateEntity(Norv::StringRegistry::RegisterOrGetString(someName));
+		auto* somePickup = dynamic_cast<IPickupAble*>(someEntity.get());
+		ASSERT_NE(somePickup, nullptr) << someName;
+		EXPECT_EQ(somePickup->GetPickupType(), someKind);
+	}
+	for (const char* someUnknown : { "BookShowcase", "dashPickup", "DashPickup ", "Destructibles" })
+		EXPECT_EQ(GameState::CreateEntity(Norv::StringRegistry::RegisterOrGetString(someUnknown)), nullptr) << someUnknown;
+	EXPECT_EQ(GameState::CreateEntity(Norv::StringId()), nullptr);
+}

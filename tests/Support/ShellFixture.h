@@ -1,0 +1,93 @@
+#pragma once
+// A started engine with the game's input actions over its window, menu art and
+// fonts of the test's own under the names the game asks for, and helpers that
+// feed keys and the mouse through the window messages frame by frame.
+#include "Support/ImageEncoding.h"
+#include "Support/InjectedGamepads.h"
+#include "Support/RunningEngine.h"
+
+#include "shell/InputMapper.h"
+#include "shell/LoadingScreen.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace NorvTest
+{
+	constexpr float SHELL_FRAME_SECONDS = 0.016f;
+	constexpr const char* SHELL_TEST_FONT = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
+
+	class ShellTest : public ::testing::Test
+	{
+	protected:
+		// The loading screen is made afresh on this test's engine and goes with it.
+		explicit ShellTest(const Norv::EngineCreateParameters& aParameters = {}) : myEngine(aParameters) { LoadingScreen::DestroyInstance(); }
+		~ShellTest() override { LoadingScreen::DestroyInstance(); }
+
+		// A solid image of aSize under the game's name aGamePath ("../Source/Game/data/...").
+		void WriteImage(const std::string& aGamePath, int aWidth, int aHeight, std::array<std::uint8_t, 4> aTexel) const
+		{
+			Folder().Write(GameFile(aGamePath), EncodePng(aWidth, aHeight, SolidPixels(aWidth, aHeight, aTexel)));
+		}
+		void WriteMenuFont() const
+		{
+			std::ifstream someFont(SHELL_TEST_FONT, std::ios::binary);
+			std::stringstream someBytes;
+			someBytes << someFont.rdbuf();
+			Folder().Write(GameFile("../Source/Game/data/UI/Melon_Pop.ttf"), someBytes.str());
+		}
+		// Where a "../" name resolves: under the executable folder's "data/", one level up.
+		static std::filesystem::path GameFile(const std::string& aGamePath) { return std::filesystem::path(aGamePath.substr(3)); }
+		const ExecutableFolder& Folder() const { return myEngine.Folder(); }
+
+		void Frame(float aSeconds = SHELL_FRAME_SECONDS) { myInput.Update(aSeconds); }
+		void KeyDown(WPARAM aKey) { myInput.GetKeyboardAndMouse().UpdateEvents(WM_KEYDOWN, aKey, 0); }
+		void KeyUp(WPARAM aKey) { myInput.GetKeyboardAndMouse().UpdateEvents(WM_KEYUP, aKey, 0); }
+		// Down for the two frames after which its action reads as pressed.
+		void PressKey(WPARAM aKey)
+		{
+			KeyDown(aKey);
+			Frame();
+			Frame();
+		}
+		// The mouse moved to interface pixels (origin bottom-left), as the window
+		// reports it (position and raw motion); taken in by the next frame.
+		void MoveMouse(float anX, float aY)
+		{
+			RECT someClient{};
+			GetClientRect(myEngine.Window(), &someClient);
+			SDL_Event someEvent{};
+			someEvent.type = SDL_MOUSEMOTION;
+			someEvent.motion.windowID = GetSdlWindowId(myEngine.Window());
+			someEvent.motion.x = static_cast<int>(anX);
+			someEvent.motion.y = static_cast<int>(someClient.bottom - aY);
+			someEvent.motion.xrel = 1;
+			someEvent.motion.yrel = 1;
+			SDL_PushEvent(&someEvent);
+			MSG someMessage{};
+			while (PeekMessageW(&someMessage, nullptr, 0, 0, PM_REMOVE))
+				myInput.GetKeyboardAndMouse().UpdateEvents(someMessage.message, someMessage.wParam, someMessage.lParam);
+		}
+		void MouseButton(bool aDown) { myInput.GetKeyboardAndMouse().UpdateEvents(aDown ? WM_LBUTTONDOWN : WM_LBUTTONUP, 0, 0); }
+
+		// One engine frame of aMilliseconds, so that the engine's frame time is known.
+		void EngineFrame(std::int64_t aMilliseconds = 16)
+		{
+			myCounter.AdvanceMilliseconds(aMilliseconds);
+			myEngine.Get().BeginFrame();
+			myEngine.Get().EndFrame();
+		}
+
+		ManualCounter myCounter;
+		InjectedGamepads myPads;
+		RunningEngine myEngine;
+		InputMapper myInput{ myEngine.Window() };
+
+	private:
+		bool myHasDataFolder = (std::filesystem::create_directories(myEngine.Folder().Path() / "data"), true);
+	};
+}

@@ -1,0 +1,71 @@
+#pragma once
+// A play state on the real engine started headless, stepped at a fixed dt with
+// scripted pad input and no sleeping. Levels come from scene files or ASCII
+// grids written into the run's game asset folder.
+#include "Support/InjectedGamepads.h"
+#include "Support/RunningEngine.h"
+#include "Support/SceneFiles.h"
+#include "Support/ScriptedInput.h"
+
+#include "shell/GameRandom.h"
+#include "shell/InputMapper.h"
+#include "shell/LoadingScreen.h"
+#include "shell/SceneManager.h"
+#include "world/GameState.h"
+
+#include <string>
+
+namespace NorvTest
+{
+	class SteppedWorld
+	{
+	public:
+		static constexpr float FRAME = 1.0f / 60.0f;
+		static constexpr std::uint32_t SEED = 1234;
+
+		SteppedWorld()
+		{
+			GameRandom::Seed(SEED);
+			myPads.Plug(0);
+			SceneManager::GetInstance().SetCurrentScenePath("");
+			myState.Init(myInput);
+		}
+		// The loading screen's textures belong to this engine.
+		~SteppedWorld() { LoadingScreen::DestroyInstance(); }
+		SteppedWorld(const SteppedWorld&) = delete;
+		SteppedWorld& operator=(const SteppedWorld&) = delete;
+
+		// Loads aScenePath in one frame; the next Step is the first play frame.
+		void Load(const std::string& aScenePath)
+		{
+			myState.ChangeScene(aScenePath);
+			Step(1);
+		}
+		void LoadAscii(const std::vector<std::string>& aRows, const std::map<char, std::string>& aLegend = {}, const std::string& aScenePath = "scenes/Test.nvs")
+		{
+			WriteAsciiScene(Folder(), aScenePath, aRows, aLegend);
+			Load(aScenePath);
+		}
+
+		// aFrames frames with the same held input; the code of the last update.
+		int Step(int aFrames, const FrameInput& anInput = {}, float aDeltaTime = FRAME)
+		{
+			int someCode = 0;
+			for (int someFrame = 0; someFrame < aFrames; ++someFrame)
+			{
+				Platform::InjectGamepad(0, ToPadReading(anInput));
+				myInput.Update(aDeltaTime);
+				someCode = myState.Update(myInput, aDeltaTime);
+			}
+			return someCode;
+		}
+
+		const ExecutableFolder& Folder() const { return myEngine.Folder(); }
+		bool IsStarted() const { return myEngine.IsStarted(); }
+
+		InjectedGamepads myPads;
+		RunningEngine myEngine;
+		InputMapper myInput{ myEngine.Window() };
+		GameState myState;
+	};
+}
