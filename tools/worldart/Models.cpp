@@ -1,0 +1,487 @@
+// Static models: each is a few primitives coloured from its own palette.
+#include "Characters.h"
+#include "StaticModels.h"
+
+#include <cmath>
+#include <functional>
+#include <stdexcept>
+
+namespace NorvArt
+{
+	namespace
+	{
+		constexpr double PI = 3.14159265358979323846;
+		using Build = std::function<void(MeshBuilder&, Palette&)>;
+
+		// ---------------------------------------------------------------- static entities
+
+		void Door(MeshBuilder& b, Palette& p, bool aStone)
+		{
+			const int frame = p.Add(Hex(0x8C8A86)), leaf = p.Add(aStone ? Hex(0x9C958A) : Hex(0x9A6A3C)), line = p.Add(aStone ? Hex(0x6F6A62) : Hex(0x6E4726));
+			const int metal = p.Add(Hex(0x3E3E44)), flower = p.Add(Hex(0xF28DB2)), heart = p.Add(Hex(0xFFD34E));
+			b.SetSwatch(frame);
+			b.Box({ -66, 0, 0 }, { 12, 100, 22 });
+			b.Box({ 66, 0, 0 }, { 12, 100, 22 });
+			b.Box({ 0, 104, 0 }, { 78, 12, 22 });
+			b.SetSwatch(leaf);
+			b.Box({ 0, -2, 0 }, { 54, 98, 12 });
+			b.SetSwatch(line);
+			for (int i = -2; i <= 2; ++i)
+				b.Box({ i * 21.6, -2, 12.5 }, { 1.2, 96, 1 });
+			if (!aStone)
+			{
+				b.SetSwatch(metal);
+				b.Box({ 0, 55, 13.5 }, { 52, 5, 1.5 });
+				b.Box({ 0, -55, 13.5 }, { 52, 5, 1.5 });
+				b.Sphere({ 36, 0, 16 }, { 5, 5, 4 }, 6, 4);
+			}
+			// A carved flower over the doorway: the game's sign for a way on.
+			b.SetSwatch(flower);
+			for (int i = 0; i < 5; ++i)
+			{
+				const double a = 2 * PI * i / 5 + PI / 2;
+				b.Sphere({ std::cos(a) * 9, 104 + std::sin(a) * 7, 23 }, { 6, 5, 2 }, 5, 3);
+			}
+			b.SetSwatch(heart);
+			b.Sphere({ 0, 104, 24 }, { 4, 4, 2 }, 5, 3);
+		}
+
+		void Lever(MeshBuilder& b, Palette& p)
+		{
+			const int stone = p.Add(Hex(0x807C76)), wood = p.Add(Hex(0x8A5A2B)), knob = p.Add(Hex(0xD0453A)), metal = p.Add(Hex(0x4A4A52));
+			b.SetSwatch(stone);
+			b.Box({ 0, -38, 0 }, { 32, 12, 20 });
+			b.SetSwatch(metal);
+			b.Box({ 0, -24, 0 }, { 10, 4, 10 });
+			b.SetSwatch(wood);
+			b.Prism({ 0, -24, 0 }, 72, 4, 3.5, 6);
+			b.SetSwatch(knob);
+			b.Sphere({ 0, 50, 0 }, { 9, 9, 9 }, 8, 5);
+		}
+
+		void Gate(MeshBuilder& b, Palette& p)
+		{
+			const int log = p.Add(Hex(0x7A5230)), bark = p.Add(Hex(0x5A3A22)), rope = p.Add(Hex(0xC9B07A));
+			for (int i = 0; i < 4; ++i)
+			{
+				b.SetSwatch(i % 2 ? bark : log);
+				const double x = -36 + i * 24.0;
+				b.Prism({ x, -150, 0 }, 270, 9, 9, 6);
+				b.Prism({ x, 120, 0 }, 26, 9, 0, 6);
+			}
+			b.SetSwatch(bark);
+			b.Box({ 0, 80, 0 }, { 50, 7, 11 });
+			b.Box({ 0, -90, 0 }, { 50, 7, 11 });
+			b.SetSwatch(rope);
+			for (double y : { 80.0, -90.0 })
+				for (int i = 0; i < 4; ++i)
+					b.Box({ -36 + i * 24.0, y, 11.5 }, { 4, 8, 1 });
+		}
+
+		void Spikes(MeshBuilder& b, Palette& p)
+		{
+			const int plate = p.Add(Hex(0x5C5650)), spike = p.Add(Hex(0xB8BCC4)), rust = p.Add(Hex(0x8E5A3C));
+			b.SetSwatch(plate);
+			b.Box({ 0, -42, 0 }, { 50, 8, 30 });
+			for (int row = 0; row < 2; ++row)
+				for (int i = 0; i < 5; ++i)
+				{
+					b.SetSwatch((i + row) % 3 ? spike : rust);
+					b.Spike({ -40 + i * 20.0 + row * 10, -34, row ? -12.0 : 12.0 }, { 0, 1, 0 }, 48 - row * 10, 8, 4);
+				}
+		}
+
+		void Pickup(MeshBuilder& b, Palette& p, std::uint32_t aPetal, std::uint32_t aGlow)
+		{
+			const int glow = p.Add(Hex(aGlow)), petal = p.Add(Hex(aPetal)), heart = p.Add(Hex(0xFFF2A8)), leaf = p.Add(Hex(0x78C05A));
+			b.SetSwatch(glow);
+			b.Sphere({ 0, 0, 0 }, { 16, 16, 16 }, 10, 6);
+			b.SetSwatch(petal);
+			for (int i = 0; i < 6; ++i)
+			{
+				const double a = 2 * PI * i / 6;
+				b.Sphere({ std::cos(a) * 22, std::sin(a) * 22, 0 }, { 10, 10, 5 }, 6, 4);
+			}
+			b.SetSwatch(heart);
+			b.Sphere({ 0, 0, 14 }, { 7, 7, 5 }, 6, 4);
+			b.SetSwatch(leaf);
+			b.Prism({ 0, -48, 0 }, 18, 2.5, 2, 5);
+			b.Sphere({ 9, -40, 0 }, { 9, 2, 4 }, 6, 3);
+		}
+
+		// Base at the origin: the checkpoint's fire burns over the placed object's ground.
+		void Campfire(MeshBuilder& b, Palette& p)
+		{
+			const int stone = p.Add(Hex(0x8A8680)), log = p.Add(Hex(0x6E4726)), ember = p.Add(Hex(0xE8501C)), ash = p.Add(Hex(0x3A3430));
+			b.SetSwatch(ash);
+			b.Prism({ 0, 0, 0 }, 3, 40, 40, 10);
+			b.SetSwatch(stone);
+			for (int i = 0; i < 10; ++i)
+			{
+				const double a = 2 * PI * i / 10;
+				b.Sphere({ std::cos(a) * 48, 7, std::sin(a) * 40 }, { 12, 9, 11 }, 6, 4);
+			}
+			// Four logs leaning together over the embers.
+			b.SetSwatch(log);
+			for (int i = 0; i < 4; ++i)
+			{
+				b.SetPlacement({ 0, 0, 0 }, { -20, 90.0 * i + 45, 0 });
+				b.Box({ 0, 32, 30 }, { 5, 44, 5 });
+			}
+			b.ClearPlacement();
+			b.SetSwatch(ember);
+			b.Sphere({ 0, 6, 0 }, { 18, 8, 18 }, 6, 3);
+		}
+
+		void BookPage(MeshBuilder& b, Palette& p)
+		{
+			const int cover = p.Add(Hex(0x6E2E2A)), paper = p.Add(Hex(0xF3E6C8)), ink = p.Add(Hex(0x5A4632)), flower = p.Add(Hex(0xF28DB2)), leaf = p.Add(Hex(0x6DB84E));
+			b.SetSwatch(cover);
+			b.Box({ 0, 0, 8 }, { 330, 230, 6 });
+			b.SetSwatch(paper);
+			b.SetPlacement({ 0, 0, 0 }, { 0, -6, 0 });
+			b.Box({ 160, 0, 0 }, { 155, 215, 3 });
+			b.SetPlacement({ 0, 0, 0 }, { 0, 6, 0 });
+			b.Box({ -160, 0, 0 }, { 155, 215, 3 });
+			b.ClearPlacement();
+			b.SetSwatch(ink);
+			for (int line = 0; line < 8; ++line)
+				b.Box({ 160, 150 - line * 40.0, -4 }, { 110 - (line % 3) * 15.0, 3, 1 });
+			// A pressed flower on the left page.
+			b.SetSwatch(leaf);
+			b.Box({ -160, -60, -4 }, { 3, 90, 1 });
+			b.SetSwatch(flower);
+			for (int i = 0; i < 5; ++i)
+			{
+				const double a = 2 * PI * i / 5 + PI / 2;
+				b.Sphere({ -160 + std::cos(a) * 34, 60 + std::sin(a) * 34, -4 }, { 26, 26, 2 }, 6, 3);
+			}
+		}
+
+		// ---------------------------------------------------------------- tiles
+
+		struct Ground
+		{
+			std::uint32_t top, body, speck;
+		};
+
+		void Tile(MeshBuilder& b, Palette& p, const Ground& g, bool aHasTop, std::uint32_t aSeed)
+		{
+			const int body = p.Add(Hex(g.body)), top = p.Add(Hex(g.top)), speck = p.Add(Hex(g.speck));
+			b.SetSwatch(body);
+			b.Box({ 0, 0, 0 }, { 50, 50, 100 });
+			b.SetSwatch(speck);
+			for (int i = 0; i < 4; ++i)
+				b.Box({ -35 + 70 * Hash01(static_cast<std::uint32_t>(i), 1, aSeed), -40 + 60 * Hash01(static_cast<std::uint32_t>(i), 2, aSeed), -101 }, { 6, 4, 1.5 });
+			if (!aHasTop)
+				return;
+			b.SetSwatch(top);
+			b.Box({ 0, 44, 0 }, { 51, 8, 101 });
+			for (int i = 0; i < 6; ++i)
+				b.Spike({ -42 + i * 17.0, 50, -90 + 40 * Hash01(static_cast<std::uint32_t>(i), 3, aSeed) }, { 0.2 * (i % 2 ? 1 : -1), 1, 0 }, 14, 4, 3);
+		}
+
+		// ---------------------------------------------------------------- props (base at the origin)
+
+		void Tree(MeshBuilder& b, Palette& p, std::uint32_t aTrunk, std::uint32_t aLeaves, std::uint32_t aLeavesDark, double aHeight)
+		{
+			const int trunk = p.Add(Hex(aTrunk)), leaves = p.Add(Hex(aLeaves)), dark = p.Add(Hex(aLeavesDark));
+			b.SetSwatch(trunk);
+			b.Prism({ 0, 0, 0 }, aHeight * 0.6, 26, 16, 7);
+			b.SetSwatch(dark);
+			b.Sphere({ 0, aHeight * 0.62, 0 }, { 120, 90, 100 }, 8, 5);
+			b.SetSwatch(leaves);
+			b.Sphere({ -50, aHeight * 0.75, 20 }, { 80, 70, 70 }, 8, 5);
+			b.Sphere({ 55, aHeight * 0.8, -10 }, { 75, 65, 70 }, 8, 5);
+			b.Sphere({ 0, aHeight * 0.95, 0 }, { 70, 60, 60 }, 8, 5);
+		}
+
+		void Bush(MeshBuilder& b, Palette& p, std::uint32_t aColor, std::uint32_t aBerry)
+		{
+			const int leaf = p.Add(Hex(aColor)), berry = p.Add(Hex(aBerry));
+			b.SetSwatch(leaf);
+			b.Sphere({ 0, 30, 0 }, { 50, 35, 40 }, 8, 5);
+			b.Sphere({ -40, 22, 10 }, { 32, 25, 30 }, 7, 4);
+			b.Sphere({ 42, 20, -5 }, { 30, 22, 28 }, 7, 4);
+			b.SetSwatch(berry);
+			for (int i = 0; i < 5; ++i)
+				b.Sphere({ -40 + i * 20.0, 30 + 18 * std::sin(i * 1.7), 36 }, { 5, 5, 5 }, 5, 3);
+		}
+
+		void Flowers(MeshBuilder& b, Palette& p)
+		{
+			const int stem = p.Add(Hex(0x4F8F3A)), heart = p.Add(Hex(0xFFD34E));
+			const std::uint32_t PETALS[3] = { 0xF28DB2, 0xFFFFFF, 0xB98DF2 };
+			int colors[3];
+			for (int i = 0; i < 3; ++i)
+				colors[i] = p.Add(Hex(PETALS[i]));
+			for (int f = 0; f < 5; ++f)
+			{
+				const double x = -40 + f * 20.0, h = 25 + 10 * (f % 3);
+				b.SetSwatch(stem);
+				b.Prism({ x, 0, (f % 2) * 10.0 }, h, 1.5, 1.2, 4);
+				b.SetSwatch(colors[f % 3]);
+				for (int i = 0; i < 5; ++i)
+				{
+					const double a = 2 * PI * i / 5;
+					b.Sphere({ x + std::cos(a) * 5, h, (f % 2) * 10.0 + std::sin(a) * 5 }, { 4, 2, 4 }, 5, 3);
+				}
+				b.SetSwatch(heart);
+				b.Sphere({ x, h + 1, (f % 2) * 10.0 }, { 2.5, 2, 2.5 }, 5, 3);
+			}
+		}
+
+		void Rock(MeshBuilder& b, Palette& p, std::uint32_t aColor, std::uint32_t aMoss)
+		{
+			const int rock = p.Add(Hex(aColor)), moss = p.Add(Hex(aMoss));
+			b.SetSwatch(rock);
+			b.Sphere({ 0, 25, 0 }, { 55, 35, 40 }, 6, 4);
+			b.Sphere({ 40, 15, 10 }, { 30, 22, 28 }, 5, 3);
+			b.SetSwatch(moss);
+			b.Sphere({ -5, 52, 0 }, { 35, 8, 28 }, 6, 3);
+		}
+
+		void Grass(MeshBuilder& b, Palette& p, std::uint32_t aColor, std::uint32_t aTip)
+		{
+			const int blade = p.Add(Hex(aColor)), tip = p.Add(Hex(aTip));
+			for (int i = 0; i < 14; ++i)
+			{
+				b.SetSwatch(i % 3 ? blade : tip);
+				b.Spike({ -60 + i * 9.0, 0, 10.0 * std::sin(i * 2.3) }, { 0.25 * std::sin(i * 1.3), 1, 0 }, 24 + 12 * std::fabs(std::sin(i * 0.9)), 3.5, 3);
+			}
+		}
+
+		void Hill(MeshBuilder& b, Palette& p, std::uint32_t aColor, std::uint32_t aTop)
+		{
+			const int hill = p.Add(Hex(aColor)), top = p.Add(Hex(aTop));
+			b.SetSwatch(hill);
+			b.Sphere({ 0, 0, 0 }, { 700, 320, 200 }, 14, 6);
+			b.SetSwatch(top);
+			b.Sphere({ -250, 240, 0 }, { 260, 130, 160 }, 10, 5);
+			b.Sphere({ 260, 200, 30 }, { 220, 120, 150 }, 10, 5);
+		}
+
+		void Stalagmite(MeshBuilder& b, Palette& p, bool aHanging)
+		{
+			const int rock = p.Add(Hex(0x5E5868)), light = p.Add(Hex(0x7E7688));
+			const double s = aHanging ? -1.0 : 1.0;
+			b.SetSwatch(rock);
+			b.Spike({ 0, 0, 0 }, { 0, s, 0 }, 220, 45, 6);
+			b.SetSwatch(light);
+			b.Spike({ 45, 0, 10 }, { 0.1, s, 0 }, 120, 25, 5);
+			b.Spike({ -40, 0, -8 }, { -0.1, s, 0 }, 90, 20, 5);
+		}
+
+		void Crystals(MeshBuilder& b, Palette& p)
+		{
+			const int rock = p.Add(Hex(0x4E4858)), glow = p.Add(Hex(0x7FE0F5)), violet = p.Add(Hex(0xB48CF0));
+			b.SetSwatch(rock);
+			b.Sphere({ 0, 10, 0 }, { 60, 20, 40 }, 6, 3);
+			for (int i = 0; i < 5; ++i)
+			{
+				b.SetSwatch(i % 2 ? violet : glow);
+				const double a = (i - 2) * 22.0;
+				b.SetPlacement({ (i - 2) * 18.0, 15, 0 }, { 0, 0, -a });
+				b.Prism({ (i - 2) * 18.0, 15, 0 }, 60 + 30 * (i % 3), 9, 8, 6);
+				b.Prism({ (i - 2) * 18.0, 75.0 + 30 * (i % 3), 0 }, 20, 8, 0, 6);
+			}
+			b.ClearPlacement();
+		}
+
+		void GlowMushrooms(MeshBuilder& b, Palette& p)
+		{
+			const int stem = p.Add(Hex(0xD8D2C0)), cap = p.Add(Hex(0x58D8C8)), spot = p.Add(Hex(0xE8FFF8));
+			for (int i = 0; i < 4; ++i)
+			{
+				const double x = -45 + i * 30.0, h = 20 + 14 * (i % 3);
+				b.SetSwatch(stem);
+				b.Prism({ x, 0, 0 }, h, 4, 3, 6);
+				b.SetSwatch(cap);
+				b.Sphere({ x, h, 0 }, { 14, 7, 14 }, 8, 4);
+				b.SetSwatch(spot);
+				b.Sphere({ x + 4, h + 6, 3 }, { 3, 2, 3 }, 5, 3);
+			}
+		}
+
+		void CaveWall(MeshBuilder& b, Palette& p)
+		{
+			const int dark = p.Add(Hex(0x2E2A36)), mid = p.Add(Hex(0x433C4E)), glow = p.Add(Hex(0x6FC8E0));
+			b.SetSwatch(dark);
+			b.Box({ 0, 300, 0 }, { 500, 300, 40 });
+			b.SetSwatch(mid);
+			for (int i = 0; i < 6; ++i)
+				b.Sphere({ -420 + i * 170.0, 80.0 + 90.0 * (i % 3), -40 }, { 110, 90, 30 }, 6, 4);
+			b.SetSwatch(glow);
+			for (int i = 0; i < 5; ++i)
+				b.Spike({ -350 + i * 170.0, 300 + 80 * std::sin(i * 1.9), -45 }, { 0.2, 1, -0.3 }, 40, 8, 5);
+		}
+
+		void DeadTree(MeshBuilder& b, Palette& p)
+		{
+			const int bark = p.Add(Hex(0x4A4440)), light = p.Add(Hex(0x6A625C));
+			b.SetSwatch(bark);
+			b.Prism({ 0, 0, 0 }, 260, 24, 10, 6);
+			b.SetSwatch(light);
+			const double someBranches[5][3] = { { 120, 40, 80 }, { 160, -45, 70 }, { 200, 30, 60 }, { 230, -25, 50 }, { 90, -60, 60 } };
+			for (const auto& br : someBranches)
+				b.Spike({ 0, br[0], 0 }, { std::sin(br[1] * PI / 180), std::cos(br[1] * PI / 180), 0 }, br[2] * 1.6, 7, 5);
+		}
+
+		void Willow(MeshBuilder& b, Palette& p)
+		{
+			const int bark = p.Add(Hex(0x5A524C)), leaves = p.Add(Hex(0x7E9098)), pale = p.Add(Hex(0xA4B4B8));
+			b.SetSwatch(bark);
+			b.Prism({ 0, 0, 0 }, 230, 28, 16, 7);
+			b.SetSwatch(leaves);
+			b.Sphere({ 0, 260, 0 }, { 120, 70, 100 }, 8, 5);
+			b.Sphere({ -80, 235, 10 }, { 80, 55, 70 }, 7, 4);
+			b.Sphere({ 85, 240, -10 }, { 80, 55, 70 }, 7, 4);
+			// Drooping strands hanging from the crown.
+			for (int i = 0; i < 10; ++i)
+			{
+				b.SetSwatch(i % 2 ? pale : leaves);
+				const double a = 2 * PI * i / 10;
+				b.Spike({ std::cos(a) * 120, 220, std::sin(a) * 90 }, { 0.05 * std::cos(a), -1, 0 }, 90 + 25 * (i % 3), 12, 4);
+			}
+		}
+
+		void Stump(MeshBuilder& b, Palette& p)
+		{
+			const int bark = p.Add(Hex(0x5A4E44)), ring = p.Add(Hex(0xB8A488)), moss = p.Add(Hex(0x7E9A78));
+			b.SetSwatch(bark);
+			b.Prism({ 0, 0, 0 }, 45, 38, 32, 8);
+			b.SetSwatch(ring);
+			b.Prism({ 0, 45, 0 }, 1, 31, 31, 8);
+			b.SetSwatch(moss);
+			b.Sphere({ 20, 10, 28 }, { 16, 10, 8 }, 6, 3);
+		}
+
+		struct Entry
+		{
+			StaticModel model;
+			Build build;
+		};
+
+		const std::vector<Entry>& EntityEntries()
+		{
+			static const std::vector<Entry> ENTRIES{
+				{ { "Door", "models/Interactables/Door/SM_Door_Wood.fbx" }, [](MeshBuilder& b, Palette& p) { Door(b, p, false); } },
+				{ { "DoorStone", "models/Interactables/Door/SM_Door_Stone.fbx" }, [](MeshBuilder& b, Palette& p) { Door(b, p, true); } },
+				{ { "Lever", "models/Interactables/Lever/SM_Lever.fbx" }, Lever },
+				{ { "Gate", "models/Interactables/Gate/SM_Gate.fbx" }, Gate },
+				{ { "Spikes", "models/Interactables/Spikes/SM_Spikes.fbx" }, Spikes },
+				{ { "WallJumpPickup", "models/Pickups/SM_Pickup_WallJump.fbx" }, [](MeshBuilder& b, Palette& p) { Pickup(b, p, 0x9FE07A, 0xE8FFD0); } },
+				{ { "DashPickup", "models/Pickups/SM_Pickup_Dash.fbx" }, [](MeshBuilder& b, Palette& p) { Pickup(b, p, 0xFFC94E, 0xFFF6C8); } },
+				{ { "ClimbPickup", "models/Pickups/SM_Pickup_Climb.fbx" }, [](MeshBuilder& b, Palette& p) { Pickup(b, p, 0x7AC8F0, 0xE0F6FF); } },
+				{ { "DashSlashPickup", "models/Pickups/SM_Pickup_DashSlash.fbx" }, [](MeshBuilder& b, Palette& p) { Pickup(b, p, 0xF06A8A, 0xFFE0E8); } },
+				{ { "Checkpoint", "models/Interactables/Campfire/SM_Campfire.fbx" }, Campfire },
+				{ { "BookShowcase", "models/Interactables/Book/SM_BookPage.fbx" }, BookPage },
+			};
+			return ENTRIES;
+		}
+
+		const std::vector<std::pair<SetPiece, Build>>& SetPieceEntries()
+		{
+			const Ground FOREST{ 0x6DB84E, 0x7A5534, 0x5E3F26 }, FOREST_DIRT{ 0x7A5534, 0x7A5534, 0x9A7A56 };
+			const Ground CAVE{ 0x6E8A5A, 0x5E5868, 0x48424F }, CAVE_ROCK{ 0x5E5868, 0x5E5868, 0x7E7688 };
+			const Ground SAD{ 0x7E9A8A, 0x4E4640, 0x3A3430 }, SAD_DIRT{ 0x4E4640, 0x4E4640, 0x6A605A };
+			static const std::vector<std::pair<SetPiece, Build>> ENTRIES{
+				{ { { "Tile_Forest_Grass", "models/Tiles/Forest/SM_Tile_Forest_Grass.fbx" }, Look::FOREST, true }, [=](MeshBuilder& b, Palette& p) { Tile(b, p, FOREST, true, 1); } },
+				{ { { "Tile_Forest_Dirt", "models/Tiles/Forest/SM_Tile_Forest_Dirt.fbx" }, Look::FOREST, true }, [=](MeshBuilder& b, Palette& p) { Tile(b, p, FOREST_DIRT, false, 2); } },
+				{ { { "Tile_Cave_Ledge", "models/Tiles/Cave/SM_Tile_Cave_Ledge.fbx" }, Look::CAVE, true }, [=](MeshBuilder& b, Palette& p) { Tile(b, p, CAVE, true, 3); } },
+				{ { { "Tile_Cave_Rock", "models/Tiles/Cave/SM_Tile_Cave_Rock.fbx" }, Look::CAVE, true }, [=](MeshBuilder& b, Palette& p) { Tile(b, p, CAVE_ROCK, false, 4); } },
+				{ { { "Tile_SadForest_Grass", "models/Tiles/SadForest/SM_Tile_SadForest_Grass.fbx" }, Look::SAD_FOREST, true }, [=](MeshBuilder& b, Palette& p) { Tile(b, p, SAD, true, 5); } },
+				{ { { "Tile_SadForest_Dirt", "models/Tiles/SadForest/SM_Tile_SadForest_Dirt.fbx" }, Look::SAD_FOREST, true }, [=](MeshBuilder& b, Palette& p) { Tile(b, p, SAD_DIRT, false, 6); } },
+
+				{ { { "Prop_Forest_Tree", "models/Props/Forest/SM_Prop_Forest_Tree.fbx" }, Look::FOREST, false }, [](MeshBuilder& b, Palette& p) { Tree(b, p, 0x7A5230, 0x6DB84E, 0x4F8F3A, 420); } },
+				{ { { "Prop_Forest_Bush", "models/Props/Forest/SM_Prop_Forest_Bush.fbx" }, Look::FOREST, false }, [](MeshBuilder& b, Palette& p) { Bush(b, p, 0x5FA844, 0xE0455A); } },
+				{ { { "Prop_Forest_Flowers", "models/Props/Forest/SM_Prop_Forest_Flowers.fbx" }, Look::FOREST, false }, Flowers },
+				{ { { "Prop_Forest_Rock", "models/Props/Forest/SM_Prop_Forest_Rock.fbx" }, Look::FOREST, false }, [](MeshBuilder& b, Palette& p) { Rock(b, p, 0x9A948A, 0x6DB84E); } },
+				{ { { "Prop_Forest_Grass", "models/Props/Forest/SM_Prop_Forest_Grass.fbx" }, Look::FOREST, false }, [](MeshBuilder& b, Palette& p) { Grass(b, p, 0x6DB84E, 0xA8D86A); } },
+				{ { { "Prop_Forest_Hill", "models/Props/Forest/SM_Prop_Forest_Hill.fbx" }, Look::FOREST, false }, [](MeshBuilder& b, Palette& p) { Hill(b, p, 0x5E9E4A, 0x7FBF5E); } },
+				{ { { "Prop_Cave_Stalagmite", "models/Props/Cave/SM_Prop_Cave_Stalagmite.fbx" }, Look::CAVE, false }, [](MeshBuilder& b, Palette& p) { Stalagmite(b, p, false); } },
+				{ { { "Prop_Cave_Stalactite", "models/Props/Cave/SM_Prop_Cave_Stalactite.fbx" }, Look::CAVE, false }, [](MeshBuilder& b, Palette& p) { Stalagmite(b, p, true); } },
+				{ { { "Prop_Cave_Crystals", "models/Props/Cave/SM_Prop_Cave_Crystals.fbx" }, Look::CAVE, false }, Crystals },
+				{ { { "Prop_Cave_Rock", "models/Props/Cave/SM_Prop_Cave_Rock.fbx" }, Look::CAVE, false }, [](MeshBuilder& b, Palette& p) { Rock(b, p, 0x5E5868, 0x4E8A6A); } },
+				{ { { "Prop_Cave_GlowMushrooms", "models/Props/Cave/SM_Prop_Cave_GlowMushrooms.fbx" }, Look::CAVE, false }, GlowMushrooms },
+				{ { { "Prop_Cave_Wall", "models/Props/Cave/SM_Prop_Cave_Wall.fbx" }, Look::CAVE, false }, CaveWall },
+				{ { { "Prop_SadForest_DeadTree", "models/Props/SadForest/SM_Prop_SadForest_DeadTree.fbx" }, Look::SAD_FOREST, false }, DeadTree },
+				{ { { "Prop_SadForest_Willow", "models/Props/SadForest/SM_Prop_SadForest_Willow.fbx" }, Look::SAD_FOREST, false }, Willow },
+				{ { { "Prop_SadForest_Stump", "models/Props/SadForest/SM_Prop_SadForest_Stump.fbx" }, Look::SAD_FOREST, false }, Stump },
+				{ { { "Prop_SadForest_Rock", "models/Props/SadForest/SM_Prop_SadForest_Rock.fbx" }, Look::SAD_FOREST, false }, [](MeshBuilder& b, Palette& p) { Rock(b, p, 0x78767A, 0x7E9A8A); } },
+				{ { { "Prop_SadForest_Bush", "models/Props/SadForest/SM_Prop_SadForest_Bush.fbx" }, Look::SAD_FOREST, false }, [](MeshBuilder& b, Palette& p) { Bush(b, p, 0x6E8478, 0x8A7AA0); } },
+				{ { { "Prop_SadForest_Hill", "models/Props/SadForest/SM_Prop_SadForest_Hill.fbx" }, Look::SAD_FOREST, false }, [](MeshBuilder& b, Palette& p) { Hill(b, p, 0x6A7C80, 0x8A9CA0); } },
+			};
+			return ENTRIES;
+		}
+
+		// The sprite quad: 100 units square in the x-z plane, facing both ways, UVs over the whole texture.
+		std::string PlaceholderQuad()
+		{
+			NorvTools::FbxMeshData someMesh;
+			someMesh.controlPoints = { -50, 0, -50, 50, 0, -50, 50, 0, 50, -50, 0, 50 };
+			someMesh.polygons = { { 0, 3, 2, 1 }, { 0, 1, 2, 3 } };
+			NorvTools::FbxLayerData someNormals, someUvs, someColors;
+			someNormals.values = { 0, 1, 0, 0, 1, 0, 0, 1, 0, 0, 1, 0, 0, -1, 0, 0, -1, 0, 0, -1, 0, 0, -1, 0 };
+			someUvs.mapping = "ByControlPoint";
+			someUvs.values = { 0, 0, 1, 0, 1, 1, 0, 1 };
+			someColors.mapping = "ByControlPoint";
+			someColors.values = { 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1 };
+			someMesh.normals = someNormals;
+			someMesh.uvSets.push_back(someUvs);
+			someMesh.colorSets.push_back(someColors);
+			NorvTools::FbxSceneWriter someWriter;
+			const std::int64_t someNode = someWriter.AddNode("SM_Quad", "Mesh");
+			someWriter.AddMesh(someNode, someMesh);
+			return NorvTools::WriteBinaryFbx(someWriter.Build());
+		}
+
+		void WriteBuilt(const std::filesystem::path& aRoot, const std::string& aPath, const Build& aBuild)
+		{
+			Palette somePalette;
+			MeshBuilder someMesh(somePalette);
+			aBuild(someMesh, somePalette);
+			WriteStaticModel(aRoot, aPath, someMesh, somePalette);
+		}
+	}
+
+	const std::vector<StaticModel>& EntityModels()
+	{
+		static const std::vector<StaticModel> MODELS = [] {
+			std::vector<StaticModel> someModels;
+			for (const Entry& e : EntityEntries())
+				someModels.push_back(e.model);
+			return someModels;
+		}();
+		return MODELS;
+	}
+
+	std::string EntityModelPath(const std::string& aName)
+	{
+		for (const StaticModel& m : EntityModels())
+			if (m.name == aName)
+				return m.path;
+		throw std::invalid_argument("no entity model " + aName);
+	}
+
+	const std::vector<SetPiece>& SetPieces()
+	{
+		static const std::vector<SetPiece> PIECES = [] {
+			std::vector<SetPiece> somePieces;
+			for (const auto& e : SetPieceEntries())
+				somePieces.push_back(e.first);
+			return somePieces;
+		}();
+		return PIECES;
+	}
+
+	void WriteModels(const OutputFolders& aFolders)
+	{
+		WriteOutputFile(aFolders.engine, PLACEHOLDER_QUAD, PlaceholderQuad());
+		for (const Entry& e : EntityEntries())
+			WriteBuilt(aFolders.game, e.model.path, e.build);
+		for (const auto& [somePiece, someBuild] : SetPieceEntries())
+			WriteBuilt(aFolders.game, somePiece.model.path, someBuild);
+		WriteCharacterModels(aFolders);
+	}
+}
