@@ -32,7 +32,7 @@ TEST_F(ImporterTest, MissingFileAndMissingSetUpReturnFalseWithTheirMessages)
 	const std::string someFile = NorvTest::WriteScene(myFolder, "empty.fbx", someWriter);
 	NorvFbx::ShutdownImporter();
 	EXPECT_FALSE(NorvFbx::LoadModel(someFile, &someModel, false, true));
-	EXPECT_EQ(NorvFbx::GetLastError(), "Failed to create the FBX Importer! Did you call InitImporter()?");
+	EXPECT_EQ(NorvFbx::GetLastError(), "Failed to create the FBX Importer! Did you call InitImporter()? (" + someFile + ")");
 	NorvFbx::InitImporter();
 	NorvFbx::InitImporter();
 	EXPECT_TRUE(NorvFbx::LoadModel(someFile, &someModel, false, true));
@@ -212,14 +212,15 @@ TEST_F(ImporterTest, AnUnknownReferenceModeIsAnError)
 	FbxSceneWriter someWriter;
 	someWriter.AddMesh(someWriter.AddNode("Odd", "Mesh"), someMesh);
 	NorvFbx::ModelRecord someModel;
+	const std::string somePath = NorvTest::WriteScene(myFolder, "odd.fbx", someWriter);
 	try
 	{
-		NorvFbx::LoadModel(NorvTest::WriteScene(myFolder, "odd.fbx", someWriter), &someModel, false, true);
+		NorvFbx::LoadModel(somePath, &someModel, false, true);
 		ADD_FAILURE() << "expected an exception";
 	}
 	catch (const std::exception& aError)
 	{
-		EXPECT_STREQ(aError.what(), "Invalid Reference Mode!");
+		EXPECT_EQ(aError.what(), "Invalid Reference Mode! (" + somePath + ")");
 	}
 }
 
@@ -230,14 +231,15 @@ TEST_F(ImporterTest, AMeshWithoutUvSetsIsAnError)
 	FbxSceneWriter someWriter;
 	someWriter.AddMesh(someWriter.AddNode("Plain", "Mesh"), someMesh);
 	NorvFbx::ModelRecord someModel;
+	const std::string somePath = NorvTest::WriteScene(myFolder, "plain.fbx", someWriter);
 	try
 	{
-		NorvFbx::LoadModel(NorvTest::WriteScene(myFolder, "plain.fbx", someWriter), &someModel, false, true);
+		NorvFbx::LoadModel(somePath, &someModel, false, true);
 		ADD_FAILURE() << "expected an exception";
 	}
 	catch (const std::exception& aError)
 	{
-		EXPECT_STREQ(aError.what(), "Cannot load FBX file! No UV layers are present in the file.");
+		EXPECT_EQ(aError.what(), "Cannot load FBX file! No UV layers are present in the file. (" + somePath + ")");
 	}
 	EXPECT_TRUE(someModel.meshes.empty());
 }
@@ -288,6 +290,20 @@ TEST_F(ImporterTest, BinaryAndAsciiFormsImportIdentically)
 	EXPECT_EQ(someBinary.materials[0].name, someAscii.materials[0].name);
 	EXPECT_EQ(someBinary.skeleton.bones.size(), 1u);
 	EXPECT_EQ(someAscii.skeleton.bones.size(), 1u);
+}
+
+TEST_F(ImporterTest, EveryErrorLineNamesItsFile)
+{
+	FbxSceneWriter someWriter;
+	someWriter.AddMesh(someWriter.AddNode("Cube", "Mesh"), NorvTest::CubeMesh());
+	const std::string someWhole = NorvTools::WriteBinaryFbx(someWriter.Build());
+	const std::string somePath = myFolder.Write("cut.fbx", someWhole.substr(0, someWhole.size() / 2)).string();
+	NorvFbx::ModelRecord someModel;
+	testing::internal::CaptureStderr();
+	EXPECT_FALSE(NorvFbx::LoadModel(somePath, &someModel, false, true));
+	const std::string someLines = testing::internal::GetCapturedStderr();
+	EXPECT_NE(NorvFbx::GetLastError().find(somePath), std::string::npos) << NorvFbx::GetLastError();
+	EXPECT_NE(someLines.find(somePath), std::string::npos) << someLines;
 }
 
 TEST_F(ImporterTest, BrokenFilesFailWithAClearError)

@@ -147,8 +147,15 @@ TEST_F(ObjectDefinitions, BrokenFilesAreReportedAndSkipped)
 	};
 	for (const auto& [somePath, someText] : someFiles)
 		myFolder.Write(somePath, someText);
+	std::string someDeep = R"({"parent-object-definition": "", "properties": [{"name": "v", "is-dynamic": false, "is-per-instance": false, "type": "Vector", "value": )";
+	constexpr int DEEP_LEVELS = 20000;
+	for (int someLevel = 0; someLevel < DEEP_LEVELS; ++someLevel)
+		someDeep += R"({"elementType": "Vector", "items": {"a": )";
+	someDeep += "{}" + std::string(2 * DEEP_LEVELS, '}') + "}]}";
+	myFolder.Write("game/Deep.nvo", someDeep);
 	myFolder.Write("game/Fine.nvo", R"({"parent-object-definition": ""})");
 	Register();
+	EXPECT_THAT(myErrors, HasSubstr("Deep.nvo\": [json.exception.other_error.510] property vectors nested deeper than 64 levels"));
 	EXPECT_EQ(myRegistry.GetCount(), 1u);
 	EXPECT_NE(myRegistry.Find(RegisterOrGetString("Fine")), nullptr);
 	for (const auto& [somePath, someText] : someFiles)
