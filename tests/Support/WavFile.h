@@ -1,5 +1,7 @@
 #pragma once
 // Tiny PCM WAV files made in code for the sound tests.
+#include "Support/FuzzSeeds.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -25,7 +27,9 @@ namespace NorvTest
 		put16(static_cast<std::uint16_t>(aBits));
 		someBytes += "data";
 		put32(static_cast<std::uint32_t>(aData.size()));
-		return someBytes + aData;
+		someBytes += aData;
+		SaveFuzzSeed("wav", someBytes);
+		return someBytes;
 	}
 
 	// A RIFF WAVE file of 16-bit samples (interleaved when aChannels > 1).

@@ -146,7 +146,8 @@ namespace Platform
 				return std::nullopt;
 			const std::size_t someValues = static_cast<std::size_t>(someConversion.len_cvt) / sizeof(std::int16_t);
 			BassMixer::Frames someResult(someValues - someValues % OUTPUT_CHANNELS);
-			std::memcpy(someResult.data(), someBuffer.data(), someResult.size() * sizeof(std::int16_t));
+			if (!someResult.empty())
+				std::memcpy(someResult.data(), someBuffer.data(), someResult.size() * sizeof(std::int16_t));
 			return someResult;
 		}
 	}

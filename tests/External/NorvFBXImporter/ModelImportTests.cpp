@@ -1,6 +1,8 @@
 // Model import: set-up, units, meshes split per material, vertices and merging,
 // bounds, LOD groups, and the failure paths.
+#include "ImporterInternal.h"
 #include "ImporterTestSupport.h"
+#include "Support/Fixtures.h"
 
 #include <cstring>
 #include <fstream>
@@ -34,7 +36,12 @@ TEST_F(ImporterTest, MissingFileAndMissingSetUpReturnFalseWithTheirMessages)
 	EXPECT_FALSE(NorvFbx::LoadModel(someFile, &someModel, false, true));
 	EXPECT_EQ(NorvFbx::GetLastError(), "Failed to create the FBX Importer! Did you call InitImporter()? (" + someFile + ")");
 	NorvFbx::InitImporter();
+	fbxsdk::FbxManager* const someManager = NorvFbx::impl::Manager();
+	fbxsdk::FbxIOSettings* const someSettings = NorvFbx::impl::IOSettings();
+	ASSERT_NE(someManager, nullptr);
 	NorvFbx::InitImporter();
+	EXPECT_EQ(NorvFbx::impl::Manager(), someManager) << "a second call keeps the first manager";
+	EXPECT_EQ(NorvFbx::impl::IOSettings(), someSettings);
 	EXPECT_TRUE(NorvFbx::LoadModel(someFile, &someModel, false, true));
 }
 
@@ -308,6 +315,7 @@ TEST_F(ImporterTest, EveryErrorLineNamesItsFile)
 
 TEST_F(ImporterTest, BrokenFilesFailWithAClearError)
 {
+	NORV_SKIP_WITHOUT_FIXTURES();
 	const std::string someFixture = std::string(NORV_FIXTURES_DIR) + "/fbx/static_crate.fbx";
 	std::ifstream someInput(someFixture, std::ios::binary);
 	const std::string someBytes((std::istreambuf_iterator<char>(someInput)), std::istreambuf_iterator<char>());

@@ -1,3 +1,4 @@
+#include "Support/FuzzSeeds.h"
 #include "Support/ImageEncoding.h"
 #include "Support/TargaFile.h"
 #include "wic/WicImage.h"
@@ -20,6 +21,7 @@ namespace
 
 	Decoded Decode(const std::string& aFile, DirectX::WIC_LOADER_FLAGS aFlags = DirectX::WIC_LOADER_DEFAULT, std::uint32_t aMaxSize = 16384)
 	{
+		NorvTest::SaveFuzzSeed("image", aFile);
 		Decoded someResult;
 		someResult.myOk = DecodeImage({ aFile.begin(), aFile.end() }, aMaxSize, aFlags, someResult.myImage, someResult.myError);
 		return someResult;

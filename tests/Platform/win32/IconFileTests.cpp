@@ -1,3 +1,4 @@
+#include "Support/FuzzSeeds.h"
 #include "Support/Messages.h"
 #include "Support/TempFolder.h"
 
@@ -59,6 +60,7 @@ namespace
 		for (int somePixel = 0; somePixel < aSize * aSize; ++somePixel)
 			PutU32(someFile, 0xFF2080C0);
 		someFile.insert(someFile.end(), someMaskRow * aSize, 0);
+		NorvTest::SaveFuzzSeed("cursor", { reinterpret_cast<const char*>(someFile.data()), someFile.size() });
 		return someFile;
 	}
 
@@ -88,6 +90,7 @@ namespace
 		PutTag(someFile, "RIFF");
 		PutU32(someFile, static_cast<std::uint32_t>(someBody.size()));
 		someFile.insert(someFile.end(), someBody.begin(), someBody.end());
+		NorvTest::SaveFuzzSeed("cursor", { reinterpret_cast<const char*>(someFile.data()), someFile.size() });
 		return someFile;
 	}
 

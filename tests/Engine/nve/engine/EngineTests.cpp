@@ -1,6 +1,7 @@
 #include "Support/AssertRecorder.h"
 #include "Support/RunningEngine.h"
 
+#include "d3d11/TestSeams.h"
 #include "engine/DrawCalls.h"
 #include "window/WindowsWindow.h"
 
@@ -97,12 +98,15 @@ namespace
 		PostMessageW(someEngine.Window(), WM_SIZE, SIZE_RESTORED, MAKELPARAM(800, 1000));
 		PostMessageW(someEngine.Window(), WM_SIZE, SIZE_RESTORED, MAKELPARAM(800, 1000));
 
+		const unsigned someResizesBefore = Platform::GetSwapChainResizeCount();
 		ASSERT_TRUE(someRunning.BeginFrame());
 		EXPECT_TRUE(someRunning.IsResizePending());
 		EXPECT_EQ(someRunning.GetRenderSize(), Norv::Vector2<unsigned int>(1280, 720));
+		EXPECT_EQ(Platform::GetSwapChainResizeCount(), someResizesBefore) << "nothing is resized before the frame ends";
 
 		someRunning.EndFrame();
 		EXPECT_FALSE(someRunning.IsResizePending());
+		EXPECT_EQ(Platform::GetSwapChainResizeCount(), someResizesBefore + 1) << "two size messages, one resize";
 		EXPECT_EQ(someRunning.GetRenderSize(), Norv::Vector2<unsigned int>(800, 1000));
 		EXPECT_EQ(someRunning.GetWindowSize(), Norv::Vector2<unsigned int>(800 + someExtraWidth, 1000 + someExtraHeight));
 		EXPECT_FLOAT_EQ(someRunning.GetAspectRatio(), 1.25f);
