@@ -104,3 +104,42 @@ TEST_F(StateStack, AFrameAfterClearStateDrawsWithTheStatesAgain)
 	const auto somePixel = mySetUp.PixelAt(mySetUp.ReadBackBuffer(), 100, 50);
 	EXPECT_NEAR(somePixel[0], 188, 2) << "half of white over black, blended in linear light";
 }
+
+TEST_F(StateStack, AFrameAfterClearStateDrawsMirroredSpritesAgain)
+{
+	// ClearState also restores back-face culling; sprites are drawn with none,
+	// so a mirrored sprite vanishes unless the frame start re-sends the rasterizer state.
+	Norv::DX11::ourContext->ClearState();
+	mySetUp.DX11().Clear(Norv::Color(0.0f, 0.0f, 0.0f, 1.0f));
+	myStack->BeginFrame();
+	{
+		Norv::SpriteBatchScope someBatch = mySetUp.Graphics().GetSpriteDrawer()->BeginBatch({});
+		Norv::Sprite2DInstanceData someSprite;
+		someSprite.myPosition = { 100.0f, 50.0f };
+		someSprite.mySize = { 40.0f, 40.0f };
+		someSprite.mySizeScale = { -1.0f, 1.0f };
+		someBatch.Draw(someSprite);
+	}
+	EXPECT_GT(mySetUp.PixelAt(mySetUp.ReadBackBuffer(), 100, 50)[0], 200);
+}
+
+TEST_F(StateStack, AMovedCameraViewsTheWorldFromItsPlace)
+{
+	// The camera stands at (50, 20): a sprite at (100, 50) shows at (50, 30), y up.
+	mySetUp.DX11().Clear(Norv::Color(0.0f, 0.0f, 0.0f, 1.0f));
+	myStack->BeginFrame();
+	Norv::Camera someCamera = myStack->GetTop().myCamera;
+	someCamera.myTransform.SetTranslation({ 50.0f, 20.0f, 0.0f });
+	myStack->SetCamera(someCamera);
+	{
+		Norv::SpriteBatchScope someBatch = mySetUp.Graphics().GetSpriteDrawer()->BeginBatch({});
+		Norv::Sprite2DInstanceData someSprite;
+		someSprite.myPosition = { 100.0f, 50.0f };
+		someSprite.mySize = { 16.0f, 16.0f };
+		someBatch.Draw(someSprite);
+	}
+	const std::vector<std::uint8_t> someBytes = mySetUp.ReadBackBuffer();
+	EXPECT_GT(mySetUp.PixelAt(someBytes, 50, 100 - 30)[0], 200);
+	EXPECT_LT(mySetUp.PixelAt(someBytes, 150, 100 - 70)[0], 50) << "not moved the other way";
+	EXPECT_LT(mySetUp.PixelAt(someBytes, 100, 100 - 50)[0], 50) << "not left in place";
+}
