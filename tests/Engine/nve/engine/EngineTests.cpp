@@ -2,7 +2,11 @@
 #include "Support/RunningEngine.h"
 
 #include "d3d11/TestSeams.h"
+#include "drawers/SpriteDrawer.h"
 #include "engine/DrawCalls.h"
+#include "graphics/GraphicsEngine.h"
+#include "graphics/SpriteShader.h"
+#include "graphics/TextureManager.h"
 #include "window/WindowsWindow.h"
 
 #include <gtest/gtest.h>
@@ -80,6 +84,20 @@ namespace
 		PostMessageW(someWindow, WM_CLOSE, 0, 0);
 		EXPECT_FALSE(someEngine.Get().BeginFrame());
 		EXPECT_FALSE(IsWindow(someWindow));
+	}
+
+	TEST(Engine, TheSpriteShaderFindsTheTexturesMadeBeforeIt)
+	{
+		// The texture manager and its built-in textures come before the graphics
+		// object, whose sprite shader takes its default textures from them.
+		RunningEngine someEngine;
+		Norv::Engine& someRunning = someEngine.Get();
+		const Norv::SpriteShader* someShader = someRunning.GetGraphicsEngine()->GetSpriteDrawer()->GetDefaultShader();
+		ASSERT_NE(someShader, nullptr);
+		ASSERT_NE(someShader->GetDefaultNormalTexture(), nullptr);
+		EXPECT_EQ(someShader->GetDefaultNormalTexture(), someRunning.GetTextureManager()->GetTexture("Textures/T_Default_n.dds", Norv::TEXTURE_MODE_FORCE_SRGB));
+		EXPECT_NE(someShader->GetDefaultMaterialTexture(), nullptr);
+		EXPECT_NE(someShader->GetDefaultEffectsTexture(), nullptr);
 	}
 
 	TEST(Engine, ResizeIsAppliedOnceAtTheEndOfTheFrame)
