@@ -13,6 +13,7 @@ PACKAGES=(
   nlohmann-json3-dev libimgui-dev libxxhash-dev libstb-dev
   libgtest-dev libgmock-dev libbenchmark-dev libassimp-dev
   fonts-dejavu-core xvfb xauth
+  clang-14 libclang-rt-14-dev
 )
 
 missing=()

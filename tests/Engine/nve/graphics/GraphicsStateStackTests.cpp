@@ -2,6 +2,7 @@
 // and what a forced update re-sends.
 #include "Support/AssertRecorder.h"
 #include "Support/GraphicsSetUp.h"
+#include "Support/ImageEncoding.h"
 #include "drawers/SpriteDrawer.h"
 #include "graphics/GraphicsStateStack.h"
 
@@ -121,6 +122,32 @@ TEST_F(StateStack, AFrameAfterClearStateDrawsMirroredSpritesAgain)
 		someBatch.Draw(someSprite);
 	}
 	EXPECT_GT(mySetUp.PixelAt(mySetUp.ReadBackBuffer(), 100, 50)[0], 200);
+}
+
+TEST_F(StateStack, AFrameAfterClearStateSamplesWithTheWrappingSamplerAgain)
+{
+	// ClearState unbinds the samplers, leaving clamped sampling; the frame's
+	// default wraps. Left texel red, right green; the sprite shows the texture twice.
+	mySetUp.Folder().Write("data/halves.png", NorvTest::EncodePng(2, 1, { 255, 0, 0, 255, 0, 255, 0, 255 }));
+	Norv::Texture* someTexture = mySetUp.Textures().GetTexture("halves.png", Norv::TEXTURE_MODE_FORCE_SRGB);
+	ASSERT_FALSE(someTexture->myIsFailed);
+	Norv::DX11::ourContext->ClearState();
+	mySetUp.DX11().Clear(Norv::Color(0.0f, 0.0f, 0.0f, 1.0f));
+	myStack->BeginFrame();
+	{
+		Norv::SpriteSharedData someShared;
+		someShared.myColorTexture = someTexture;
+		Norv::SpriteBatchScope someBatch = mySetUp.Graphics().GetSpriteDrawer()->BeginBatch(someShared);
+		Norv::Sprite2DInstanceData someSprite;
+		someSprite.myPosition = { 100.0f, 50.0f };
+		someSprite.mySize = { 160.0f, 20.0f };
+		someSprite.myUvRect = { 0.0f, 0.0f, 2.0f, 1.0f };
+		someBatch.Draw(someSprite);
+	}
+	// x = 120 is u = 1.25: the red texel again when wrapping, green when clamped.
+	const auto somePixel = mySetUp.PixelAt(mySetUp.ReadBackBuffer(), 120, 50);
+	EXPECT_GT(somePixel[0], 200);
+	EXPECT_GT(somePixel[0], somePixel[1] + 100) << "red, whatever the filter blends in";
 }
 
 TEST_F(StateStack, AMovedCameraViewsTheWorldFromItsPlace)
