@@ -8,11 +8,12 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config glslang-tools
   libsdl2-dev libsdl2-image-dev
   libepoxy-dev libegl-dev libegl1-mesa-dev libgl1-mesa-dri libgles-dev
-  libfreetype-dev zlib1g-dev libdeflate-dev
+  libfreetype-dev zlib1g-dev libdeflate-dev libpng-dev libjpeg62-turbo-dev libgif-dev
   libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev
   nlohmann-json3-dev libimgui-dev libxxhash-dev libstb-dev
   libgtest-dev libgmock-dev libbenchmark-dev libassimp-dev
   fonts-dejavu-core fonts-cherrybomb fonts-blankenburg ffmpeg xvfb xauth
+  clang-14 libclang-rt-14-dev
 )
 
 missing=()

@@ -47,6 +47,47 @@ namespace NorvTest
 		return someFile;
 	}
 
+	std::string EncodeGif(int aWidth, int aHeight, const std::vector<std::uint8_t>& aIndices, const std::array<std::uint8_t, 12>& aPalette)
+	{
+		constexpr std::uint8_t CODE_SIZE = 7; // 8-bit codes
+		constexpr std::uint8_t CLEAR_CODE = 128;
+		constexpr std::uint8_t END_CODE = 129;
+		constexpr std::size_t CODES_PER_CLEAR = 100;
+		constexpr std::size_t MAX_SUB_BLOCK = 255;
+		const auto put16 = [](std::string& aFile, int aValue) { aFile += static_cast<char>(aValue & 0xFF); aFile += static_cast<char>((aValue >> 8) & 0xFF); };
+
+		std::string someFile = "GIF89a";
+		put16(someFile, aWidth);
+		put16(someFile, aHeight);
+		someFile += std::string("\x81\x00\x00", 3); // global table of 4 entries
+		someFile.append(reinterpret_cast<const char*>(aPalette.data()), aPalette.size());
+		someFile += ',';
+		put16(someFile, 0);
+		put16(someFile, 0);
+		put16(someFile, aWidth);
+		put16(someFile, aHeight);
+		someFile += '\0';
+		someFile += static_cast<char>(CODE_SIZE);
+
+		std::string someCodes;
+		for (std::size_t someIndex = 0; someIndex < aIndices.size(); ++someIndex)
+		{
+			if (someIndex % CODES_PER_CLEAR == 0)
+				someCodes += static_cast<char>(CLEAR_CODE);
+			someCodes += static_cast<char>(aIndices[someIndex]);
+		}
+		someCodes += static_cast<char>(END_CODE);
+		for (std::size_t someStart = 0; someStart < someCodes.size(); someStart += MAX_SUB_BLOCK)
+		{
+			const std::string someBlock = someCodes.substr(someStart, MAX_SUB_BLOCK);
+			someFile += static_cast<char>(someBlock.size());
+			someFile += someBlock;
+		}
+		someFile += '\0';
+		someFile += ';';
+		return someFile;
+	}
+
 	std::string InsertPngChunk(const std::string& aPng, const char (&aType)[5], const std::string& aData)
 	{
 		constexpr std::size_t AFTER_HEADER_CHUNK = 8 + 25;

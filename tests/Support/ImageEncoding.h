@@ -12,6 +12,11 @@ namespace NorvTest
 	std::string EncodeBmp(int aWidth, int aHeight, const std::vector<std::uint8_t>& aPixels);
 	std::string EncodeJpeg(int aWidth, int aHeight, const std::vector<std::uint8_t>& aPixels);
 
+	// A GIF89a of palette indices (each below 4), top row first, with the 4-entry
+	// aPalette (RGB) as its global colour table. The pixel codes are stored one a
+	// byte, the table cleared before it would grow past 8-bit codes.
+	std::string EncodeGif(int aWidth, int aHeight, const std::vector<std::uint8_t>& aIndices, const std::array<std::uint8_t, 12>& aPalette);
+
 	// Inserts a chunk (with its CRC) right after a PNG's header chunk.
 	std::string InsertPngChunk(const std::string& aPng, const char (&aType)[5], const std::string& aData);
 

@@ -7,6 +7,7 @@
 #include <epoxy/gl.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -197,8 +198,19 @@ HRESULT IDXGISwapChain::GetBuffer(UINT aBuffer, ID3D11Texture2D** aSurface)
 	return S_OK;
 }
 
+namespace
+{
+	std::atomic<unsigned> ourResizeCount{ 0 };
+}
+
+unsigned Platform::GetSwapChainResizeCount()
+{
+	return ourResizeCount.load();
+}
+
 HRESULT IDXGISwapChain::ResizeBuffers(UINT, UINT aWidth, UINT aHeight, DXGI_FORMAT aFormat, UINT)
 {
+	++ourResizeCount;
 	// As on Windows: every outside reference to the buffer must be gone first.
 	const ULONG someReferences = myBackBuffer->AddRef();
 	myBackBuffer->Release();

@@ -17,7 +17,8 @@ namespace fbxsdk
 			aValues.swap(someGathered);
 		}
 
-		// Direct values are kept in the element array when it is referenced by index.
+		// Direct values are kept in the element array when it is referenced by index;
+		// material indices are always in the index array, whatever the reference mode.
 		template <typename Element>
 		void Remap(Element& aElement, const SourceMap& aCorners, const SourceMap& aPolygons)
 		{
@@ -25,15 +26,15 @@ namespace fbxsdk
 				: aElement.GetMappingMode() == FbxLayerElement::eByPolygon ? &aPolygons : nullptr;
 			if (!someSources)
 				return;
-			if (aElement.GetReferenceMode() == FbxLayerElement::eDirect)
+			if constexpr (requires { aElement.GetDirectArray(); })
 			{
-				if constexpr (requires { aElement.GetDirectArray(); })
+				if (aElement.GetReferenceMode() == FbxLayerElement::eDirect)
+				{
 					Gather(aElement.GetDirectArray().myValues, *someSources, static_cast<size_t>(std::remove_reference_t<decltype(aElement.GetDirectArray())>::STRIDE));
+					return;
+				}
 			}
-			else
-			{
-				Gather(aElement.GetIndexArray().myValues, *someSources, 1);
-			}
+			Gather(aElement.GetIndexArray().myValues, *someSources, 1);
 		}
 
 		template <typename Element>

@@ -1,27 +1,17 @@
 #include "wic/WicImage.h"
 
-#include <algorithm>
-#include <cstdlib>
-#include <cstring>
-#include <limits>
+#include "wic/ImageDecoders.h"
 
-// stb_image and stb_image_resize are compiled here, private to this file.
+#include <algorithm>
+#include <cstring>
+
+// stb_image_resize is compiled here, private to this file.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wunused-function"
 #pragma GCC diagnostic ignored "-Wunused-parameter"
 #pragma GCC diagnostic ignored "-Wsign-compare"
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 #pragma GCC diagnostic ignored "-Wimplicit-fallthrough"
-#define STB_IMAGE_STATIC
-#define STB_IMAGE_IMPLEMENTATION
-#define STBI_NO_STDIO
-#define STBI_NO_LINEAR
-#define STBI_NO_HDR
-#define STBI_ONLY_PNG
-#define STBI_ONLY_JPEG
-#define STBI_ONLY_BMP
-#define STBI_ONLY_GIF
-#include <stb/stb_image.h>
 #define STB_IMAGE_RESIZE_STATIC
 #define STB_IMAGE_RESIZE_IMPLEMENTATION
 #include <stb/stb_image_resize.h>
@@ -88,32 +78,6 @@ namespace Platform::wic
 			return false;
 		}
 
-		std::uint32_t ReadLittleEndian32(const std::uint8_t* aBytes)
-		{
-			return std::uint32_t(aBytes[0]) | std::uint32_t(aBytes[1]) << 8 | std::uint32_t(aBytes[2]) << 16 | std::uint32_t(aBytes[3]) << 24;
-		}
-
-		// An uncompressed BMP shorter than its pixel rows (the decoder would read
-		// zeros past the end instead of failing).
-		bool IsTruncatedBmp(const std::vector<std::uint8_t>& aBytes)
-		{
-			constexpr std::size_t FILE_HEADER_SIZE = 14;
-			constexpr std::size_t INFO_HEADER_SIZE = 40;
-			constexpr std::uint32_t BI_RGB = 0;
-			constexpr std::uint32_t BI_BITFIELDS = 3;
-			if (aBytes.size() < FILE_HEADER_SIZE + INFO_HEADER_SIZE || ReadLittleEndian32(&aBytes[FILE_HEADER_SIZE]) < INFO_HEADER_SIZE)
-				return false; // too short for the decoder's own checks to pass
-			const std::uint64_t someDataOffset = ReadLittleEndian32(&aBytes[10]);
-			const std::int64_t someWidth = static_cast<std::int32_t>(ReadLittleEndian32(&aBytes[18]));
-			const std::int64_t someHeight = static_cast<std::int32_t>(ReadLittleEndian32(&aBytes[22]));
-			const std::uint32_t someBitCount = aBytes[28] | aBytes[29] << 8;
-			const std::uint32_t someCompression = ReadLittleEndian32(&aBytes[30]);
-			if (someCompression != BI_RGB && someCompression != BI_BITFIELDS)
-				return false;
-			const std::uint64_t someRowBytes = (static_cast<std::uint64_t>(std::abs(someWidth)) * someBitCount + 31) / 32 * 4;
-			return someDataOffset + someRowBytes * static_cast<std::uint64_t>(std::abs(someHeight)) > aBytes.size();
-		}
-
 		// Scales aImage down to fit aMaxSize on its longer side, keeping the aspect ratio.
 		bool FitToMaxSize(WicImage& aImage, std::uint32_t aMaxSize)
 		{
@@ -140,6 +104,17 @@ namespace Platform::wic
 		}
 	}
 
+	bool impl::CheckDeclaredSize(std::uint64_t aWidth, std::uint64_t aHeight, std::size_t aFileBytes, std::string& aError)
+	{
+		const std::uint64_t somePixels = aWidth * aHeight; // each side is at most 32 bits
+		if (aWidth == 0 || aHeight == 0 || somePixels > MAX_DECODED_PIXELS || somePixels / MAX_PIXELS_PER_BYTE > aFileBytes)
+		{
+			aError = "image size " + std::to_string(aWidth) + " x " + std::to_string(aHeight) + " out of range for a file of " + std::to_string(aFileBytes) + " bytes";
+			return false;
+		}
+		return true;
+	}
+
 	bool DecodeImage(const std::vector<std::uint8_t>& aBytes, std::uint32_t aMaxSize, DirectX::WIC_LOADER_FLAGS aLoaderFlags, WicImage& aImage, std::string& aError)
 	{
 		aImage = WicImage();
@@ -149,43 +124,30 @@ namespace Platform::wic
 			aError = NOT_AN_IMAGE;
 			return false;
 		}
-		if (aBytes.size() > static_cast<std::size_t>(std::numeric_limits<int>::max()))
+		const std::span<const std::uint8_t> someBytes(aBytes);
+		bool someDecoded = false;
+		switch (someContainer)
 		{
-			aError = "image file too large";
-			return false;
+		case Container::Png:
+			someDecoded = impl::DecodePng(someBytes, aImage, aError);
+			break;
+		case Container::Jpeg:
+			someDecoded = impl::DecodeJpeg(someBytes, aImage, aError);
+			break;
+		case Container::Bmp:
+			someDecoded = impl::DecodeBmp(someBytes, aImage, aError);
+			break;
+		case Container::Gif:
+			someDecoded = impl::DecodeGif(someBytes, aImage, aError);
+			break;
+		case Container::Unknown:
+			break;
 		}
-
-		if (someContainer == Container::Bmp && IsTruncatedBmp(aBytes))
-		{
-			aError = "truncated BMP pixel data";
-			return false;
-		}
-
-		const int someSize = static_cast<int>(aBytes.size());
-		int someWidth = 0;
-		int someHeight = 0;
-		int someChannels = 0;
-		if (!stbi_info_from_memory(aBytes.data(), someSize, &someWidth, &someHeight, &someChannels))
-		{
-			aError = std::string("corrupt image header (") + stbi_failure_reason() + ")";
-			return false;
-		}
-		if (someWidth <= 0 || someHeight <= 0 || std::uint64_t(someWidth) * std::uint64_t(someHeight) > MAX_DECODED_PIXELS)
-		{
-			aError = "image size " + std::to_string(someWidth) + " x " + std::to_string(someHeight) + " out of range";
-			return false;
-		}
-
-		stbi_uc* someDecoded = stbi_load_from_memory(aBytes.data(), someSize, &someWidth, &someHeight, &someChannels, RGBA_CHANNELS);
 		if (!someDecoded)
 		{
-			aError = std::string("corrupt image data (") + stbi_failure_reason() + ")";
+			aImage = WicImage();
 			return false;
 		}
-		aImage.myWidth = static_cast<std::uint32_t>(someWidth);
-		aImage.myHeight = static_cast<std::uint32_t>(someHeight);
-		aImage.myPixels.assign(someDecoded, someDecoded + std::size_t{ aImage.myWidth } * aImage.myHeight * RGBA_CHANNELS);
-		stbi_image_free(someDecoded);
 
 		if (!FitToMaxSize(aImage, aMaxSize))
 		{

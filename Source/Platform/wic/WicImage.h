@@ -5,7 +5,8 @@
 // the aspect ratio kept; the force-sRGB and ignore-sRGB flags, and a PNG's own sRGB
 // or gamma 1/2.2 chunk marking it sRGB. Declines everything else (Targa, PSD, HDR,
 // PNM above all: those are for other loaders). Mips are made at upload.
-// Built on stb_image and stb_image_resize (Debian libstb).
+// Decoded with libpng, libjpeg-turbo and giflib, BMP by a strict reader of its
+// own; scaled with stb_image_resize (Debian libstb).
 #include "d3d11/dxgiformat.h"
 #include "wic/WICTextureLoader.h"
 

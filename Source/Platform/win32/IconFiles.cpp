@@ -12,6 +12,9 @@ namespace
 	constexpr std::size_t RIFF_CHUNK_HEADER_BYTES = 8;
 	constexpr std::size_t ANI_HEADER_FLAGS_OFFSET = 32;
 	constexpr std::uint32_t ANI_FLAG_ICON_FRAMES = 1;
+	constexpr std::int64_t MAX_ICON_SIDE = 256;
+	constexpr std::size_t BITMAP_HEADER_BYTES = 40;
+	constexpr std::size_t PNG_HEADER_BYTES = 24; // signature and the header chunk's size fields
 
 	std::uint16_t ReadU16(std::span<const std::uint8_t> aBytes, std::size_t anOffset)
 	{
@@ -27,6 +30,30 @@ namespace
 	bool HasTag(std::span<const std::uint8_t> aBytes, std::size_t anOffset, const char (&aTag)[5])
 	{
 		return anOffset + 4 <= aBytes.size() && std::memcmp(aBytes.data() + anOffset, aTag, 4) == 0;
+	}
+
+	std::uint32_t ReadBigEndianU32(std::span<const std::uint8_t> aBytes, std::size_t anOffset)
+	{
+		return (static_cast<std::uint32_t>(aBytes[anOffset]) << 24) | (static_cast<std::uint32_t>(aBytes[anOffset + 1]) << 16)
+			| (static_cast<std::uint32_t>(aBytes[anOffset + 2]) << 8) | static_cast<std::uint32_t>(aBytes[anOffset + 3]);
+	}
+
+	bool IsIconSide(std::int64_t aSide)
+	{
+		return aSide >= 1 && aSide <= MAX_ICON_SIDE;
+	}
+
+	// Whether an entry's image declares a size an icon can have (at most 256 x 256),
+	// so that no decoder is handed a header claiming gigabytes.
+	bool HasIconSizedImage(std::span<const std::uint8_t> anImage)
+	{
+		if (HasTag(anImage, 0, "\x89PNG"))
+			return anImage.size() >= PNG_HEADER_BYTES && IsIconSide(ReadBigEndianU32(anImage, 16)) && IsIconSide(ReadBigEndianU32(anImage, 20));
+		if (anImage.size() < BITMAP_HEADER_BYTES || ReadU32(anImage, 0) < BITMAP_HEADER_BYTES)
+			return false;
+		// The bitmap's height counts its colour rows and its mask rows.
+		const std::int64_t someHeight = static_cast<std::int32_t>(ReadU32(anImage, 8));
+		return IsIconSide(static_cast<std::int32_t>(ReadU32(anImage, 4))) && someHeight >= 1 && someHeight <= 2 * MAX_ICON_SIDE;
 	}
 
 	struct Chunk
@@ -65,7 +92,7 @@ namespace Platform::impl
 		const std::span<const std::uint8_t> someEntry = aFile.subspan(ICON_HEADER_BYTES, ICON_ENTRY_BYTES);
 		const std::uint64_t someImageSize = ReadU32(someEntry, 8);
 		const std::uint64_t someImageOffset = ReadU32(someEntry, 12);
-		if (someImageSize == 0 || someImageOffset + someImageSize > aFile.size())
+		if (someImageSize == 0 || someImageOffset + someImageSize > aFile.size() || !HasIconSizedImage(aFile.subspan(someImageOffset, someImageSize)))
 			return std::nullopt;
 		IconDirectoryEntry someResult;
 		someResult.myIsCursor = someType == ICON_TYPE_CURSOR;

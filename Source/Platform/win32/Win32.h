@@ -173,7 +173,7 @@ constexpr int SM_CXSCREEN = 0;
 constexpr int SM_CYSCREEN = 1;
 
 // Resource ids and LoadImageW.
-constexpr LPWSTR MAKEINTRESOURCEW(WORD anId) { return reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(anId)); }
+inline LPWSTR MAKEINTRESOURCEW(WORD anId) { return reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(anId)); }
 inline const LPCWSTR IDC_ARROW = MAKEINTRESOURCEW(32512);
 constexpr UINT IMAGE_ICON = 1;
 constexpr UINT IMAGE_CURSOR = 2;

@@ -1,5 +1,6 @@
 // Files written by a third-party modeller's exporter (binary FBX 7.4).
 #include "Importer.h"
+#include "Support/Fixtures.h"
 
 #include "fbxsdk/fbxsdk.h"
 
@@ -14,7 +15,11 @@ namespace
 	class FixtureImport : public ::testing::Test
 	{
 	protected:
-		void SetUp() override { NorvFbx::InitImporter(); }
+		void SetUp() override
+		{
+			NORV_SKIP_WITHOUT_FIXTURES();
+			NorvFbx::InitImporter();
+		}
 	};
 
 	Norv::Vector4<float> Transform(const Norv::Vector4<float>& aPoint, const Norv::Matrix4x4& aMatrix)

@@ -1,6 +1,8 @@
 // Model import: set-up, units, meshes split per material, vertices and merging,
 // bounds, LOD groups, and the failure paths.
+#include "ImporterInternal.h"
 #include "ImporterTestSupport.h"
+#include "Support/Fixtures.h"
 
 #include <cstring>
 #include <fstream>
@@ -32,9 +34,14 @@ TEST_F(ImporterTest, MissingFileAndMissingSetUpReturnFalseWithTheirMessages)
 	const std::string someFile = NorvTest::WriteScene(myFolder, "empty.fbx", someWriter);
 	NorvFbx::ShutdownImporter();
 	EXPECT_FALSE(NorvFbx::LoadModel(someFile, &someModel, false, true));
-	EXPECT_EQ(NorvFbx::GetLastError(), "Failed to create the FBX Importer! Did you call InitImporter()?");
+	EXPECT_EQ(NorvFbx::GetLastError(), "Failed to create the FBX Importer! Did you call InitImporter()? (" + someFile + ")");
 	NorvFbx::InitImporter();
+	fbxsdk::FbxManager* const someManager = NorvFbx::impl::Manager();
+	fbxsdk::FbxIOSettings* const someSettings = NorvFbx::impl::IOSettings();
+	ASSERT_NE(someManager, nullptr);
 	NorvFbx::InitImporter();
+	EXPECT_EQ(NorvFbx::impl::Manager(), someManager) << "a second call keeps the first manager";
+	EXPECT_EQ(NorvFbx::impl::IOSettings(), someSettings);
 	EXPECT_TRUE(NorvFbx::LoadModel(someFile, &someModel, false, true));
 }
 
@@ -212,14 +219,15 @@ TEST_F(ImporterTest, AnUnknownReferenceModeIsAnError)
 	FbxSceneWriter someWriter;
 	someWriter.AddMesh(someWriter.AddNode("Odd", "Mesh"), someMesh);
 	NorvFbx::ModelRecord someModel;
+	const std::string somePath = NorvTest::WriteScene(myFolder, "odd.fbx", someWriter);
 	try
 	{
-		NorvFbx::LoadModel(NorvTest::WriteScene(myFolder, "odd.fbx", someWriter), &someModel, false, true);
+		NorvFbx::LoadModel(somePath, &someModel, false, true);
 		ADD_FAILURE() << "expected an exception";
 	}
 	catch (const std::exception& aError)
 	{
-		EXPECT_STREQ(aError.what(), "Invalid Reference Mode!");
+		EXPECT_EQ(aError.what(), "Invalid Reference Mode! (" + somePath + ")");
 	}
 }
 
@@ -230,14 +238,15 @@ TEST_F(ImporterTest, AMeshWithoutUvSetsIsAnError)
 	FbxSceneWriter someWriter;
 	someWriter.AddMesh(someWriter.AddNode("Plain", "Mesh"), someMesh);
 	NorvFbx::ModelRecord someModel;
+	const std::string somePath = NorvTest::WriteScene(myFolder, "plain.fbx", someWriter);
 	try
 	{
-		NorvFbx::LoadModel(NorvTest::WriteScene(myFolder, "plain.fbx", someWriter), &someModel, false, true);
+		NorvFbx::LoadModel(somePath, &someModel, false, true);
 		ADD_FAILURE() << "expected an exception";
 	}
 	catch (const std::exception& aError)
 	{
-		EXPECT_STREQ(aError.what(), "Cannot load FBX file! No UV layers are present in the file.");
+		EXPECT_EQ(aError.what(), "Cannot load FBX file! No UV layers are present in the file. (" + somePath + ")");
 	}
 	EXPECT_TRUE(someModel.meshes.empty());
 }
@@ -290,8 +299,23 @@ TEST_F(ImporterTest, BinaryAndAsciiFormsImportIdentically)
 	EXPECT_EQ(someAscii.skeleton.bones.size(), 1u);
 }
 
+TEST_F(ImporterTest, EveryErrorLineNamesItsFile)
+{
+	FbxSceneWriter someWriter;
+	someWriter.AddMesh(someWriter.AddNode("Cube", "Mesh"), NorvTest::CubeMesh());
+	const std::string someWhole = NorvTools::WriteBinaryFbx(someWriter.Build());
+	const std::string somePath = myFolder.Write("cut.fbx", someWhole.substr(0, someWhole.size() / 2)).string();
+	NorvFbx::ModelRecord someModel;
+	testing::internal::CaptureStderr();
+	EXPECT_FALSE(NorvFbx::LoadModel(somePath, &someModel, false, true));
+	const std::string someLines = testing::internal::GetCapturedStderr();
+	EXPECT_NE(NorvFbx::GetLastError().find(somePath), std::string::npos) << NorvFbx::GetLastError();
+	EXPECT_NE(someLines.find(somePath), std::string::npos) << someLines;
+}
+
 TEST_F(ImporterTest, BrokenFilesFailWithAClearError)
 {
+	NORV_SKIP_WITHOUT_FIXTURES();
 	const std::string someFixture = std::string(NORV_FIXTURES_DIR) + "/fbx/static_crate.fbx";
 	std::ifstream someInput(someFixture, std::ios::binary);
 	const std::string someBytes((std::istreambuf_iterator<char>(someInput)), std::istreambuf_iterator<char>());

@@ -79,7 +79,7 @@ TEST_F(ImporterTest, BonesWhoseShortNamesClashFailTheLoad)
 	someWriter.AddSkeletonAttribute(someWriter.AddNode("B:Root", "LimbNode"));
 	const std::string somePath = NorvTest::WriteScene(myFolder, "clash.fbx", someWriter);
 	NorvFbx::ModelRecord someModel;
-	EXPECT_EQ(ErrorOf([&] { NorvFbx::LoadModel(somePath, &someModel, false, true); }), "Found more than one bone with the same name [B:Root]!");
+	EXPECT_EQ(ErrorOf([&] { NorvFbx::LoadModel(somePath, &someModel, false, true); }), "Found more than one bone with the same name [B:Root]! (" + somePath + ")");
 	EXPECT_TRUE(someModel.skeleton.bones.empty());
 }
 
@@ -94,7 +94,7 @@ TEST_F(ImporterTest, MoreBonesThanAPoseHoldsFailTheLoad)
 	}
 	const std::string somePath = NorvTest::WriteScene(myFolder, "many.fbx", someWriter);
 	NorvFbx::ModelRecord someModel;
-	EXPECT_EQ(ErrorOf([&] { NorvFbx::LoadModel(somePath, &someModel, false, true); }), "The skeleton has more than 128 bones!");
+	EXPECT_EQ(ErrorOf([&] { NorvFbx::LoadModel(somePath, &someModel, false, true); }), "The skeleton has more than 128 bones! (" + somePath + ")");
 }
 
 TEST_F(ImporterTest, SkinKeepsTheFirstFourInfluencesAndSetsBindPoses)

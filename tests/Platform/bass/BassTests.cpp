@@ -123,3 +123,69 @@ TEST(WavDecoder, ConvertsToStereoSixteenBitAtTheMixerRate)
 	EXPECT_NEAR(static_cast<double>(someResampled.myFrames.size()) / 2.0, 4410.0, 8.0);
 	EXPECT_NEAR(someResampled.myFrames[2000], 1000, 2);
 }
+
+TEST(WavDecoder, SamplesAtTheMixerRateArriveBitForBit)
+{
+	NorvTest::TempFolder someFolder;
+	std::vector<std::int16_t> someSamples;
+	for (int someIndex = 0; someIndex < 2000; ++someIndex)
+		someSamples.push_back(static_cast<std::int16_t>(someIndex * 7919 % 65536 - 32768));
+	someSamples[0] = 16674;
+	const Platform::DecodedWav someStereo = Platform::DecodeWavFile(someFolder.Write("exact.wav", NorvTest::MakeWav(someSamples, 2, 48000)), 48000);
+	ASSERT_EQ(someStereo.myError, BASS_OK);
+	EXPECT_EQ(someStereo.myFrames, someSamples);
+
+	// 24-bit samples keep their top 16 bits and report their own resolution.
+	const std::string someData24("\x00\x22\x11" "\xFF\xFF\x7F" "\x00\x00\x80" "\xAA\x34\x12", 12);
+	const Platform::DecodedWav someDeep = Platform::DecodeWavFile(someFolder.Write("deep.wav", NorvTest::MakeWavOf(someData24, 2, 44100, 24)), 44100);
+	ASSERT_EQ(someDeep.myError, BASS_OK);
+	EXPECT_EQ(someDeep.myOriginalBits, 24u);
+	EXPECT_EQ(someDeep.myFrames, (Platform::BassMixer::Frames{ 0x1122, 0x7FFF, -0x8000, 0x1234 }));
+
+	const std::string someData8("\x80\xFF\x00\xC0", 4);
+	const Platform::DecodedWav someShallow = Platform::DecodeWavFile(someFolder.Write("shallow.wav", NorvTest::MakeWavOf(someData8, 1, 44100, 8)), 44100);
+	ASSERT_EQ(someShallow.myError, BASS_OK);
+	EXPECT_EQ(someShallow.myOriginalBits, 8u);
+	EXPECT_EQ(someShallow.myFrames, (Platform::BassMixer::Frames{ 0, 0, 127 * 256, 127 * 256, -32768, -32768, 64 * 256, 64 * 256 }));
+}
+
+TEST(WavDecoder, ChunkSizesPastTheEndAreNeverTrusted)
+{
+	NorvTest::TempFolder someFolder;
+	std::vector<std::int16_t> someSamples = { 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13 };
+	std::string someLying = NorvTest::MakeWav(someSamples, 2, 44100);
+	someLying.replace(40, 4, std::string("\x11\xAE\x53\xF2", 4)); // data claims 0xF253AE11 bytes, 26 present
+	const auto somePath = someFolder.Write("lying.wav", someLying);
+	testing::internal::CaptureStderr();
+	const Platform::DecodedWav someDecoded = Platform::DecodeWavFile(somePath, 44100);
+	const std::string someMessage = testing::internal::GetCapturedStderr();
+	EXPECT_NE(someMessage.find(somePath.string()), std::string::npos) << someMessage;
+	if (someDecoded.myError == BASS_OK)
+	{
+		EXPECT_EQ(someDecoded.myFrames, (Platform::BassMixer::Frames{ 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12 }));
+	}
+
+	// A chunk before the sound claiming more than the file holds is refused.
+	std::string someBadChunk = NorvTest::MakeWav(someSamples, 2, 44100);
+	someBadChunk.insert(12, std::string("LIST\xFF\xFF\xFF\x7F", 8));
+	testing::internal::CaptureStderr();
+	EXPECT_EQ(Platform::DecodeWavFile(someFolder.Write("badchunk.wav", someBadChunk), 44100).myError, BASS_ERROR_FILEFORM);
+	EXPECT_FALSE(testing::internal::GetCapturedStderr().empty());
+}
+
+TEST(WavDecoder, FuzzerFindingsFailOrLoadCleanly)
+{
+	// Each input once made the decoder misbehave under the sanitizers.
+	const std::string someFindings[] = {
+		// one 24-bit frame at 44230 Hz: resampled to no frames at all
+		std::string("\x52\x49\x46\x46\x30\x00\x00\x00\x57\x41\x56\x45\x66\x6d\x74\x20\x10\x00\x00\x00\x01\x00\x02\x00\xc6\xac\x00\x00\x98\x09\x04\x00\x06\x00\x18\x00\x64\x61\x74\x61\x0c\x00\x00\x00\x00\x22\x11\xff\xff\x38\x12", 51),
+	};
+	NorvTest::TempFolder someFolder;
+	for (const std::string& someFinding : someFindings)
+	{
+		testing::internal::CaptureStderr();
+		const Platform::DecodedWav someDecoded = Platform::DecodeWavFile(someFolder.Write("finding.wav", someFinding), 44100);
+		const std::string someMessage = testing::internal::GetCapturedStderr();
+		EXPECT_TRUE(someDecoded.myError == BASS_OK ? !someDecoded.myFrames.empty() : !someMessage.empty());
+	}
+}

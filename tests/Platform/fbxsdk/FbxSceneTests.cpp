@@ -197,33 +197,39 @@ TEST_F(FbxSceneTest, AxisConversionMapsZUpToDirectX)
 
 TEST_F(FbxSceneTest, TriangulationCarriesLayerElementsAlong)
 {
-	FbxSceneWriter someWriter;
-	NorvTools::FbxMeshData someMesh = NorvTest::CubeMesh();
-	NorvTools::FbxLayerData someMaterials;
-	someMaterials.mapping = "ByPolygon";
-	someMaterials.reference = "IndexToDirect";
-	someMaterials.indices = { 0, 1, 0, 1, 0, 1 };
-	someMesh.materials = someMaterials;
-	someWriter.AddMesh(someWriter.AddNode("Cube", "Mesh"), someMesh);
-	FbxScene* someScene = Load(someWriter);
-	FbxGeometryConverter someConverter(myManager);
-	ASSERT_TRUE(someConverter.Triangulate(someScene, true, true));
-	const FbxMesh* someCube = someScene->FindNodeByName("Cube")->GetMesh();
-	ASSERT_EQ(someCube->GetPolygonCount(), 12);
-	for (int p = 0; p < 12; ++p)
+	// Material indices sit in the index array whatever the reference mode says.
+	for (const char* someReference : { "IndexToDirect", "Direct" })
 	{
-		EXPECT_EQ(someCube->GetPolygonSize(p), 3);
-		EXPECT_EQ(someCube->GetElementMaterial(0)->GetIndexArray().GetAt(p), (p / 2) % 2);
-		// Each corner keeps its face's normal.
-		const FbxVector4 someNormal = someCube->GetElementNormal(0)->GetDirectArray().GetAt(someCube->GetPolygonVertexIndex(p) + 2);
-		const FbxVector4 someFirst = someCube->GetElementNormal(0)->GetDirectArray().GetAt(p / 2 * 6);
-		ExpectPoint(someNormal, someFirst[0], someFirst[1], someFirst[2]);
+		SCOPED_TRACE(someReference);
+		FbxSceneWriter someWriter;
+		NorvTools::FbxMeshData someMesh = NorvTest::CubeMesh();
+		NorvTools::FbxLayerData someMaterials;
+		someMaterials.mapping = "ByPolygon";
+		someMaterials.reference = someReference;
+		someMaterials.indices = { 0, 1, 0, 1, 0, 1 };
+		someMesh.materials = someMaterials;
+		someWriter.AddMesh(someWriter.AddNode("Cube", "Mesh"), someMesh);
+		FbxScene* someScene = Load(someWriter);
+		FbxGeometryConverter someConverter(myManager);
+		ASSERT_TRUE(someConverter.Triangulate(someScene, true, true));
+		const FbxMesh* someCube = someScene->FindNodeByName("Cube")->GetMesh();
+		ASSERT_EQ(someCube->GetPolygonCount(), 12);
+		ASSERT_EQ(someCube->GetElementMaterial(0)->GetIndexArray().GetCount(), 12);
+		for (int p = 0; p < 12; ++p)
+		{
+			EXPECT_EQ(someCube->GetPolygonSize(p), 3);
+			EXPECT_EQ(someCube->GetElementMaterial(0)->GetIndexArray().GetAt(p), (p / 2) % 2);
+			// Each corner keeps its face's normal.
+			const FbxVector4 someNormal = someCube->GetElementNormal(0)->GetDirectArray().GetAt(someCube->GetPolygonVertexIndex(p) + 2);
+			const FbxVector4 someFirst = someCube->GetElementNormal(0)->GetDirectArray().GetAt(p / 2 * 6);
+			ExpectPoint(someNormal, someFirst[0], someFirst[1], someFirst[2]);
+		}
+		// The second triangle of the first quad is corners 0, 2, 3 of it.
+		EXPECT_EQ(someCube->GetPolygonVertex(1, 0), 0);
+		EXPECT_EQ(someCube->GetPolygonVertex(1, 1), 3);
+		EXPECT_EQ(someCube->GetPolygonVertex(1, 2), 1);
+		EXPECT_FALSE(someConverter.Triangulate(someScene, false, true));
 	}
-	// The second triangle of the first quad is corners 0, 2, 3 of it.
-	EXPECT_EQ(someCube->GetPolygonVertex(1, 0), 0);
-	EXPECT_EQ(someCube->GetPolygonVertex(1, 1), 3);
-	EXPECT_EQ(someCube->GetPolygonVertex(1, 2), 1);
-	EXPECT_FALSE(someConverter.Triangulate(someScene, false, true));
 }
 
 TEST_F(FbxSceneTest, LegacyTriangulationFailsOnDegeneratePolygonsTheNewerDropsThem)

@@ -1,9 +1,11 @@
+#include "Support/FuzzSeeds.h"
 #include "Support/ImageEncoding.h"
 #include "Support/TargaFile.h"
 #include "wic/WicImage.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
 
 using namespace Platform::wic;
@@ -19,6 +21,7 @@ namespace
 
 	Decoded Decode(const std::string& aFile, DirectX::WIC_LOADER_FLAGS aFlags = DirectX::WIC_LOADER_DEFAULT, std::uint32_t aMaxSize = 16384)
 	{
+		NorvTest::SaveFuzzSeed("image", aFile);
 		Decoded someResult;
 		someResult.myOk = DecodeImage({ aFile.begin(), aFile.end() }, aMaxSize, aFlags, someResult.myImage, someResult.myError);
 		return someResult;
@@ -116,33 +119,74 @@ TEST(WicImage, DeclinesFormatsOtherLoadersRead)
 	}
 }
 
-TEST(WicImage, TruncatedAndCorruptFilesFailWithAReason)
+TEST(WicImage, TruncatedFilesOfEveryFormatFailWithAReason)
 {
-	const std::string someFiles[] = {
-		NorvTest::EncodePng(5, 5, NorvTest::PatternPixels(5, 5)),
-		NorvTest::EncodeBmp(5, 5, NorvTest::PatternPixels(5, 5)),
-		NorvTest::EncodeJpeg(5, 5, NorvTest::PatternPixels(5, 5)),
-		ONE_RED_PIXEL_GIF,
-	};
-	for (const std::string& someFile : someFiles)
+	const std::array<std::uint8_t, 12> somePalette = { 255, 0, 0, 0, 255, 0, 0, 0, 255, 9, 9, 9 };
+	const std::vector<std::uint8_t> someIndices = { 0, 1, 2, 3, 3, 2, 1, 0, 0, 0, 1, 1, 2, 2, 3, 3 };
+	const std::string someGif = NorvTest::EncodeGif(4, 4, someIndices, somePalette);
+	const Decoded someWhole = Decode(someGif);
+	ASSERT_TRUE(someWhole.myOk) << someWhole.myError;
+	ASSERT_EQ(someWhole.myImage.myPixels.size(), 64u);
+	for (std::size_t somePixel = 0; somePixel < someIndices.size(); ++somePixel)
+		EXPECT_EQ(someWhole.myImage.myPixels[somePixel * 4 + 1], somePalette[someIndices[somePixel] * 3 + 1]) << somePixel;
+
+	struct Case
 	{
-		ASSERT_TRUE(Decode(someFile).myOk);
-		for (std::size_t someLength = 0; someLength + 1 < someFile.size(); ++someLength)
+		std::string myFile;
+		std::size_t myOptionalTail; // bytes after the pixel data a reader may do without
+	};
+	const Case someCases[] = {
+		{ NorvTest::EncodePng(5, 5, NorvTest::PatternPixels(5, 5)), 12 }, // the end chunk
+		{ NorvTest::EncodeBmp(4, 4, NorvTest::PatternPixels(4, 4)), 0 },
+		{ NorvTest::EncodeJpeg(5, 5, NorvTest::PatternPixels(5, 5)), 0 },
+		{ someGif, 1 }, // the trailer
+		{ ONE_RED_PIXEL_GIF, 1 },
+	};
+	for (const Case& someCase : someCases)
+	{
+		ASSERT_TRUE(Decode(someCase.myFile).myOk);
+		for (std::size_t someLength = 0; someLength + someCase.myOptionalTail < someCase.myFile.size(); ++someLength)
 		{
-			const Decoded someResult = Decode(someFile.substr(0, someLength));
-			// Decoders that read zeros past the end may succeed; a failure always says why.
-			EXPECT_TRUE(someResult.myOk || !someResult.myError.empty());
+			const Decoded someResult = Decode(someCase.myFile.substr(0, someLength));
+			EXPECT_FALSE(someResult.myOk) << someLength << " of " << someCase.myFile.size();
+			EXPECT_FALSE(someResult.myError.empty());
+			EXPECT_TRUE(someResult.myImage.myPixels.empty());
 		}
 	}
-	// PNG and BMP files missing any of their pixel data are refused.
-	for (const std::string& someFile : { someFiles[0], someFiles[1] })
-		for (std::size_t someLength = 0; someLength < someFile.size() - 12; ++someLength)
-			EXPECT_FALSE(Decode(someFile.substr(0, someLength)).myOk) << someLength;
 
-	// A PNG header promising far more pixels than any texture holds is refused before decoding.
+	// The reason names the format actually read.
+	const std::string someJpeg = NorvTest::EncodeJpeg(8, 8, NorvTest::PatternPixels(8, 8));
+	const Decoded someCut = Decode(someJpeg.substr(0, someJpeg.size() / 2));
+	EXPECT_NE(someCut.myError.find("JPEG"), std::string::npos) << someCut.myError;
+	EXPECT_EQ(someCut.myError.find("png"), std::string::npos) << someCut.myError;
+}
+
+TEST(WicImage, CorruptHeadersAreRefusedBeforeDecoding)
+{
+	const auto littleEndian32 = [](std::uint32_t aValue) { return std::string{ static_cast<char>(aValue), static_cast<char>(aValue >> 8), static_cast<char>(aValue >> 16), static_cast<char>(aValue >> 24) }; };
+
+	// A PNG header promising far more pixels than any texture holds.
 	std::string someHuge = NorvTest::EncodePng(1, 1, { 1, 2, 3, 4 });
 	someHuge.replace(16, 8, BigEndian32(60000) + BigEndian32(60000));
-	const Decoded someResult = Decode(someHuge);
-	EXPECT_FALSE(someResult.myOk);
-	EXPECT_FALSE(someResult.myError.empty());
+	// A Huffman table declaring more than 256 codes, cut short.
+	const std::string someBadHuffman("\xFF\xD8\xFF\xC4\x00\x13\x00\xFF\xFF\xFF\xFF", 11);
+	// A 1-bit BMP header claiming 4 x 15,400,964 pixels with 8 bytes of them present.
+	std::string someTallBmp = "BM" + littleEndian32(65) + littleEndian32(0) + littleEndian32(62) + littleEndian32(40) + littleEndian32(4) + littleEndian32(15400964)
+		+ std::string("\x01\x00\x01\x00", 4) + std::string(24, '\0') + std::string("\x00\x00\x00\x00\xFF\xFF\xFF\x00", 8);
+	someTallBmp += std::string(65 - someTallBmp.size(), '\x55');
+	// The same with the 12-byte OS/2 header: 4 x 65535.
+	std::string someCoreBmp = "BM" + littleEndian32(40) + littleEndian32(0) + littleEndian32(32) + littleEndian32(12) + std::string("\x04\x00\xFF\xFF\x01\x00\x01\x00", 8)
+		+ std::string("\x00\x00\x00\xFF\xFF\xFF", 6);
+	someCoreBmp += std::string(40 - someCoreBmp.size(), '\x55');
+	// A whole GIF whose screen claims 40770 x 5197 around its 1 x 1 frame.
+	std::string someWideGif = ONE_RED_PIXEL_GIF;
+	someWideGif.replace(6, 4, std::string("\x42\x9F\x4D\x14", 4));
+	const std::string someGifHeader = someWideGif.substr(0, 10);
+
+	for (const std::string& someFile : { someHuge, someBadHuffman, someTallBmp, someCoreBmp, someWideGif, someGifHeader })
+	{
+		const Decoded someResult = Decode(someFile);
+		EXPECT_FALSE(someResult.myOk) << someResult.myImage.myWidth << " x " << someResult.myImage.myHeight;
+		EXPECT_FALSE(someResult.myError.empty());
+	}
 }

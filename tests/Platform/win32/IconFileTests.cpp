@@ -1,3 +1,4 @@
+#include "Support/FuzzSeeds.h"
 #include "Support/Messages.h"
 #include "Support/TempFolder.h"
 
@@ -59,6 +60,7 @@ namespace
 		for (int somePixel = 0; somePixel < aSize * aSize; ++somePixel)
 			PutU32(someFile, 0xFF2080C0);
 		someFile.insert(someFile.end(), someMaskRow * aSize, 0);
+		NorvTest::SaveFuzzSeed("cursor", { reinterpret_cast<const char*>(someFile.data()), someFile.size() });
 		return someFile;
 	}
 
@@ -88,6 +90,7 @@ namespace
 		PutTag(someFile, "RIFF");
 		PutU32(someFile, static_cast<std::uint32_t>(someBody.size()));
 		someFile.insert(someFile.end(), someBody.begin(), someBody.end());
+		NorvTest::SaveFuzzSeed("cursor", { reinterpret_cast<const char*>(someFile.data()), someFile.size() });
 		return someFile;
 	}
 
@@ -121,6 +124,20 @@ namespace
 		someNoImages[4] = 0;
 		EXPECT_FALSE(Platform::impl::ReadIconDirectory(someNoImages));
 		EXPECT_FALSE(Platform::impl::ReadIconDirectory(Bytes(10, 0)));
+
+		// A bitmap header claiming more than an icon holds never reaches the decoder.
+		const Bytes someCursor = MakeIconFile(true, 4);
+		ASSERT_TRUE(Platform::impl::ReadIconDirectory(someCursor));
+		for (const auto& [someWidth, someHeight] : { std::pair{ 2048u, 524288u }, std::pair{ 524288u, 131072u }, std::pair{ 257u, 8u }, std::pair{ 4u, 514u }, std::pair{ 0u, 8u }, std::pair{ 4u, 0xFFFFFFF8u } })
+		{
+			Bytes someHuge = someCursor;
+			for (int someByte = 0; someByte < 4; ++someByte)
+			{
+				someHuge[26 + someByte] = static_cast<std::uint8_t>(someWidth >> (8 * someByte));
+				someHuge[30 + someByte] = static_cast<std::uint8_t>(someHeight >> (8 * someByte));
+			}
+			EXPECT_FALSE(Platform::impl::ReadIconDirectory(someHuge)) << someWidth << " x " << someHeight;
+		}
 	}
 
 	TEST(IconFiles, AnimatedCursorFramesComeInFileOrder)

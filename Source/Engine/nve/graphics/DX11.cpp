@@ -23,16 +23,21 @@ namespace Norv
 	DX11::DX11()
 	{
 		NV_ASSERT(IsCreated == false);
+		if (IsCreated)
+			return; // the live instance keeps the statics
+		myIsPublished = true;
 		IsCreated = true;
 		ClearStatics();
 	}
 
 	DX11::~DX11()
 	{
-		NV_ASSERT(IsCreated == true);
-		IsCreated = false;
-		ClearStatics();
-		ReleaseShaderCaches();
+		if (myIsPublished)
+		{
+			IsCreated = false;
+			ClearStatics();
+			ReleaseShaderCaches();
+		}
 		myDepthBuffer = DepthBuffer();
 		myBackBuffer = RenderTarget();
 		myPlainBackBuffer = RenderTarget();
@@ -85,6 +90,8 @@ namespace Norv
 
 	bool DX11::Init(WindowsWindow* aWindow)
 	{
+		if (!myIsPublished)
+			return false;
 		ourWindow = aWindow;
 		DXGI_SWAP_CHAIN_DESC someDesc{};
 		someDesc.BufferDesc.Format = DXGI_FORMAT_B8G8R8A8_UNORM;

@@ -37,7 +37,8 @@ namespace Norv
 
 		// Device, swap chain and targets on aWindow's SDL window; with no window (or
 		// no SDL window behind it) a headless device whose back buffer has the
-		// create parameters' window size.
+		// create parameters' window size. False on an instance made while another
+		// lived: that one asserted and stays inert, leaving the live one's statics.
 		bool Init(WindowsWindow* aWindow);
 		// Rebuilds the back-buffer targets for the window's new client size. On
 		// failure the targets are rebuilt over the buffer the swap chain still has.
@@ -85,6 +86,7 @@ namespace Norv
 		RenderTarget myBackBuffer;
 		RenderTarget myPlainBackBuffer;
 		DepthBuffer myDepthBuffer;
+		bool myIsPublished = false; // this instance owns the statics
 
 		inline static std::thread::id ourMainThreadId;
 	};

@@ -8,6 +8,29 @@
 
 namespace Norv
 {
+	namespace
+	{
+		// Vectors of vectors are read recursively: a deeper file is refused before it
+		// can exhaust the stack.
+		constexpr int MAX_NESTING_DEPTH = 64;
+		constexpr int NESTING_ERROR_ID = 510;
+
+		thread_local int ourReadDepth = 0;
+
+		struct NestingGuard
+		{
+			NestingGuard()
+			{
+				if (ourReadDepth >= MAX_NESTING_DEPTH)
+					throw nlohmann::json::other_error::create(NESTING_ERROR_ID, "property vectors nested deeper than " + std::to_string(MAX_NESTING_DEPTH) + " levels", nullptr);
+				++ourReadDepth;
+			}
+			~NestingGuard() { --ourReadDepth; }
+			NestingGuard(const NestingGuard&) = delete;
+			NestingGuard& operator=(const NestingGuard&) = delete;
+		};
+	}
+
 	void PropertyValueOps<PropertyVector*>::Construct(void* aDst)
 	{
 		::new (aDst) PropertyVector*(new PropertyVector());
@@ -32,6 +55,7 @@ namespace Norv
 
 	void PropertyValueOps<PropertyVector*>::FromJson(PropertyVector*& aValue, const nlohmann::json& aJson)
 	{
+		const NestingGuard someGuard;
 		if (!aValue)
 			aValue = new PropertyVector();
 		PropertyVector& someVector = *aValue;

@@ -30,7 +30,8 @@ namespace Norv
 		static void Destroy(PropertyVector*& aValue);
 		// {"elementType": name, "items": {key: value...}}: clears the items, then
 		// reads them when both keys are present. An element type that is not
-		// registered leaves the vector empty with no element type.
+		// registered leaves the vector empty with no element type. Vectors nested
+		// deeper than 64 levels throw the json library's other_error 510.
 		static void FromJson(PropertyVector*& aValue, const nlohmann::json& aJson);
 		// Writes the form above; a null pointer writes nothing.
 		static void ToJson(PropertyVector* const& aValue, nlohmann::json& aJson);

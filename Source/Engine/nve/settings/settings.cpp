@@ -60,10 +60,13 @@ namespace Norv
 			return aObject.contains(aKey) && !aObject[aKey].is_null();
 		}
 
-		// A string or an array of strings, visited in order until aVisit returns false.
+		// A string or an array of strings, visited in order until aVisit returns false;
+		// null holds no word, as if the key were absent.
 		template <typename Visit>
 		void ForEachWord(const nlohmann::json& aValue, Visit aVisit)
 		{
+			if (aValue.is_null())
+				return;
 			if (!aValue.is_array())
 			{
 				aVisit(aValue.get<std::string>());

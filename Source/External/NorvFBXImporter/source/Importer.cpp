@@ -84,8 +84,29 @@ namespace NorvFbx
 		FbxManager* Manager() { return State().manager; }
 		FbxIOSettings* IOSettings() { return State().ioSettings; }
 
+		// The file of the load under way: its errors name it.
+		std::string& CurrentFile()
+		{
+			thread_local std::string ourFile;
+			return ourFile;
+		}
+
+		std::string NamingFile(const std::string& aText)
+		{
+			const std::string& someFile = CurrentFile();
+			if (someFile.empty() || aText.find(someFile) != std::string::npos)
+				return aText;
+			return aText + " (" + someFile + ")";
+		}
+
+		void EndNamingFile()
+		{
+			CurrentFile().clear();
+		}
+
 		void SetLastError(std::string aText)
 		{
+			aText = NamingFile(aText);
 			std::cerr << aText << '\n';
 			LastError() = std::move(aText);
 		}
@@ -121,6 +142,7 @@ namespace NorvFbx
 
 		bool OpenScene(const std::string& aPath, SceneGuard& aGuard, const char* aCreateError)
 		{
+			CurrentFile() = aPath;
 			if (!Platform::FileExists(aPath))
 			{
 				SetLastError("FBX File not found! (" + aPath + ")");

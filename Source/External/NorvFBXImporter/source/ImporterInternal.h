@@ -9,13 +9,17 @@
 
 namespace NorvFbx::impl
 {
-	// Faults in a file's content leave the loaders as this exception.
+	// aText, followed by " (path)" of the file being loaded when it does not name it.
+	std::string NamingFile(const std::string& aText);
+
+	// Faults in a file's content leave the loaders as this exception; it names the file.
 	class ImportError : public std::runtime_error
 	{
 	public:
-		using std::runtime_error::runtime_error;
+		explicit ImportError(const std::string& aText) : std::runtime_error(NamingFile(aText)) {}
 	};
 
+	// Prints and keeps aText, naming the file being loaded.
 	void SetLastError(std::string aText);
 
 	// The text after the first ':' (the whole name when it has none).
@@ -45,12 +49,17 @@ namespace NorvFbx::impl
 	fbxsdk::FbxManager* Manager();
 	fbxsdk::FbxIOSettings* IOSettings();
 
-	// Destroys a load's scene and importer however the load ends.
+	// Errors stop naming the file of the load that ends.
+	void EndNamingFile();
+
+	// Destroys a load's scene and importer however the load ends, and ends the
+	// naming of its file in errors.
 	class SceneGuard
 	{
 	public:
 		~SceneGuard()
 		{
+			EndNamingFile();
 			if (myScene)
 				myScene->Destroy();
 			if (myImporter)
@@ -62,6 +71,7 @@ namespace NorvFbx::impl
 
 	// Opens a file and makes the scene to import it into (steps shared by both
 	// loaders): false with the last error set when the file is missing or unreadable.
+	// Errors name aPath until aGuard ends.
 	bool OpenScene(const std::string& aPath, SceneGuard& aGuard, const char* aCreateError);
 	// Converts the scene to centimetres; false (asserted) when it cannot.
 	bool ConvertToCentimetres(fbxsdk::FbxScene* aScene);

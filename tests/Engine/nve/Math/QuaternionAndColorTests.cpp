@@ -54,16 +54,29 @@ TEST(QuaternionSlerp, WithItselfAndItsNegationReturnsItNormalised)
 	}
 }
 
-TEST(QuaternionSlerp, NearlyOrthogonalTakesTheSphericalPathAndStaysUnit)
+TEST(QuaternionSlerp, TheThresholdSplitsSphericalFromNormalisedLinear)
 {
-	const float someAngle = std::acos(0.0004f);
+	// At t = 0.5 both paths agree; at t = 0.25 they are degrees apart.
+	constexpr float T = 0.25f;
 	const Quaternion someFrom(1, 0, 0, 0);
-	const Quaternion someTo(std::cos(someAngle), std::sin(someAngle), 0, 0);
-	ASSERT_NEAR(someFrom.Dot(someTo), 0.0004f, 1e-6f);
-	const Quaternion someHalf = Quaternion::Slerp(someFrom, someTo, 0.5f);
-	EXPECT_NEAR(someHalf.Length(), 1.0f, 1e-5f);
-	EXPECT_NEAR(someHalf.w, std::cos(someAngle / 2), 1e-5f);
-	EXPECT_NEAR(someHalf.x, std::sin(someAngle / 2), 1e-5f);
+
+	// Dot 0.0004, at or below the threshold: the angle is split evenly.
+	const float someWide = std::acos(0.0004f);
+	const Quaternion someSpherical = Quaternion::Slerp(someFrom, Quaternion(std::cos(someWide), std::sin(someWide), 0, 0), T);
+	EXPECT_NEAR(someSpherical.Length(), 1.0f, 1e-5f);
+	EXPECT_NEAR(someSpherical.w, std::cos(T * someWide), 1e-5f);
+	EXPECT_NEAR(someSpherical.x, std::sin(T * someWide), 1e-5f);
+	const Quaternion someHalf = Quaternion::Slerp(someFrom, Quaternion(std::cos(someWide), std::sin(someWide), 0, 0), 0.5f);
+	EXPECT_NEAR(someHalf.w, std::cos(someWide / 2), 1e-5f);
+
+	// Dot 0.0006, above it: the normalised blend of the two.
+	const float someNarrower = std::acos(0.0006f);
+	const Quaternion someTo(std::cos(someNarrower), std::sin(someNarrower), 0, 0);
+	const Quaternion someLinear = Quaternion::Slerp(someFrom, someTo, T);
+	const Quaternion someBlend = (someFrom * (1.0f - T) + someTo * T).GetNormalized();
+	EXPECT_NEAR(someLinear.w, someBlend.w, 1e-5f);
+	EXPECT_NEAR(someLinear.x, someBlend.x, 1e-5f);
+	EXPECT_GT(std::abs(someLinear.x - std::sin(T * someNarrower)), 0.05f) << "not the spherical result";
 }
 
 TEST(QuaternionSlerp, EndpointsAreReached)

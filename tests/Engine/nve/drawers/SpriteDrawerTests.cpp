@@ -47,6 +47,28 @@ namespace
 	};
 }
 
+TEST_F(Sprites, RotationTurnsCounterClockwiseAboutThePivot)
+{
+	constexpr float EIGHTH_TURN = 0.7853982f; // radians
+	{
+		Norv::SpriteBatchScope someBatch = myDrawer->BeginBatch({});
+		Norv::Sprite2DInstanceData someRising = Sprite({ 100.0f, 100.0f }, { 120.0f, 6.0f });
+		someRising.myRotation = EIGHTH_TURN;
+		someBatch.Draw(someRising);
+		Norv::Sprite2DInstanceData someFalling = Sprite({ 300.0f, 300.0f }, { 120.0f, 6.0f });
+		someFalling.myRotation = -EIGHTH_TURN;
+		someBatch.Draw(someFalling);
+	}
+	const std::vector<std::uint8_t> someBytes = mySetUp.ReadBackBuffer();
+	// A bar along x turned an eighth counter-clockwise rises to the right (y up).
+	EXPECT_TRUE(IsLit(someBytes, 130, 130));
+	EXPECT_TRUE(IsLit(someBytes, 70, 70));
+	EXPECT_FALSE(IsLit(someBytes, 130, 70));
+	EXPECT_FALSE(IsLit(someBytes, 130, 100)) << "the unturned bar's place";
+	EXPECT_TRUE(IsLit(someBytes, 330, 270));
+	EXPECT_FALSE(IsLit(someBytes, 330, 330));
+}
+
 TEST_F(Sprites, CentredPivotCoversSizeAroundThePosition)
 {
 	{

@@ -1,7 +1,12 @@
 #include "Support/AssertRecorder.h"
 #include "Support/RunningEngine.h"
 
+#include "d3d11/TestSeams.h"
+#include "drawers/SpriteDrawer.h"
 #include "engine/DrawCalls.h"
+#include "graphics/GraphicsEngine.h"
+#include "graphics/SpriteShader.h"
+#include "graphics/TextureManager.h"
 #include "window/WindowsWindow.h"
 
 #include <gtest/gtest.h>
@@ -81,6 +86,20 @@ namespace
 		EXPECT_FALSE(IsWindow(someWindow));
 	}
 
+	TEST(Engine, TheSpriteShaderFindsTheTexturesMadeBeforeIt)
+	{
+		// The texture manager and its built-in textures come before the graphics
+		// object, whose sprite shader takes its default textures from them.
+		RunningEngine someEngine;
+		Norv::Engine& someRunning = someEngine.Get();
+		const Norv::SpriteShader* someShader = someRunning.GetGraphicsEngine()->GetSpriteDrawer()->GetDefaultShader();
+		ASSERT_NE(someShader, nullptr);
+		ASSERT_NE(someShader->GetDefaultNormalTexture(), nullptr);
+		EXPECT_EQ(someShader->GetDefaultNormalTexture(), someRunning.GetTextureManager()->GetTexture("Textures/T_Default_n.dds", Norv::TEXTURE_MODE_FORCE_SRGB));
+		EXPECT_NE(someShader->GetDefaultMaterialTexture(), nullptr);
+		EXPECT_NE(someShader->GetDefaultEffectsTexture(), nullptr);
+	}
+
 	TEST(Engine, ResizeIsAppliedOnceAtTheEndOfTheFrame)
 	{
 		RunningEngine someEngine;
@@ -97,12 +116,15 @@ namespace
 		PostMessageW(someEngine.Window(), WM_SIZE, SIZE_RESTORED, MAKELPARAM(800, 1000));
 		PostMessageW(someEngine.Window(), WM_SIZE, SIZE_RESTORED, MAKELPARAM(800, 1000));
 
+		const unsigned someResizesBefore = Platform::GetSwapChainResizeCount();
 		ASSERT_TRUE(someRunning.BeginFrame());
 		EXPECT_TRUE(someRunning.IsResizePending());
 		EXPECT_EQ(someRunning.GetRenderSize(), Norv::Vector2<unsigned int>(1280, 720));
+		EXPECT_EQ(Platform::GetSwapChainResizeCount(), someResizesBefore) << "nothing is resized before the frame ends";
 
 		someRunning.EndFrame();
 		EXPECT_FALSE(someRunning.IsResizePending());
+		EXPECT_EQ(Platform::GetSwapChainResizeCount(), someResizesBefore + 1) << "two size messages, one resize";
 		EXPECT_EQ(someRunning.GetRenderSize(), Norv::Vector2<unsigned int>(800, 1000));
 		EXPECT_EQ(someRunning.GetWindowSize(), Norv::Vector2<unsigned int>(800 + someExtraWidth, 1000 + someExtraHeight));
 		EXPECT_FLOAT_EQ(someRunning.GetAspectRatio(), 1.25f);

@@ -88,15 +88,30 @@ TEST(DX11Start, TheDepthBufferSamplesAsAFloatTexture)
 	EXPECT_NEAR(somePixel[0], 64, 1) << "depth 0.25 copied into red through the plain view";
 }
 
-TEST(DX11Start, ASecondInstanceAsserts)
+TEST(DX11Start, ASecondInstanceAssertsAndLeavesTheLiveOneIntact)
 {
 	NorvTest::GraphicsSetUp someSetUp;
 	ASSERT_TRUE(someSetUp.IsReady());
+	ID3D11Device* const someDevice = Norv::DX11::ourDevice;
+	ID3D11DeviceContext* const someContext = Norv::DX11::ourContext;
+	Norv::RenderTarget* const someBackBuffer = Norv::DX11::ourBackBuffer;
+	const std::size_t someCachedShaders = Norv::DX11::GetVertexShaderCount();
+	ASSERT_GT(someCachedShaders, 0u);
 	NorvTest::AssertRecorder someAsserts;
 	{
 		Norv::DX11 someSecond;
+		EXPECT_FALSE(someSecond.Init(nullptr));
 	}
 	EXPECT_TRUE(someAsserts.Saw("IsCreated == false"));
+	EXPECT_EQ(Norv::DX11::ourDevice, someDevice);
+	EXPECT_EQ(Norv::DX11::ourContext, someContext);
+	EXPECT_EQ(Norv::DX11::ourBackBuffer, someBackBuffer);
+	EXPECT_TRUE(Norv::DX11::IsCreated);
+	EXPECT_EQ(Norv::DX11::GetVertexShaderCount(), someCachedShaders);
+
+	someSetUp.DX11().Clear(Norv::Color(0.0f, 1.0f, 0.0f, 1.0f));
+	const auto somePixel = someSetUp.PixelAt(someSetUp.ReadBackBuffer(), 1, 1);
+	EXPECT_EQ(somePixel[1], 255) << "the live device still draws";
 }
 
 TEST(DX11Resize, KeepsTheTargetObjectsWithNewViews)

@@ -2,6 +2,7 @@
 // and what a forced update re-sends.
 #include "Support/AssertRecorder.h"
 #include "Support/GraphicsSetUp.h"
+#include "Support/ImageEncoding.h"
 #include "drawers/SpriteDrawer.h"
 #include "graphics/GraphicsStateStack.h"
 
@@ -103,4 +104,69 @@ TEST_F(StateStack, AFrameAfterClearStateDrawsWithTheStatesAgain)
 	}
 	const auto somePixel = mySetUp.PixelAt(mySetUp.ReadBackBuffer(), 100, 50);
 	EXPECT_NEAR(somePixel[0], 188, 2) << "half of white over black, blended in linear light";
+}
+
+TEST_F(StateStack, AFrameAfterClearStateDrawsMirroredSpritesAgain)
+{
+	// ClearState also restores back-face culling; sprites are drawn with none,
+	// so a mirrored sprite vanishes unless the frame start re-sends the rasterizer state.
+	Norv::DX11::ourContext->ClearState();
+	mySetUp.DX11().Clear(Norv::Color(0.0f, 0.0f, 0.0f, 1.0f));
+	myStack->BeginFrame();
+	{
+		Norv::SpriteBatchScope someBatch = mySetUp.Graphics().GetSpriteDrawer()->BeginBatch({});
+		Norv::Sprite2DInstanceData someSprite;
+		someSprite.myPosition = { 100.0f, 50.0f };
+		someSprite.mySize = { 40.0f, 40.0f };
+		someSprite.mySizeScale = { -1.0f, 1.0f };
+		someBatch.Draw(someSprite);
+	}
+	EXPECT_GT(mySetUp.PixelAt(mySetUp.ReadBackBuffer(), 100, 50)[0], 200);
+}
+
+TEST_F(StateStack, AFrameAfterClearStateSamplesWithTheWrappingSamplerAgain)
+{
+	// ClearState unbinds the samplers, leaving clamped sampling; the frame's
+	// default wraps. Left texel red, right green; the sprite shows the texture twice.
+	mySetUp.Folder().Write("data/halves.png", NorvTest::EncodePng(2, 1, { 255, 0, 0, 255, 0, 255, 0, 255 }));
+	Norv::Texture* someTexture = mySetUp.Textures().GetTexture("halves.png", Norv::TEXTURE_MODE_FORCE_SRGB);
+	ASSERT_FALSE(someTexture->myIsFailed);
+	Norv::DX11::ourContext->ClearState();
+	mySetUp.DX11().Clear(Norv::Color(0.0f, 0.0f, 0.0f, 1.0f));
+	myStack->BeginFrame();
+	{
+		Norv::SpriteSharedData someShared;
+		someShared.myColorTexture = someTexture;
+		Norv::SpriteBatchScope someBatch = mySetUp.Graphics().GetSpriteDrawer()->BeginBatch(someShared);
+		Norv::Sprite2DInstanceData someSprite;
+		someSprite.myPosition = { 100.0f, 50.0f };
+		someSprite.mySize = { 160.0f, 20.0f };
+		someSprite.myUvRect = { 0.0f, 0.0f, 2.0f, 1.0f };
+		someBatch.Draw(someSprite);
+	}
+	// x = 120 is u = 1.25: the red texel again when wrapping, green when clamped.
+	const auto somePixel = mySetUp.PixelAt(mySetUp.ReadBackBuffer(), 120, 50);
+	EXPECT_GT(somePixel[0], 200);
+	EXPECT_GT(somePixel[0], somePixel[1] + 100) << "red, whatever the filter blends in";
+}
+
+TEST_F(StateStack, AMovedCameraViewsTheWorldFromItsPlace)
+{
+	// The camera stands at (50, 20): a sprite at (100, 50) shows at (50, 30), y up.
+	mySetUp.DX11().Clear(Norv::Color(0.0f, 0.0f, 0.0f, 1.0f));
+	myStack->BeginFrame();
+	Norv::Camera someCamera = myStack->GetTop().myCamera;
+	someCamera.myTransform.SetTranslation({ 50.0f, 20.0f, 0.0f });
+	myStack->SetCamera(someCamera);
+	{
+		Norv::SpriteBatchScope someBatch = mySetUp.Graphics().GetSpriteDrawer()->BeginBatch({});
+		Norv::Sprite2DInstanceData someSprite;
+		someSprite.myPosition = { 100.0f, 50.0f };
+		someSprite.mySize = { 16.0f, 16.0f };
+		someBatch.Draw(someSprite);
+	}
+	const std::vector<std::uint8_t> someBytes = mySetUp.ReadBackBuffer();
+	EXPECT_GT(mySetUp.PixelAt(someBytes, 50, 100 - 30)[0], 200);
+	EXPECT_LT(mySetUp.PixelAt(someBytes, 150, 100 - 70)[0], 50) << "not moved the other way";
+	EXPECT_LT(mySetUp.PixelAt(someBytes, 100, 100 - 50)[0], 50) << "not left in place";
 }

@@ -98,6 +98,26 @@ TEST(PropertyVectorJson, VectorsNest)
 	EXPECT_EQ(Written(someVector), someInput);
 }
 
+TEST(PropertyVectorJson, NestingIsBoundedAtSixtyFourLevels)
+{
+	const auto nested = [](int aDepth) {
+		std::string someText;
+		for (int someLevel = 1; someLevel < aDepth; ++someLevel)
+			someText += R"({"elementType": "Vector", "items": {"a": )";
+		someText += R"({"elementType": "Int", "items": {}})";
+		for (int someLevel = 1; someLevel < aDepth; ++someLevel)
+			someText += "}}";
+		return json::parse(someText);
+	};
+	const Property someDeepest(VectorType(), nested(64));
+	EXPECT_EQ(Written(someDeepest), nested(64)) << "64 levels are read whole";
+	EXPECT_TRUE(ThrowsJsonError([&] { Property someValue(VectorType(), nested(65)); }, 510, "property vectors nested deeper than 64 levels"));
+	EXPECT_TRUE(ThrowsJsonError([&] { Property someValue(VectorType(), nested(20000)); }, 510, "property vectors nested deeper than 64 levels"));
+	// A refused read leaves the next one its full depth.
+	const Property someAgain(VectorType(), nested(64));
+	EXPECT_EQ(Written(someAgain), nested(64));
+}
+
 TEST(PropertyVectorCopy, ChangingTheCopyLeavesTheOriginal)
 {
 	Property someOriginal(VectorType(), json::parse(R"({"elementType": "Int", "items": {"a": 1}})"));

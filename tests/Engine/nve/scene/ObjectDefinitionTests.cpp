@@ -120,7 +120,13 @@ TEST_F(ObjectDefinitions, SameNameInTwoFoldersKeepsOneAndSaysSoOnce)
 	EXPECT_EQ(myOutput, "Multiple nvo files exist with same name. That is not allowed: Door\n");
 	const ObjectDefinition* someDoor = myRegistry.Find(RegisterOrGetString("Door"));
 	ASSERT_NE(someDoor, nullptr);
-	EXPECT_TRUE(someDoor->path == "a/Door.nvo" || someDoor->path == "b/Door.nvo");
+	// The first file the folder walk meets stays, whichever folder the file system lists first.
+	std::string someFirst;
+	for (const auto& someEntry : std::filesystem::recursive_directory_iterator(Norv::Settings::GetGameAssetsPath()))
+		if (someFirst.empty() && someEntry.path().filename() == "Door.nvo")
+			someFirst = someEntry.path().parent_path().filename().string() + "/Door.nvo";
+	EXPECT_EQ(someDoor->path, someFirst);
+	EXPECT_EQ(someDoor->parent, RegisterOrGetString(someFirst == "a/Door.nvo" ? "A" : "B"));
 }
 
 TEST_F(ObjectDefinitions, OnlyTheExactExtensionIsADefinition)
@@ -147,8 +153,15 @@ TEST_F(ObjectDefinitions, BrokenFilesAreReportedAndSkipped)
 	};
 	for (const auto& [somePath, someText] : someFiles)
 		myFolder.Write(somePath, someText);
+	std::string someDeep = R"({"parent-object-definition": "", "properties": [{"name": "v", "is-dynamic": false, "is-per-instance": false, "type": "Vector", "value": )";
+	constexpr int DEEP_LEVELS = 20000;
+	for (int someLevel = 0; someLevel < DEEP_LEVELS; ++someLevel)
+		someDeep += R"({"elementType": "Vector", "items": {"a": )";
+	someDeep += "{}" + std::string(2 * DEEP_LEVELS, '}') + "}]}";
+	myFolder.Write("game/Deep.nvo", someDeep);
 	myFolder.Write("game/Fine.nvo", R"({"parent-object-definition": ""})");
 	Register();
+	EXPECT_THAT(myErrors, HasSubstr("Deep.nvo\": [json.exception.other_error.510] property vectors nested deeper than 64 levels"));
 	EXPECT_EQ(myRegistry.GetCount(), 1u);
 	EXPECT_NE(myRegistry.Find(RegisterOrGetString("Fine")), nullptr);
 	for (const auto& [somePath, someText] : someFiles)

@@ -159,6 +159,28 @@ TEST(SceneObjectTransform, DecomposesWhatCreateTransformBuilds)
 	}
 }
 
+TEST(SceneObjectTransform, GimbalLockedRotationsRebuildTheSameMatrix)
+{
+	// At a pitch of +-90 degrees roll and yaw turn about one axis: the reading
+	// puts it all in the roll, and the matrix built back from it is the same.
+	const Norv::Vector3<float> someRotations[] = { { 30, 90, 0 }, { -50, -90, 0 }, { 10, 90, 25 } };
+	for (const Norv::Vector3<float>& someRotation : someRotations)
+	{
+		SceneObject someSource;
+		someSource.transform = { { 1, 2, 3 }, someRotation, { 1, 1, 1 } };
+		const Norv::Matrix4x4 someMatrix = Norv::Matrix4x4::CreateTransform(someSource);
+		SceneObject someRead;
+		someRead.SetTransformFromMatrix(someMatrix);
+		EXPECT_NEAR(someRead.transform.rotation.y, someRotation.y, ANGLE_TOLERANCE * 10);
+		EXPECT_EQ(someRead.transform.rotation.z, 0.0f);
+		EXPECT_GT(std::abs(someRead.transform.rotation.x), 1.0f) << "the roll is kept";
+		const Norv::Matrix4x4 someRebuilt = Norv::Matrix4x4::CreateTransform(someRead);
+		for (int someRow = 1; someRow <= 4; ++someRow)
+			for (int someColumn = 1; someColumn <= 4; ++someColumn)
+				EXPECT_NEAR(someRebuilt(someRow, someColumn), someMatrix(someRow, someColumn), 1e-3f) << someRotation.x << " " << someRotation.y << " " << someRotation.z << " at " << someRow << someColumn;
+	}
+}
+
 TEST(SceneObjectTransform, ZeroScaleRowGivesNoNaN)
 {
 	SceneObject someObject;

@@ -67,9 +67,13 @@ TEST_F(SettingsFile, DebugFeatureWords)
 
 TEST_F(SettingsFile, NoDebugFeaturesTurnsEveryFeatureOff)
 {
-	myFolder.WriteSettings(MINIMAL);
-	ASSERT_TRUE(LoadSettings("Game.json"));
-	EXPECT_EQ(GetEngineCreateParameters().myDebugFeatures, 0u);
+	for (const std::string& someJson : { std::string(MINIMAL), WithRoot(R"("debug_features": null)") })
+	{
+		GetEngineCreateParameters().myDebugFeatures = ~0u;
+		myFolder.WriteSettings(someJson);
+		ASSERT_TRUE(LoadSettings("Game.json")) << someJson;
+		EXPECT_EQ(GetEngineCreateParameters().myDebugFeatures, 0u) << someJson;
+	}
 }
 
 TEST_F(SettingsFile, NonStringDebugFeatureThrowsTypeError)
@@ -99,6 +103,11 @@ TEST_F(SettingsFile, MultisamplingLastMatchWins)
 	myFolder.WriteSettings(WithRoot(R"("multisampling": "Ultra")"));
 	ASSERT_TRUE(LoadSettings("Game.json"));
 	EXPECT_EQ(GetEngineCreateParameters().myMultisampling, 0);
+	// Null is as if the key were absent: the level stays.
+	GetEngineCreateParameters().myMultisampling = 2;
+	myFolder.WriteSettings(WithRoot(R"("multisampling": null)"));
+	ASSERT_TRUE(LoadSettings("Game.json"));
+	EXPECT_EQ(GetEngineCreateParameters().myMultisampling, 2);
 }
 
 TEST_F(SettingsFile, RenderSizeAloneSetsBothSizes)
