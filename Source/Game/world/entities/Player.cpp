@@ -13,7 +13,9 @@
 #include "drawers/LineDrawer.h"
 #include "drawers/SpriteDrawer.h"
 #include "engine/Engine.h"
+#include "graphics/DX11.h"
 #include "graphics/GraphicsEngine.h"
+#include "graphics/RenderTarget.h"
 #include "graphics/Texture.h"
 #include "graphics/TextureManager.h"
 #include "sound/Audio.h"
@@ -458,6 +460,21 @@ void Player::DrawHud()
 	const auto SizeOf = [](const Norv::SpriteSharedData& anImage) {
 		return anImage.myColorTexture ? Norv::Vector2<float>(anImage.myColorTexture->mySize) : Norv::Vector2<float>();
 	};
+	// The petals overlap the bud and each other, all at one depth: with the depth
+	// buffer each quad, transparent corners included, would hide the later ones.
+	// Drawn without it each lies over those before; the interface pass's depth
+	// buffer is bound again afterwards.
+	struct DepthOff
+	{
+		DepthOff() { SetDepth(false); }
+		~DepthOff() { SetDepth(true); }
+		static void SetDepth(bool anIsOn)
+		{
+			if (Norv::DX11::ourBackBuffer)
+				Norv::DX11::ourBackBuffer->SetAsActiveTarget(anIsOn ? Norv::DX11::ourDepthBuffer : nullptr);
+		}
+	} someDepthOff;
+
 	myHudSprite.mySize = SizeOf(myHudImages[BLOMKNOPP]);
 	DrawHudSprite(myHudImages[BLOMKNOPP], { cx - 5.0f, cy + 5.0f });
 
