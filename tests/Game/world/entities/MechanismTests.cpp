@@ -2,10 +2,14 @@
 #include "Game/world/entities/MechanismWorld.h"
 
 #include "world/entities/BookShowcase.h"
+#include "world/entities/Checkpoint.h"
 #include "world/entities/Door.h"
+#include "world/entities/EndingTrigger.h"
 #include "world/entities/Gate.h"
 #include "world/entities/Lever.h"
 #include "world/entities/Spikes.h"
+
+#include "stringRegistry/StringRegistry.h"
 
 using NorvTest::Property;
 using NorvTest::SceneObject;
@@ -205,5 +209,56 @@ namespace
 			EXPECT_EQ(someBed.myPosition, Norv::Vector2<float>(980.0f, 1010.0f)) << someIndex;
 			EXPECT_EQ(someBed.myPosition + someBed.myModelOffset, Norv::Vector2<float>(1000.0f, 1000.0f)) << someIndex;
 		}
+	}
+}
+
+namespace
+{
+	using LeverLinks = NorvTest::MechanismWorldTest;
+
+	TEST_F(LeverLinks, ALeverTakesTheFirstGateWithItsIdAndAnUnmatchedLeverStaysFree)
+	{
+		WriteDefinition(Folder(), "Lever3", json::array({ Property("entityId", "StringId", "Lever"), Property("connectedDoor", "Int", 3) }));
+		WriteDefinition(Folder(), "Lever9", json::array({ Property("entityId", "StringId", "Lever"), Property("connectedDoor", "Int", 9) }));
+		WriteDefinition(Folder(), "Gate3", json::array({ Property("entityId", "StringId", "Gate"), Property("connectedLever", "Int", 3) }));
+		// A key on an entity of another class is ignored.
+		WriteDefinition(Folder(), "Door3", json::array({ Property("entityId", "StringId", "Door"), Property("connectedLever", "Int", 3), Property("panOnOpen", "Bool", false) }));
+		Load({ " P  ", "####" }, {},
+			json::array({ SceneObject("first", "Gate3", { 1000.0f, 100.0f, 0.0f }), SceneObject("second", "Gate3", { 1500.0f, 100.0f, 0.0f }),
+				SceneObject("door", "Door3", { 2000.0f, 100.0f, 0.0f }), SceneObject("lever", "Lever3", { 300.0f, 100.0f, 0.0f }),
+				SceneObject("free", "Lever9", { 500.0f, 100.0f, 0.0f }) }),
+			1);
+		std::vector<Gate*> someGates;
+		std::vector<Lever*> someLevers;
+		for (const auto& someEntity : myWorld.myState.GetEntities())
+		{
+			if (auto* someGate = dynamic_cast<Gate*>(someEntity.get()))
+				someGates.push_back(someGate);
+			if (auto* someLever = dynamic_cast<Lever*>(someEntity.get()))
+				someLevers.push_back(someLever);
+		}
+		ASSERT_EQ(someGates.size(), 2u);
+		ASSERT_EQ(someLevers.size(), 2u);
+		EXPECT_EQ(someLevers[0]->myGate, someGates[0]);
+		EXPECT_EQ(someGates[0]->myLever, someLevers[0]);
+		EXPECT_EQ(someGates[1]->myLever, nullptr);
+		EXPECT_EQ(someLevers[1]->myGate, nullptr);
+		EXPECT_TRUE(someGates[0]->myPanOnOpen);
+	}
+
+	TEST(MechanismFactory, EveryMechanismAndTriggerNameMakesItsClass)
+	{
+		const auto Make = [](const char* aName) { return GameState::CreateEntity(Norv::StringRegistry::RegisterOrGetString(aName)); };
+		EXPECT_NE(dynamic_cast<Door*>(Make("Door").get()), nullptr);
+		EXPECT_NE(dynamic_cast<Lever*>(Make("Lever").get()), nullptr);
+		EXPECT_NE(dynamic_cast<Gate*>(Make("Gate").get()), nullptr);
+		EXPECT_NE(dynamic_cast<Spikes*>(Make("Spikes").get()), nullptr);
+		EXPECT_NE(dynamic_cast<EndingTrigger*>(Make("EndingTrigger").get()), nullptr);
+		EXPECT_NE(dynamic_cast<BookShowcase*>(Make("bookShowcase").get()), nullptr);
+		const std::unique_ptr<Entity> someCheckpoint = Make("Checkpoint");
+		ASSERT_NE(dynamic_cast<Checkpoint*>(someCheckpoint.get()), nullptr);
+		EXPECT_EQ(dynamic_cast<Checkpoint&>(*someCheckpoint).GetPickupType(), 0);
+		EXPECT_EQ(Make("BookShowcase"), nullptr);
+		EXPECT_EQ(Make("gate"), nullptr);
 	}
 }
