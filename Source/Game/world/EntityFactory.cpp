@@ -1,6 +1,7 @@
 // GameState::CreateEntity: the one place where level data chooses an entity class.
 #include "world/GameState.h"
 #include "world/entities/IPickupAble.h"
+#include "world/entities/PatrollingEnemy.h"
 #include "world/entities/Player.h"
 
 #include "stringRegistry/StringRegistry.h"
@@ -25,6 +26,7 @@ namespace
 	// Compared in this order; names are exact and case-sensitive.
 	constexpr std::array ENTITY_TYPES{
 		EntityType{ "Player", &Make<Player> },
+		EntityType{ "PatrollingEnemy", &Make<PatrollingEnemy> },
 		EntityType{ "WallJumpPickup", &Make<WallJumpPickup> },
 		EntityType{ "DashPickup", &Make<DashPickup> },
 		EntityType{ "ClimbPickup", &Make<ClimbPickup> },
