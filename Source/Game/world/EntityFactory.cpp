@@ -7,6 +7,7 @@
 #include "world/entities/Gate.h"
 #include "world/entities/IPickupAble.h"
 #include "world/entities/Lever.h"
+#include "world/entities/PatrollingEnemy.h"
 #include "world/entities/Player.h"
 #include "world/entities/Spikes.h"
 
@@ -32,6 +33,7 @@ namespace
 	// Compared in this order; names are exact and case-sensitive.
 	constexpr std::array ENTITY_TYPES{
 		EntityType{ "Player", &Make<Player> },
+		EntityType{ "PatrollingEnemy", &Make<PatrollingEnemy> },
 		EntityType{ "Door", &Make<Door> },
 		EntityType{ "WallJumpPickup", &Make<WallJumpPickup> },
 		EntityType{ "DashPickup", &Make<DashPickup> },

@@ -3,6 +3,7 @@
 #include "world/GameState.h"
 #include "world/entities/Gate.h"
 #include "world/entities/Lever.h"
+#include "world/entities/PatrollingEnemy.h"
 #include "world/entities/Player.h"
 
 #include "media/AudioManager.h"
@@ -52,6 +53,7 @@ namespace
 		Norv::StringId connectedLever = Name("connectedLever");
 		Norv::StringId connectedDoor = Name("connectedDoor");
 		Norv::StringId panOnOpen = Name("panOnOpen");
+		Norv::StringId isBoss = Name("isBoss");
 		Norv::StringId visible = Name("visible");
 		Norv::StringId useFrustumCulling = Name("useFrustumCulling");
 		Norv::StringId brightness = Name("brightness");
@@ -167,6 +169,12 @@ namespace
 		{
 			if (const bool* somePan = someValue.TryGet<bool>(); somePan && dynamic_cast<Gate*>(&anEntity))
 				static_cast<Gate&>(anEntity).myPanOnOpen = *somePan;
+		}
+		else if (aProperty.name == someKeys.isBoss)
+		{
+			PatrollingEnemy* someEnemy = dynamic_cast<PatrollingEnemy*>(&anEntity);
+			if (const bool* someIsBoss = someValue.TryGet<bool>(); someIsBoss && someEnemy)
+				someEnemy->myIsBoss = *someIsBoss;
 		}
 	}
 

@@ -1,7 +1,6 @@
 #include "world/entities/Checkpoint.h"
 
 #include "world/effects/FlipbookVFX.h"
-#include "world/entities/Player.h"
 
 #include "media/AudioManager.h"
 #include "sound/Audio.h"
@@ -31,9 +30,8 @@ void Checkpoint::OnPickedUp()
 {
 	if (myIsLit)
 		return;
-	for (Norv::Audio* someSound : { myStartSound, myFireLoopSound })
-		if (someSound)
-			someSound->Play();
+	if (myStartSound)
+		myStartSound->Play();
 	myStartEffect->PlayAt(GetFireAnchor(), 1.0f);
 	myIsLit = true;
 }
@@ -45,8 +43,8 @@ void Checkpoint::Update(FrameContext& aContext)
 	myFireEffect->Update(aContext, someAnchor);
 	if (!myIsLit)
 		return;
-	if (aContext.player)
-		AudioManager::UpdateSpatialSound(myFireLoopSound, myPosition, aContext.player->myPosition, FIRE_LOOP_RADIUS, FIRE_LOOP_VOLUME);
+	// Every campfire shares the one loop: the nearest lit one is heard.
+	AudioManager::ClaimSpatialLoop(myFireLoopSound, *this, myPosition, aContext, FIRE_LOOP_RADIUS, FIRE_LOOP_VOLUME);
 	if (myFireDelay > 0.0f)
 		myFireDelay -= aContext.deltaTime;
 	if (myFireDelay <= 0.0f && !myFireEffect->IsPlaying())
