@@ -4,7 +4,11 @@
 #include "world/GameState.h"
 #include "world/TileCollisionGrid.h"
 #include "world/effects/FlipbookVFX.h"
+#include "world/entities/BookShowcase.h"
+#include "world/entities/EndingTrigger.h"
 #include "world/entities/IPickupAble.h"
+#include "world/entities/Lever.h"
+#include "world/entities/PatrollingEnemy.h"
 
 #include "media/AudioManager.h"
 #include "media/VideoOverlay.h"
@@ -50,6 +54,10 @@ namespace
 	constexpr float HURT_SHAKE_STRENGTH = 25.0f; // units
 	constexpr float RESPAWN_MARK_SIZE = 50.0f;   // units
 	constexpr Norv::Vector2<float> HUD_ANCHOR{ 0.1f, 0.9f }; // of the render size
+	constexpr float HEDGEHOG_HIT_PUSH = 1000.0f;  // units/s along the line to a struck hedgehog
+	constexpr float DASH_HIT_PUSH = 600.0f;       // units/s, a hedgehog struck by a dash-slash
+	constexpr float HIT_LIFT = 500.0f;            // units/s upward added to either
+	constexpr float HEDGEHOG_CONTACT_PUSH = 300.0f; // units/s away from a hedgehog touched
 
 	constexpr int EFFECT_IDS[Player::EFFECT_COUNT] = { 14, 15, 16, 16, 17, 18, 13 };
 	constexpr const char* HUD_IMAGES[Player::HUD_IMAGE_COUNT] = { "UI/Petal_1.png", "UI/Petal_2.png", "UI/Petal_3.png",
@@ -68,6 +76,14 @@ namespace
 	{
 		VideoOverlay& someOverlay = VideoOverlay::GetInstance();
 		return someOverlay.IsActive() && someOverlay.GetState() == Norv::Video::STATE_PLAYING;
+	}
+
+	// A hit from aFrom: aPush along the unit line to the target ((0, 0) when the
+	// centres coincide), lifted by HIT_LIFT.
+	DamageInfo HitFrom(Norv::Vector2<float> aFrom, const Entity& aTarget, float aPush)
+	{
+		const Norv::Vector2<float> someLine = (aTarget.myPosition - aFrom).GetNormalized();
+		return { 1.0f, { someLine.x * aPush, someLine.y * aPush + HIT_LIFT }, "", nullptr };
 	}
 }
 
@@ -234,6 +250,15 @@ void Player::UpdateAttack(FrameContext& aContext)
 	{
 		someGame->myDebugHitBoxes.front() = { myAttackBox.x, myAttackBox.y, myAttackBox.w, myAttackBox.h };
 	}
+	// A dash-slash strikes the hedgehogs it passes, once per landed attack.
+	if (AbilityFlags[Ability::DASH_SLASH] && myController.IsDashing() && !myAttackLanded && aContext.grid)
+	{
+		for (Entity* someEnemy : aContext.grid->GetOverlappingEntitiesOfType<PatrollingEnemy>(myAttackBox))
+		{
+			someEnemy->TakeDamage(HitFrom(myPosition, *someEnemy, DASH_HIT_PUSH));
+			myAttackLanded = true;
+		}
+	}
 	if (myAttackTimer >= ATTACK_TIME)
 	{
 		myAttackTimer = 0.0f;
@@ -253,7 +278,6 @@ void Player::PlayEffect(Effect anEffect, const Norv::Vector3<float>& aPosition, 
 
 void Player::Attack(TileCollisionGrid* aGrid)
 {
-	(void)aGrid;
 	if (myIsAttacking || myIsHurt || myIsDead || !myCanAttack)
 	{
 		return;
@@ -305,10 +329,51 @@ void Player::Attack(TileCollisionGrid* aGrid)
 	{
 		myContext->gameState->myDebugHitBoxes.push_back({ myAttackBox.x, myAttackBox.y, myAttackBox.w, myAttackBox.h });
 	}
+	if (aGrid)
+	{
+		HitTargets(*aGrid);
+	}
+}
+
+void Player::HitTargets(const TileCollisionGrid& aGrid)
+{
+	bool someEnemyHit = false;
+	for (Entity* someEnemy : aGrid.GetOverlappingEntitiesOfType<PatrollingEnemy>(myAttackBox))
+	{
+		someEnemy->TakeDamage(HitFrom(myPosition, *someEnemy, HEDGEHOG_HIT_PUSH));
+		myAttackLanded = true;
+		someEnemyHit = true;
+	}
+	if (someEnemyHit && myController.IsDashing())
+	{
+		myController.OnDashAttackLanded();
+	}
+	// Levers answer to the player's strikes once it has a frame context.
+	if (myContext)
+	{
+		for (Entity* someLever : aGrid.GetOverlappingEntitiesOfType<Lever>(myAttackBox))
+		{
+			someLever->TakeDamage({ 0.0f, {}, "", this });
+		}
+	}
 }
 
 void Player::OnCollision(Entity& anOther)
 {
+	if (const PatrollingEnemy* someEnemy = dynamic_cast<const PatrollingEnemy*>(&anOther))
+	{
+		// A corpse pushes nobody.
+		if (!someEnemy->myIsDead)
+		{
+			myVelocity += (myPosition - someEnemy->myPosition).GetNormalized() * HEDGEHOG_CONTACT_PUSH;
+		}
+		return;
+	}
+	if (EndingTrigger* someEnding = dynamic_cast<EndingTrigger*>(&anOther))
+	{
+		someEnding->myIsTriggered = true;
+		return;
+	}
 	IPickupAble* somePickup = dynamic_cast<IPickupAble*>(&anOther);
 	if (!somePickup)
 	{
@@ -320,6 +385,12 @@ void Player::OnCollision(Entity& anOther)
 		AbilityFlags[static_cast<std::size_t>(myAbilityIndex[static_cast<std::size_t>(someType - 1)])] = true;
 		somePickup->OnPickedUp();
 		PlaySound(mySounds[PICKUP_SOUND]);
+		// Without a showcase in the level the ability is granted silently.
+		GameState* someGame = myContext ? myContext->gameState : nullptr;
+		if (BookShowcase* someShowcase = someGame ? someGame->FindEntityOfType<BookShowcase>() : nullptr)
+		{
+			someShowcase->Show(someType);
+		}
 		somePickup->myShouldRemove = true;
 	}
 	else if (someType == 0)
