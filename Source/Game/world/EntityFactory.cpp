@@ -1,6 +1,11 @@
 // GameState::CreateEntity: the one place where level data chooses an entity class.
 #include "world/GameState.h"
+#include "world/entities/Butterfly.h"
+#include "world/entities/Destructibles.h"
+#include "world/entities/FlowerPlatform.h"
+#include "world/entities/FlyingEnemy.h"
 #include "world/entities/IPickupAble.h"
+#include "world/entities/MushroomEnemy.h"
 #include "world/entities/Player.h"
 
 #include "stringRegistry/StringRegistry.h"
@@ -29,6 +34,11 @@ namespace
 		EntityType{ "DashPickup", &Make<DashPickup> },
 		EntityType{ "ClimbPickup", &Make<ClimbPickup> },
 		EntityType{ "DashSlashPickup", &Make<DashSlashPickup> },
+		EntityType{ "FlowerPlatform", &Make<FlowerPlatform> },
+		EntityType{ "Destructible", &Make<Destructibles> },
+		EntityType{ "FlyingEnemy", &Make<FlyingEnemy> },
+		EntityType{ "MushroomEnemy", &Make<MushroomEnemy> },
+		EntityType{ "Butterfly", &Make<Butterfly> },
 	};
 }
 

@@ -4,7 +4,12 @@
 #include "world/GameState.h"
 #include "world/TileCollisionGrid.h"
 #include "world/effects/FlipbookVFX.h"
+#include "world/entities/Destructibles.h"
+#include "world/entities/EntityQueries.h"
+#include "world/entities/FlowerPlatform.h"
+#include "world/entities/FlyingEnemy.h"
 #include "world/entities/IPickupAble.h"
+#include "world/entities/MushroomEnemy.h"
 
 #include "media/AudioManager.h"
 #include "media/VideoOverlay.h"
@@ -48,6 +53,10 @@ namespace
 	constexpr float HURT_SHAKE_STRENGTH = 25.0f; // units
 	constexpr float RESPAWN_MARK_SIZE = 50.0f;   // units
 	constexpr Norv::Vector2<float> HUD_ANCHOR{ 0.1f, 0.9f }; // of the render size
+	constexpr float HIT_DAMAGE = 1.0f;           // of the sword, on enemies and crystals
+	constexpr float MUSHROOM_KNOCKBACK = 600.0f; // units/s, away from the player
+	constexpr float MUSHROOM_LIFT = 500.0f;      // units/s, up
+	constexpr float WASP_KNOCKBACK = 3200.0f;    // units/s, away from the player
 
 	constexpr int EFFECT_IDS[Player::EFFECT_COUNT] = { 14, 15, 16, 16, 17, 18, 13 };
 	constexpr const char* HUD_IMAGES[Player::HUD_IMAGE_COUNT] = { "UI/Petal_1.png", "UI/Petal_2.png", "UI/Petal_3.png",
@@ -303,6 +312,36 @@ void Player::Attack(TileCollisionGrid* aGrid)
 	{
 		myContext->gameState->myDebugHitBoxes.push_back({ myAttackBox.x, myAttackBox.y, myAttackBox.w, myAttackBox.h });
 	}
+	HitTargets();
+}
+
+void Player::HitTargets()
+{
+	if (!myContext)
+	{
+		return;
+	}
+	const FrameContext& someContext = *myContext;
+	const auto Away = [this](const Entity& aTarget) { return (aTarget.myPosition - myPosition).GetNormalized(); };
+	bool someEnemyHit = false;
+	// Corpses are not struck: they take no hit and land no attack.
+	constexpr bool SKIP_DEAD = true;
+	EntityQueries::ForEachOverlapping<MushroomEnemy>(someContext, myAttackBox, [&](MushroomEnemy& anEnemy) {
+		const Norv::Vector2<float> n = Away(anEnemy);
+		anEnemy.TakeDamage({ HIT_DAMAGE, { n.x * MUSHROOM_KNOCKBACK, n.y * MUSHROOM_KNOCKBACK + MUSHROOM_LIFT }, "", nullptr });
+		myAttackLanded = true;
+		someEnemyHit = true;
+	}, SKIP_DEAD);
+	EntityQueries::ForEachOverlapping<FlyingEnemy>(someContext, myAttackBox, [&](FlyingEnemy& anEnemy) {
+		anEnemy.TakeDamage({ HIT_DAMAGE, Away(anEnemy) * WASP_KNOCKBACK, "", this });
+		someEnemyHit = true;
+	}, SKIP_DEAD);
+	if (someEnemyHit && myController.IsDashing())
+	{
+		myController.OnDashAttackLanded();
+	}
+	EntityQueries::ForEachOverlapping<FlowerPlatform>(someContext, myAttackBox, [](FlowerPlatform& aFlower) { aFlower.TakeDamage({ 0.0f, {}, "", nullptr }); });
+	EntityQueries::ForEachOverlapping<Destructibles>(someContext, myAttackBox, [](Destructibles& aCrystal) { aCrystal.TakeDamage({ HIT_DAMAGE, {}, "", nullptr }); });
 }
 
 void Player::OnCollision(Entity& anOther)

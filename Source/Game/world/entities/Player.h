@@ -75,6 +75,8 @@ private:
 	void UpdateEffects(FrameContext& aContext);
 	void UpdateTurning();
 	void UpdateAttack(FrameContext& aContext);
+	// The attack box's hits on every target it overlaps, group by group.
+	void HitTargets();
 	void PlayEffect(Effect anEffect, const Norv::Vector3<float>& aPosition, float aDirection);
 	void DrawHudSprite(const Norv::SpriteSharedData& anImage, const Norv::Vector2<float>& aPosition);
 
