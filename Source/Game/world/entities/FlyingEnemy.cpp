@@ -123,11 +123,17 @@ void FlyingEnemy::StopBuzz()
 	myLoopPlaying = false;
 }
 
-void FlyingEnemy::Steer(Norv::Vector2<float> aDirection, float aSpeed, float aBlend, float aDeltaTime)
+void FlyingEnemy::FlyToward(Norv::Vector2<float> aTarget, Norv::Vector2<float>& aDirection, const Flight& aFlight, float aDeltaTime)
 {
-	// Clamped: past 1 a long frame would overshoot the target speed and diverge.
-	const float k = std::min(1.0f, aBlend * aDeltaTime * aDeltaTime);
-	myVelocity = aDirection * (aSpeed * k) + myVelocity * (1.0f - k);
+	aDirection = (aTarget - myPosition).GetNormalized();
+	// Clamped: past 1 a long frame would overshoot the flight speed and diverge.
+	const float k = std::min(1.0f, aFlight.myBlend * aDeltaTime * aDeltaTime);
+	myVelocity = aDirection * (aFlight.mySpeed * k) + myVelocity * (1.0f - k);
+	if ((aTarget - myPosition).Length() <= ARRIVE_DISTANCE)
+	{
+		myMode = aFlight.myNextMode;
+		myVelocity = {};
+	}
 }
 
 void FlyingEnemy::UpdateFlight(const FrameContext& aContext, float aPlayerDistance)
@@ -143,24 +149,8 @@ void FlyingEnemy::UpdateFlight(const FrameContext& aContext, float aPlayerDistan
 
 	switch (myMode)
 	{
-	case CHARGE:
-		myChargeDirection = (myChargeTarget - myPosition).GetNormalized();
-		Steer(myChargeDirection, CHARGE_SPEED, CHARGE_BLEND, someDeltaTime);
-		if ((myChargeTarget - myPosition).Length() <= ARRIVE_DISTANCE)
-		{
-			myMode = RETURN;
-			myVelocity = {};
-		}
-		break;
-	case RETURN:
-		myReturnDirection = (myHome - myPosition).GetNormalized();
-		Steer(myReturnDirection, RETURN_SPEED, RETURN_BLEND, someDeltaTime);
-		if ((myHome - myPosition).Length() <= ARRIVE_DISTANCE)
-		{
-			myMode = REST;
-			myVelocity = {};
-		}
-		break;
+	case CHARGE: FlyToward(myChargeTarget, myChargeDirection, { CHARGE_SPEED, CHARGE_BLEND, RETURN }, someDeltaTime); break;
+	case RETURN: FlyToward(myHome, myReturnDirection, { RETURN_SPEED, RETURN_BLEND, REST }, someDeltaTime); break;
 	case REST:
 		myRestTimer += someDeltaTime;
 		if (myRestTimer >= myRestTime)

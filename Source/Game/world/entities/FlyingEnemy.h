@@ -50,6 +50,13 @@ private:
 	void UpdateSounds(const FrameContext& aContext, float aPlayerDistance);
 	void StopBuzz();
 	void UpdateFlight(const FrameContext& aContext, float aPlayerDistance);
-	// Velocity eased toward aDirection x aSpeed by the blend factor aBlend x dt², at most 1.
-	void Steer(Norv::Vector2<float> aDirection, float aSpeed, float aBlend, float aDeltaTime);
+	struct Flight
+	{
+		float mySpeed;  // units/s
+		float myBlend;  // 1/s²: the velocity eases by myBlend x dt², at most all the way
+		int myNextMode; // on arrival
+	};
+	// Eases the velocity toward aTarget (aDirection gets the unit vector there);
+	// within reach it stops and takes the flight's next mode.
+	void FlyToward(Norv::Vector2<float> aTarget, Norv::Vector2<float>& aDirection, const Flight& aFlight, float aDeltaTime);
 };
