@@ -3,6 +3,8 @@
 #include "world/effects/FlipbookVFX.h"
 #include "world/entities/Butterfly.h"
 
+#include "engine/DrawCalls.h"
+
 #include <algorithm>
 
 namespace
@@ -42,5 +44,23 @@ namespace
 		const Butterfly& someFirst = *someButterflies[0];
 		EXPECT_TRUE(someFirst.GetEffect().IsPlaying());
 		EXPECT_FLOAT_EQ(someFirst.GetEffect().GetPosition().z, 100.0f);
+	}
+
+	TEST_F(ButterflyTest, ItDrawsItsSpriteOnlyOnceItFlies)
+	{
+		Load({ "B" }, LEGEND);
+		Butterfly& someButterfly = *Find<Butterfly>();
+		someButterfly.myStartDelay = 0.5f;
+		const auto DrawsOfRender = [&] {
+			const std::uint32_t someBefore = Norv::DrawCalls::GetCurrentFrameCount();
+			someButterfly.Render();
+			return Norv::DrawCalls::GetCurrentFrameCount() - someBefore;
+		};
+		Step(20);
+		EXPECT_FALSE(someButterfly.myHasStarted);
+		EXPECT_EQ(DrawsOfRender(), 0u);
+		Step(20);
+		ASSERT_TRUE(someButterfly.myHasStarted);
+		EXPECT_EQ(DrawsOfRender(), 1u);
 	}
 }
