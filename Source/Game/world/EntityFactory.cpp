@@ -6,6 +6,7 @@
 #include "world/entities/FlyingEnemy.h"
 #include "world/entities/IPickupAble.h"
 #include "world/entities/MushroomEnemy.h"
+#include "world/entities/PatrollingEnemy.h"
 #include "world/entities/Player.h"
 
 #include "stringRegistry/StringRegistry.h"
@@ -30,6 +31,7 @@ namespace
 	// Compared in this order; names are exact and case-sensitive.
 	constexpr std::array ENTITY_TYPES{
 		EntityType{ "Player", &Make<Player> },
+		EntityType{ "PatrollingEnemy", &Make<PatrollingEnemy> },
 		EntityType{ "WallJumpPickup", &Make<WallJumpPickup> },
 		EntityType{ "DashPickup", &Make<DashPickup> },
 		EntityType{ "ClimbPickup", &Make<ClimbPickup> },

@@ -1,6 +1,7 @@
 // GameState::LoadLevel: one scene turned into a playable level.
 #include "world/AbilityFlags.h"
 #include "world/GameState.h"
+#include "world/entities/PatrollingEnemy.h"
 #include "world/entities/Player.h"
 
 #include "media/AudioManager.h"
@@ -47,6 +48,7 @@ namespace
 		Norv::StringId targetScene = Name("targetScene");
 		Norv::StringId colliderOffset = Name("colliderOffset");
 		Norv::StringId colliderSize = Name("colliderSize");
+		Norv::StringId isBoss = Name("isBoss");
 		Norv::StringId visible = Name("visible");
 		Norv::StringId useFrustumCulling = Name("useFrustumCulling");
 		Norv::StringId brightness = Name("brightness");
@@ -172,6 +174,12 @@ namespace
 		{
 			if (const auto* someSize = someValue.TryGet<Norv::Vector2<float>>())
 				anEntity.myColliderSize = *someSize;
+		}
+		else if (aProperty.name == someKeys.isBoss)
+		{
+			PatrollingEnemy* someEnemy = dynamic_cast<PatrollingEnemy*>(&anEntity);
+			if (const bool* someIsBoss = someValue.TryGet<bool>(); someIsBoss && someEnemy)
+				someEnemy->myIsBoss = *someIsBoss;
 		}
 		else if (float Norv::Vector4<float>::*someChannel = ColorChannel(aProperty.name))
 		{

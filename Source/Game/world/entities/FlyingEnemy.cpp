@@ -77,7 +77,8 @@ void FlyingEnemy::Update(FrameContext& aContext)
 
 	if (myIsDead)
 	{
-		StopBuzz();
+		// A dead wasp no longer claims the buzz.
+		myLoopPlaying = false;
 		myUsesGravity = true;
 		myVelocity.x -= std::min(1.0f, DEATH_DRAG * someDeltaTime) * myVelocity.x;
 		myDeathTimer += someDeltaTime;
@@ -90,18 +91,11 @@ void FlyingEnemy::Update(FrameContext& aContext)
 
 void FlyingEnemy::UpdateSounds(const FrameContext& aContext, float aPlayerDistance)
 {
-	Norv::Audio* someBuzz = AudioManager::GetWaspIdleLoop();
-	if (aPlayerDistance <= BUZZ_RADIUS)
-	{
-		if (!myLoopPlaying && someBuzz)
-			someBuzz->Play();
-		myLoopPlaying = true;
-		AudioManager::UpdateSpatialSound(someBuzz, myPosition, aContext.player->myPosition, BUZZ_RADIUS, BUZZ_VOLUME);
-	}
-	else
-	{
-		StopBuzz();
-	}
+	// The buzz is one loop for every wasp: each claims it while in earshot, and it
+	// stops once no wasp does.
+	myLoopPlaying = aPlayerDistance <= BUZZ_RADIUS;
+	if (myLoopPlaying)
+		AudioManager::ClaimSpatialLoop(AudioManager::GetWaspIdleLoop(), *this, myPosition, aContext, BUZZ_RADIUS, BUZZ_VOLUME);
 
 	if (myMode != CHARGE)
 	{
@@ -112,15 +106,6 @@ void FlyingEnemy::UpdateSounds(const FrameContext& aContext, float aPlayerDistan
 		Play(AudioManager::GetWaspAttackSting4());
 		myStingPlayed = true;
 	}
-}
-
-void FlyingEnemy::StopBuzz()
-{
-	if (!myLoopPlaying)
-		return;
-	if (Norv::Audio* someBuzz = AudioManager::GetWaspIdleLoop())
-		someBuzz->Stop(true);
-	myLoopPlaying = false;
 }
 
 void FlyingEnemy::FlyToward(Norv::Vector2<float> aTarget, Norv::Vector2<float>& aDirection, const Flight& aFlight, float aDeltaTime)

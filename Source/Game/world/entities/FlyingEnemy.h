@@ -30,7 +30,7 @@ public:
 
 	int myMode = HOVER;
 	Norv::Audio* myHitSound = nullptr;
-	bool myLoopPlaying = false;
+	bool myLoopPlaying = false; // claims the shared buzz loop this frame
 	bool myStingPlayed = false;
 	FlyingEnemyAnimator myAnimator;
 	Norv::Vector2<float> myChargeTarget;
@@ -48,7 +48,6 @@ public:
 
 private:
 	void UpdateSounds(const FrameContext& aContext, float aPlayerDistance);
-	void StopBuzz();
 	void UpdateFlight(const FrameContext& aContext, float aPlayerDistance);
 	struct Flight
 	{

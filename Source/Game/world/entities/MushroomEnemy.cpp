@@ -3,7 +3,6 @@
 #include "world/effects/FlipbookVFX.h"
 #include "world/entities/EnemyContact.h"
 #include "world/entities/EntityQueries.h"
-#include "world/entities/Player.h"
 
 #include "media/AudioManager.h"
 #include "sound/Audio.h"
@@ -87,8 +86,7 @@ void MushroomEnemy::Update(FrameContext& aContext)
 	myFootstepTimer -= someDeltaTime;
 	if (myFootstepTimer <= 0.0f)
 	{
-		const Norv::Vector2<float> someListener = aContext.player ? aContext.player->myPosition : myPosition;
-		AudioManager::PlayRandom(myFootsteps.data(), FOOTSTEP_COUNT, myPosition, someListener, true);
+		AudioManager::PlayRandom(myFootsteps.data(), FOOTSTEP_COUNT, *this, aContext, true);
 		myFootstepTimer = myFootstepInterval;
 	}
 

@@ -5,11 +5,11 @@
 #include "world/TileCollisionGrid.h"
 #include "world/effects/FlipbookVFX.h"
 #include "world/entities/Destructibles.h"
-#include "world/entities/EntityQueries.h"
 #include "world/entities/FlowerPlatform.h"
 #include "world/entities/FlyingEnemy.h"
 #include "world/entities/IPickupAble.h"
 #include "world/entities/MushroomEnemy.h"
+#include "world/entities/PatrollingEnemy.h"
 
 #include "media/AudioManager.h"
 #include "media/VideoOverlay.h"
@@ -53,10 +53,13 @@ namespace
 	constexpr float HURT_SHAKE_STRENGTH = 25.0f; // units
 	constexpr float RESPAWN_MARK_SIZE = 50.0f;   // units
 	constexpr Norv::Vector2<float> HUD_ANCHOR{ 0.1f, 0.9f }; // of the render size
-	constexpr float HIT_DAMAGE = 1.0f;           // of the sword, on enemies and crystals
-	constexpr float MUSHROOM_KNOCKBACK = 600.0f; // units/s, away from the player
-	constexpr float MUSHROOM_LIFT = 500.0f;      // units/s, up
-	constexpr float WASP_KNOCKBACK = 3200.0f;    // units/s, away from the player
+	constexpr float HEDGEHOG_HIT_PUSH = 1000.0f;  // units/s along the line to a struck hedgehog
+	constexpr float DASH_HIT_PUSH = 600.0f;       // units/s, a hedgehog struck by a dash-slash
+	constexpr float HIT_LIFT = 500.0f;            // units/s upward added to either
+	constexpr float HEDGEHOG_CONTACT_PUSH = 300.0f; // units/s away from a hedgehog touched
+	constexpr float MUSHROOM_HIT_PUSH = 600.0f;   // units/s along the line to a struck mushroom
+	constexpr float WASP_HIT_PUSH = 3200.0f;      // units/s along the line to a struck wasp
+	constexpr float CRYSTAL_HIT_DAMAGE = 1.0f;    // a crystal breaks at any hit
 
 	constexpr int EFFECT_IDS[Player::EFFECT_COUNT] = { 14, 15, 16, 16, 17, 18, 13 };
 	constexpr const char* HUD_IMAGES[Player::HUD_IMAGE_COUNT] = { "UI/Petal_1.png", "UI/Petal_2.png", "UI/Petal_3.png",
@@ -75,6 +78,14 @@ namespace
 	{
 		VideoOverlay& someOverlay = VideoOverlay::GetInstance();
 		return someOverlay.IsActive() && someOverlay.GetState() == Norv::Video::STATE_PLAYING;
+	}
+
+	// A hit from aFrom: aPush along the unit line to the target ((0, 0) when the
+	// centres coincide), lifted by HIT_LIFT.
+	DamageInfo HitFrom(Norv::Vector2<float> aFrom, const Entity& aTarget, float aPush)
+	{
+		const Norv::Vector2<float> someLine = (aTarget.myPosition - aFrom).GetNormalized();
+		return { 1.0f, { someLine.x * aPush, someLine.y * aPush + HIT_LIFT }, "", nullptr };
 	}
 }
 
@@ -241,6 +252,15 @@ void Player::UpdateAttack(FrameContext& aContext)
 	{
 		someGame->myDebugHitBoxes.front() = { myAttackBox.x, myAttackBox.y, myAttackBox.w, myAttackBox.h };
 	}
+	// A dash-slash strikes the hedgehogs it passes, once per landed attack.
+	if (AbilityFlags[Ability::DASH_SLASH] && myController.IsDashing() && !myAttackLanded && aContext.grid)
+	{
+		for (Entity* someEnemy : aContext.grid->GetOverlappingEntitiesOfType<PatrollingEnemy>(myAttackBox))
+		{
+			someEnemy->TakeDamage(HitFrom(myPosition, *someEnemy, DASH_HIT_PUSH));
+			myAttackLanded = true;
+		}
+	}
 	if (myAttackTimer >= ATTACK_TIME)
 	{
 		myAttackTimer = 0.0f;
@@ -260,7 +280,6 @@ void Player::PlayEffect(Effect anEffect, const Norv::Vector3<float>& aPosition, 
 
 void Player::Attack(TileCollisionGrid* aGrid)
 {
-	(void)aGrid;
 	if (myIsAttacking || myIsHurt || myIsDead || !myCanAttack)
 	{
 		return;
@@ -312,40 +331,71 @@ void Player::Attack(TileCollisionGrid* aGrid)
 	{
 		myContext->gameState->myDebugHitBoxes.push_back({ myAttackBox.x, myAttackBox.y, myAttackBox.w, myAttackBox.h });
 	}
-	HitTargets();
+	if (aGrid)
+	{
+		HitTargets(*aGrid);
+	}
 }
 
-void Player::HitTargets()
+void Player::HitTargets(const TileCollisionGrid& aGrid)
 {
-	if (!myContext)
-	{
-		return;
-	}
-	const FrameContext& someContext = *myContext;
-	const auto Away = [this](const Entity& aTarget) { return (aTarget.myPosition - myPosition).GetNormalized(); };
 	bool someEnemyHit = false;
-	// Corpses are not struck: they take no hit and land no attack.
-	constexpr bool SKIP_DEAD = true;
-	EntityQueries::ForEachOverlapping<MushroomEnemy>(someContext, myAttackBox, [&](MushroomEnemy& anEnemy) {
-		const Norv::Vector2<float> n = Away(anEnemy);
-		anEnemy.TakeDamage({ HIT_DAMAGE, { n.x * MUSHROOM_KNOCKBACK, n.y * MUSHROOM_KNOCKBACK + MUSHROOM_LIFT }, "", nullptr });
+	for (Entity* someEnemy : aGrid.GetOverlappingEntitiesOfType<PatrollingEnemy>(myAttackBox))
+	{
+		someEnemy->TakeDamage(HitFrom(myPosition, *someEnemy, HEDGEHOG_HIT_PUSH));
 		myAttackLanded = true;
 		someEnemyHit = true;
-	}, SKIP_DEAD);
-	EntityQueries::ForEachOverlapping<FlyingEnemy>(someContext, myAttackBox, [&](FlyingEnemy& anEnemy) {
-		anEnemy.TakeDamage({ HIT_DAMAGE, Away(anEnemy) * WASP_KNOCKBACK, "", this });
+	}
+	for (Entity* someEnemy : aGrid.GetOverlappingEntitiesOfType<MushroomEnemy>(myAttackBox))
+	{
+		// Corpses are not struck: they take no hit and land no attack.
+		if (someEnemy->myIsDead)
+		{
+			continue;
+		}
+		someEnemy->TakeDamage(HitFrom(myPosition, *someEnemy, MUSHROOM_HIT_PUSH));
+		myAttackLanded = true;
 		someEnemyHit = true;
-	}, SKIP_DEAD);
+	}
+	for (Entity* someEnemy : aGrid.GetOverlappingEntitiesOfType<FlyingEnemy>(myAttackBox))
+	{
+		if (someEnemy->myIsDead)
+		{
+			continue;
+		}
+		// The wasp charges whoever strikes it: the hit names this player.
+		someEnemy->TakeDamage({ 1.0f, (someEnemy->myPosition - myPosition).GetNormalized() * WASP_HIT_PUSH, "", this });
+		someEnemyHit = true;
+	}
 	if (someEnemyHit && myController.IsDashing())
 	{
 		myController.OnDashAttackLanded();
 	}
-	EntityQueries::ForEachOverlapping<FlowerPlatform>(someContext, myAttackBox, [](FlowerPlatform& aFlower) { aFlower.TakeDamage({ 0.0f, {}, "", nullptr }); });
-	EntityQueries::ForEachOverlapping<Destructibles>(someContext, myAttackBox, [](Destructibles& aCrystal) { aCrystal.TakeDamage({ HIT_DAMAGE, {}, "", nullptr }); });
+	if (!myContext)
+	{
+		return;
+	}
+	for (Entity* someFlower : aGrid.GetOverlappingEntitiesOfType<FlowerPlatform>(myAttackBox))
+	{
+		someFlower->TakeDamage({ 0.0f, {}, "", nullptr });
+	}
+	for (Entity* someCrystal : aGrid.GetOverlappingEntitiesOfType<Destructibles>(myAttackBox))
+	{
+		someCrystal->TakeDamage({ CRYSTAL_HIT_DAMAGE, {}, "", nullptr });
+	}
 }
 
 void Player::OnCollision(Entity& anOther)
 {
+	if (const PatrollingEnemy* someEnemy = dynamic_cast<const PatrollingEnemy*>(&anOther))
+	{
+		// A corpse pushes nobody.
+		if (!someEnemy->myIsDead)
+		{
+			myVelocity += (myPosition - someEnemy->myPosition).GetNormalized() * HEDGEHOG_CONTACT_PUSH;
+		}
+		return;
+	}
 	IPickupAble* somePickup = dynamic_cast<IPickupAble*>(&anOther);
 	if (!somePickup)
 	{

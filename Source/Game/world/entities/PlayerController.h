@@ -64,7 +64,7 @@ public:
 private:
 	void UpdateEffects(FrameContext& aContext);
 	void UpdateSensors(const FrameContext& aContext);
-	void UpdateFootsteps(float aDeltaTime, bool anIsGrounded);
+	void UpdateFootsteps(const FrameContext& aContext, bool anIsGrounded);
 	void UpdateLanding(float aDeltaTime, bool anIsGrounded);
 	void UpdateRunning(float aDeltaTime, bool anIsGrounded);
 	void UpdateJump(FrameContext& aContext, bool& anIsGrounded);

@@ -1,0 +1,300 @@
+#include "PlayerWorld.h"
+
+#include "Support/ShellFixture.h"
+
+#include "world/effects/FlipbookVFX.h"
+#include "world/entities/PatrollingEnemy.h"
+
+#include "engine/DrawCalls.h"
+
+namespace
+{
+	using NorvTest::FrameInput;
+	using NorvTest::SteppedWorld;
+	using nlohmann::json;
+
+	constexpr int SECOND = 60; // frames
+
+	class Hedgehog : public NorvTest::PlayerWorldTest
+	{
+	protected:
+		// The grid with 'P' the player and 'H' a hedgehog.
+		void LoadHedgehogs(const std::vector<std::string>& aRows, int aSettleFrames = 2)
+		{
+			myWorld.LoadAscii(aRows, { { 'P', "Player" }, { 'H', "PatrollingEnemy" } });
+			Step(aSettleFrames);
+		}
+		PatrollingEnemy* FindH() { return myWorld.myState.FindEntityOfType<PatrollingEnemy>(); }
+		PatrollingEnemy& H()
+		{
+			PatrollingEnemy* someEnemy = FindH();
+			if (!someEnemy)
+				throw std::runtime_error("no hedgehog in the level");
+			return *someEnemy;
+		}
+		float Gap() { return std::abs(H().myPosition.x - P().myPosition.x); }
+		// Frames stepped (at most aLimit) until aDone holds; -1 when it never did.
+		template <typename Done>
+		int StepUntil(Done aDone, int aLimit, const FrameInput& anInput = {})
+		{
+			for (int someFrame = 0; someFrame < aLimit; ++someFrame)
+			{
+				if (aDone())
+					return someFrame;
+				Step(1, anInput);
+			}
+			return aDone() ? aLimit : -1;
+		}
+		// Presses Attack for one frame, then waits out the attack.
+		void Strike()
+		{
+			Step(1, { { InputAction::Attack } });
+			Step(26);
+		}
+	};
+
+	// The player between a wall and a hedgehog that walks at it, close enough to strike.
+	const std::vector<std::string> CORRIDOR = {
+		"#          #   ",
+		"#     P H  #   ",
+		"###############",
+	};
+
+	// ---------------------------------------------------------------- hits
+
+	TEST_F(Hedgehog, FourSidewaysHitsKillItWithoutThePlayerTakingDamage)
+	{
+		LoadHedgehogs(CORRIDOR, SECOND); // past the player's spawn grace
+		for (int someHit = 1; someHit <= 4; ++someHit)
+		{
+			if (someHit > 1)
+				Step(26); // the last attack runs out
+			ASSERT_LT(Gap(), 340.0f) << "hit " << someHit << " out of reach";
+			Step(1, { { InputAction::Attack } });
+			EXPECT_FLOAT_EQ(H().myHealth, 4.0f - static_cast<float>(someHit));
+		}
+		EXPECT_TRUE(H().myIsDead);
+		EXPECT_FLOAT_EQ(P().myPetals, 5.0f);
+		EXPECT_TRUE(H().GetDeathEffect().IsPlaying());
+
+		// The corpse shrinks to nothing: no more hits, no push, no contact damage.
+		Step(20); // past the flash of the last hit
+		EXPECT_EQ(H().myColliderSize, (Norv::Vector2<float>{}));
+		const Norv::Vector2<float> somePlace = H().myPosition;
+		H().TakeDamage({ 1.0f, { 900.0f, 900.0f }, "", nullptr });
+		EXPECT_FALSE(H().myIsHurt);
+		EXPECT_EQ(H().myVelocity, (Norv::Vector2<float>{}));
+		P().myVelocity = {};
+		P().OnCollision(H());
+		EXPECT_EQ(P().myVelocity, (Norv::Vector2<float>{}));
+		P().myPosition = somePlace;
+		Step(5);
+		EXPECT_FLOAT_EQ(P().myPetals, 5.0f);
+
+		// Removed one second after its death.
+		EXPECT_NEAR(StepUntil([&] { return FindH() == nullptr; }, SECOND), SECOND - 25, 2);
+	}
+
+	TEST_F(Hedgehog, ItPushesAndHurtsAPlayerItTouches)
+	{
+		LoadHedgehogs(CORRIDOR, SECOND);
+		P().myPosition.x = H().myPosition.x - 100.0f;
+		P().myVelocity = {};
+		Step(1);
+		EXPECT_FLOAT_EQ(P().myPetals, 4.0f);
+		EXPECT_LT(P().myVelocity.x, 0.0f); // knocked back to the left, away from it
+		EXPECT_GT(P().myVelocity.y, 0.0f);
+	}
+
+	// A roll through the player ends in the wall behind it: deflected while rolling,
+	// struck while stunned.
+	TEST_F(Hedgehog, AHitWhileRollingIsDeflectedAndAStunnedOneTakesDamage)
+	{
+		LoadHedgehogs({
+			"#             #",
+			"#   P     H   #",
+			"###############",
+		});
+		ASSERT_GE(StepUntil([&] { return H().myIsRolling; }, 5 * SECOND), 2 * SECOND + 30) << "rolls only after its cooldown";
+		EXPECT_EQ(H().myFacing, -1); // at the player
+		EXPECT_EQ(H().myMode, PatrollingEnemy::ROLL);
+		ASSERT_GE(StepUntil([&] { return Gap() < 330.0f; }, SECOND), 0);
+		ASSERT_TRUE(H().myIsRolling);
+		Step(1, { { InputAction::Attack } });
+		EXPECT_FLOAT_EQ(H().myHealth, 4.0f);
+		EXPECT_FALSE(H().myIsHurt);
+		EXPECT_TRUE(H().GetDeflectEffect().IsPlaying());
+
+		ASSERT_GE(StepUntil([&] { return H().myIsStunned; }, SECOND), 0);
+		EXPECT_EQ(H().myMode, PatrollingEnemy::STUNNED);
+		EXPECT_FALSE(H().myIsRolling);
+		EXPECT_FLOAT_EQ(P().myPetals, 5.0f); // the landed strike shielded the player as it rolled through
+		Step(2, { { InputAction::Left } });
+		Step(26);
+		Step(1, { { InputAction::Attack } });
+		EXPECT_FLOAT_EQ(H().myHealth, 3.0f);
+		EXPECT_TRUE(H().myIsHurt);
+		EXPECT_TRUE(H().GetHitEffect().IsPlaying());
+
+		// The stun lasts 1.6 s, then it patrols again with its cooldown restarted.
+		ASSERT_GE(StepUntil([&] { return !H().myIsStunned; }, 2 * SECOND), 0);
+		EXPECT_EQ(H().myMode, PatrollingEnemy::PATROL);
+		EXPECT_LT(H().myRollCooldownTimer, 0.02f);
+	}
+
+	TEST_F(Hedgehog, ARollThatFindsNoWallUnrollsAfterItsTime)
+	{
+		LoadHedgehogs({
+			"                                        ",
+			"   H      P                             ",
+			"########################################",
+		});
+		ASSERT_GE(StepUntil([&] { return H().myIsRolling; }, 5 * SECOND), 0);
+		const int someRollFrames = StepUntil([&] { return H().myIsUnrolling; }, 2 * SECOND);
+		EXPECT_NEAR(someRollFrames, 90, 2); // 1.5 s
+		EXPECT_EQ(H().myMode, PatrollingEnemy::UNROLLING);
+		EXPECT_FALSE(H().GetRollEffect().IsPlaying());
+		EXPECT_NEAR(StepUntil([&] { return !H().myIsUnrolling; }, SECOND), 48, 2); // half the stun time
+	}
+
+	// ---------------------------------------------------------------- sight
+
+	TEST_F(Hedgehog, APlayer250UnitsAboveDoesNotMakeItRollOneOnItsLevelDoes)
+	{
+		// A hedgehog 250 tall stands with its centre 125 above the floor; the player
+		// on the ledge three tiles up stands 250 above that.
+		NorvTest::WriteDefinition(myWorld.Folder(), "TallHedgehog", json::array({ { { "name", "entityId" }, { "type", "StringId" }, { "value", "PatrollingEnemy" } },
+			{ { "name", "colliderSize" }, { "type", "Float2" }, { "value", { 175.0f, 250.0f } } } }));
+		json someObjects = NorvTest::AsciiObjects({
+			" P          ",
+			"###        #",
+			"           #",
+			"           #",
+			"############",
+		}, { { 'P', "Player" } });
+		someObjects.push_back(NorvTest::SceneObject("tall", "TallHedgehog", { 600.0f, 200.0f, 0.0f }));
+		NorvTest::WriteAsciiDefinitions(myWorld.Folder(), { { 'P', "Player" } });
+		NorvTest::WriteScene(myWorld.Folder(), "scenes/Tall.nvs", someObjects);
+		myWorld.Load("scenes/Tall.nvs");
+		Step(SECOND);
+		ASSERT_FLOAT_EQ(P().myPosition.y - H().myPosition.y, 250.0f);
+		ASSERT_LT(Gap(), H().myAggroRange);
+
+		EXPECT_EQ(StepUntil([&] { return H().myMode == PatrollingEnemy::ROLL; }, 5 * SECOND), -1);
+		EXPECT_GT(H().myRollCooldownTimer, H().myRollCooldown);
+
+		// Down on the floor near it, the player is seen at once (the cooldown is long over).
+		P().myPosition = { H().myPosition.x - 400.0f, 200.0f };
+		EXPECT_GE(StepUntil([&] { return H().myMode == PatrollingEnemy::ROLL; }, SECOND), 0);
+	}
+
+	// ---------------------------------------------------------------- patrol
+
+	TEST_F(Hedgehog, OnAPlatformOneTileWideItAlwaysTurnsRight)
+	{
+		LoadHedgehogs({
+			"P          ",
+			"#          ",
+			"           ",
+			"     H     ",
+			"     #     ",
+		}, 0);
+		H().myFacing = -1;
+		Step(2);
+		EXPECT_EQ(H().myFacing, 1);
+		EXPECT_FLOAT_EQ(H().myRotation.y, 180.0f);
+	}
+
+	TEST_F(Hedgehog, ItPatrolsAPlatformTurningAtBothEndsWithoutFalling)
+	{
+		// The player far above, out of its sight.
+		LoadHedgehogs({
+			"P           ",
+			"#           ",
+			"            ",
+			"            ",
+			"            ",
+			"            ",
+			"        H   ",
+			"  #######   ",
+		}, 0);
+		float someLeftmost = H().myPosition.x;
+		float someRightmost = someLeftmost;
+		int someTurns = 0;
+		int someFacing = H().myFacing;
+		for (int someFrame = 0; someFrame < 12 * SECOND; ++someFrame)
+		{
+			Step(1);
+			someLeftmost = std::min(someLeftmost, H().myPosition.x);
+			someRightmost = std::max(someRightmost, H().myPosition.x);
+			someTurns += H().myFacing != someFacing ? 1 : 0;
+			someFacing = H().myFacing;
+		}
+		EXPECT_GE(someTurns, 3);
+		EXPECT_LT(someLeftmost, 300.0f);
+		EXPECT_GT(someLeftmost, 150.0f); // the platform begins at x 150
+		EXPECT_GT(someRightmost, 700.0f);
+		EXPECT_LT(someRightmost, 850.0f); // and ends at 850
+		EXPECT_NEAR(H().myPosition.y, 50.0f + 87.5f, 0.5f);
+		EXPECT_EQ(H().myMode, PatrollingEnemy::PATROL);
+	}
+
+	// ---------------------------------------------------------------- the boss
+
+	class Boss : public Hedgehog
+	{
+	protected:
+		void LoadBoss()
+		{
+			// Any font will do for the name.
+			std::ifstream someFont(NorvTest::SHELL_TEST_FONT, std::ios::binary);
+			std::stringstream someBytes;
+			someBytes << someFont.rdbuf();
+			myWorld.Folder().Write("Source/Game/data/UI/BlackCastleMF.ttf", someBytes.str());
+			NorvTest::WriteDefinition(myWorld.Folder(), "HedgehogBoss", json::array({ { { "name", "entityId" }, { "type", "StringId" }, { "value", "PatrollingEnemy" } },
+				{ { "name", "isBoss" }, { "type", "Bool" }, { "value", true } } }));
+			json someObjects = NorvTest::AsciiObjects({ "  P       ", "##########" }, { { 'P', "Player" } });
+			someObjects.push_back(NorvTest::SceneObject("boss", "HedgehogBoss", { 700.0f, 200.0f, 0.0f }));
+			NorvTest::WriteAsciiDefinitions(myWorld.Folder(), { { 'P', "Player" } });
+			NorvTest::WriteScene(myWorld.Folder(), "scenes/Boss.nvs", someObjects);
+			myWorld.Load("scenes/Boss.nvs");
+		}
+	};
+
+	TEST_F(Boss, TheBossIsLargerAndWaitsForTheFight)
+	{
+		LoadBoss();
+		ASSERT_TRUE(H().myIsBoss);
+		EXPECT_EQ(H().myColliderSize, (Norv::Vector2<float>{ 300.0f, 300.0f }));
+		EXPECT_FLOAT_EQ(H().myHealth, 20.0f);
+		EXPECT_FLOAT_EQ(H().myRollSpeed, 1500.0f);
+		const float someX = H().myPosition.x;
+		Step(3 * SECOND);
+		EXPECT_FALSE(H().myIsActive);
+		EXPECT_FLOAT_EQ(H().myPosition.x, someX);
+		EXPECT_EQ(H().myMode, 0);
+
+		H().StartBossFight();
+		Step(SECOND);
+		EXPECT_NE(H().myPosition.x, someX);
+		EXPECT_NEAR(H().myHudAlpha, 0.5f, 0.01f);
+	}
+
+	TEST_F(Boss, ItsBarShowsOneSegmentPerHitPointUnderItsName)
+	{
+		LoadBoss();
+		const auto DrawsOf = [&] {
+			const std::uint32_t someBefore = Norv::DrawCalls::GetCurrentFrameCount();
+			H().RenderUI();
+			return Norv::DrawCalls::GetCurrentFrameCount() - someBefore;
+		};
+		EXPECT_EQ(DrawsOf(), 0u); // before the fight
+		H().StartBossFight();
+		const std::uint32_t someFull = DrawsOf();
+		H().myHealth = 2.5f;
+		const std::uint32_t someLow = DrawsOf();
+		EXPECT_EQ(someFull - someLow, 17u); // 20 segments against 3
+		EXPECT_GE(someLow, 4u);             // and the name
+		EXPECT_GT(H().myBarY, 0.0f);
+	}
+}
