@@ -102,6 +102,12 @@ namespace
 			someFarthest = std::max(someFarthest, W().myPosition.x);
 		}
 		EXPECT_GT(someFarthest, somePlayerX + 100.0f); // out past the player, on its far side
+
+		// Struck before it ever charged, it flies back to the post it was placed at.
+		EXPECT_LT(StepWhileIn(Wasp::CHARGE, 600), 600);
+		EXPECT_LT(StepWhileIn(Wasp::RETURN, 600), 600);
+		EXPECT_EQ(W().myMode, Wasp::REST);
+		EXPECT_LE((W().myPosition - Norv::Vector2<float>{ 1000.0f, 200.0f }).Length(), 15.0f);
 	}
 
 	TEST_F(WaspTest, TwoHitsWithin02SecondsCountOnceAndItDiesOnce)
