@@ -117,6 +117,31 @@ namespace
 		return static_cast<int>(std::round(aTranslation) / TileCollisionGrid::TILE_SIZE);
 	}
 
+	// The colour adjustment a key names: x brightness, y saturation, z hue; null for other keys.
+	float Norv::Vector4<float>::*ColorChannel(Norv::StringId aKey)
+	{
+		const Keys& someKeys = GetKeys();
+		if (aKey == someKeys.brightness)
+			return &Norv::Vector4<float>::x;
+		if (aKey == someKeys.saturation)
+			return &Norv::Vector4<float>::y;
+		if (aKey == someKeys.hue)
+			return &Norv::Vector4<float>::z;
+		return nullptr;
+	}
+
+	// An animated entity's skinned instance, or every model a static one holds so far.
+	void SetColorAdjustment(Entity& anEntity, float Norv::Vector4<float>::*aChannel, float aValue, bool anIsAnimated)
+	{
+		if (anIsAnimated)
+		{
+			anEntity.myAnimatedInstance.myColorAdjust.*aChannel = aValue;
+			return;
+		}
+		for (Norv::ModelInstance& someInstance : anEntity.myModels)
+			someInstance.myColorAdjust.*aChannel = aValue;
+	}
+
 	void ApplyEntityKey(Entity& anEntity, const Norv::PropertyDefinition& aProperty, bool anIsAnimated)
 	{
 		const Keys& someKeys = GetKeys();
@@ -175,6 +200,11 @@ namespace
 			PatrollingEnemy* someEnemy = dynamic_cast<PatrollingEnemy*>(&anEntity);
 			if (const bool* someIsBoss = someValue.TryGet<bool>(); someIsBoss && someEnemy)
 				someEnemy->myIsBoss = *someIsBoss;
+		}
+		else if (float Norv::Vector4<float>::*someChannel = ColorChannel(aProperty.name))
+		{
+			if (const float* someAdjust = someValue.TryGet<float>())
+				SetColorAdjustment(anEntity, someChannel, *someAdjust, anIsAnimated);
 		}
 	}
 

@@ -5,9 +5,13 @@
 #include "world/TileCollisionGrid.h"
 #include "world/effects/FlipbookVFX.h"
 #include "world/entities/BookShowcase.h"
+#include "world/entities/Destructibles.h"
 #include "world/entities/EndingTrigger.h"
+#include "world/entities/FlowerPlatform.h"
+#include "world/entities/FlyingEnemy.h"
 #include "world/entities/IPickupAble.h"
 #include "world/entities/Lever.h"
+#include "world/entities/MushroomEnemy.h"
 #include "world/entities/PatrollingEnemy.h"
 
 #include "media/AudioManager.h"
@@ -58,6 +62,9 @@ namespace
 	constexpr float DASH_HIT_PUSH = 600.0f;       // units/s, a hedgehog struck by a dash-slash
 	constexpr float HIT_LIFT = 500.0f;            // units/s upward added to either
 	constexpr float HEDGEHOG_CONTACT_PUSH = 300.0f; // units/s away from a hedgehog touched
+	constexpr float MUSHROOM_HIT_PUSH = 600.0f;   // units/s along the line to a struck mushroom
+	constexpr float WASP_HIT_PUSH = 3200.0f;      // units/s along the line to a struck wasp
+	constexpr float CRYSTAL_HIT_DAMAGE = 1.0f;    // a crystal breaks at any hit
 
 	constexpr int EFFECT_IDS[Player::EFFECT_COUNT] = { 14, 15, 16, 16, 17, 18, 13 };
 	constexpr const char* HUD_IMAGES[Player::HUD_IMAGE_COUNT] = { "UI/Petal_1.png", "UI/Petal_2.png", "UI/Petal_3.png",
@@ -344,17 +351,47 @@ void Player::HitTargets(const TileCollisionGrid& aGrid)
 		myAttackLanded = true;
 		someEnemyHit = true;
 	}
+	for (Entity* someEnemy : aGrid.GetOverlappingEntitiesOfType<MushroomEnemy>(myAttackBox))
+	{
+		// Corpses are not struck: they take no hit and land no attack.
+		if (someEnemy->myIsDead)
+		{
+			continue;
+		}
+		someEnemy->TakeDamage(HitFrom(myPosition, *someEnemy, MUSHROOM_HIT_PUSH));
+		myAttackLanded = true;
+		someEnemyHit = true;
+	}
+	for (Entity* someEnemy : aGrid.GetOverlappingEntitiesOfType<FlyingEnemy>(myAttackBox))
+	{
+		if (someEnemy->myIsDead)
+		{
+			continue;
+		}
+		// The wasp charges whoever strikes it: the hit names this player.
+		someEnemy->TakeDamage({ 1.0f, (someEnemy->myPosition - myPosition).GetNormalized() * WASP_HIT_PUSH, "", this });
+		someEnemyHit = true;
+	}
 	if (someEnemyHit && myController.IsDashing())
 	{
 		myController.OnDashAttackLanded();
 	}
-	// Levers answer to the player's strikes once it has a frame context.
-	if (myContext)
+	// Levers, flowers and crystals answer to the player's strikes once it has a frame context.
+	if (!myContext)
 	{
-		for (Entity* someLever : aGrid.GetOverlappingEntitiesOfType<Lever>(myAttackBox))
-		{
-			someLever->TakeDamage({ 0.0f, {}, "", this });
-		}
+		return;
+	}
+	for (Entity* someLever : aGrid.GetOverlappingEntitiesOfType<Lever>(myAttackBox))
+	{
+		someLever->TakeDamage({ 0.0f, {}, "", this });
+	}
+	for (Entity* someFlower : aGrid.GetOverlappingEntitiesOfType<FlowerPlatform>(myAttackBox))
+	{
+		someFlower->TakeDamage({ 0.0f, {}, "", nullptr });
+	}
+	for (Entity* someCrystal : aGrid.GetOverlappingEntitiesOfType<Destructibles>(myAttackBox))
+	{
+		someCrystal->TakeDamage({ CRYSTAL_HIT_DAMAGE, {}, "", nullptr });
 	}
 }
 
