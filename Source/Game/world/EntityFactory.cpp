@@ -1,8 +1,15 @@
 // GameState::CreateEntity: the one place where level data chooses an entity class.
 #include "world/GameState.h"
+#include "world/entities/BookShowcase.h"
+#include "world/entities/Checkpoint.h"
+#include "world/entities/Door.h"
+#include "world/entities/EndingTrigger.h"
+#include "world/entities/Gate.h"
 #include "world/entities/IPickupAble.h"
+#include "world/entities/Lever.h"
 #include "world/entities/PatrollingEnemy.h"
 #include "world/entities/Player.h"
+#include "world/entities/Spikes.h"
 
 #include "stringRegistry/StringRegistry.h"
 
@@ -27,10 +34,17 @@ namespace
 	constexpr std::array ENTITY_TYPES{
 		EntityType{ "Player", &Make<Player> },
 		EntityType{ "PatrollingEnemy", &Make<PatrollingEnemy> },
+		EntityType{ "Door", &Make<Door> },
 		EntityType{ "WallJumpPickup", &Make<WallJumpPickup> },
 		EntityType{ "DashPickup", &Make<DashPickup> },
 		EntityType{ "ClimbPickup", &Make<ClimbPickup> },
 		EntityType{ "DashSlashPickup", &Make<DashSlashPickup> },
+		EntityType{ "Spikes", &Make<Spikes> },
+		EntityType{ "Checkpoint", &Make<Checkpoint> },
+		EntityType{ "Lever", &Make<Lever> },
+		EntityType{ "Gate", &Make<Gate> },
+		EntityType{ "EndingTrigger", &Make<EndingTrigger> },
+		EntityType{ "bookShowcase", &Make<BookShowcase> },
 	};
 }
 

@@ -4,7 +4,10 @@
 #include "world/GameState.h"
 #include "world/TileCollisionGrid.h"
 #include "world/effects/FlipbookVFX.h"
+#include "world/entities/BookShowcase.h"
+#include "world/entities/EndingTrigger.h"
 #include "world/entities/IPickupAble.h"
+#include "world/entities/Lever.h"
 #include "world/entities/PatrollingEnemy.h"
 
 #include "media/AudioManager.h"
@@ -343,6 +346,14 @@ void Player::HitTargets(const TileCollisionGrid& aGrid)
 	{
 		myController.OnDashAttackLanded();
 	}
+	// The props answer only a player that has run a frame.
+	if (myContext)
+	{
+		for (Entity* someLever : aGrid.GetOverlappingEntitiesOfType<Lever>(myAttackBox))
+		{
+			someLever->TakeDamage({ 0.0f, {}, "", this });
+		}
+	}
 }
 
 void Player::OnCollision(Entity& anOther)
@@ -356,6 +367,11 @@ void Player::OnCollision(Entity& anOther)
 		}
 		return;
 	}
+	if (EndingTrigger* someEnding = dynamic_cast<EndingTrigger*>(&anOther))
+	{
+		someEnding->myIsTriggered = true;
+		return;
+	}
 	IPickupAble* somePickup = dynamic_cast<IPickupAble*>(&anOther);
 	if (!somePickup)
 	{
@@ -367,6 +383,12 @@ void Player::OnCollision(Entity& anOther)
 		AbilityFlags[static_cast<std::size_t>(myAbilityIndex[static_cast<std::size_t>(someType - 1)])] = true;
 		somePickup->OnPickedUp();
 		PlaySound(mySounds[PICKUP_SOUND]);
+		// Without a showcase in the level the ability is granted silently.
+		GameState* someGame = myContext ? myContext->gameState : nullptr;
+		if (BookShowcase* someShowcase = someGame ? someGame->FindEntityOfType<BookShowcase>() : nullptr)
+		{
+			someShowcase->Show(someType);
+		}
 		somePickup->myShouldRemove = true;
 	}
 	else if (someType == 0)

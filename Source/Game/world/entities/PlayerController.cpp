@@ -186,6 +186,7 @@ void PlayerController::Init(Player* anOwner)
 void PlayerController::SetActive(bool anIsActive)
 {
 	myIsActive = anIsActive;
+	++mySwitchCount;
 	if (anIsActive || !myOwner)
 	{
 		return;
