@@ -1,6 +1,7 @@
 // GameState::CreateEntity: the one place where level data chooses an entity class.
 #include "world/GameState.h"
 #include "world/entities/BookShowcase.h"
+#include "world/entities/BossTrigger.h"
 #include "world/entities/Checkpoint.h"
 #include "world/entities/Door.h"
 #include "world/entities/EndingTrigger.h"
@@ -43,6 +44,7 @@ namespace
 		EntityType{ "Checkpoint", &Make<Checkpoint> },
 		EntityType{ "Lever", &Make<Lever> },
 		EntityType{ "Gate", &Make<Gate> },
+		EntityType{ "BossTrigger", &Make<BossTrigger> },
 		EntityType{ "EndingTrigger", &Make<EndingTrigger> },
 		EntityType{ "bookShowcase", &Make<BookShowcase> },
 	};

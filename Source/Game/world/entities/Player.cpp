@@ -5,6 +5,7 @@
 #include "world/TileCollisionGrid.h"
 #include "world/effects/FlipbookVFX.h"
 #include "world/entities/BookShowcase.h"
+#include "world/entities/BossTrigger.h"
 #include "world/entities/EndingTrigger.h"
 #include "world/entities/IPickupAble.h"
 #include "world/entities/Lever.h"
@@ -365,6 +366,11 @@ void Player::OnCollision(Entity& anOther)
 		{
 			myVelocity += (myPosition - someEnemy->myPosition).GetNormalized() * HEDGEHOG_CONTACT_PUSH;
 		}
+		return;
+	}
+	if (BossTrigger* someBossTrigger = dynamic_cast<BossTrigger*>(&anOther))
+	{
+		someBossTrigger->myIsTriggered = true;
 		return;
 	}
 	if (EndingTrigger* someEnding = dynamic_cast<EndingTrigger*>(&anOther))

@@ -1,6 +1,7 @@
 #include "world/entities/Spikes.h"
 
 #include "world/TileCollisionGrid.h"
+#include "world/entities/PatrollingEnemy.h"
 #include "world/entities/Player.h"
 
 #include <cmath>
@@ -32,4 +33,6 @@ void Spikes::Update(FrameContext& aContext)
 	const TileBox someBox{ myPosition.x, myPosition.y, myColliderSize.x, myColliderSize.y };
 	if (aContext.player && !aContext.grid->GetOverlappingEntitiesOfType<Player>(someBox).empty())
 		aContext.player->Die();
+	for (Entity* someEnemy : aContext.grid->GetOverlappingEntitiesOfType<PatrollingEnemy>(someBox))
+		someEnemy->Die();
 }

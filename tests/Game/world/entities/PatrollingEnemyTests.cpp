@@ -157,6 +157,22 @@ namespace
 		EXPECT_NEAR(StepUntil([&] { return !H().myIsUnrolling; }, SECOND), 48, 2); // half the stun time
 	}
 
+	TEST_F(Hedgehog, WalkingOntoSpikesKillsItOnce)
+	{
+		myWorld.LoadAscii({
+			"P                ",
+			"#                ",
+			"                 ",
+			"    H   S        ",
+			"#################",
+		}, { { 'P', "Player" }, { 'H', "PatrollingEnemy" }, { 'S', "Spikes" } });
+		ASSERT_GE(StepUntil([&] { return H().myIsDead; }, 5 * SECOND), 0);
+		EXPECT_FLOAT_EQ(H().myHealth, 0.0f);
+		EXPECT_NEAR(H().myPosition.x, 800.0f, 130.0f);
+		// Still dead on the spikes for its last second, it is not killed again.
+		EXPECT_NEAR(StepUntil([&] { return FindH() == nullptr; }, 2 * SECOND), SECOND, 2);
+	}
+
 	// ---------------------------------------------------------------- sight
 
 	TEST_F(Hedgehog, APlayer250UnitsAboveDoesNotMakeItRollOneOnItsLevelDoes)
