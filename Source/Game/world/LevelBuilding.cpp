@@ -176,6 +176,12 @@ namespace
 			if (const bool* somePan = someValue.TryGet<bool>(); somePan && dynamic_cast<Gate*>(&anEntity))
 				static_cast<Gate&>(anEntity).myPanOnOpen = *somePan;
 		}
+		else if (aProperty.name == someKeys.isBoss)
+		{
+			PatrollingEnemy* someEnemy = dynamic_cast<PatrollingEnemy*>(&anEntity);
+			if (const bool* someIsBoss = someValue.TryGet<bool>(); someIsBoss && someEnemy)
+				someEnemy->myIsBoss = *someIsBoss;
+		}
 	}
 
 	// Each lever to the first gate, in entity order, whose lever id is its gate id;

@@ -43,7 +43,7 @@ void Checkpoint::Update(FrameContext& aContext)
 	myFireEffect->Update(aContext, someAnchor);
 	if (!myIsLit)
 		return;
-	// Every lit campfire shares the one loop: the nearest is heard.
+	// Every campfire shares the one loop: the nearest lit one is heard.
 	AudioManager::ClaimSpatialLoop(myFireLoopSound, *this, myPosition, aContext, FIRE_LOOP_RADIUS, FIRE_LOOP_VOLUME);
 	if (myFireDelay > 0.0f)
 		myFireDelay -= aContext.deltaTime;

@@ -347,7 +347,7 @@ void Player::HitTargets(const TileCollisionGrid& aGrid)
 	{
 		myController.OnDashAttackLanded();
 	}
-	// The props answer only a player that has run a frame.
+	// Levers answer to the player's strikes once it has a frame context.
 	if (myContext)
 	{
 		for (Entity* someLever : aGrid.GetOverlappingEntitiesOfType<Lever>(myAttackBox))

@@ -34,5 +34,6 @@ void Spikes::Update(FrameContext& aContext)
 	if (aContext.player && !aContext.grid->GetOverlappingEntitiesOfType<Player>(someBox).empty())
 		aContext.player->Die();
 	for (Entity* someEnemy : aContext.grid->GetOverlappingEntitiesOfType<PatrollingEnemy>(someBox))
-		someEnemy->Die();
+		if (!someEnemy->myIsDead)
+			someEnemy->Die();
 }

@@ -7,6 +7,7 @@
 #include "world/entities/EndingTrigger.h"
 #include "world/entities/Gate.h"
 #include "world/entities/Lever.h"
+#include "world/entities/PatrollingEnemy.h"
 #include "world/entities/Spikes.h"
 
 #include "stringRegistry/StringRegistry.h"
@@ -179,6 +180,16 @@ namespace
 		EXPECT_TRUE(P().myIsDead);
 		EXPECT_FLOAT_EQ(P().myPetals, somePetals);
 		EXPECT_FALSE(P().GetController().IsActive());
+	}
+
+	TEST_F(SpikeBeds, TouchingSpikesKillsAHedgehog)
+	{
+		Load({ "          ", "P      H  ", "       S  ", "##########" }, { { 'S', "Spikes" }, { 'H', "PatrollingEnemy" } }, json::array(), 1);
+		const auto* someHedgehog = Find<PatrollingEnemy>();
+		ASSERT_NE(someHedgehog, nullptr);
+		StepUntil([someHedgehog] { return someHedgehog->myIsDead; }, 120);
+		EXPECT_TRUE(someHedgehog->myIsDead);
+		EXPECT_FALSE(P().myIsDead);
 	}
 
 	TEST_F(SpikeBeds, OddQuarterTurnsSwapTheColliderAndKeepTheModelInPlace)
