@@ -257,10 +257,13 @@ namespace
 
 	// ---------------------------------------------------------------- the boss
 
+	json Tile(float anX, float aY) { return NorvTest::SceneObject("tile", "Tile", { anX, aY, 0.0f }); }
+
 	class Boss : public Hedgehog
 	{
 	protected:
-		void LoadBoss()
+		// By default a short floor with the player left of the boss.
+		void LoadBoss(json someObjects = NorvTest::AsciiObjects({ "  P       ", "##########" }, { { 'P', "Player" } }), Norv::Vector2<float> aBossPlace = { 700.0f, 200.0f })
 		{
 			// Any font will do for the name.
 			std::ifstream someFont(NorvTest::SHELL_TEST_FONT, std::ios::binary);
@@ -269,8 +272,7 @@ namespace
 			myWorld.Folder().Write("Source/Game/data/UI/BlackCastleMF.ttf", someBytes.str());
 			NorvTest::WriteDefinition(myWorld.Folder(), "HedgehogBoss", json::array({ { { "name", "entityId" }, { "type", "StringId" }, { "value", "PatrollingEnemy" } },
 				{ { "name", "isBoss" }, { "type", "Bool" }, { "value", true } } }));
-			json someObjects = NorvTest::AsciiObjects({ "  P       ", "##########" }, { { 'P', "Player" } });
-			someObjects.push_back(NorvTest::SceneObject("boss", "HedgehogBoss", { 700.0f, 200.0f, 0.0f }));
+			someObjects.push_back(NorvTest::SceneObject("boss", "HedgehogBoss", { aBossPlace.x, aBossPlace.y, 0.0f }));
 			NorvTest::WriteAsciiDefinitions(myWorld.Folder(), { { 'P', "Player" } });
 			NorvTest::WriteScene(myWorld.Folder(), "scenes/Boss.nvs", someObjects);
 			myWorld.Load("scenes/Boss.nvs");
@@ -312,5 +314,66 @@ namespace
 		EXPECT_EQ(someFull - someLow, 17u); // 20 segments against 3
 		EXPECT_GE(someLow, 4u);             // and the name
 		EXPECT_GT(H().myBarY, 0.0f);
+	}
+
+	// The arena's floor from -1500 to 1500 between walls at -1100 and 1100, and a
+	// ledge 600 above the floor for the player.
+	json Arena(float aLedgeY)
+	{
+		json someObjects = json::array();
+		for (float someX = -1500.0f; someX <= 1500.0f; someX += 100.0f)
+			someObjects.push_back(Tile(someX, 0.0f));
+		for (float someY = 100.0f; someY <= 400.0f; someY += 100.0f)
+		{
+			someObjects.push_back(Tile(-1100.0f, someY));
+			someObjects.push_back(Tile(1100.0f, someY));
+		}
+		for (float someX = -200.0f; someX <= 200.0f; someX += 100.0f)
+			someObjects.push_back(Tile(someX, aLedgeY));
+		someObjects.push_back(NorvTest::SceneObject("player", "Player", { 0.0f, aLedgeY + 200.0f, 0.0f }));
+		return someObjects;
+	}
+
+	TEST_F(Boss, ItRollsEveryCycleBouncesOffWallsAndJumpsAtAPlayerHighAbove)
+	{
+		LoadBoss(Arena(700.0f), { -600.0f, 200.0f });
+		H().StartBossFight();
+		Step(SECOND);
+		ASSERT_GT(P().myPosition.y - H().myPosition.y, 400.0f);
+		const int someUntilRoll = StepUntil([&] { return H().myIsRolling; }, 8 * SECOND);
+		EXPECT_NEAR(someUntilRoll, 4 * SECOND + 36, 3); // the 5 s roll cycle (one second gone), then the windup
+
+		// The jump timer is long due: it leaves the ground from the roll and slams down.
+		ASSERT_GE(StepUntil([&] { return H().myIsJumping; }, 2), 0);
+		EXPECT_GT(H().myVelocity.y, 0.0f);
+		ASSERT_GE(StepUntil([&] { return !H().myIsJumping; }, 3 * SECOND), 0);
+		EXPECT_EQ(H().myMode, PatrollingEnemy::ROLL);
+		EXPECT_GT(myWorld.myState.GetCameraController().myShakeRemaining, 0.0f);
+
+		// A wall turns it round and it rolls on, never stunned.
+		const int someFacing = H().myFacing;
+		ASSERT_GE(StepUntil([&] { return H().myFacing != someFacing; }, 3 * SECOND), 0);
+		EXPECT_TRUE(H().myIsRolling);
+		EXPECT_FALSE(H().myIsStunned);
+		EXPECT_FLOAT_EQ(H().myRotation.y, H().myFacing == 1 ? 180.0f : 0.0f);
+	}
+
+	// The centre jump can come due while the boss is not rolling: it winds up and
+	// rolls first, then jumps.
+	TEST_F(Boss, ACentreJumpDueBeforeTheRollWindsUpFirst)
+	{
+		LoadBoss(Arena(900.0f), { 0.0f, 200.0f });
+		H().StartBossFight();
+		Step(SECOND);
+		H().myPosition.x = 0.0f;
+		H().myVelocity.x = 0.0f;
+		H().myRollCycleTimer = H().myRollCycle + 1.0f;
+		H().myRollCooldownTimer = H().myRollCooldown;
+		H().myJumpTimer = H().myJumpInterval;
+		Step(1);
+		ASSERT_EQ(H().myMode, PatrollingEnemy::BOSS_JUMP);
+		ASSERT_FALSE(H().myIsRolling);
+		EXPECT_GE(StepUntil([&] { return H().myIsJumping; }, SECOND), 30); // after the 0.6 s windup
+		EXPECT_TRUE(H().myIsRolling);
 	}
 }
