@@ -1,5 +1,6 @@
 #include "PlayerWorld.h"
 
+#include "Game/data/GameDataFolder.h"
 #include "Support/ShellFixture.h"
 
 #include "world/effects/FlipbookVFX.h"
@@ -270,8 +271,10 @@ namespace
 			std::stringstream someBytes;
 			someBytes << someFont.rdbuf();
 			myWorld.Folder().Write("Source/Game/data/UI/BlackCastleMF.ttf", someBytes.str());
-			NorvTest::WriteDefinition(myWorld.Folder(), "HedgehogBoss", json::array({ { { "name", "entityId" }, { "type", "StringId" }, { "value", "PatrollingEnemy" } },
-				{ { "name", "isBoss" }, { "type", "Bool" }, { "value", true } } }));
+			// A boss of the test's own unless the data set's was put in place.
+			if (!std::filesystem::exists(myWorld.Folder().Path() / "game/definitions/HedgehogBoss.nvo"))
+				NorvTest::WriteDefinition(myWorld.Folder(), "HedgehogBoss", json::array({ { { "name", "entityId" }, { "type", "StringId" }, { "value", "PatrollingEnemy" } },
+					{ { "name", "isBoss" }, { "type", "Bool" }, { "value", true } } }));
 			someObjects.push_back(NorvTest::SceneObject("boss", "HedgehogBoss", { aBossPlace.x, aBossPlace.y, 0.0f }));
 			NorvTest::WriteAsciiDefinitions(myWorld.Folder(), { { 'P', "Player" } });
 			NorvTest::WriteScene(myWorld.Folder(), "scenes/Boss.nvs", someObjects);
@@ -375,5 +378,54 @@ namespace
 		ASSERT_FALSE(H().myIsRolling);
 		EXPECT_GE(StepUntil([&] { return H().myIsJumping; }, SECOND), 30); // after the 0.6 s windup
 		EXPECT_TRUE(H().myIsRolling);
+	}
+}
+
+namespace
+{
+	const std::filesystem::path GAME_DATA = std::filesystem::path(NORV_SOURCE_DIR) / "Source/Game/data";
+
+	// The data set's hedgehog and boss, as the game loads them.
+	TEST_F(Boss, TheDataSetsHedgehogAndBossGetTheirModelsAndEveryClip)
+	{
+		const std::filesystem::path someModels = GAME_DATA / "models/Enemies";
+		if (!std::filesystem::exists(someModels / "Hedgehog") || !std::filesystem::exists(GAME_DATA / "definitions/entities/HedgehogBoss.nvo"))
+			GTEST_SKIP() << "the generated data set is missing under " << GAME_DATA;
+		const std::filesystem::path someTarget = myWorld.Folder().Path() / "game/models/Enemies";
+		std::filesystem::create_directories(someTarget);
+		std::filesystem::copy(someModels, someTarget, std::filesystem::copy_options::recursive);
+		for (const char* someName : { "Hedgehog", "HedgehogBoss" })
+			myWorld.Folder().Write(std::string("game/definitions/") + someName + ".nvo", NorvTest::ReadText(GAME_DATA / "definitions/entities" / (std::string(someName) + ".nvo")));
+		json someObjects = NorvTest::AsciiObjects({ "                    ", "         P          ", "####################" }, { { 'P', "Player" } });
+		someObjects.push_back(NorvTest::SceneObject("hedgehog", "Hedgehog", { 300.0f, 200.0f, 0.0f }));
+		NorvTest::WriteAsciiDefinitions(myWorld.Folder(), { { 'P', "Player" } });
+		LoadBoss(someObjects, { 1500.0f, 300.0f });
+
+		std::vector<PatrollingEnemy*> someEnemies;
+		for (const std::unique_ptr<Entity>& someEntity : myWorld.myState.GetEntities())
+			if (auto* someEnemy = dynamic_cast<PatrollingEnemy*>(someEntity.get()))
+				someEnemies.push_back(someEnemy);
+		ASSERT_EQ(someEnemies.size(), 2u);
+		const char* const NAMES[] = { "Idle", "Roll", "RollStunned", "RollStunnedBackUp", "RollUp", "Unroll", "Walk", "WalkCharge", "Damaged", "Death" };
+		for (PatrollingEnemy* someEnemy : someEnemies)
+		{
+			ASSERT_NE(someEnemy->myAnimatedInstance.GetModel(), nullptr);
+			for (int someState = 0; someState < 10; ++someState)
+			{
+				EXPECT_EQ(someEnemy->GetAnimator()->GetState(someState).name, NAMES[someState]);
+				EXPECT_NE(someEnemy->GetAnimator()->GetState(someState).player.GetAnimation(), nullptr) << NAMES[someState];
+			}
+		}
+		EXPECT_FALSE(someEnemies[0]->myIsBoss);
+		EXPECT_TRUE(someEnemies[1]->myIsBoss);
+		EXPECT_EQ(someEnemies[1]->myColliderSize, (Norv::Vector2<float>{ 300.0f, 300.0f }));
+
+		// The hedgehog walks, then curls up and rolls at the player.
+		PatrollingEnemy& someHedgehog = *someEnemies[0];
+		Step(10);
+		EXPECT_EQ(someHedgehog.GetAnimator()->GetCurrentStateIndex(), EnemyAnims::PatrollingEnemyAnims::WALK);
+		ASSERT_GE(StepUntil([&] { return someHedgehog.myIsRollingUp; }, 4 * SECOND), 0);
+		Step(1);
+		EXPECT_EQ(someHedgehog.GetAnimator()->GetCurrentStateIndex(), EnemyAnims::PatrollingEnemyAnims::ROLL_UP);
 	}
 }
