@@ -1,6 +1,7 @@
 // GameState::CreateEntity: the one place where level data chooses an entity class.
 #include "world/GameState.h"
 #include "world/entities/BookShowcase.h"
+#include "world/entities/BossTrigger.h"
 #include "world/entities/Butterfly.h"
 #include "world/entities/Checkpoint.h"
 #include "world/entities/Destructibles.h"
@@ -50,6 +51,7 @@ namespace
 		EntityType{ "Gate", &Make<Gate> },
 		EntityType{ "FlowerPlatform", &Make<FlowerPlatform> },
 		EntityType{ "Destructible", &Make<Destructibles> },
+		EntityType{ "BossTrigger", &Make<BossTrigger> },
 		EntityType{ "EndingTrigger", &Make<EndingTrigger> },
 		EntityType{ "FlyingEnemy", &Make<FlyingEnemy> },
 		EntityType{ "MushroomEnemy", &Make<MushroomEnemy> },

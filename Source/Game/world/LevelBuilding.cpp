@@ -52,8 +52,8 @@ namespace
 		Norv::StringId colliderSize = Name("colliderSize");
 		Norv::StringId connectedLever = Name("connectedLever");
 		Norv::StringId connectedDoor = Name("connectedDoor");
-		Norv::StringId panOnOpen = Name("panOnOpen");
 		Norv::StringId isBoss = Name("isBoss");
+		Norv::StringId panOnOpen = Name("panOnOpen");
 		Norv::StringId visible = Name("visible");
 		Norv::StringId useFrustumCulling = Name("useFrustumCulling");
 		Norv::StringId brightness = Name("brightness");
@@ -189,6 +189,12 @@ namespace
 		{
 			if (const int* someId = someValue.TryGet<int>(); someId && dynamic_cast<Lever*>(&anEntity))
 				static_cast<Lever&>(anEntity).myGateId = *someId;
+		}
+		else if (aProperty.name == someKeys.isBoss)
+		{
+			PatrollingEnemy* someEnemy = dynamic_cast<PatrollingEnemy*>(&anEntity);
+			if (const bool* someIsBoss = someValue.TryGet<bool>(); someIsBoss && someEnemy)
+				someEnemy->myIsBoss = *someIsBoss;
 		}
 		else if (aProperty.name == someKeys.panOnOpen)
 		{

@@ -123,6 +123,7 @@ PatrollingEnemy::PatrollingEnemy()
 	, myBarSpacing(BAR_SPACING)
 	, myHitEffect(MakeEffect(HIT_EFFECT))
 	, myDeathEffect(MakeEffect(DEATH_EFFECT))
+	, myRollEffect(MakeEffect(ROLL_EFFECT))
 	, myDeflectEffect(MakeEffect(DEFLECT_EFFECT))
 {
 	myColliderSize = COLLIDER_SIZE;
@@ -138,12 +139,11 @@ PatrollingEnemy::PatrollingEnemy()
 
 PatrollingEnemy::~PatrollingEnemy() = default;
 
-void PatrollingEnemy::Init(FrameContext& aContext)
+void PatrollingEnemy::Init(FrameContext&)
 {
-	(void)aContext;
-	myRollEffect = MakeEffect(myIsBoss ? BOSS_ROLL_EFFECT : ROLL_EFFECT);
 	if (!myIsBoss)
 		return;
+	myRollEffect = MakeEffect(BOSS_ROLL_EFFECT);
 	myColliderSize = BOSS_COLLIDER_SIZE;
 	myHealth = BOSS_HEALTH;
 	myPatrolRange = BOSS_PATROL_RANGE;
@@ -519,6 +519,8 @@ void PatrollingEnemy::Die()
 {
 	if (myIsDead)
 		return;
+	// Silent from this frame on, even when the roll was claimed before the blow.
+	AudioManager::ReleaseLoop(mySounds[ROLL_LOOP], *this);
 	PlaySound(myIsBoss ? BOSS_DEATH : DEATH);
 	myHealth = 0.0f;
 	myDeathEffect->PlayAt({ myPosition.x, myPosition.y, EFFECT_Z }, 1.0f);

@@ -5,6 +5,7 @@
 #include "world/TileCollisionGrid.h"
 #include "world/effects/FlipbookVFX.h"
 #include "world/entities/BookShowcase.h"
+#include "world/entities/BossTrigger.h"
 #include "world/entities/Destructibles.h"
 #include "world/entities/EndingTrigger.h"
 #include "world/entities/FlowerPlatform.h"
@@ -404,6 +405,11 @@ void Player::OnCollision(Entity& anOther)
 		{
 			myVelocity += (myPosition - someEnemy->myPosition).GetNormalized() * HEDGEHOG_CONTACT_PUSH;
 		}
+		return;
+	}
+	if (BossTrigger* someBossTrigger = dynamic_cast<BossTrigger*>(&anOther))
+	{
+		someBossTrigger->myIsTriggered = true;
 		return;
 	}
 	if (EndingTrigger* someEnding = dynamic_cast<EndingTrigger*>(&anOther))

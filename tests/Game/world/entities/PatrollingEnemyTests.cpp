@@ -1,5 +1,6 @@
 #include "PlayerWorld.h"
 
+#include "Game/data/GameDataFolder.h"
 #include "Support/ShellFixture.h"
 
 #include "world/effects/FlipbookVFX.h"
@@ -157,6 +158,22 @@ namespace
 		EXPECT_NEAR(StepUntil([&] { return !H().myIsUnrolling; }, SECOND), 48, 2); // half the stun time
 	}
 
+	TEST_F(Hedgehog, WalkingOntoSpikesKillsItOnce)
+	{
+		myWorld.LoadAscii({
+			"P                ",
+			"#                ",
+			"                 ",
+			"    H   S        ",
+			"#################",
+		}, { { 'P', "Player" }, { 'H', "PatrollingEnemy" }, { 'S', "Spikes" } });
+		ASSERT_GE(StepUntil([&] { return H().myIsDead; }, 5 * SECOND), 0);
+		EXPECT_FLOAT_EQ(H().myHealth, 0.0f);
+		EXPECT_NEAR(H().myPosition.x, 800.0f, 130.0f);
+		// Still dead on the spikes for its last second, it is not killed again.
+		EXPECT_NEAR(StepUntil([&] { return FindH() == nullptr; }, 2 * SECOND), SECOND, 2);
+	}
+
 	// ---------------------------------------------------------------- sight
 
 	TEST_F(Hedgehog, APlayer250UnitsAboveDoesNotMakeItRollOneOnItsLevelDoes)
@@ -241,20 +258,24 @@ namespace
 
 	// ---------------------------------------------------------------- the boss
 
+	json Tile(float anX, float aY) { return NorvTest::SceneObject("tile", "Tile", { anX, aY, 0.0f }); }
+
 	class Boss : public Hedgehog
 	{
 	protected:
-		void LoadBoss()
+		// By default a short floor with the player left of the boss.
+		void LoadBoss(json someObjects = NorvTest::AsciiObjects({ "  P       ", "##########" }, { { 'P', "Player" } }), Norv::Vector2<float> aBossPlace = { 700.0f, 200.0f })
 		{
 			// Any font will do for the name.
 			std::ifstream someFont(NorvTest::SHELL_TEST_FONT, std::ios::binary);
 			std::stringstream someBytes;
 			someBytes << someFont.rdbuf();
 			myWorld.Folder().Write("Source/Game/data/UI/BlackCastleMF.ttf", someBytes.str());
-			NorvTest::WriteDefinition(myWorld.Folder(), "HedgehogBoss", json::array({ { { "name", "entityId" }, { "type", "StringId" }, { "value", "PatrollingEnemy" } },
-				{ { "name", "isBoss" }, { "type", "Bool" }, { "value", true } } }));
-			json someObjects = NorvTest::AsciiObjects({ "  P       ", "##########" }, { { 'P', "Player" } });
-			someObjects.push_back(NorvTest::SceneObject("boss", "HedgehogBoss", { 700.0f, 200.0f, 0.0f }));
+			// A boss of the test's own unless the data set's was put in place.
+			if (!std::filesystem::exists(myWorld.Folder().Path() / "game/definitions/HedgehogBoss.nvo"))
+				NorvTest::WriteDefinition(myWorld.Folder(), "HedgehogBoss", json::array({ { { "name", "entityId" }, { "type", "StringId" }, { "value", "PatrollingEnemy" } },
+					{ { "name", "isBoss" }, { "type", "Bool" }, { "value", true } } }));
+			someObjects.push_back(NorvTest::SceneObject("boss", "HedgehogBoss", { aBossPlace.x, aBossPlace.y, 0.0f }));
 			NorvTest::WriteAsciiDefinitions(myWorld.Folder(), { { 'P', "Player" } });
 			NorvTest::WriteScene(myWorld.Folder(), "scenes/Boss.nvs", someObjects);
 			myWorld.Load("scenes/Boss.nvs");
@@ -296,5 +317,115 @@ namespace
 		EXPECT_EQ(someFull - someLow, 17u); // 20 segments against 3
 		EXPECT_GE(someLow, 4u);             // and the name
 		EXPECT_GT(H().myBarY, 0.0f);
+	}
+
+	// The arena's floor from -1500 to 1500 between walls at -1100 and 1100, and a
+	// ledge 600 above the floor for the player.
+	json Arena(float aLedgeY)
+	{
+		json someObjects = json::array();
+		for (float someX = -1500.0f; someX <= 1500.0f; someX += 100.0f)
+			someObjects.push_back(Tile(someX, 0.0f));
+		for (float someY = 100.0f; someY <= 400.0f; someY += 100.0f)
+		{
+			someObjects.push_back(Tile(-1100.0f, someY));
+			someObjects.push_back(Tile(1100.0f, someY));
+		}
+		for (float someX = -200.0f; someX <= 200.0f; someX += 100.0f)
+			someObjects.push_back(Tile(someX, aLedgeY));
+		someObjects.push_back(NorvTest::SceneObject("player", "Player", { 0.0f, aLedgeY + 200.0f, 0.0f }));
+		return someObjects;
+	}
+
+	TEST_F(Boss, ItRollsEveryCycleBouncesOffWallsAndJumpsAtAPlayerHighAbove)
+	{
+		LoadBoss(Arena(700.0f), { -600.0f, 200.0f });
+		H().StartBossFight();
+		Step(SECOND);
+		ASSERT_GT(P().myPosition.y - H().myPosition.y, 400.0f);
+		const int someUntilRoll = StepUntil([&] { return H().myIsRolling; }, 8 * SECOND);
+		EXPECT_NEAR(someUntilRoll, 4 * SECOND + 36, 3); // the 5 s roll cycle (one second gone), then the windup
+
+		// The jump timer is long due: it leaves the ground from the roll and slams down.
+		ASSERT_GE(StepUntil([&] { return H().myIsJumping; }, 2), 0);
+		EXPECT_GT(H().myVelocity.y, 0.0f);
+		ASSERT_GE(StepUntil([&] { return !H().myIsJumping; }, 3 * SECOND), 0);
+		EXPECT_EQ(H().myMode, PatrollingEnemy::ROLL);
+		EXPECT_GT(myWorld.myState.GetCameraController().myShakeRemaining, 0.0f);
+
+		// A wall turns it round and it rolls on, never stunned.
+		const int someFacing = H().myFacing;
+		ASSERT_GE(StepUntil([&] { return H().myFacing != someFacing; }, 3 * SECOND), 0);
+		EXPECT_TRUE(H().myIsRolling);
+		EXPECT_FALSE(H().myIsStunned);
+		EXPECT_FLOAT_EQ(H().myRotation.y, H().myFacing == 1 ? 180.0f : 0.0f);
+	}
+
+	// The centre jump can come due while the boss is not rolling: it winds up and
+	// rolls first, then jumps.
+	TEST_F(Boss, ACentreJumpDueBeforeTheRollWindsUpFirst)
+	{
+		LoadBoss(Arena(900.0f), { 0.0f, 200.0f });
+		H().StartBossFight();
+		Step(SECOND);
+		H().myPosition.x = 0.0f;
+		H().myVelocity.x = 0.0f;
+		H().myRollCycleTimer = H().myRollCycle + 1.0f;
+		H().myRollCooldownTimer = H().myRollCooldown;
+		H().myJumpTimer = H().myJumpInterval;
+		Step(1);
+		ASSERT_EQ(H().myMode, PatrollingEnemy::BOSS_JUMP);
+		ASSERT_FALSE(H().myIsRolling);
+		EXPECT_GE(StepUntil([&] { return H().myIsJumping; }, SECOND), 30); // after the 0.6 s windup
+		EXPECT_TRUE(H().myIsRolling);
+	}
+}
+
+namespace
+{
+	const std::filesystem::path GAME_DATA = std::filesystem::path(NORV_SOURCE_DIR) / "Source/Game/data";
+
+	// The data set's hedgehog and boss, as the game loads them.
+	TEST_F(Boss, TheDataSetsHedgehogAndBossGetTheirModelsAndEveryClip)
+	{
+		const std::filesystem::path someModels = GAME_DATA / "models/Enemies";
+		if (!std::filesystem::exists(someModels / "Hedgehog") || !std::filesystem::exists(GAME_DATA / "definitions/entities/HedgehogBoss.nvo"))
+			GTEST_SKIP() << "the generated data set is missing under " << GAME_DATA;
+		const std::filesystem::path someTarget = myWorld.Folder().Path() / "game/models/Enemies";
+		std::filesystem::create_directories(someTarget);
+		std::filesystem::copy(someModels, someTarget, std::filesystem::copy_options::recursive);
+		for (const char* someName : { "Hedgehog", "HedgehogBoss" })
+			myWorld.Folder().Write(std::string("game/definitions/") + someName + ".nvo", NorvTest::ReadText(GAME_DATA / "definitions/entities" / (std::string(someName) + ".nvo")));
+		json someObjects = NorvTest::AsciiObjects({ "                    ", "         P          ", "####################" }, { { 'P', "Player" } });
+		someObjects.push_back(NorvTest::SceneObject("hedgehog", "Hedgehog", { 300.0f, 200.0f, 0.0f }));
+		NorvTest::WriteAsciiDefinitions(myWorld.Folder(), { { 'P', "Player" } });
+		LoadBoss(someObjects, { 1500.0f, 300.0f });
+
+		std::vector<PatrollingEnemy*> someEnemies;
+		for (const std::unique_ptr<Entity>& someEntity : myWorld.myState.GetEntities())
+			if (auto* someEnemy = dynamic_cast<PatrollingEnemy*>(someEntity.get()))
+				someEnemies.push_back(someEnemy);
+		ASSERT_EQ(someEnemies.size(), 2u);
+		const char* const NAMES[] = { "Idle", "Roll", "RollStunned", "RollStunnedBackUp", "RollUp", "Unroll", "Walk", "WalkCharge", "Damaged", "Death" };
+		for (PatrollingEnemy* someEnemy : someEnemies)
+		{
+			ASSERT_NE(someEnemy->myAnimatedInstance.GetModel(), nullptr);
+			for (int someState = 0; someState < 10; ++someState)
+			{
+				EXPECT_EQ(someEnemy->GetAnimator()->GetState(someState).name, NAMES[someState]);
+				EXPECT_NE(someEnemy->GetAnimator()->GetState(someState).player.GetAnimation(), nullptr) << NAMES[someState];
+			}
+		}
+		EXPECT_FALSE(someEnemies[0]->myIsBoss);
+		EXPECT_TRUE(someEnemies[1]->myIsBoss);
+		EXPECT_EQ(someEnemies[1]->myColliderSize, (Norv::Vector2<float>{ 300.0f, 300.0f }));
+
+		// The hedgehog walks, then curls up and rolls at the player.
+		PatrollingEnemy& someHedgehog = *someEnemies[0];
+		Step(10);
+		EXPECT_EQ(someHedgehog.GetAnimator()->GetCurrentStateIndex(), EnemyAnims::PatrollingEnemyAnims::WALK);
+		ASSERT_GE(StepUntil([&] { return someHedgehog.myIsRollingUp; }, 4 * SECOND), 0);
+		Step(1);
+		EXPECT_EQ(someHedgehog.GetAnimator()->GetCurrentStateIndex(), EnemyAnims::PatrollingEnemyAnims::ROLL_UP);
 	}
 }
