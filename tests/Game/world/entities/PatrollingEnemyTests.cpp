@@ -96,6 +96,27 @@ namespace
 		EXPECT_NEAR(StepUntil([&] { return FindH() == nullptr; }, SECOND), SECOND - 25, 2);
 	}
 
+	// An attack begun out of reach still strikes the hedgehog the dash-slash carries it to.
+	TEST_F(Hedgehog, ADashSlashStrikesAHedgehogItReaches)
+	{
+		LoadHedgehogs({
+			"                    ",
+			"  P     H           ",
+			"####################",
+		}, SECOND);
+		AbilityFlags[Ability::DASH] = true; // a level starts without them
+		AbilityFlags[Ability::DASH_SLASH] = true;
+		Step(1, { { InputAction::Right, InputAction::Dash } });
+		ASSERT_TRUE(C().IsDashing());
+		Step(1, { { InputAction::Right, InputAction::Attack } });
+		ASSERT_TRUE(P().IsAttacking());
+		ASSERT_GE(StepUntil([&] { return H().myIsHurt; }, 20, { { InputAction::Right } }), 0);
+		EXPECT_TRUE(P().IsAttackLanded());
+		EXPECT_GT(H().myVelocity.x, 0.0f);
+		Step(15, { { InputAction::Right } });
+		EXPECT_FLOAT_EQ(H().myHealth, 3.0f);
+	}
+
 	TEST_F(Hedgehog, ItPushesAndHurtsAPlayerItTouches)
 	{
 		LoadHedgehogs(CORRIDOR, SECOND);
