@@ -316,7 +316,7 @@ TEST_F(ImporterTest, EveryErrorLineNamesItsFile)
 TEST_F(ImporterTest, BrokenFilesFailWithAClearError)
 {
 	NORV_SKIP_WITHOUT_FIXTURES();
-	const std::string someFixture = std::string(NORV_FIXTURES_DIR) + "/fbx/static_crate.fbx";
+	const std::string someFixture = NorvTest::FixtureFile("fbx/static_crate.fbx");
 	std::ifstream someInput(someFixture, std::ios::binary);
 	const std::string someBytes((std::istreambuf_iterator<char>(someInput)), std::istreambuf_iterator<char>());
 	ASSERT_GT(someBytes.size(), 1000u);

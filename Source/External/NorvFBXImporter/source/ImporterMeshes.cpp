@@ -85,7 +85,11 @@ namespace NorvFbx::impl
 					FbxAMatrix someTransform, someTransformLink;
 					someCluster->GetTransformMatrix(someTransform);
 					someCluster->GetTransformLinkMatrix(someTransformLink);
-					aSkeleton.bones[static_cast<size_t>(someBoneIndex)].bindPose = ToMatrix((someTransformLink.Inverse() * someTransform * someGeometricOffset).Transpose());
+					Norv::Matrix4x4& someBindPose = aSkeleton.bones[static_cast<size_t>(someBoneIndex)].bindPose;
+					someBindPose = ToMatrix((someTransformLink.Inverse() * someTransform * someGeometricOffset).Transpose());
+					// A singular or broken link matrix would skin the bone's vertices to nowhere.
+					if (!IsFiniteMatrix(someBindPose))
+						throw ImportError("The skin cluster [" + std::string(someCluster->GetName()) + "] of the mesh [" + aNode->GetName() + "] gives the bone [" + std::string(someLinkName) + "] a bind pose that is not finite!");
 
 					const int* someIndices = someCluster->GetControlPointIndices();
 					const double* someWeights = someCluster->GetControlPointWeights();
