@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <fstream>
+#include <limits>
 
 using NorvTest::ImporterTest;
 using NorvTools::FbxLayerData;
@@ -249,6 +250,32 @@ TEST_F(ImporterTest, AMeshWithoutUvSetsIsAnError)
 		EXPECT_EQ(aError.what(), "Cannot load FBX file! No UV layers are present in the file. (" + somePath + ")");
 	}
 	EXPECT_TRUE(someModel.meshes.empty());
+}
+
+TEST_F(ImporterTest, AVertexPastWhatAFloatHoldsFailsTheLoadNamingItsMesh)
+{
+	// Control points and normals are doubles in the file; a float cannot hold these.
+	NorvTools::FbxMeshData someFarPoint = NorvTest::CubeMesh();
+	someFarPoint.controlPoints[4] = 1e300;
+	NorvTools::FbxMeshData someNoNormal = NorvTest::CubeMesh();
+	someNoNormal.normals->values[0] = std::numeric_limits<double>::quiet_NaN();
+	for (const NorvTools::FbxMeshData& someMesh : { someFarPoint, someNoNormal })
+	{
+		FbxSceneWriter someWriter;
+		someWriter.AddMesh(someWriter.AddNode("Far", "Mesh"), someMesh);
+		NorvFbx::ModelRecord someModel;
+		const std::string somePath = NorvTest::WriteScene(myFolder, "far.fbx", someWriter);
+		try
+		{
+			NorvFbx::LoadModel(somePath, &someModel, false, true);
+			ADD_FAILURE() << "expected an exception";
+		}
+		catch (const std::exception& aError)
+		{
+			EXPECT_EQ(aError.what(), "The mesh [Far] has a vertex that is not finite! (" + somePath + ")");
+		}
+		EXPECT_TRUE(someModel.meshes.empty());
+	}
 }
 
 TEST_F(ImporterTest, LodLevelsTakeTheMeshesBelowTheirChildNodes)
