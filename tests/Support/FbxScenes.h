@@ -30,6 +30,21 @@ namespace NorvTest
 		return someMesh;
 	}
 
+	// Binary FBX bytes of aMeshCount cube mesh nodes "Box<i>" under the root, each
+	// optionally with a material.
+	inline std::string CubeFbx(double aHalf, const char* aMaterial = nullptr, int aMeshCount = 1)
+	{
+		NorvTools::FbxSceneWriter someWriter;
+		for (int i = 0; i < aMeshCount; ++i)
+		{
+			const std::int64_t someNode = someWriter.AddNode("Box" + std::to_string(i), "Mesh");
+			someWriter.AddMesh(someNode, CubeMesh(aHalf));
+			if (aMaterial)
+				someWriter.ConnectMaterial(someWriter.AddMaterial(aMaterial), someNode);
+		}
+		return NorvTools::WriteBinaryFbx(someWriter.Build());
+	}
+
 	// Writes the scene as binary (compressed arrays) or ASCII; returns the path.
 	inline std::string WriteScene(const TempFolder& aFolder, const std::string& aName, const NorvTools::FbxSceneWriter& aScene, bool aBinary = true)
 	{

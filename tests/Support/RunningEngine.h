@@ -11,6 +11,9 @@
 #include "engine/EngineCreateParameters.h"
 #include "kernel/Kernel.h"
 
+#include <chrono>
+#include <thread>
+
 namespace NorvTest
 {
 	// A performance counter the test moves by hand, in microseconds.
@@ -66,6 +69,22 @@ namespace NorvTest
 		HWND Window() const { return *Get().GetHWND(); }
 		// The executable's folder of this run (assets resolve under its "data/").
 		const ExecutableFolder& Folder() const { return myFolder; }
+
+		// Runs frames, a little apart so the file watcher can see changes, until
+		// aDone holds or five seconds have passed; whether it holds.
+		template <typename Done>
+		bool RunFramesUntil(Done&& aDone) const
+		{
+			const auto someEnd = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+			while (!aDone() && std::chrono::steady_clock::now() < someEnd)
+			{
+				std::this_thread::sleep_for(std::chrono::milliseconds(10));
+				if (!Get().BeginFrame())
+					return false;
+				Get().EndFrame();
+			}
+			return aDone();
+		}
 
 	private:
 		ExecutableFolder myFolder;

@@ -1,5 +1,7 @@
 #pragma once
 // A fresh folder under the system temp folder, removed with everything in it.
+#include "Support/FuzzSeeds.h"
+
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -33,6 +35,7 @@ namespace NorvTest
 			std::filesystem::create_directories(someFull.parent_path());
 			std::ofstream someFile(someFull, std::ios::binary);
 			someFile.write(aContent.data(), static_cast<std::streamsize>(aContent.size()));
+			SaveFuzzSeedFile(aRelative, aContent);
 			return someFull;
 		}
 

@@ -1,5 +1,7 @@
 #include "Support/VideoClip.h"
 
+#include "Support/FuzzSeeds.h"
+
 extern "C"
 {
 #include <libavcodec/avcodec.h>
@@ -117,7 +119,8 @@ namespace NorvTest
 		return 30 + (aIndex * 17) % 200;
 	}
 
-	bool WriteVideoClip(const std::filesystem::path& aPath, const ClipOptions& anOptions)
+	// Encodes the clip; the seed copy is WriteVideoClip's.
+	static bool EncodeVideoClip(const std::filesystem::path& aPath, const ClipOptions& anOptions)
 	{
 		av_log_set_level(AV_LOG_ERROR);
 		AVFormatContext* someFormat = nullptr;
@@ -183,5 +186,16 @@ namespace NorvTest
 		av_frame_free(&somePicture);
 		av_frame_free(&someSamples);
 		return someOk && av_write_trailer(someFormat) >= 0;
+	}
+
+	bool WriteVideoClip(const std::filesystem::path& aPath, const ClipOptions& anOptions)
+	{
+		const bool someIsWritten = EncodeVideoClip(aPath, anOptions);
+		if (someIsWritten && std::getenv("NORV_FUZZ_SEEDS"))
+		{
+			std::ifstream someFile(aPath, std::ios::binary);
+			SaveFuzzSeed("video", std::string(std::istreambuf_iterator<char>(someFile), {}));
+		}
+		return someIsWritten;
 	}
 }

@@ -51,9 +51,9 @@ namespace
 			return anImage.size() >= PNG_HEADER_BYTES && IsIconSide(ReadBigEndianU32(anImage, 16)) && IsIconSide(ReadBigEndianU32(anImage, 20));
 		if (anImage.size() < BITMAP_HEADER_BYTES || ReadU32(anImage, 0) < BITMAP_HEADER_BYTES)
 			return false;
-		// The bitmap's height counts its colour rows and its mask rows.
+		// The bitmap's height counts its colour rows and its mask rows: one row is no image.
 		const std::int64_t someHeight = static_cast<std::int32_t>(ReadU32(anImage, 8));
-		return IsIconSide(static_cast<std::int32_t>(ReadU32(anImage, 4))) && someHeight >= 1 && someHeight <= 2 * MAX_ICON_SIDE;
+		return IsIconSide(static_cast<std::int32_t>(ReadU32(anImage, 4))) && someHeight >= 2 && someHeight <= 2 * MAX_ICON_SIDE;
 	}
 
 	struct Chunk
@@ -87,13 +87,19 @@ namespace Platform::impl
 		if (aFile.size() < ICON_HEADER_BYTES + ICON_ENTRY_BYTES || ReadU16(aFile, 0) != 0)
 			return std::nullopt;
 		const std::uint16_t someType = ReadU16(aFile, 2);
-		if ((someType != ICON_TYPE_ICON && someType != ICON_TYPE_CURSOR) || ReadU16(aFile, 4) == 0)
+		const std::size_t someCount = ReadU16(aFile, 4);
+		if ((someType != ICON_TYPE_ICON && someType != ICON_TYPE_CURSOR) || someCount == 0 || aFile.size() < ICON_HEADER_BYTES + someCount * ICON_ENTRY_BYTES)
 			return std::nullopt;
+		// The image decoder chooses among all entries: every one must be whole and icon-sized.
+		for (std::size_t someIndex = 0; someIndex < someCount; ++someIndex)
+		{
+			const std::span<const std::uint8_t> someImageEntry = aFile.subspan(ICON_HEADER_BYTES + someIndex * ICON_ENTRY_BYTES, ICON_ENTRY_BYTES);
+			const std::uint64_t someImageSize = ReadU32(someImageEntry, 8);
+			const std::uint64_t someImageOffset = ReadU32(someImageEntry, 12);
+			if (someImageSize == 0 || someImageOffset + someImageSize > aFile.size() || !HasIconSizedImage(aFile.subspan(someImageOffset, someImageSize)))
+				return std::nullopt;
+		}
 		const std::span<const std::uint8_t> someEntry = aFile.subspan(ICON_HEADER_BYTES, ICON_ENTRY_BYTES);
-		const std::uint64_t someImageSize = ReadU32(someEntry, 8);
-		const std::uint64_t someImageOffset = ReadU32(someEntry, 12);
-		if (someImageSize == 0 || someImageOffset + someImageSize > aFile.size() || !HasIconSizedImage(aFile.subspan(someImageOffset, someImageSize)))
-			return std::nullopt;
 		IconDirectoryEntry someResult;
 		someResult.myIsCursor = someType == ICON_TYPE_CURSOR;
 		someResult.myWidth = someEntry[0] == 0 ? ICON_SIZE_FOR_ZERO : someEntry[0];

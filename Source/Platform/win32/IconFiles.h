@@ -18,8 +18,9 @@ namespace Platform::impl
 	};
 
 	// The first image entry of an icon or cursor file; nothing when the header is
-	// malformed, holds no image, points past the end of the file or its image
-	// claims more than 256 x 256 pixels.
+	// malformed, holds no image, or any entry points past the end of the file or
+	// at an image of no rows or more than 256 x 256 pixels (the image decoder may
+	// choose any entry).
 	std::optional<IconDirectoryEntry> ReadIconDirectory(std::span<const std::uint8_t> aFile);
 
 	// The frames of an animated cursor in file order, each a complete icon or

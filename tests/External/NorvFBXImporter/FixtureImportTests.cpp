@@ -10,7 +10,7 @@
 
 namespace
 {
-	const std::string FIXTURES = std::string(NORV_FIXTURES_DIR) + "/fbx/";
+	const std::string FIXTURES = NorvTest::FixtureFile("fbx") + "/";
 
 	class FixtureImport : public ::testing::Test
 	{

@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <fstream>
+#include <limits>
 
 using NorvTest::ImporterTest;
 using NorvTools::FbxLayerData;
@@ -251,6 +252,32 @@ TEST_F(ImporterTest, AMeshWithoutUvSetsIsAnError)
 	EXPECT_TRUE(someModel.meshes.empty());
 }
 
+TEST_F(ImporterTest, AVertexPastWhatAFloatHoldsFailsTheLoadNamingItsMesh)
+{
+	// Control points and normals are doubles in the file; a float cannot hold these.
+	NorvTools::FbxMeshData someFarPoint = NorvTest::CubeMesh();
+	someFarPoint.controlPoints[4] = 1e300;
+	NorvTools::FbxMeshData someNoNormal = NorvTest::CubeMesh();
+	someNoNormal.normals->values[0] = std::numeric_limits<double>::quiet_NaN();
+	for (const NorvTools::FbxMeshData& someMesh : { someFarPoint, someNoNormal })
+	{
+		FbxSceneWriter someWriter;
+		someWriter.AddMesh(someWriter.AddNode("Far", "Mesh"), someMesh);
+		NorvFbx::ModelRecord someModel;
+		const std::string somePath = NorvTest::WriteScene(myFolder, "far.fbx", someWriter);
+		try
+		{
+			NorvFbx::LoadModel(somePath, &someModel, false, true);
+			ADD_FAILURE() << "expected an exception";
+		}
+		catch (const std::exception& aError)
+		{
+			EXPECT_EQ(aError.what(), "The mesh [Far] has a vertex that is not finite! (" + somePath + ")");
+		}
+		EXPECT_TRUE(someModel.meshes.empty());
+	}
+}
+
 TEST_F(ImporterTest, LodLevelsTakeTheMeshesBelowTheirChildNodes)
 {
 	FbxSceneWriter someWriter;
@@ -316,7 +343,7 @@ TEST_F(ImporterTest, EveryErrorLineNamesItsFile)
 TEST_F(ImporterTest, BrokenFilesFailWithAClearError)
 {
 	NORV_SKIP_WITHOUT_FIXTURES();
-	const std::string someFixture = std::string(NORV_FIXTURES_DIR) + "/fbx/static_crate.fbx";
+	const std::string someFixture = NorvTest::FixtureFile("fbx/static_crate.fbx");
 	std::ifstream someInput(someFixture, std::ios::binary);
 	const std::string someBytes((std::istreambuf_iterator<char>(someInput)), std::istreambuf_iterator<char>());
 	ASSERT_GT(someBytes.size(), 1000u);

@@ -1,6 +1,8 @@
 // Skeletons, skins, markers and animation sampling.
 #include "ImporterTestSupport.h"
 
+#include <limits>
+
 using NorvTest::ImporterTest;
 using NorvTools::FbxSceneWriter;
 
@@ -152,6 +154,30 @@ TEST_F(ImporterTest, AClusterLinkedToANodeThatIsNoBoneFailsTheLoad)
 	EXPECT_NE(ErrorOf([&] { NorvFbx::LoadModel(somePath, &someModel, false, true); }).find("is linked to [Helper], which is not a bone"), std::string::npos);
 }
 
+TEST_F(ImporterTest, AClusterLinkThatGivesNoFiniteBindPoseFailsTheLoad)
+{
+	// Link matrices whose inverse is far past what a float holds: a near-zero scale
+	// and a far-off place.
+	NorvTools::FbxMatrix someVanishing = NorvTools::FBX_IDENTITY;
+	someVanishing[0] = someVanishing[5] = someVanishing[10] = 1e-300;
+	NorvTools::FbxMatrix someFarOff = NorvTools::FBX_IDENTITY;
+	someFarOff[12] = 1e300;
+	for (const NorvTools::FbxMatrix& someLink : { someVanishing, someFarOff })
+	{
+		FbxSceneWriter someWriter;
+		const std::int64_t someBone = someWriter.AddNode("Bone", "LimbNode");
+		someWriter.AddSkeletonAttribute(someBone);
+		const std::int64_t someGeometry = someWriter.AddMesh(someWriter.AddNode("Body", "Mesh"), NorvTest::Triangles({ 0, 0, 0, 1, 0, 0, 0, 1, 0 }));
+		someWriter.AddCluster(someWriter.AddSkin(someGeometry), someBone, { 0 }, { 1.0 }, NorvTools::FBX_IDENTITY, someLink);
+		const std::string somePath = NorvTest::WriteScene(myFolder, "singular.fbx", someWriter);
+		NorvFbx::ModelRecord someModel;
+		const std::string someError = ErrorOf([&] { NorvFbx::LoadModel(somePath, &someModel, false, true); });
+		EXPECT_NE(someError.find("gives the bone [Bone] a bind pose that is not finite"), std::string::npos) << someError;
+		EXPECT_NE(someError.find(somePath), std::string::npos) << someError;
+		EXPECT_TRUE(someModel.meshes.empty());
+	}
+}
+
 TEST_F(ImporterTest, AnimationSamplesEveryFrameOfTheTake)
 {
 	Rig someRig("Hero:", 100.0);
@@ -174,6 +200,20 @@ TEST_F(ImporterTest, AnimationSamplesEveryFrameOfTheTake)
 	EXPECT_FLOAT_EQ(someAnimation.frames[15].local.at("Root")(4, 1), 150.0f);
 	EXPECT_FLOAT_EQ(someAnimation.frames[30].global.at("Spine")(4, 2), 300.0f);
 	EXPECT_FLOAT_EQ(someAnimation.frames[30].sockets.at("Grip_skt")(4, 1), 400.0f);
+}
+
+TEST_F(ImporterTest, AnAnimationThatPutsABoneNowhereFiniteFailsTheLoad)
+{
+	Rig someRig("Hero:");
+	someRig.writer.AddAnimStack("Walk", 0, NorvTest::Frame30(4));
+	someRig.writer.AddCurve(someRig.spine, "Lcl Translation", 0, { 0, NorvTest::Frame30(2), NorvTest::Frame30(4) },
+		{ 0.0f, std::numeric_limits<float>::quiet_NaN(), 0.0f });
+	const std::string somePath = NorvTest::WriteScene(myFolder, "nan.fbx", someRig.writer);
+	NorvFbx::AnimationRecord someAnimation;
+	const std::string someError = ErrorOf([&] { NorvFbx::LoadAnimation(somePath, &someAnimation); });
+	EXPECT_NE(someError.find("puts the bone [Hero:Spine] nowhere finite in frame "), std::string::npos) << someError;
+	EXPECT_NE(someError.find(somePath), std::string::npos) << someError;
+	EXPECT_TRUE(someAnimation.frames.empty()) << "nothing of the broken take is kept";
 }
 
 TEST_F(ImporterTest, AnimationFailuresAreReported)

@@ -1,3 +1,4 @@
+#include "Support/Fixtures.h"
 #include "Support/SteppedWorld.h"
 
 #include "graphics/Camera.h"
@@ -17,7 +18,7 @@ using nlohmann::json;
 
 namespace
 {
-	const std::string FIXTURES = std::string(NORV_FIXTURES_DIR) + "/fbx/";
+	const std::string FIXTURES = NorvTest::FixtureFile("fbx") + "/";
 
 	json Property(const char* aName, const char* aType, const json& aValue)
 	{

@@ -138,6 +138,47 @@ namespace
 			}
 			EXPECT_FALSE(Platform::impl::ReadIconDirectory(someHuge)) << someWidth << " x " << someHeight;
 		}
+		// A bitmap of one row holds a mask row only: no image.
+		Bytes someOneRow = someCursor;
+		someOneRow[30] = 1;
+		someOneRow[31] = someOneRow[32] = someOneRow[33] = 0;
+		EXPECT_FALSE(Platform::impl::ReadIconDirectory(someOneRow));
+	}
+
+	// An icon file of two entries, each with its own image.
+	Bytes TwoEntryIcon(const Bytes& aFirstImage, const Bytes& aSecondImage)
+	{
+		Bytes someFile;
+		PutU16(someFile, 0);
+		PutU16(someFile, 1);
+		PutU16(someFile, 2);
+		std::uint32_t someOffset = 6 + 2 * 16;
+		for (const Bytes* someImage : { &aFirstImage, &aSecondImage })
+		{
+			for (int someByte = 0; someByte < 4; ++someByte)
+				someFile.push_back(someByte == 0 || someByte == 1 ? 4 : 0);
+			PutU16(someFile, 1);
+			PutU16(someFile, 32);
+			PutU32(someFile, static_cast<std::uint32_t>(someImage->size()));
+			PutU32(someFile, someOffset);
+			someOffset += static_cast<std::uint32_t>(someImage->size());
+		}
+		someFile.insert(someFile.end(), aFirstImage.begin(), aFirstImage.end());
+		someFile.insert(someFile.end(), aSecondImage.begin(), aSecondImage.end());
+		return someFile;
+	}
+
+	TEST(IconFiles, EveryEntryIsCheckedAsTheDecoderMayChooseAny)
+	{
+		const Bytes someFile = MakeIconFile(false, 4);
+		const Bytes someImage(someFile.begin() + 22, someFile.end());
+		EXPECT_TRUE(Platform::impl::ReadIconDirectory(TwoEntryIcon(someImage, someImage)));
+		Bytes someHuge = someImage;
+		someHuge[5] = 0x08; // 2048 wide
+		EXPECT_FALSE(Platform::impl::ReadIconDirectory(TwoEntryIcon(someImage, someHuge)));
+		Bytes someTwoEntriesOneWritten = TwoEntryIcon(someImage, someImage);
+		someTwoEntriesOneWritten.resize(someTwoEntriesOneWritten.size() - someImage.size());
+		EXPECT_FALSE(Platform::impl::ReadIconDirectory(someTwoEntriesOneWritten)) << "the second image is past the end";
 	}
 
 	TEST(IconFiles, AnimatedCursorFramesComeInFileOrder)

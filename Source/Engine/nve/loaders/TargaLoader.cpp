@@ -13,6 +13,9 @@ namespace Norv
 	{
 		constexpr std::size_t HEADER_SIZE = 18;
 		constexpr std::size_t ID_LENGTH_OFFSET = 0;
+		constexpr std::size_t COLOR_MAP_TYPE_OFFSET = 1;
+		constexpr std::size_t IMAGE_TYPE_OFFSET = 2;
+		constexpr std::uint8_t UNCOMPRESSED_TRUE_COLOR = 2;
 		constexpr std::size_t WIDTH_OFFSET = 12;
 		constexpr std::size_t HEIGHT_OFFSET = 14;
 		constexpr std::size_t DEPTH_OFFSET = 16;
@@ -40,7 +43,8 @@ namespace Norv
 		someImage->myWidth = ReadU16(someBytes, WIDTH_OFFSET);
 		someImage->myHeight = ReadU16(someBytes, HEIGHT_OFFSET);
 		someImage->myBitsPerPixel = someBytes[DEPTH_OFFSET];
-		if (someImage->myBitsPerPixel != 32)
+		// Run-length encoded and colour-mapped files would be read as noise.
+		if (someImage->myBitsPerPixel != 32 || someBytes[IMAGE_TYPE_OFFSET] != UNCOMPRESSED_TRUE_COLOR || someBytes[COLOR_MAP_TYPE_OFFSET] != 0)
 			return nullptr;
 
 		const std::size_t someRowSize = std::size_t{ someImage->myWidth } * BYTES_PER_PIXEL;

@@ -16,6 +16,7 @@ namespace Norv
 		std::vector<std::uint8_t> myPixels; // width * height * 4 bytes, top row first, each pixel R, G, B, A
 	};
 
-	// Null when the file is missing (asserts), not 32 bits per pixel, or shorter than its header promises.
+	// Null when the file is missing (asserts), not uncompressed true-colour of 32 bits per pixel
+	// (run-length encoded and colour-mapped files included), or shorter than its header promises.
 	std::unique_ptr<TargaImage> LoadTarga(const std::wstring& aPath);
 }

@@ -143,12 +143,19 @@ namespace NorvFbx
 			{
 				FbxNode* someNode = someBoneNodes[b];
 				const std::string& someKey = someSkeleton.bones[b].shortName;
-				someFrame.local[someKey] = someNode ? ToMatrix(someNode->EvaluateLocalTransform(someTime)) : Norv::Matrix4x4();
-				someFrame.global[someKey] = someNode ? ToMatrix(someNode->EvaluateGlobalTransform(someTime)) : Norv::Matrix4x4();
+				const Norv::Matrix4x4& someLocal = someFrame.local[someKey] = someNode ? ToMatrix(someNode->EvaluateLocalTransform(someTime)) : Norv::Matrix4x4();
+				const Norv::Matrix4x4& someGlobal = someFrame.global[someKey] = someNode ? ToMatrix(someNode->EvaluateGlobalTransform(someTime)) : Norv::Matrix4x4();
+				if (!impl::IsFiniteMatrix(someLocal) || !impl::IsFiniteMatrix(someGlobal))
+					throw impl::ImportError("The animation puts the bone [" + someSkeleton.bones[b].name + "] nowhere finite in frame " + std::to_string(f) + "!");
 			}
 			for (size_t s = 0; s < someSockets.size(); ++s)
-				if (someSocketNodes[s])
-					someFrame.sockets[someSockets[s].name] = ToMatrix(someSocketNodes[s]->EvaluateGlobalTransform(someTime));
+			{
+				if (!someSocketNodes[s])
+					continue;
+				const Norv::Matrix4x4& someSocket = someFrame.sockets[someSockets[s].name] = ToMatrix(someSocketNodes[s]->EvaluateGlobalTransform(someTime));
+				if (!impl::IsFiniteMatrix(someSocket))
+					throw impl::ImportError("The animation puts the socket [" + someSockets[s].name + "] nowhere finite in frame " + std::to_string(f) + "!");
+			}
 			for (size_t e = 0; e < someEvents.size(); ++e)
 			{
 				if (!someEventNodes[e])

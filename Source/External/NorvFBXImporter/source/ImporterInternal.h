@@ -4,6 +4,7 @@
 
 #include "fbxsdk/fbxsdk.h"
 
+#include <cmath>
 #include <stdexcept>
 #include <string_view>
 
@@ -21,6 +22,18 @@ namespace NorvFbx::impl
 
 	// Prints and keeps aText, naming the file being loaded.
 	void SetLastError(std::string aText);
+
+	// Whether every element is a finite number: broken files give NaN and
+	// singular matrices infinities, which would place vertices nowhere.
+	inline bool IsFiniteMatrix(const Norv::Matrix4x4& aMatrix)
+	{
+		for (unsigned someIndex = 0; someIndex < 16; ++someIndex)
+		{
+			if (!std::isfinite(aMatrix[someIndex]))
+				return false;
+		}
+		return true;
+	}
 
 	// The text after the first ':' (the whole name when it has none).
 	std::string_view ShortName(std::string_view aName);

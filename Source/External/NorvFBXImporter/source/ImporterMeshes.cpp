@@ -10,6 +10,20 @@ namespace NorvFbx::impl
 {
 	namespace
 	{
+		bool IsFinite(const Norv::Vector3<float>& aVector)
+		{
+			return std::isfinite(aVector.x) && std::isfinite(aVector.y) && std::isfinite(aVector.z);
+		}
+
+		// Broken files give NaN and values past a float's range: such a vertex lies nowhere.
+		bool IsFiniteVertex(const Vertex& aVertex)
+		{
+			if (!IsFinite({ aVertex.position.x, aVertex.position.y, aVertex.position.z }) || !IsFinite(aVertex.normal) || !IsFinite(aVertex.tangent)
+				|| !IsFinite(aVertex.binormal))
+				return false;
+			return std::all_of(std::begin(aVertex.uv), std::end(aVertex.uv), [](const Norv::Vector2<float>& aUv) { return std::isfinite(aUv.x) && std::isfinite(aUv.y); });
+		}
+
 		// Reads one layer element per corner with the mapping and reference rules:
 		// by control point or by polygon vertex, directly or through the index array.
 		template <typename T>
@@ -85,7 +99,11 @@ namespace NorvFbx::impl
 					FbxAMatrix someTransform, someTransformLink;
 					someCluster->GetTransformMatrix(someTransform);
 					someCluster->GetTransformLinkMatrix(someTransformLink);
-					aSkeleton.bones[static_cast<size_t>(someBoneIndex)].bindPose = ToMatrix((someTransformLink.Inverse() * someTransform * someGeometricOffset).Transpose());
+					Norv::Matrix4x4& someBindPose = aSkeleton.bones[static_cast<size_t>(someBoneIndex)].bindPose;
+					someBindPose = ToMatrix((someTransformLink.Inverse() * someTransform * someGeometricOffset).Transpose());
+					// A singular or broken link matrix would skin the bone's vertices to nowhere.
+					if (!IsFiniteMatrix(someBindPose))
+						throw ImportError("The skin cluster [" + std::string(someCluster->GetName()) + "] of the mesh [" + aNode->GetName() + "] gives the bone [" + std::string(someLinkName) + "] a bind pose that is not finite!");
 
 					const int* someIndices = someCluster->GetControlPointIndices();
 					const double* someWeights = someCluster->GetControlPointWeights();
@@ -219,6 +237,8 @@ namespace NorvFbx::impl
 						std::copy(std::begin(someSkin.weights), std::end(someSkin.weights), someVertex.weights);
 					}
 
+					if (!IsFiniteVertex(someVertex))
+						throw ImportError("The mesh [" + std::string(aNode->GetName()) + "] has a vertex that is not finite!");
 					someMin = { std::min(someMin.x, someVertex.position.x), std::min(someMin.y, someVertex.position.y), std::min(someMin.z, someVertex.position.z) };
 					someMax = { std::max(someMax.x, someVertex.position.x), std::max(someMax.y, someVertex.position.y), std::max(someMax.z, someVertex.position.z) };
 					if (aMergeVertices)

@@ -18,28 +18,12 @@
 namespace
 {
 	namespace fs = std::filesystem;
-	constexpr std::chrono::seconds GIVE_UP{ 5 };
 
 	Norv::EngineCreateParameters WithDebugFeatures(std::uint32_t aFeatures)
 	{
 		Norv::EngineCreateParameters someParameters;
 		someParameters.myDebugFeatures = aFeatures;
 		return someParameters;
-	}
-
-	// Runs frames until aDone holds or time runs out.
-	template <typename Done>
-	bool RunFramesUntil(Norv::Engine& anEngine, Done&& aDone)
-	{
-		const auto someEnd = std::chrono::steady_clock::now() + GIVE_UP;
-		while (!aDone() && std::chrono::steady_clock::now() < someEnd)
-		{
-			std::this_thread::sleep_for(std::chrono::milliseconds(10));
-			if (!anEngine.BeginFrame())
-				return false;
-			anEngine.EndFrame();
-		}
-		return aDone();
 	}
 
 	TEST(EngineFrame, BeginFrameClearsTheBackBufferToTheClearColour)
@@ -71,7 +55,7 @@ namespace
 
 		someEngine.Folder().Write("data/hot.png", NorvTest::EncodePng(8, 4, NorvTest::SolidPixels(8, 4, { 0, 255, 0, 255 })));
 		fs::last_write_time(someFile, fs::last_write_time(someFile) + std::chrono::seconds(2));
-		EXPECT_TRUE(RunFramesUntil(someEngine.Get(), [&] { return someTexture->mySize.x == 8; }));
+		EXPECT_TRUE(someEngine.RunFramesUntil([&] { return someTexture->mySize.x == 8; }));
 		EXPECT_EQ(someEngine.Get().GetTextureManager()->GetTexture("hot.png", Norv::TEXTURE_MODE_PLAIN), someTexture);
 	}
 

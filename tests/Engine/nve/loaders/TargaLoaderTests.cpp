@@ -69,6 +69,18 @@ TEST_F(TargaLoader, OtherDepthsYieldNull)
 	}
 }
 
+TEST_F(TargaLoader, RunLengthAndColourMappedFilesYieldNull)
+{
+	// Their bytes are no raw pixels: read as such they would show noise.
+	std::string someRunLength = MakeTarga(2, 2, TWO_BY_TWO_BOTTOM_UP);
+	someRunLength[2] = 10;
+	EXPECT_EQ(Norv::LoadTarga(WriteFile(someRunLength)), nullptr);
+	std::string someMapped = MakeTarga(2, 2, TWO_BY_TWO_BOTTOM_UP);
+	someMapped[1] = 1;
+	someMapped[2] = 1;
+	EXPECT_EQ(Norv::LoadTarga(WriteFile(someMapped)), nullptr);
+}
+
 TEST_F(TargaLoader, ShortFilesYieldNull)
 {
 	const std::string someFull = MakeTarga(2, 2, TWO_BY_TWO_BOTTOM_UP);

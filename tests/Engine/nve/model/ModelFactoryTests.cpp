@@ -1,5 +1,6 @@
 // The model factory over the FBX importer: caching per path and per (clip,
 // model), hot reload, the built-ins, texture lookup and bad files.
+#include "Support/Fixtures.h"
 #include "Support/FbxScenes.h"
 #include "Support/ModelScene.h"
 #include "graphics/Texture.h"
@@ -8,25 +9,11 @@
 
 #include <filesystem>
 
-using NorvTools::FbxSceneWriter;
+using NorvTest::CubeFbx;
 
 namespace
 {
-	const std::string FIXTURES = std::string(NORV_FIXTURES_DIR) + "/fbx/";
-
-	// A cube mesh node "Box" (optionally with a material) under the root.
-	std::string CubeFbx(double aHalf, const char* aMaterial = nullptr, int aMeshCount = 1)
-	{
-		FbxSceneWriter someWriter;
-		for (int i = 0; i < aMeshCount; ++i)
-		{
-			const std::int64_t someNode = someWriter.AddNode("Box" + std::to_string(i), "Mesh");
-			someWriter.AddMesh(someNode, NorvTest::CubeMesh(aHalf));
-			if (aMaterial)
-				someWriter.ConnectMaterial(someWriter.AddMaterial(aMaterial), someNode);
-		}
-		return NorvTools::WriteBinaryFbx(someWriter.Build());
-	}
+	const std::string FIXTURES = NorvTest::FixtureFile("fbx") + "/";
 
 	class ModelFactoryTest : public testing::Test
 	{

@@ -2,6 +2,7 @@
 // at two frames of its own clip: the skin lands where the bones put it on the
 // CPU, it is lit (shaded, neither black nor white), each material mesh has its
 // own colour texture, and the skin moves between the frames.
+#include "Support/Fixtures.h"
 #include "Support/ImageEncoding.h"
 #include "Support/ModelScene.h"
 #include "Support/RunningEngine.h"
@@ -21,7 +22,7 @@ namespace
 	constexpr unsigned WIDTH = 320;
 	constexpr unsigned HEIGHT = 240;
 	constexpr int EDGE_TOLERANCE = 3; // pixels between the CPU box and the drawn one
-	const std::filesystem::path CHARACTER = std::filesystem::path(NORV_FIXTURES_DIR) / "fbx/character_skinned.fbx";
+	const std::filesystem::path CHARACTER = NorvTest::FixtureFile("fbx/character_skinned.fbx");
 	const Norv::Vector3<float> TARGET{ 0.0f, 80.0f, 0.0f }; // the character is about 160 tall
 	constexpr float DISTANCE = 320.0f;
 
