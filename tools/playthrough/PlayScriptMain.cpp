@@ -2,7 +2,8 @@
 // is every so many frames, so that a level's script can be written a few lines
 // at a time; takes screenshots of chosen frames.
 //
-//   NorvPlayScript [--every N] [--size WxH] [--game FOLDER] [--shot FRAME FILE.png]... SCRIPT...
+//   NorvPlayScript [--every N] [--size WxH] [--game FOLDER] [--shot FRAME FILE.png]...
+//                  [--shot-after SCRIPT FILE.png]... SCRIPT...
 #include "ScriptedRun.h"
 
 #include "FileOutput.h"
@@ -26,15 +27,19 @@ namespace
 	{
 		int myEvery = DEFAULT_EVERY_FRAMES;
 		Playthrough::RunOptions myOptions;
-		std::map<int, std::string> myShots; // frame -> PNG file
+		std::map<int, std::string> myShots;                // frame -> PNG file
+		std::map<std::string, std::string> myScriptShots; // script file name -> PNG file of its last frame
 		std::vector<std::string> myScripts;
 	};
 
 	void PrintUsage()
 	{
-		std::fprintf(stderr, "usage: NorvPlayScript [--every N] [--size WxH] [--game FOLDER] [--shot FRAME FILE.png]... SCRIPT...\n"
+		std::fprintf(stderr, "usage: NorvPlayScript [--every N] [--size WxH] [--game FOLDER] [--shot FRAME FILE.png]...\n"
+			"                      [--shot-after SCRIPT FILE.png]... SCRIPT...\n"
 			"  Plays the scripts one after another from the start of the game and prints the\n"
-			"  player's position every N frames (default %d; 0: never) and at every stall.\n", DEFAULT_EVERY_FRAMES);
+			"  player's position every N frames (default %d; 0: never) and at every stall.\n"
+			"  --shot writes the frame FRAME as a PNG, --shot-after the last frame of the script\n"
+			"  of that file name.\n", DEFAULT_EVERY_FRAMES);
 	}
 
 	bool ReadInt(const char* aText, int& anOut)
@@ -71,6 +76,11 @@ namespace
 				if (!ReadInt(someValues[++i], someFrame) || someFrame == 0)
 					return false;
 				anOut.myShots[someFrame] = someValues[++i];
+			}
+			else if (someArgument == "--shot-after" && i + 2 < aCount)
+			{
+				const std::string someScript = someValues[++i];
+				anOut.myScriptShots[someScript] = someValues[++i];
 			}
 			else if (someArgument.starts_with("--"))
 				return false;
@@ -140,15 +150,16 @@ int main(int aCount, char** someValues)
 		return 1;
 	}
 	bool areShotsWritten = true;
+	const auto Shoot = [&](const std::string& aFile) {
+		const bool isWritten = WriteScreenshot(aFile);
+		std::printf("frame %d: %s %s\n", someRun.GetFrame(), aFile.c_str(), isWritten ? "written" : "NOT written");
+		areShotsWritten = areShotsWritten && isWritten;
+	};
 	const auto Observe = [&](const Playthrough::ScriptedRun& aRun, int aFrame) {
 		if (someArguments.myEvery > 0 && aFrame % someArguments.myEvery == 0)
 			std::printf("%s\n", aRun.Where().c_str());
 		if (const auto someShot = someArguments.myShots.find(aFrame); someShot != someArguments.myShots.end())
-		{
-			const bool isWritten = WriteScreenshot(someShot->second);
-			std::printf("frame %d: %s %s\n", aFrame, someShot->second.c_str(), isWritten ? "written" : "NOT written");
-			areShotsWritten = areShotsWritten && isWritten;
-		}
+			Shoot(someShot->second);
 	};
 	for (const Playthrough::Script& someScript : someScripts)
 	{
@@ -159,6 +170,8 @@ int main(int aCount, char** someValues)
 			return 1;
 		}
 		std::printf("finished %s: %s\n", someScript.myName.c_str(), someRun.Where().c_str());
+		if (const auto someShot = someArguments.myScriptShots.find(someScript.myName); someShot != someArguments.myScriptShots.end())
+			Shoot(someShot->second);
 	}
 	return areShotsWritten ? 0 : 1;
 }
