@@ -15,6 +15,7 @@
 
 #include "engine/Engine.h"
 #include "kernel/Kernel.h"
+#include "waveout/WaveOut.h"
 #include "win32/Win32.h"
 #include "xinput/XInput.h"
 
@@ -131,6 +132,8 @@ namespace Playthrough
 		Platform::SetPerformanceCounterOverride([this] { return myCounter; }, COUNTER_FREQUENCY);
 		Platform::SetGamepadInjection(true);
 		Platform::InjectGamepad(0, XINPUT_GAMEPAD{});
+		// The videos' sound would pace them to real time.
+		Platform::SetWaveOutInstantPlay(true);
 		mySession = std::make_unique<Game::Session>();
 		myIsStarted = mySession->Start() == 0;
 	}
@@ -148,6 +151,7 @@ namespace Playthrough
 		{
 		}
 		Platform::SetGamepadInjection(false);
+		Platform::SetWaveOutInstantPlay(false);
 		Platform::SetPerformanceCounterOverride({});
 		Platform::SetModuleFileNameOverride({});
 		Norv::GetEngineCreateParameters() = Norv::EngineCreateParameters();
