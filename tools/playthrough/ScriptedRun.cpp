@@ -121,6 +121,7 @@ namespace Playthrough
 
 	ScriptedRun::ScriptedRun(const RunOptions& anOptions)
 		: myFolder(MakeRunFolder())
+		, myOptions(anOptions)
 	{
 		if (myFolder.empty() || !WriteRunFolder(myFolder, anOptions))
 			return;
@@ -172,7 +173,8 @@ namespace Playthrough
 		Platform::InjectGamepad(0, ToPadReading(aHeld));
 		++myCounter;
 		++myFrame;
-		myIsEnded = !mySession->RunFrame();
+		const bool isDrawn = myOptions.myDrawEvery <= 1 || myFrame % myOptions.myDrawEvery == 0 || myOptions.myDrawnFrames.contains(myFrame);
+		myIsEnded = !mySession->RunFrame(isDrawn);
 		return !myIsEnded;
 	}
 

@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 
 class Player;
@@ -24,6 +25,10 @@ namespace Playthrough
 		std::filesystem::path myGameAssets;
 		unsigned myWidth = 640;
 		unsigned myHeight = 360;
+		// Every how many frames the game is drawn (1: all); the game's state does
+		// not depend on it, a run's speed does: most of a frame is drawing.
+		int myDrawEvery = 1;
+		std::set<int> myDrawnFrames; // drawn whatever myDrawEvery says
 	};
 
 	struct Outcome
@@ -51,7 +56,8 @@ namespace Playthrough
 		bool IsStarted() const { return myIsStarted; }
 		// Plays aScript from the current frame on.
 		Outcome Play(const Script& aScript, const FrameObserver& anObserver = {});
-		// One frame of the game with aHeld down; false once the game loop has ended.
+		// One frame of the game with aHeld down, drawn or not as the options say;
+		// false once the game loop has ended.
 		bool Frame(ActionMask aHeld);
 
 		bool IsReached(const Stage& aStage) const;
@@ -65,6 +71,7 @@ namespace Playthrough
 	private:
 		std::filesystem::path myFolder;        // the run's root; the executable's folder is its "Bin"
 		std::filesystem::path myWorkingFolder; // the process's, given back at the end
+		RunOptions myOptions;
 		std::int64_t myCounter = 0;
 		int myFrame = 0;
 		bool myIsStarted = false;

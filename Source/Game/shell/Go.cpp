@@ -74,7 +74,7 @@ namespace Game
 		return 0;
 	}
 
-	bool Session::RunFrame()
+	bool Session::RunFrame(bool anIsDrawn)
 	{
 		if (!myEngine->BeginFrame())
 			return false;
@@ -82,7 +82,8 @@ namespace Game
 		const float someDeltaTime = myEngine->GetDeltaTime();
 		someInput.Update(someDeltaTime);
 		myStates->Update(someInput, someDeltaTime);
-		myStates->Render(someInput);
+		if (anIsDrawn)
+			myStates->Render(someInput);
 		myEngine->EndFrame();
 		return !myStates->ShouldQuit();
 	}

@@ -36,7 +36,9 @@ namespace Game
 		int Start();
 		// One turn of the frame loop; false once the loop has ended (a quit
 		// message was pumped, or the state owner's quit flag was set this frame).
-		bool RunFrame();
+		// A frame not drawn skips the states' rendering, and with it only what is
+		// seen (the loading screen's fades); the game itself advances in the update.
+		bool RunFrame(bool anIsDrawn = true);
 
 		// Only after a successful Start.
 		StateStack& GetStates() const { return *myStates; }

@@ -68,50 +68,70 @@ until menu 10
 					std::filesystem::remove(someEntry.path());
 		}
 
-		Playthrough::Outcome PlayOn(const std::vector<std::string>& aLevel, std::string& aWhereAtEnd)
+		struct Run
+		{
+			Playthrough::Outcome myOutcome;
+			std::string myWhereAtEnd;
+			int myFrames = 0;
+			std::vector<Norv::Vector2<float>> myPlayerTrace; // every frame with a player
+		};
+
+		Run PlayOn(const std::vector<std::string>& aLevel, int aDrawEvery = 1)
 		{
 			NorvTest::WriteAsciiScene(myGame, "scenes/Tutorial.nvs", aLevel, { { 'P', "Player" } });
 			Playthrough::RunOptions someOptions;
 			someOptions.myGameAssets = myGame.Path() / "game";
+			someOptions.myDrawEvery = aDrawEvery;
 			Playthrough::ScriptedRun someRun(someOptions);
 			EXPECT_TRUE(someRun.IsStarted());
-			const Playthrough::Outcome someOutcome = someRun.Play(Playthrough::ParseScript(WALK_SCRIPT, "Walk.txt"), [this](const Playthrough::ScriptedRun& aRun, int aFrame) {
-				EXPECT_EQ(aFrame, ++myFramesSeen);
+			Run someResult;
+			someResult.myOutcome = someRun.Play(Playthrough::ParseScript(WALK_SCRIPT, "Walk.txt"), [&](const Playthrough::ScriptedRun& aRun, int aFrame) {
+				EXPECT_EQ(aFrame, ++someResult.myFrames);
 				if (const Player* somePlayer = aRun.GetPlayer())
-					myFurthestX = std::max(myFurthestX, somePlayer->myPosition.x);
+					someResult.myPlayerTrace.push_back(somePlayer->myPosition);
 			});
-			aWhereAtEnd = someRun.Where();
-			return someOutcome;
+			someResult.myWhereAtEnd = someRun.Where();
+			return someResult;
+		}
+
+		static float FurthestX(const Run& aRun)
+		{
+			float someFurthest = -1e9f;
+			for (const Norv::Vector2<float>& somePosition : aRun.myPlayerTrace)
+				someFurthest = std::max(someFurthest, somePosition.x);
+			return someFurthest;
 		}
 
 		NorvTest::TempFolder myGame;
 		bool myHasGameFolder = std::filesystem::create_directories(myGame.Path() / "game");
-		int myFramesSeen = 0;
-		float myFurthestX = -1e9f;
 	};
 
-	TEST_F(ScriptedRunTest, TheWholeShellPlaysThroughToTheMainMenuAgain)
+	TEST_F(ScriptedRunTest, TheWholeShellPlaysThroughToTheMainMenuAgainTheSameDrawnOrNot)
 	{
-		std::string someWhere;
-		const Playthrough::Outcome someOutcome = PlayOn(OPEN_LEVEL, someWhere);
-		EXPECT_TRUE(someOutcome.myIsFinished) << someOutcome.myReport;
-		EXPECT_NE(someWhere.find("the main menu on top"), std::string::npos) << someWhere;
-		EXPECT_GT(myFurthestX, 1100.0f);
+		const Run someDrawn = PlayOn(OPEN_LEVEL);
+		EXPECT_TRUE(someDrawn.myOutcome.myIsFinished) << someDrawn.myOutcome.myReport;
+		EXPECT_NE(someDrawn.myWhereAtEnd.find("the main menu on top"), std::string::npos) << someDrawn.myWhereAtEnd;
+		EXPECT_GT(FurthestX(someDrawn), 1100.0f);
 		// The opening video alone is longer than 10 s of frames.
-		EXPECT_GT(myFramesSeen, 600);
+		EXPECT_GT(someDrawn.myFrames, 600);
+
+		// Drawing every fifth frame only: the same run, frame for frame and bit for bit.
+		const Run someSeldomDrawn = PlayOn(OPEN_LEVEL, 5);
+		EXPECT_TRUE(someSeldomDrawn.myOutcome.myIsFinished) << someSeldomDrawn.myOutcome.myReport;
+		EXPECT_EQ(someSeldomDrawn.myFrames, someDrawn.myFrames);
+		EXPECT_EQ(someSeldomDrawn.myPlayerTrace, someDrawn.myPlayerTrace);
 	}
 
 	TEST_F(ScriptedRunTest, AnEditedLevelStallsAtTheStageNamingTheLineAndThePlayer)
 	{
-		std::string someWhere;
-		const Playthrough::Outcome someOutcome = PlayOn(WALLED_LEVEL, someWhere);
-		EXPECT_FALSE(someOutcome.myIsFinished);
-		const std::string& someReport = someOutcome.myReport;
+		const Run someRun = PlayOn(WALLED_LEVEL, 4);
+		EXPECT_FALSE(someRun.myOutcome.myIsFinished);
+		const std::string& someReport = someRun.myOutcome.myReport;
 		EXPECT_NE(someReport.find("Walk.txt:9: stage \"near 1200 100 60\" not reached within 300 frames"), std::string::npos) << someReport;
 		EXPECT_NE(someReport.find("the play state on top, scene scenes/Tutorial.nvs"), std::string::npos) << someReport;
 		EXPECT_NE(someReport.find("player at ("), std::string::npos) << someReport;
 		// Held at the wall, nowhere near the goal.
-		EXPECT_LT(myFurthestX, 600.0f);
+		EXPECT_LT(FurthestX(someRun), 600.0f);
 	}
 
 	TEST(ScriptedRun, AScriptAfterTheGameHasEndedStallsAtItsFirstFrame)
