@@ -14,8 +14,8 @@ mkdir -p "$out"
 play=build/default/tools/playthrough/NorvPlayScript
 scripts=tools/screenshots
 SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy "$play" --every 0 --size 960x540 \
-  --shot-after Intro.txt "$shots/intro.png" \
-  --shot-after Menu.txt "$shots/main-menu.png" \
+  --shot-when intro 140 "$shots/intro.png" \
+  --shot-when menu 80 "$shots/main-menu.png" \
   "$scripts/Intro.txt" "$scripts/Menu.txt"
 
 for png in "$shots"/*.png; do

@@ -3,7 +3,7 @@
 // at a time; takes screenshots of chosen frames.
 //
 //   NorvPlayScript [--every N] [--size WxH] [--draw-every N] [--game FOLDER]
-//                  [--shot FRAME FILE.png]... [--shot-after SCRIPT FILE.png]... SCRIPT...
+//                  [--shot FRAME FILE.png]... [--shot-when STAGE DELAY FILE.png]... SCRIPT...
 #include "ScriptedRun.h"
 
 #include "FileOutput.h"
@@ -12,6 +12,7 @@
 #include "graphics/DX11.h"
 #include "world/entities/Player.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
@@ -23,24 +24,33 @@ namespace
 {
 	constexpr int DEFAULT_EVERY_FRAMES = 60;
 
+	// A screenshot so many frames after a stage first holds.
+	struct StageShot
+	{
+		Playthrough::Stage myStage;
+		int myDelay = 0;
+		std::string myFile;
+		int myFrame = -1; // once the stage has held: the frame of the shot
+	};
+
 	struct Arguments
 	{
 		int myEvery = DEFAULT_EVERY_FRAMES;
 		Playthrough::RunOptions myOptions;
-		std::map<int, std::string> myShots;                // frame -> PNG file
-		std::map<std::string, std::string> myScriptShots; // script file name -> PNG file of its last frame
+		std::map<int, std::string> myShots; // frame -> PNG file
+		std::vector<StageShot> myStageShots;
 		std::vector<std::string> myScripts;
 	};
 
 	void PrintUsage()
 	{
 		std::fprintf(stderr, "usage: NorvPlayScript [--every N] [--size WxH] [--draw-every N] [--game FOLDER]\n"
-			"                      [--shot FRAME FILE.png]... [--shot-after SCRIPT FILE.png]... SCRIPT...\n"
+			"                      [--shot FRAME FILE.png]... [--shot-when STAGE DELAY FILE.png]... SCRIPT...\n"
 			"  Plays the scripts one after another from the start of the game and prints the\n"
 			"  player's position every N frames (default %d; 0: never) and at every stall.\n"
 			"  --draw-every N draws only every Nth frame (faster; the run is the same).\n"
-			"  --shot writes the frame FRAME as a PNG, --shot-after the last frame of the script\n"
-			"  of that file name (only with every frame drawn).\n", DEFAULT_EVERY_FRAMES);
+			"  --shot writes the frame FRAME as a PNG; --shot-when the frame DELAY frames after\n"
+			"  the one in which STAGE (a script's stage, e.g. \"scene Level_1\") first holds.\n", DEFAULT_EVERY_FRAMES);
 	}
 
 	bool ReadInt(const char* aText, int& anOut)
@@ -84,17 +94,22 @@ namespace
 				anOut.myShots[someFrame] = someValues[++i];
 				anOut.myOptions.myDrawnFrames.insert(someFrame);
 			}
-			else if (someArgument == "--shot-after" && i + 2 < aCount)
+			else if (someArgument == "--shot-when" && i + 3 < aCount)
 			{
-				const std::string someScript = someValues[++i];
-				anOut.myScriptShots[someScript] = someValues[++i];
+				StageShot someShot;
+				const Playthrough::Script someStage = Playthrough::ParseScript(std::string("expect ") + someValues[++i], "--shot-when");
+				if (!ReadInt(someValues[++i], someShot.myDelay))
+					return false;
+				someShot.myStage = someStage.mySteps.at(0).myStage;
+				someShot.myFile = someValues[++i];
+				anOut.myStageShots.push_back(someShot);
 			}
 			else if (someArgument.starts_with("--"))
 				return false;
 			else
 				anOut.myScripts.push_back(someArgument);
 		}
-		return !anOut.myScripts.empty() && (anOut.myScriptShots.empty() || anOut.myOptions.myDrawEvery == 1);
+		return !anOut.myScripts.empty();
 	}
 
 	// The frame just drawn, as an RGBA PNG.
@@ -129,9 +144,17 @@ namespace
 int main(int aCount, char** someValues)
 {
 	Arguments someArguments;
-	if (!ReadArguments(aCount, someValues, someArguments))
+	try
 	{
-		PrintUsage();
+		if (!ReadArguments(aCount, someValues, someArguments))
+		{
+			PrintUsage();
+			return 2;
+		}
+	}
+	catch (const Playthrough::ScriptError& anError)
+	{
+		std::fprintf(stderr, "%s\n", anError.what());
 		return 2;
 	}
 	// A line at a time, so that a long run shows where it is while it runs.
@@ -169,6 +192,16 @@ int main(int aCount, char** someValues)
 			std::printf("%s\n", aRun.Where().c_str());
 		if (const auto someShot = someArguments.myShots.find(aFrame); someShot != someArguments.myShots.end())
 			Shoot(someShot->second);
+		for (StageShot& someShot : someArguments.myStageShots)
+		{
+			if (someShot.myFrame == aFrame)
+				Shoot(someShot.myFile);
+			else if (someShot.myFrame < 0 && aRun.IsReached(someShot.myStage))
+			{
+				someShot.myFrame = aFrame + std::max(someShot.myDelay, 1);
+				someRun.DrawFrame(someShot.myFrame);
+			}
+		}
 	};
 	for (const Playthrough::Script& someScript : someScripts)
 	{
@@ -179,8 +212,12 @@ int main(int aCount, char** someValues)
 			return 1;
 		}
 		std::printf("finished %s: %s\n", someScript.myName.c_str(), someRun.Where().c_str());
-		if (const auto someShot = someArguments.myScriptShots.find(someScript.myName); someShot != someArguments.myScriptShots.end())
-			Shoot(someShot->second);
 	}
+	for (const StageShot& someShot : someArguments.myStageShots)
+		if (someShot.myFrame < 0 || someShot.myFrame > someRun.GetFrame())
+		{
+			std::printf("%s NOT written: \"%s\" did not hold %d frames before the end\n", someShot.myFile.c_str(), someShot.myStage.ToText().c_str(), someShot.myDelay);
+			areShotsWritten = false;
+		}
 	return areShotsWritten ? 0 : 1;
 }

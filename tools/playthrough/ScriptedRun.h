@@ -60,6 +60,9 @@ namespace Playthrough
 		// false once the game loop has ended.
 		bool Frame(ActionMask aHeld);
 
+		// aFrame (a later one) is drawn whatever the options say.
+		void DrawFrame(int aFrame) { myOptions.myDrawnFrames.insert(aFrame); }
+
 		bool IsReached(const Stage& aStage) const;
 		// The frame, the state on top, the scene and the player's position, in a line.
 		std::string Where() const;
