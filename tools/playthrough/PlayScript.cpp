@@ -46,7 +46,7 @@ namespace Playthrough
 			Stage::Kind myKind;
 		};
 
-		constexpr std::array<StageName, 9> STAGES{ {
+		constexpr std::array<StageName, 11> STAGES{ {
 			{ "intro", Stage::Kind::Intro },
 			{ "menu", Stage::Kind::Menu },
 			{ "cutscene", Stage::Kind::Cutscene },
@@ -56,6 +56,8 @@ namespace Playthrough
 			{ "ability", Stage::Kind::Ability },
 			{ "near", Stage::Kind::Near },
 			{ "ending", Stage::Kind::Ending },
+			{ "boss-fight", Stage::Kind::BossFight },
+			{ "boss-dead", Stage::Kind::BossDead },
 		} };
 
 		ActionMask Bit(InputAction anAction)
@@ -124,7 +126,7 @@ namespace Playthrough
 				const std::string someWord = Next("a stage");
 				const auto someFound = std::find_if(STAGES.begin(), STAGES.end(), [&](const StageName& anEntry) { return anEntry.myName == someWord; });
 				if (someFound == STAGES.end())
-					Fail("\"" + someWord + "\" is not a stage (intro menu cutscene scene page paused ability near ending)");
+					Fail("\"" + someWord + "\" is not a stage (intro menu cutscene scene page paused ability near ending boss-fight boss-dead)");
 				Stage someStage;
 				someStage.myKind = someFound->myKind;
 				switch (someStage.myKind)

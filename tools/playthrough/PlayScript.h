@@ -46,6 +46,8 @@ namespace Playthrough
 			Ability,  // "ability <WallJump|Dash|Climb|DashSlash>": the ability is granted
 			Near,     // "near <x> <y> <distance>": the player is within distance of the point
 			Ending,   // "ending": the closing video plays in the ending scene
+			BossFight, // "boss-fight": the level's boss is alive, active and shows its health bar
+			BossDead,  // "boss-dead": the boss of the level in play has died in it
 		};
 
 		Kind myKind = Kind::Intro;

@@ -5,6 +5,7 @@
 #include "shell/LoadingScreen.h"
 #include "shell/InputMapper.h"
 #include "shell/StateStack.h"
+#include "world/effects/FlipbookVFX.h"
 
 #include "engine/Engine.h"
 #include "kernel/Console.h"
@@ -44,7 +45,8 @@ namespace Game
 		// The owner first, then the states it points at.
 		myStates.reset();
 		myGameStates.reset();
-		// Its textures and font go with the engine's device.
+		// Their textures and fonts go with the engine's device.
+		FlipbookVFX::ReleaseWalkingPool();
 		LoadingScreen::DestroyInstance();
 		Norv::Engine::DestroyInstance();
 	}

@@ -80,7 +80,7 @@ namespace
 
 	TEST(PlayScript, EveryStageReadsBackAsItsOwnText)
 	{
-		for (const char* someText : { "intro", "menu", "cutscene", "scene Level_2", "page", "paused", "ability WallJump", "near 10 -20 5", "ending" })
+		for (const char* someText : { "intro", "menu", "cutscene", "scene Level_2", "page", "paused", "ability WallJump", "near 10 -20 5", "ending", "boss-fight", "boss-dead" })
 		{
 			const Playthrough::Script someScript = ParseScript(std::string("expect ") + someText, "s");
 			ASSERT_EQ(someScript.mySteps.size(), 1u) << someText;
