@@ -11,6 +11,7 @@
 #include "shell/states/QuitScreen.h"
 #include "world/AbilityFlags.h"
 #include "world/GameState.h"
+#include "world/entities/PatrollingEnemy.h"
 #include "world/entities/Player.h"
 
 #include "engine/Engine.h"
@@ -109,13 +110,22 @@ namespace Playthrough
 			return someStates && !someStates->GetStack().empty() && dynamic_cast<const T*>(someStates->GetStack().back()) != nullptr;
 		}
 
-		// The play state, while it is on top with a level loaded and no load pending.
+		// The play state, while it is on top with a level loaded.
 		const GameState* PlayingState()
 		{
 			const GameState* someState = GameState::GetInstance();
 			if (!IsOnTop<GameState>() || !someState->IsLevelLoaded())
 				return nullptr;
 			return someState;
+		}
+
+		// The level's boss while it lives.
+		const PatrollingEnemy* LiveBoss(const GameState& aState)
+		{
+			for (const std::unique_ptr<Entity>& someEntity : aState.GetEntities())
+				if (const auto* someEnemy = dynamic_cast<const PatrollingEnemy*>(someEntity.get()); someEnemy && someEnemy->myIsBoss && !someEnemy->myIsDead && !someEnemy->myShouldRemove)
+					return someEnemy;
+			return nullptr;
 		}
 	}
 
@@ -175,7 +185,14 @@ namespace Playthrough
 		++myFrame;
 		const bool isDrawn = myOptions.myDrawEvery <= 1 || myFrame % myOptions.myDrawEvery == 0 || myOptions.myDrawnFrames.contains(myFrame);
 		myIsEnded = !mySession->RunFrame(isDrawn);
+		WatchBoss();
 		return !myIsEnded;
+	}
+
+	void ScriptedRun::WatchBoss()
+	{
+		if (const GameState* somePlaying = PlayingState(); somePlaying && LiveBoss(*somePlaying))
+			myBossScene = somePlaying->myScenePath;
 	}
 
 	Outcome ScriptedRun::Play(const Script& aScript, const FrameObserver& anObserver)
@@ -223,6 +240,13 @@ namespace Playthrough
 		case Stage::Kind::Ending:
 			return somePlaying && somePlaying->myIsPlayingCutscene && somePlaying->myScenePath == GameState::ENDING_SCENE;
 		case Stage::Kind::Ability: return AbilityFlags[aStage.myAbility];
+		case Stage::Kind::BossFight:
+		{
+			const PatrollingEnemy* someBoss = somePlaying ? LiveBoss(*somePlaying) : nullptr;
+			return someBoss && someBoss->myIsActive && someBoss->myShowBossHud;
+		}
+		case Stage::Kind::BossDead:
+			return somePlaying && somePlaying->myScenePath == myBossScene && !LiveBoss(*somePlaying);
 		case Stage::Kind::Near:
 		{
 			const Player* somePlayer = GetPlayer();

@@ -74,7 +74,11 @@ namespace Playthrough
 	private:
 		std::filesystem::path myFolder;        // the run's root; the executable's folder is its "Bin"
 		std::filesystem::path myWorkingFolder; // the process's, given back at the end
+		// Once a frame: the scene whose level has shown a live boss.
+		void WatchBoss();
+
 		RunOptions myOptions;
+		std::string myBossScene; // the scene in which a live boss was last seen
 		std::int64_t myCounter = 0;
 		int myFrame = 0;
 		bool myIsStarted = false;

@@ -6,6 +6,8 @@
 #include "Support/SceneFiles.h"
 #include "Support/TempFolder.h"
 
+#include "world/GameState.h"
+#include "world/entities/PatrollingEnemy.h"
 #include "world/entities/Player.h"
 
 #include <SDL.h>
@@ -132,6 +134,52 @@ until menu 10
 		EXPECT_NE(someReport.find("player at ("), std::string::npos) << someReport;
 		// Held at the wall, nowhere near the goal.
 		EXPECT_LT(FurthestX(someRun), 600.0f);
+	}
+
+	Playthrough::Stage StageOf(const std::string& aText)
+	{
+		return Playthrough::ParseScript("expect " + aText, "stage").mySteps.at(0).myStage;
+	}
+
+	TEST_F(ScriptedRunTest, TheBossStagesFollowTheLevelsBossFromItsFightToItsDeath)
+	{
+		NorvTest::WriteAsciiScene(myGame, "scenes/Hub.nvs", { ".P......B.", "##########" }, { { 'P', "Player" }, { 'B', "Boss" } });
+		NorvTest::WriteDefinition(myGame, "Boss", nlohmann::json::array({ { { "name", "entityId" }, { "type", "StringId" }, { "value", "PatrollingEnemy" } }, { { "name", "isBoss" }, { "type", "Bool" }, { "value", true } } }));
+		NorvTest::WriteAsciiScene(myGame, "scenes/Other.nvs", { ".P........", "##########" }, { { 'P', "Player" } });
+		Playthrough::RunOptions someOptions;
+		someOptions.myGameAssets = myGame.Path() / "game";
+		someOptions.myDrawEvery = 10;
+		Playthrough::ScriptedRun someRun(someOptions);
+		ASSERT_TRUE(someRun.IsStarted());
+		// "Level Select" plays the hub.
+		const Playthrough::Outcome someOutcome = someRun.Play(Playthrough::ParseScript("2 Confirm\nuntil menu 5\n3\n2 Down\n3\n2 Confirm\nuntil scene Hub 30\n", "Hub.txt"));
+		ASSERT_TRUE(someOutcome.myIsFinished) << someOutcome.myReport;
+		GameState& someState = *GameState::GetInstance();
+		PatrollingEnemy* someBoss = someState.FindEntityOfType<PatrollingEnemy>();
+		ASSERT_NE(someBoss, nullptr);
+		ASSERT_TRUE(someBoss->myIsBoss);
+
+		// Alive but not yet fighting: neither stage.
+		someBoss->myIsActive = false;
+		EXPECT_FALSE(someRun.IsReached(StageOf("boss-fight")));
+		EXPECT_FALSE(someRun.IsReached(StageOf("boss-dead")));
+		someBoss->StartBossFight();
+		EXPECT_TRUE(someRun.IsReached(StageOf("boss-fight")));
+		EXPECT_FALSE(someRun.IsReached(StageOf("boss-dead")));
+
+		someBoss->Die();
+		EXPECT_FALSE(someRun.IsReached(StageOf("boss-fight")));
+		EXPECT_TRUE(someRun.IsReached(StageOf("boss-dead")));
+		// Still dead once the level has removed it.
+		someBoss->myShouldRemove = true;
+		ASSERT_TRUE(someRun.Frame(0));
+		EXPECT_EQ(someState.FindEntityOfType<PatrollingEnemy>(), nullptr);
+		EXPECT_TRUE(someRun.IsReached(StageOf("boss-dead")));
+
+		// A level that never had a boss has no dead one.
+		someState.ChangeScene("scenes/Other.nvs");
+		ASSERT_TRUE(someRun.Play(Playthrough::ParseScript("until scene Other 10\n", "Other.txt")).myIsFinished);
+		EXPECT_FALSE(someRun.IsReached(StageOf("boss-dead")));
 	}
 
 	TEST(ScriptedRun, AScriptAfterTheGameHasEndedStallsAtItsFirstFrame)
