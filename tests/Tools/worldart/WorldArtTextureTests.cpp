@@ -171,3 +171,14 @@ TEST(WorldArtTextures, TheEngineDefaultsAndASheetLoadThroughTheTextureManager)
 	EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 	EXPECT_EQ(someManager.GetTexture(SHEETS[0].path, Norv::TEXTURE_MODE_FORCE_SRGB)->mySize, (Norv::Vector2<unsigned int>{ 240, 240 }));
 }
+
+TEST(WorldArtTextures, TheDefaultMaterialIsLitAndNotMetal)
+{
+	// The model shader reads metalness from red and ambient occlusion from blue: a default
+	// with red set and blue clear would draw every untextured model black under ambient light.
+	const Pixels someMaterial = TopMip(ReadImage(NorvTest::ENGINE_ASSETS / "Textures/T_Default_m.dds"));
+	const std::array<std::uint8_t, 4> someTexel = someMaterial.At(0, 0);
+	EXPECT_EQ(someTexel[0], 0);
+	EXPECT_NEAR(someTexel[1], 153, 1);
+	EXPECT_EQ(someTexel[2], 255);
+}
