@@ -67,8 +67,8 @@ namespace NorvArt
 	void WriteEngineTextures(const OutputFolders& aFolders)
 	{
 		WriteOutputFile(aFolders.engine, "Textures/T_Default_c.dds", WriteDds(DefaultColor()));
-		// Flat tangent-space normal; material as the model shader reads it (r metalness, g roughness,
-		// b ambient occlusion): no metal, mid roughness, full occlusion; no emission.
+		// Flat tangent-space normal; material (r metalness, g roughness, b occlusion, as the model
+		// shader reads it): no metal, mid roughness, nothing occluded; no emission.
 		WriteOutputFile(aFolders.engine, "Textures/T_Default_n.dds", WriteDds(Filled({ 0.5f, 0.5f, 1.0f, 1.0f })));
 		WriteOutputFile(aFolders.engine, "Textures/T_Default_m.dds", WriteDds(Filled({ 0.0f, 0.6f, 1.0f, 1.0f })));
 		WriteOutputFile(aFolders.engine, "Textures/T_Default_fx.dds", WriteDds(Filled({ 0.0f, 0.0f, 0.0f, 1.0f })));
