@@ -252,14 +252,19 @@ namespace NorvScenes
 					const double someX = aGrid.originX + TILE_SIZE * static_cast<double>(someColumn);
 					if (someEntry->isTile)
 					{
-						aBuilder.Add(someEntry->definition, { someX, someY, 0.0 }, someEntry->settings, { KEY_FACE, KEY_TOP_FACE, KEY_DEPTH }, someEntry->line);
+						// A tile is a cell of the collision grid: its transform keys are the drawn face's.
+						aBuilder.Add(someEntry->definition, { someX, someY, 0.0 }, someEntry->settings, { KEY_FACE, KEY_TOP_FACE, KEY_DEPTH, KEY_ROTATION, KEY_SCALE }, someEntry->line);
 						const bool someIsCovered = someRow > 0 && IsTileAt(aSource, aGrid, someRow - 1, someColumn);
 						std::string someFace = Builder::TextOf(someEntry->settings, KEY_TOP_FACE);
 						if (someFace.empty() || someIsCovered)
 							someFace = Builder::TextOf(someEntry->settings, KEY_FACE);
 						const double someDepth = aBuilder.NumbersOf(someEntry->settings, KEY_DEPTH, { 0.0 }, someEntry->line)[0];
+						std::vector<Setting> someFaceSettings;
+						for (const Setting& someSetting : someEntry->settings)
+							if (someSetting.key == KEY_ROTATION || someSetting.key == KEY_SCALE)
+								someFaceSettings.push_back(someSetting);
 						if (!someFace.empty())
-							aBuilder.Add(someFace, { someX, someY, someDepth }, {}, {}, someEntry->line);
+							aBuilder.Add(someFace, { someX, someY, someDepth }, someFaceSettings, {}, someEntry->line);
 					}
 					else
 					{

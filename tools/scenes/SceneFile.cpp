@@ -57,6 +57,8 @@ namespace NorvScenes
 			}
 			const std::filesystem::path someFolder = aGameData / "scenes" / (someSource.stem().string() + ".leveldata_new");
 			std::filesystem::create_directories(someFolder);
+			// The scene list finds scenes by their ".nvs" name; the file itself is never read.
+			std::ofstream(aGameData / "scenes" / (someSource.stem().string() + ".nvs"), std::ios::binary | std::ios::trunc);
 			std::ofstream someOut(someFolder / "leveldata.json", std::ios::binary | std::ios::trunc);
 			someOut << someText;
 			if (!someOut.flush())

@@ -121,7 +121,7 @@ TEST_F(SceneTool, AFaultyLegendEntryIsReportedOnceAndEveryFaultyLineIsReported)
 
 TEST_F(SceneTool, GridCellsBecomeTilesAndObjectsAtTheirCentresWithTheTopFaceOnlyWhereNothingSolidLiesAbove)
 {
-	const json someObjects = MakeObjects(LEGEND + "origin -200 100\ngrid\n.P.\n##.\n.#\nend\n");
+	const json someObjects = MakeObjects("tile # Ground prop=Face top=Grass scale=1,1,0.5\nplace P Hero offset=0,25\norigin -200 100\ngrid\n.P.\n##.\n.#\nend\n");
 	const std::vector<std::pair<std::string, std::array<float, 3>>> someExpected{
 		{ "Hero", { -100, 325, 0 } },
 		{ "Ground", { -200, 200, 0 } }, { "Grass", { -200, 200, 0 } },
@@ -129,6 +129,9 @@ TEST_F(SceneTool, GridCellsBecomeTilesAndObjectsAtTheirCentresWithTheTopFaceOnly
 		{ "Ground", { -100, 100, 0 } }, { "Face", { -100, 100, 0 } },
 	};
 	ASSERT_EQ(someObjects.size(), someExpected.size()) << someObjects.dump();
+	// A tile legend's scale is its drawn face's; the collision cell has none.
+	EXPECT_FALSE(someObjects[1].contains("scale"));
+	EXPECT_EQ(someObjects[2].at("scale"), json::array({ 1.0, 1.0, 0.5 }));
 	std::set<std::string> someGuids;
 	for (std::size_t i = 0; i < someExpected.size(); ++i)
 	{
