@@ -36,6 +36,18 @@ namespace NorvTest
 		return SDL_GetWindowID(Platform::GetSdlWindow(aWindow));
 	}
 
+	// Queues a key event for the SDL window aWindowId, as the keyboard would.
+	inline void PushKey(Uint32 aWindowId, bool anIsDown, SDL_Scancode aScancode, SDL_Keycode aKey, Uint16 aModifiers = KMOD_NONE, bool anIsRepeat = false)
+	{
+		SDL_Event someEvent{};
+		someEvent.type = anIsDown ? SDL_KEYDOWN : SDL_KEYUP;
+		someEvent.key.windowID = aWindowId;
+		someEvent.key.state = anIsDown ? SDL_PRESSED : SDL_RELEASED;
+		someEvent.key.repeat = anIsRepeat ? 1 : 0;
+		someEvent.key.keysym = { aScancode, aKey, aModifiers, 0 };
+		SDL_PushEvent(&someEvent);
+	}
+
 	// A window of its own class whose procedure records every message it gets
 	// once created, then hands it to an optional handler or DefWindowProcW.
 	class TestWindow

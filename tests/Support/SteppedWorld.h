@@ -1,7 +1,8 @@
 #pragma once
 // A play state on the real engine started headless, stepped at a fixed dt with
 // scripted pad input and no sleeping. Levels come from scene files or ASCII
-// grids written into the run's game asset folder.
+// grids written into the run's game asset folder. A world may read the devices
+// instead: SDL's game controllers and the window's key and mouse messages.
 #include "Support/InjectedGamepads.h"
 #include "Support/RunningEngine.h"
 #include "Support/SceneFiles.h"
@@ -17,16 +18,25 @@
 
 namespace NorvTest
 {
+	enum class InputSource
+	{
+		Scripted, // each step injects its FrameInput as the pad in slot 0
+		Devices   // each step pumps the window's messages; the real pads are read
+	};
+
 	class SteppedWorld
 	{
 	public:
 		static constexpr float FRAME = 1.0f / 60.0f;
 		static constexpr std::uint32_t SEED = 1234;
 
-		SteppedWorld()
+		explicit SteppedWorld(InputSource aSource = InputSource::Scripted)
+			: myPads(aSource == InputSource::Scripted)
+			, myEngine(EngineParameters(aSource))
 		{
 			GameRandom::Seed(SEED);
-			myPads.Plug(0);
+			if (myPads.IsOn())
+				myPads.Plug(0);
 			SceneManager::GetInstance().SetCurrentScenePath("");
 			myState.Init(myInput);
 		}
@@ -47,13 +57,17 @@ namespace NorvTest
 			Load(aScenePath);
 		}
 
-		// aFrames frames with the same held input; the code of the last update.
+		// aFrames frames with the same held input (a world reading the devices
+		// ignores anInput); the code of the last update.
 		int Step(int aFrames, const FrameInput& anInput = {}, float aDeltaTime = FRAME)
 		{
 			int someCode = 0;
 			for (int someFrame = 0; someFrame < aFrames; ++someFrame)
 			{
-				Platform::InjectGamepad(0, ToPadReading(anInput));
+				if (myPads.IsOn())
+					Platform::InjectGamepad(0, ToPadReading(anInput));
+				else
+					PumpMessages();
 				myInput.Update(aDeltaTime);
 				someCode = myState.Update(myInput, aDeltaTime);
 			}
@@ -62,6 +76,21 @@ namespace NorvTest
 
 		const ExecutableFolder& Folder() const { return myEngine.Folder(); }
 		bool IsStarted() const { return myEngine.IsStarted(); }
+
+	private:
+		// Reading the devices, the window hands its messages to the input mapper, as the game's does.
+		static Norv::EngineCreateParameters EngineParameters(InputSource aSource)
+		{
+			Norv::EngineCreateParameters someParameters;
+			if (aSource == InputSource::Devices)
+				someParameters.myWindowProcedureCallback = [](HWND, UINT aMessage, WPARAM aWParam, LPARAM aLParam) -> LRESULT {
+					InputMapper* someInput = InputMapper::GetInstance();
+					return someInput && someInput->GetKeyboardAndMouse().UpdateEvents(aMessage, aWParam, aLParam) ? 1 : 0;
+				};
+			return someParameters;
+		}
+
+	public:
 
 		InjectedGamepads myPads;
 		RunningEngine myEngine;

@@ -119,7 +119,8 @@ namespace NorvArt
 		for (const char* someDoor : { "Door", "DoorStone" })
 		{
 			std::vector<Property> someProperties = Static("Door", someDoor);
-			someProperties.push_back(Text("targetScene", "Hub")); // doors go to "scenes/<target>.nvs"
+			// The door adds "scenes/" and ".nvs" to the name.
+			someProperties.push_back(Text("targetScene", "Hub"));
 			someProperties.push_back(Vector("colliderSize", "Float2", { 100, 200 }));
 			Write("entities/", someDoor, someProperties);
 		}

@@ -67,9 +67,10 @@ namespace NorvArt
 	void WriteEngineTextures(const OutputFolders& aFolders)
 	{
 		WriteOutputFile(aFolders.engine, "Textures/T_Default_c.dds", WriteDds(DefaultColor()));
-		// Flat tangent-space normal; material: full occlusion, mid roughness, no metal; no emission.
+		// Flat tangent-space normal; material (r metalness, g roughness, b occlusion, as the model
+		// shader reads it): no metal, mid roughness, nothing occluded; no emission.
 		WriteOutputFile(aFolders.engine, "Textures/T_Default_n.dds", WriteDds(Filled({ 0.5f, 0.5f, 1.0f, 1.0f })));
-		WriteOutputFile(aFolders.engine, "Textures/T_Default_m.dds", WriteDds(Filled({ 1.0f, 0.6f, 0.0f, 1.0f })));
+		WriteOutputFile(aFolders.engine, "Textures/T_Default_m.dds", WriteDds(Filled({ 0.0f, 0.6f, 1.0f, 1.0f })));
 		WriteOutputFile(aFolders.engine, "Textures/T_Default_fx.dds", WriteDds(Filled({ 0.0f, 0.0f, 0.0f, 1.0f })));
 
 		const Image someWhite(CUBE_EDGE_PIXELS, CUBE_EDGE_PIXELS, { 1, 1, 1, 1 });

@@ -1,10 +1,14 @@
 #include "media/AudioManager.h"
 
+#include "world/FrameContext.h"
+#include "world/entities/Player.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <optional>
 #include <random>
+#include <vector>
 
 namespace
 {
@@ -189,12 +193,23 @@ namespace
 		{ "SFX/breakable_object/breakable_object_crystal_2.wav", false, std::nullopt, Group::Effects },
 	} };
 
+	// One entity's wish to hear a shared loop this frame.
+	struct LoopClaim
+	{
+		Norv::Audio* mySound;
+		const Entity* myClaimant; // compared only, never followed
+		float myVolume;
+		std::optional<float> myPan;
+	};
+
 	struct Bank
 	{
 		float myMasterVolume = 1.0f;
 		bool myIsMuted = false;
 		bool myIsLoaded = false;
 		std::array<Norv::Audio*, SOUNDS.size()> mySounds{};
+		std::vector<LoopClaim> myClaims;          // this frame's, cleared by SettleLoops
+		std::vector<Norv::Audio*> myPlayingLoops; // started by SettleLoops and not stopped since
 	};
 
 	Bank& GetBank()
@@ -350,6 +365,11 @@ void AudioManager::ResumeAll()
 void AudioManager::StopAll()
 {
 	ForEachIn(Group::Effects, [](Norv::Audio& aSound) { aSound.Stop(true); });
+	Bank& someBank = GetBank();
+	for (Norv::Audio* someLoop : someBank.myPlayingLoops)
+		someLoop->Stop(true);
+	someBank.myPlayingLoops.clear();
+	someBank.myClaims.clear();
 }
 
 void AudioManager::SetMuted(bool aMuted)
@@ -381,24 +401,39 @@ float AudioManager::GetMasterVolume()
 
 // -------------------------------------------------------------------- sounds in the world
 
-void AudioManager::UpdateSpatialSound(Norv::Audio* aSound, Norv::Vector2<float> aSourcePosition, Norv::Vector2<float> aListenerPosition, float aRadius, float aBaseVolume)
+namespace
+{
+	struct SpatialMix
+	{
+		float myVolume = 0.0f;
+		std::optional<float> myPan; // none: keep the pan as it is
+	};
+
+	// How loud, and where, a sound at aSource is for the context's player.
+	SpatialMix MixFor(Norv::Vector2<float> aSource, const FrameContext& aContext, float aRadius, float aBaseVolume)
+	{
+		// A radius of 0 or less hears nothing (and never divides by it).
+		if (!aContext.player || aRadius <= 0.0f)
+			return {};
+		const Norv::Vector2<float> someOffset = aSource - aContext.player->myPosition;
+		if (someOffset.LengthSqr() > aRadius * aRadius)
+			return {};
+		const float someFade = std::sqrt(std::max(0.0f, 1.0f - someOffset.Length() / aRadius));
+		return { SPATIAL_VOLUME_FACTOR * GetBank().myMasterVolume * aBaseVolume * someFade, std::clamp(someOffset.x / aRadius, -1.0f, 1.0f) };
+	}
+}
+
+void AudioManager::UpdateSpatialSound(Norv::Audio* aSound, Norv::Vector2<float> aSourcePosition, const FrameContext& aContext, float aRadius, float aBaseVolume)
 {
 	if (!aSound)
 		return;
-	const Norv::Vector2<float> someOffset = aSourcePosition - aListenerPosition;
-	const float someDistance = someOffset.Length();
-	// A radius of 0 or less hears nothing (and never divides by it).
-	if (aRadius <= 0.0f || someOffset.LengthSqr() > aRadius * aRadius)
-	{
-		aSound->SetVolume(0.0f);
-		return;
-	}
-	const float someFade = std::sqrt(std::max(0.0f, 1.0f - someDistance / aRadius));
-	aSound->SetVolume(SPATIAL_VOLUME_FACTOR * GetBank().myMasterVolume * aBaseVolume * someFade);
-	aSound->SetPosition({ std::clamp(someOffset.x / aRadius, -1.0f, 1.0f), 0.0f });
+	const SpatialMix someMix = MixFor(aSourcePosition, aContext, aRadius, aBaseVolume);
+	aSound->SetVolume(someMix.myVolume);
+	if (someMix.myPan)
+		aSound->SetPosition({ *someMix.myPan, 0.0f });
 }
 
-void AudioManager::PlayRandom(Norv::Audio** aSounds, int aCount, Norv::Vector2<float> aSourcePosition, Norv::Vector2<float> aListenerPosition, bool aPositional)
+void AudioManager::PlayRandom(Norv::Audio** aSounds, int aCount, const Entity& aSource, const FrameContext& aContext, bool aPositional)
 {
 	if (!aSounds || aCount <= 0)
 		return;
@@ -408,9 +443,67 @@ void AudioManager::PlayRandom(Norv::Audio** aSounds, int aCount, Norv::Vector2<f
 	if (!someSound)
 		return;
 	if (aPositional)
-		UpdateSpatialSound(someSound, aSourcePosition, aListenerPosition, FOOTSTEP_RADIUS, FOOTSTEP_BASE_VOLUME);
+		UpdateSpatialSound(someSound, aSource.myPosition, aContext, FOOTSTEP_RADIUS, FOOTSTEP_BASE_VOLUME);
 	someSound->Play();
 	// The pan was set on the handle's previous channel: give it to the one just started.
 	if (aPositional)
 		someSound->SetPosition(someSound->GetPosition());
+}
+
+// -------------------------------------------------------------------- shared loops
+
+void AudioManager::ClaimLoop(Norv::Audio* aSound, const Entity& aClaimant, float aVolume)
+{
+	if (aSound)
+		GetBank().myClaims.push_back({ aSound, &aClaimant, aVolume, std::nullopt });
+}
+
+void AudioManager::ClaimSpatialLoop(Norv::Audio* aSound, const Entity& aClaimant, Norv::Vector2<float> aSourcePosition, const FrameContext& aContext, float aRadius, float aBaseVolume)
+{
+	if (!aSound)
+		return;
+	const SpatialMix someMix = MixFor(aSourcePosition, aContext, aRadius, aBaseVolume);
+	GetBank().myClaims.push_back({ aSound, &aClaimant, someMix.myVolume, someMix.myPan });
+}
+
+void AudioManager::ReleaseLoop(Norv::Audio* aSound, const Entity& aClaimant)
+{
+	std::erase_if(GetBank().myClaims, [&](const LoopClaim& aClaim) { return aClaim.mySound == aSound && aClaim.myClaimant == &aClaimant; });
+}
+
+void AudioManager::SettleLoops()
+{
+	Bank& someBank = GetBank();
+	std::vector<LoopClaim>& someClaims = someBank.myClaims;
+	const auto IsClaimed = [&](const Norv::Audio* aSound) {
+		return std::any_of(someClaims.begin(), someClaims.end(), [&](const LoopClaim& aClaim) { return aClaim.mySound == aSound; });
+	};
+	std::erase_if(someBank.myPlayingLoops, [&](Norv::Audio* aSound) {
+		if (IsClaimed(aSound))
+			return false;
+		aSound->Stop(true);
+		return true;
+	});
+
+	for (std::size_t i = 0; i < someClaims.size(); ++i)
+	{
+		Norv::Audio* someSound = someClaims[i].mySound;
+		// Each loop once, at its first claim of the frame.
+		if (std::any_of(someClaims.begin(), someClaims.begin() + static_cast<std::ptrdiff_t>(i), [&](const LoopClaim& aClaim) { return aClaim.mySound == someSound; }))
+			continue;
+		const LoopClaim* someLoudest = &someClaims[i];
+		for (std::size_t j = i + 1; j < someClaims.size(); ++j)
+			if (someClaims[j].mySound == someSound && someClaims[j].myVolume > someLoudest->myVolume)
+				someLoudest = &someClaims[j];
+		someSound->SetVolume(someLoudest->myVolume);
+		if (std::find(someBank.myPlayingLoops.begin(), someBank.myPlayingLoops.end(), someSound) == someBank.myPlayingLoops.end())
+		{
+			someSound->Play();
+			someBank.myPlayingLoops.push_back(someSound);
+		}
+		// After Play, so that a channel just started gets the pan too.
+		if (someLoudest->myPan)
+			someSound->SetPosition({ *someLoudest->myPan, 0.0f });
+	}
+	someClaims.clear();
 }

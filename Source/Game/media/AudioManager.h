@@ -3,9 +3,12 @@
 // loaded once from a WAV file under "SFX/" on the first request for any of them.
 // The bank owns the master volume and the mute flag of the options menu, pauses,
 // resumes and stops all effects at once, sets the volume and pan of sounds placed
-// in the world and picks footsteps at random.
+// in the world, settles the loops that entities share and picks footsteps at random.
 #include "Math/Vector.h"
 #include "sound/Audio.h"
+
+class Entity;
+struct FrameContext;
 
 class AudioManager
 {
@@ -105,13 +108,35 @@ public:
 	static bool IsMuted();
 	static float GetMasterVolume();
 
-	// Volume and pan of aSound heard at aListenerPosition: full (2 x master x
-	// aBaseVolume) at the listener, fading to 0 at aRadius; beyond it silent with the
-	// pan kept. Never starts or stops the sound.
-	static void UpdateSpatialSound(Norv::Audio* aSound, Norv::Vector2<float> aSourcePosition, Norv::Vector2<float> aListenerPosition, float aRadius, float aBaseVolume);
+	// Volume and pan of aSound heard by the context's player: full (2 x master x
+	// aBaseVolume) at the player, fading to 0 at aRadius; beyond it (or with no
+	// player to hear it) silent with the pan kept. Never starts or stops the sound.
+	static void UpdateSpatialSound(Norv::Audio* aSound, Norv::Vector2<float> aSourcePosition, const FrameContext& aContext, float aRadius, float aBaseVolume);
 	// Plays one of aCount sounds picked at random; when aPositional, placed at
-	// aSourcePosition within a radius of 2000 units of the listener first.
-	static void PlayRandom(Norv::Audio** aSounds, int aCount, Norv::Vector2<float> aSourcePosition, Norv::Vector2<float> aListenerPosition, bool aPositional);
+	// aSource's position within a radius of 2000 units of the player first.
+	static void PlayRandom(Norv::Audio** aSounds, int aCount, const Entity& aSource, const FrameContext& aContext, bool aPositional);
+
+	// ---------------------------------------------------------------- shared loops
+	// A looping effect that several entities may play at once (the pickup chime, the
+	// campfire, the wasp's buzz, the hedgehog's roll) is still one handle, so no
+	// entity plays or stops such a loop itself. Instead, on every frame it wants the
+	// loop heard, the entity claims it:
+	//
+	//     AudioManager::ClaimSpatialLoop(myBuzz, *this, myPosition, aContext, RADIUS, VOLUME);
+	//     AudioManager::ClaimLoop(myRollLoop, *this, myRollVolume); // a volume of its own
+	//
+	// and simply stops claiming when it is done (out of its state, picked up, dead,
+	// removed). Once a frame, after every entity has run, the play state calls
+	// SettleLoops: a claimed loop that is not playing starts, the loudest claim of
+	// the frame sets its volume and pan (so the nearest entity is the one heard), and
+	// a loop nobody claimed this frame stops at once. An entity that is done with a
+	// loop after it claimed it in the same frame withdraws with ReleaseLoop.
+	// StopAll also forgets every claim, so the next claim starts its loop afresh.
+	static void ClaimLoop(Norv::Audio* aSound, const Entity& aClaimant, float aVolume);
+	// A claim at the volume and pan that UpdateSpatialSound would give.
+	static void ClaimSpatialLoop(Norv::Audio* aSound, const Entity& aClaimant, Norv::Vector2<float> aSourcePosition, const FrameContext& aContext, float aRadius, float aBaseVolume);
+	static void ReleaseLoop(Norv::Audio* aSound, const Entity& aClaimant);
+	static void SettleLoops();
 
 	// Read by the world directly; null before the bank is loaded.
 	static inline Norv::Audio* musicBossLoop = nullptr;

@@ -10,9 +10,21 @@
 #include "shell/states/PauseMenu.h"
 #include "shell/states/QuitScreen.h"
 #include "world/GameState.h"
+#include "world/entities/BookShowcase.h"
 
 struct GameStates
 {
+	// The ability page hides the showcase of the level being played.
+	GameStates()
+	{
+		myPauseBookCase.SetShowcaseHider([this] {
+			if (BookShowcase* someShowcase = myGameState.FindEntityOfType<BookShowcase>())
+				someShowcase->Hide();
+		});
+	}
+	GameStates(const GameStates&) = delete;
+	GameStates& operator=(const GameStates&) = delete;
+
 	StateSet GetStateSet() { return { &myMainMenu, &myPauseMenu, &myPauseBookCase, &myGameState, &myOptionMenu, &myCredits, &myQuitScreen, &myIntroState }; }
 
 	MainMenu myMainMenu;

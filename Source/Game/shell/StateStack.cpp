@@ -8,6 +8,8 @@
 #include "graphics/GraphicsStateStack.h"
 #include "win32/Win32.h"
 
+#include <algorithm>
+
 StateStack::StateStack(const StateSet& aStates)
 	: myInterfaceCamera(std::make_unique<Norv::Camera>())
 	, myStates(aStates)
@@ -32,7 +34,15 @@ void StateStack::Update(InputMapper& anInput, float aDeltaTime)
 	if (myStack.empty())
 		return;
 
+	myIsUpdating = true;
 	const int someCode = myStack.back()->Update(anInput, aDeltaTime);
+	myIsUpdating = false;
+	if (myIsMainMenuRequested)
+	{
+		myIsMainMenuRequested = false;
+		LeaveForMainMenu(anInput);
+		return;
+	}
 	if (someCode == StateTransition::Stay)
 		return;
 	if (IStates* someState = GetState(someCode))
@@ -109,6 +119,16 @@ IStates* StateStack::GetState(int aCode)
 
 void StateStack::ReturnToMainMenu(InputMapper& anInput)
 {
+	if (myIsUpdating)
+		myIsMainMenuRequested = true;
+	else
+		LeaveForMainMenu(anInput);
+}
+
+void StateStack::LeaveForMainMenu(InputMapper& anInput)
+{
+	if (myStates.myGameState && std::find(myStack.begin(), myStack.end(), myStates.myGameState) != myStack.end())
+		myStates.myGameState->Exit();
 	myStack.clear();
 	Push(myStates.myMainMenu, anInput);
 }

@@ -49,7 +49,10 @@ public:
 	// The state aCode pushes, or null. Codes that clear the stack (1, 2, 5) do so
 	// here, with the exits they ask for.
 	IStates* GetState(int aCode);
-	// The end of the game: clears the stack without exits and brings up the main menu.
+	// The end of the game: the play state exits (its music and loops stop), the
+	// stack is cleared without any other exit and the main menu comes up. Asked
+	// during a state's update, it happens once that update returns, and the code
+	// the update returned is dropped: it was meant for the old stack.
 	void ReturnToMainMenu(InputMapper& anInput);
 
 	const Norv::Camera& GetInterfaceCamera() const { return *myInterfaceCamera; }
@@ -58,6 +61,7 @@ public:
 
 private:
 	void Push(IStates* aState, InputMapper& anInput);
+	void LeaveForMainMenu(InputMapper& anInput);
 	void ExitTop();
 	void MakeInterfaceCamera();
 
@@ -67,4 +71,6 @@ private:
 	std::vector<IStates*> myStack;
 	StateSet myStates;
 	bool myShouldQuit = false;
+	bool myIsUpdating = false;
+	bool myIsMainMenuRequested = false;
 };

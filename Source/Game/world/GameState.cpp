@@ -64,6 +64,8 @@ int GameState::Update(InputMapper& anInput, float aDeltaTime)
 	myCameraController.Update(myFrameContext);
 	StepEntities();
 	RemoveDeadEntities();
+	// The loops the entities share, once every entity has said what it wants heard.
+	AudioManager::SettleLoops();
 
 	int someCode = anInput.IsPressed(InputAction::Pause) ? StateTransition::Pause : StateTransition::Stay;
 	if (myIsShowcaseRequested)

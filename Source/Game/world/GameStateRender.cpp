@@ -3,6 +3,7 @@
 #include "world/GameState.h"
 
 #include "shell/StateStack.h"
+#include "world/entities/BookShowcase.h"
 
 #include "graphics/Camera.h"
 #include "graphics/DX11.h"
@@ -76,6 +77,9 @@ void GameState::DrawEntityModels() const
 	{
 		if (someEntity->myAnimatedInstance.GetModel())
 			someDrawer->DrawAnimated(someEntity->myAnimatedInstance);
+		// The showcase draws its page itself, on screen.
+		if (dynamic_cast<const BookShowcase*>(someEntity.get()))
+			continue;
 		for (const Norv::ModelInstance& someInstance : someEntity->myModels)
 			if (someInstance.GetModel() && someInstance.myFlag != 0)
 				DrawInstance(*someDrawer, someInstance);

@@ -1,6 +1,9 @@
 // GameState::LoadLevel: one scene turned into a playable level.
 #include "world/AbilityFlags.h"
 #include "world/GameState.h"
+#include "world/entities/Gate.h"
+#include "world/entities/Lever.h"
+#include "world/entities/PatrollingEnemy.h"
 #include "world/entities/Player.h"
 
 #include "media/AudioManager.h"
@@ -47,6 +50,10 @@ namespace
 		Norv::StringId targetScene = Name("targetScene");
 		Norv::StringId colliderOffset = Name("colliderOffset");
 		Norv::StringId colliderSize = Name("colliderSize");
+		Norv::StringId connectedLever = Name("connectedLever");
+		Norv::StringId connectedDoor = Name("connectedDoor");
+		Norv::StringId isBoss = Name("isBoss");
+		Norv::StringId panOnOpen = Name("panOnOpen");
 		Norv::StringId visible = Name("visible");
 		Norv::StringId useFrustumCulling = Name("useFrustumCulling");
 		Norv::StringId brightness = Name("brightness");
@@ -110,6 +117,31 @@ namespace
 		return static_cast<int>(std::round(aTranslation) / TileCollisionGrid::TILE_SIZE);
 	}
 
+	// The colour adjustment a key names: x brightness, y saturation, z hue; null for other keys.
+	float Norv::Vector4<float>::*ColorChannel(Norv::StringId aKey)
+	{
+		const Keys& someKeys = GetKeys();
+		if (aKey == someKeys.brightness)
+			return &Norv::Vector4<float>::x;
+		if (aKey == someKeys.saturation)
+			return &Norv::Vector4<float>::y;
+		if (aKey == someKeys.hue)
+			return &Norv::Vector4<float>::z;
+		return nullptr;
+	}
+
+	// An animated entity's skinned instance, or every model a static one holds so far.
+	void SetColorAdjustment(Entity& anEntity, float Norv::Vector4<float>::*aChannel, float aValue, bool anIsAnimated)
+	{
+		if (anIsAnimated)
+		{
+			anEntity.myAnimatedInstance.myColorAdjust.*aChannel = aValue;
+			return;
+		}
+		for (Norv::ModelInstance& someInstance : anEntity.myModels)
+			someInstance.myColorAdjust.*aChannel = aValue;
+	}
+
 	void ApplyEntityKey(Entity& anEntity, const Norv::PropertyDefinition& aProperty, bool anIsAnimated)
 	{
 		const Keys& someKeys = GetKeys();
@@ -147,6 +179,60 @@ namespace
 		{
 			if (const auto* someSize = someValue.TryGet<Norv::Vector2<float>>())
 				anEntity.myColliderSize = *someSize;
+		}
+		else if (aProperty.name == someKeys.connectedLever)
+		{
+			if (const int* someId = someValue.TryGet<int>(); someId && dynamic_cast<Gate*>(&anEntity))
+				static_cast<Gate&>(anEntity).myLeverId = *someId;
+		}
+		else if (aProperty.name == someKeys.connectedDoor)
+		{
+			if (const int* someId = someValue.TryGet<int>(); someId && dynamic_cast<Lever*>(&anEntity))
+				static_cast<Lever&>(anEntity).myGateId = *someId;
+		}
+		else if (aProperty.name == someKeys.isBoss)
+		{
+			PatrollingEnemy* someEnemy = dynamic_cast<PatrollingEnemy*>(&anEntity);
+			if (const bool* someIsBoss = someValue.TryGet<bool>(); someIsBoss && someEnemy)
+				someEnemy->myIsBoss = *someIsBoss;
+		}
+		else if (aProperty.name == someKeys.panOnOpen)
+		{
+			if (const bool* somePan = someValue.TryGet<bool>(); somePan && dynamic_cast<Gate*>(&anEntity))
+				static_cast<Gate&>(anEntity).myPanOnOpen = *somePan;
+		}
+		else if (aProperty.name == someKeys.isBoss)
+		{
+			PatrollingEnemy* someEnemy = dynamic_cast<PatrollingEnemy*>(&anEntity);
+			if (const bool* someIsBoss = someValue.TryGet<bool>(); someIsBoss && someEnemy)
+				someEnemy->myIsBoss = *someIsBoss;
+		}
+		else if (float Norv::Vector4<float>::*someChannel = ColorChannel(aProperty.name))
+		{
+			if (const float* someAdjust = someValue.TryGet<float>())
+				SetColorAdjustment(anEntity, someChannel, *someAdjust, anIsAnimated);
+		}
+	}
+
+	// Each lever to the first gate, in entity order, whose lever id is its gate id;
+	// a gate several levers match keeps the last of them.
+	void LinkLeversAndGates(const EntityList& anEntities)
+	{
+		for (const std::unique_ptr<Entity>& someEntity : anEntities)
+		{
+			Lever* someLever = dynamic_cast<Lever*>(someEntity.get());
+			if (!someLever)
+				continue;
+			for (const std::unique_ptr<Entity>& someOther : anEntities)
+			{
+				Gate* someGate = dynamic_cast<Gate*>(someOther.get());
+				if (someGate && someGate->myLeverId == someLever->myGateId)
+				{
+					someLever->myGate = someGate;
+					someGate->myLever = someLever;
+					break;
+				}
+			}
 		}
 	}
 
@@ -231,6 +317,7 @@ void GameState::LoadLevel(const std::string& aScenePath)
 		Norv::CollectObjectProperties(*someObject, someDefinitions, someProperties);
 		BuildObject(*someObject, someProperties);
 	}
+	LinkLeversAndGates(myEntities);
 
 	myFrameContext.entities = &myEntities;
 	myFrameContext.grid = &myTileGrid;

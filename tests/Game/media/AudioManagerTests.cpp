@@ -1,4 +1,7 @@
 #include "media/AudioManager.h"
+#include "world/FrameContext.h"
+#include "world/entities/IPickupAble.h"
+#include "world/entities/Player.h"
 
 #include "bass/BassOutput.h"
 #include "bass/bass.h"
@@ -10,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <memory>
 #include <vector>
 
 namespace
@@ -32,6 +37,23 @@ namespace
 
 		static DWORD StateOf(const Norv::Audio* aSound) { return BASS_ChannelIsActive(aSound->GetChannel()); }
 
+		// A listener and a frame it hears through; making a player loads the bank.
+		void MakeListener(Norv::Vector2<float> aPosition)
+		{
+			testing::internal::CaptureStderr();
+			myListener = std::make_unique<Player>();
+			testing::internal::GetCapturedStderr();
+			myListener->myPosition = aPosition;
+			myContext.player = myListener.get();
+		}
+
+		static Entity At(Norv::Vector2<float> aPosition)
+		{
+			Entity someEntity;
+			someEntity.myPosition = aPosition;
+			return someEntity;
+		}
+
 		static std::vector<std::int16_t> MixOne()
 		{
 			std::vector<std::int16_t> someOut(2);
@@ -40,6 +62,8 @@ namespace
 		}
 
 		NorvTest::ExecutableFolder myFolder;
+		std::unique_ptr<Player> myListener;
+		FrameContext myContext;
 	};
 
 	// The bank's files, as a few accessors and the load order name them.
@@ -130,7 +154,8 @@ TEST_F(SoundBank, LoadsOnceOnFirstRequestAndDrivesVolumesAndGroups)
 	// A random footstep placed to the right is panned right on the channel it starts.
 	Norv::Audio* someSteps[] = { AudioManager::GetPlayerFootstepGrass1() };
 	someSteps[0]->SetPosition({ -1.0f, 0.0f });
-	AudioManager::PlayRandom(someSteps, 1, { 1000.0f, 0.0f }, { 0.0f, 0.0f }, true);
+	MakeListener({ 0.0f, 0.0f });
+	AudioManager::PlayRandom(someSteps, 1, At({ 1000.0f, 0.0f }), myContext, true);
 	ASSERT_EQ(StateOf(someSteps[0]), BASS_ACTIVE_PLAYING);
 	EXPECT_FLOAT_EQ(someSteps[0]->GetVolume(), 2.0f * std::sqrt(0.5f));
 	const std::vector<std::int16_t> someMixed = MixOne();
@@ -146,17 +171,23 @@ TEST_F(SoundBank, PlaceSoundsByDistanceAndSide)
 	Norv::Audio someSound;
 	someSound.Init("SFX/placed.wav", false);
 	const float someMaster = AudioManager::GetMasterVolume();
+	MakeListener({ 50.0f, 70.0f });
 
-	AudioManager::UpdateSpatialSound(&someSound, { 50.0f, 70.0f }, { 50.0f, 70.0f }, 500.0f, 0.5f);
+	AudioManager::UpdateSpatialSound(&someSound, { 50.0f, 70.0f }, myContext, 500.0f, 0.5f);
 	EXPECT_FLOAT_EQ(someSound.GetVolume(), 2.0f * someMaster * 0.5f);
 	EXPECT_FLOAT_EQ(someSound.GetPosition().x, 0.0f);
 
-	AudioManager::UpdateSpatialSound(&someSound, { -300.0f, 400.0f }, { 0.0f, 0.0f }, 1000.0f, 1.0f);
+	myListener->myPosition = { 0.0f, 0.0f };
+	AudioManager::UpdateSpatialSound(&someSound, { -300.0f, 400.0f }, myContext, 1000.0f, 1.0f);
 	EXPECT_FLOAT_EQ(someSound.GetVolume(), 2.0f * someMaster * std::sqrt(0.5f));
 	EXPECT_FLOAT_EQ(someSound.GetPosition().x, -0.3f);
 
-	// Beyond the radius: silent, the pan as it was.
-	AudioManager::UpdateSpatialSound(&someSound, { 5000.0f, 0.0f }, { 0.0f, 0.0f }, 1000.0f, 1.0f);
+	// Beyond the radius, or with nobody to hear it: silent, the pan as it was.
+	AudioManager::UpdateSpatialSound(&someSound, { 5000.0f, 0.0f }, myContext, 1000.0f, 1.0f);
+	EXPECT_FLOAT_EQ(someSound.GetVolume(), 0.0f);
+	EXPECT_FLOAT_EQ(someSound.GetPosition().x, -0.3f);
+	someSound.SetVolume(1.0f);
+	AudioManager::UpdateSpatialSound(&someSound, { 0.0f, 0.0f }, FrameContext{}, 1000.0f, 1.0f);
 	EXPECT_FLOAT_EQ(someSound.GetVolume(), 0.0f);
 	EXPECT_FLOAT_EQ(someSound.GetPosition().x, -0.3f);
 
@@ -165,18 +196,122 @@ TEST_F(SoundBank, PlaceSoundsByDistanceAndSide)
 	for (const float someX : { 2000.0f, 2500.0f })
 	{
 		someSound.Stop(true);
-		AudioManager::PlayRandom(someSteps, 1, { someX, 0.0f }, { 0.0f, 0.0f }, true);
+		AudioManager::PlayRandom(someSteps, 1, At({ someX, 0.0f }), myContext, true);
 		EXPECT_FLOAT_EQ(someSound.GetVolume(), 0.0f);
 		EXPECT_EQ(StateOf(&someSound), BASS_ACTIVE_PLAYING);
 	}
 	someSound.Stop(true);
 
 	// No radius hears nothing; no sounds or a null one play nothing.
-	AudioManager::UpdateSpatialSound(&someSound, { 0.0f, 0.0f }, { 0.0f, 0.0f }, 0.0f, 1.0f);
+	AudioManager::UpdateSpatialSound(&someSound, { 0.0f, 0.0f }, myContext, 0.0f, 1.0f);
 	EXPECT_FLOAT_EQ(someSound.GetVolume(), 0.0f);
-	AudioManager::UpdateSpatialSound(nullptr, { 0.0f, 0.0f }, { 0.0f, 0.0f }, 10.0f, 1.0f);
-	AudioManager::PlayRandom(someSteps, 0, {}, {}, true);
+	AudioManager::UpdateSpatialSound(nullptr, { 0.0f, 0.0f }, myContext, 10.0f, 1.0f);
+	AudioManager::PlayRandom(someSteps, 0, At({}), myContext, true);
 	Norv::Audio* someNothing[] = { nullptr };
-	AudioManager::PlayRandom(someNothing, 1, {}, {}, false);
+	AudioManager::PlayRandom(someNothing, 1, At({}), myContext, false);
 	EXPECT_EQ(StateOf(&someSound), BASS_ACTIVE_STOPPED);
+}
+
+// One handle, several entities: the loop plays while anyone claims it, at the
+// loudest claim's volume and pan, and stops once nobody does.
+TEST_F(SoundBank, ASharedLoopFollowsItsLoudestClaimAndStopsWhenNobodyClaimsIt)
+{
+	WriteSound("SFX/shared_loop.wav");
+	Norv::Audio someLoop;
+	someLoop.Init("SFX/shared_loop.wav", true);
+	MakeListener({ 0.0f, 0.0f });
+	const float someMaster = AudioManager::GetMasterVolume();
+	const Entity someNear = At({ 250.0f, 0.0f });
+	const Entity someFar = At({ -750.0f, 0.0f });
+	const auto Claim = [&](const Entity& anEntity) { AudioManager::ClaimSpatialLoop(&someLoop, anEntity, anEntity.myPosition, myContext, 1000.0f, 1.0f); };
+
+	// Claimed by both: started once, heard from the near one (on its side).
+	Claim(someFar);
+	Claim(someNear);
+	AudioManager::SettleLoops();
+	ASSERT_EQ(StateOf(&someLoop), BASS_ACTIVE_PLAYING);
+	const std::uint32_t someChannel = someLoop.GetChannel();
+	EXPECT_FLOAT_EQ(someLoop.GetVolume(), 2.0f * someMaster * std::sqrt(0.75f));
+	EXPECT_FLOAT_EQ(someLoop.GetPosition().x, 0.25f);
+	Claim(someNear);
+	Claim(someFar);
+	AudioManager::SettleLoops();
+	EXPECT_EQ(someLoop.GetChannel(), someChannel);
+
+	// The near one is done (out of range, picked up, dead): the far one still hears
+	// it, on the same channel, at its own volume and side.
+	Claim(someFar);
+	AudioManager::SettleLoops();
+	EXPECT_EQ(StateOf(&someLoop), BASS_ACTIVE_PLAYING);
+	EXPECT_EQ(someLoop.GetChannel(), someChannel);
+	EXPECT_FLOAT_EQ(someLoop.GetVolume(), 2.0f * someMaster * std::sqrt(0.25f));
+	EXPECT_FLOAT_EQ(someLoop.GetPosition().x, -0.75f);
+
+	// A claim withdrawn in the frame it was made counts for nothing.
+	Claim(someNear);
+	Claim(someFar);
+	AudioManager::ReleaseLoop(&someLoop, someNear);
+	AudioManager::SettleLoops();
+	EXPECT_FLOAT_EQ(someLoop.GetVolume(), 2.0f * someMaster * std::sqrt(0.25f));
+	Claim(someFar);
+	AudioManager::ReleaseLoop(&someLoop, someFar);
+	AudioManager::SettleLoops();
+	EXPECT_EQ(StateOf(&someLoop), BASS_ACTIVE_STOPPED);
+
+	// Claimed again after it stopped, it starts again; a plain claim sets its volume as given.
+	AudioManager::ClaimLoop(&someLoop, someFar, 0.4f);
+	AudioManager::SettleLoops();
+	EXPECT_EQ(StateOf(&someLoop), BASS_ACTIVE_PLAYING);
+	EXPECT_FLOAT_EQ(someLoop.GetVolume(), 0.4f);
+
+	// Stopping every effect forgets the claims too: the next one starts the loop afresh.
+	AudioManager::StopAll();
+	EXPECT_EQ(StateOf(&someLoop), BASS_ACTIVE_STOPPED);
+	Claim(someNear);
+	AudioManager::SettleLoops();
+	EXPECT_EQ(StateOf(&someLoop), BASS_ACTIVE_PLAYING);
+	AudioManager::SettleLoops();
+	EXPECT_EQ(StateOf(&someLoop), BASS_ACTIVE_STOPPED);
+}
+
+// Pickups share the bank's one chime: taking one leaves the other's chime playing.
+TEST_F(SoundBank, TakingOnePickupLeavesTheNextOnesChimePlaying)
+{
+	WriteSound("SFX/chime_loop.wav");
+	Norv::Audio someChime;
+	someChime.Init("SFX/chime_loop.wav", true);
+	MakeListener({ 0.0f, 0.0f });
+	myContext.deltaTime = 1.0f / 60.0f;
+	DashPickup someNear;
+	ClimbPickup someFar;
+	someNear.myPosition = { 300.0f, 0.0f };
+	someFar.myPosition = { -1500.0f, 0.0f };
+	someNear.myLoopSound = &someChime;
+	someFar.myLoopSound = &someChime;
+	const auto Frame = [&] {
+		someNear.Update(myContext);
+		someFar.Update(myContext);
+		AudioManager::SettleLoops();
+	};
+
+	Frame();
+	ASSERT_EQ(StateOf(&someChime), BASS_ACTIVE_PLAYING);
+	EXPECT_FLOAT_EQ(someChime.GetPosition().x, 0.1f);
+
+	// Taken after its update in the frame, as the player takes pickups.
+	someNear.Update(myContext);
+	someFar.Update(myContext);
+	someNear.OnPickedUp();
+	someNear.myShouldRemove = true;
+	AudioManager::SettleLoops();
+	EXPECT_EQ(StateOf(&someChime), BASS_ACTIVE_PLAYING);
+	EXPECT_FLOAT_EQ(someChime.GetVolume(), 2.0f * AudioManager::GetMasterVolume() * std::sqrt(0.5f));
+	EXPECT_FLOAT_EQ(someChime.GetPosition().x, -0.5f);
+	Frame(); // a removed pickup's update, had it one, claims nothing
+	EXPECT_FLOAT_EQ(someChime.GetPosition().x, -0.5f);
+
+	someFar.OnPickedUp();
+	someFar.myShouldRemove = true;
+	Frame();
+	EXPECT_EQ(StateOf(&someChime), BASS_ACTIVE_STOPPED);
 }

@@ -10,7 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <utility>
 
 namespace
 {
@@ -24,6 +26,8 @@ namespace
 		int Update(InputMapper&, float) override
 		{
 			myLog.push_back(myName + ".Update");
+			if (myDuringUpdate)
+				std::exchange(myDuringUpdate, {})();
 			const int someCode = myNextCode;
 			myNextCode = StateTransition::Stay;
 			return someCode;
@@ -33,6 +37,7 @@ namespace
 		void OnResize() override { myLog.push_back(myName + ".OnResize"); }
 
 		int myNextCode = StateTransition::Stay;
+		std::function<void()> myDuringUpdate; // run once, inside the next update
 
 	private:
 		std::string myName;
@@ -177,13 +182,25 @@ namespace
 		EXPECT_EQ(TakeLog(), (Log{ "PauseMenu.Update", "Game.Render", "PauseMenu.OnResize", "PauseMenu.Render" }));
 	}
 
-	TEST_F(StateStackTest, ReturningToTheMainMenuSkipsEveryExit)
+	TEST_F(StateStackTest, ReturningToTheMainMenuExitsOnlyThePlayState)
 	{
 		UpdateWith(myIntro, StateTransition::PlayCurrentScene);
+		UpdateWith(myGame, StateTransition::Pause);
 		TakeLog();
 		myStack.ReturnToMainMenu(myInput);
 		EXPECT_EQ(myStack.GetStack(), std::vector<IStates*>{ &myMainMenu });
-		EXPECT_EQ(TakeLog(), Log{ "MainMenu.Init" });
+		// The level's music and loops end with the play state's exit; the pause menu gets none.
+		EXPECT_EQ(TakeLog(), (Log{ "Game.Exit", "MainMenu.Init" }));
+	}
+
+	TEST_F(StateStackTest, AReturnAskedDuringAnUpdateDropsTheCodeThatUpdateReturns)
+	{
+		UpdateWith(myIntro, StateTransition::PlayCurrentScene);
+		TakeLog();
+		myGame.myDuringUpdate = [this] { myStack.ReturnToMainMenu(myInput); };
+		UpdateWith(myGame, StateTransition::Pause);
+		EXPECT_EQ(myStack.GetStack(), std::vector<IStates*>{ &myMainMenu });
+		EXPECT_EQ(TakeLog(), (Log{ "Game.Update", "Game.Exit", "MainMenu.Init" }));
 	}
 
 	TEST_F(StateStackTest, TheInterfaceCameraMapsClientPixelsWithYUp)

@@ -1,7 +1,12 @@
 #include "Support/SteppedWorld.h"
 
 #include "world/AbilityFlags.h"
+#include "world/entities/Butterfly.h"
+#include "world/entities/Destructibles.h"
+#include "world/entities/FlowerPlatform.h"
+#include "world/entities/FlyingEnemy.h"
 #include "world/entities/IPickupAble.h"
+#include "world/entities/MushroomEnemy.h"
 
 #include "stringRegistry/StringRegistry.h"
 
@@ -136,6 +141,28 @@ TEST_F(LevelBuilding, MissingOrBrokenScenesLoadAsEmptyLevels)
 	EXPECT_THAT(testing::internal::GetCapturedStderr(), HasSubstr("leveldata.json"));
 	EXPECT_TRUE(myWorld.myState.IsLevelLoaded());
 	EXPECT_EQ(myWorld.myState.myScenePath, "scenes/Broken.nvs");
+}
+
+TEST_F(LevelBuilding, ColourKeysAdjustAnAnimatedEntitysModel)
+{
+	WriteDefinition(Folder(), "Wasp", json::array({ Property("entityId", "StringId", "FlyingEnemy"), Property("brightness", "Float", 0.5),
+		Property("saturation", "Float", 0.25), Property("hue", "Int", 3) }));
+	Load(json::array({ SceneObject("wasp", "Wasp", { 0, 0, 0 }) }));
+	ASSERT_EQ(myWorld.myState.GetEntities().size(), 1u);
+	const Norv::Vector4<float>& someAdjust = myWorld.myState.GetEntities()[0]->myAnimatedInstance.myColorAdjust;
+	EXPECT_FLOAT_EQ(someAdjust.x, 0.5f);
+	EXPECT_FLOAT_EQ(someAdjust.y, 0.25f);
+	EXPECT_FLOAT_EQ(someAdjust.z, 0.0f); // an "Int" hue is not a "Float": ignored
+}
+
+TEST(EntityFactory, EnemyAndPropNamesMakeTheirClasses)
+{
+	const auto Make = [](const char* aName) { return GameState::CreateEntity(Norv::StringRegistry::RegisterOrGetString(aName)); };
+	EXPECT_NE(dynamic_cast<FlyingEnemy*>(Make("FlyingEnemy").get()), nullptr);
+	EXPECT_NE(dynamic_cast<MushroomEnemy*>(Make("MushroomEnemy").get()), nullptr);
+	EXPECT_NE(dynamic_cast<FlowerPlatform*>(Make("FlowerPlatform").get()), nullptr);
+	EXPECT_NE(dynamic_cast<Destructibles*>(Make("Destructible").get()), nullptr);
+	EXPECT_NE(dynamic_cast<Butterfly*>(Make("Butterfly").get()), nullptr);
 }
 
 TEST(EntityFactory, NamesAreExactAndEachPickupReportsItsKind)

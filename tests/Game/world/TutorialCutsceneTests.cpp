@@ -1,6 +1,6 @@
 #include "Support/SteppedWorld.h"
-#include "Support/TempFolder.h"
 #include "Support/VideoClip.h"
+#include "Support/WorkingFolder.h"
 
 #include "media/VideoOverlay.h"
 #include "shell/SceneManager.h"
@@ -10,38 +10,14 @@
 
 #include <filesystem>
 
-namespace
-{
-	// The working directory inside a temporary folder while in scope, so that the
-	// tutorial's "../Source/Game/data/video/" names a file of the test.
-	class WorkingFolder
-	{
-	public:
-		WorkingFolder() : myPrevious(std::filesystem::current_path())
-		{
-			std::filesystem::create_directories(myFolder.Path() / "Bin");
-			std::filesystem::current_path(myFolder.Path() / "Bin");
-		}
-		~WorkingFolder() { std::filesystem::current_path(myPrevious); }
-		WorkingFolder(const WorkingFolder&) = delete;
-		WorkingFolder& operator=(const WorkingFolder&) = delete;
-
-		const NorvTest::TempFolder& Folder() const { return myFolder; }
-
-	private:
-		NorvTest::TempFolder myFolder;
-		std::filesystem::path myPrevious;
-	};
-}
-
 TEST(TutorialCutscene, TheWorldStaysFrozenWhileTheOpeningVideoPlaysThenPlayBegins)
 {
 	NorvTest::SteppedWorld someWorld;
 	ASSERT_TRUE(someWorld.IsStarted());
-	WorkingFolder someWorking;
+	NorvTest::WorkingFolder someWorking;
 	NorvTest::ClipOptions someClip;
 	someClip.myFrameCount = 5; // 0.2 s at 25 frames a second
-	const std::filesystem::path someVideoFolder = someWorking.Folder().Path() / "Source/Game/data/video";
+	const std::filesystem::path someVideoFolder = someWorking.VideoFolder();
 	std::filesystem::create_directories(someVideoFolder);
 	ASSERT_TRUE(NorvTest::WriteVideoClip(someVideoFolder / "first_cutscene.mp4", someClip));
 	NorvTest::WriteAsciiScene(someWorld.Folder(), GameState::TUTORIAL_SCENE, { ".D.", "###" }, { { 'D', "DashPickup" } });

@@ -8,13 +8,7 @@ namespace
 
 	void PushKey(const TestWindow& aWindow, bool anIsDown, SDL_Scancode aScancode, SDL_Keycode aKey, Uint16 aModifiers = KMOD_NONE, bool anIsRepeat = false)
 	{
-		SDL_Event someEvent{};
-		someEvent.type = anIsDown ? SDL_KEYDOWN : SDL_KEYUP;
-		someEvent.key.windowID = aWindow.SdlId();
-		someEvent.key.state = anIsDown ? SDL_PRESSED : SDL_RELEASED;
-		someEvent.key.repeat = anIsRepeat ? 1 : 0;
-		someEvent.key.keysym = { aScancode, aKey, aModifiers, 0 };
-		SDL_PushEvent(&someEvent);
+		NorvTest::PushKey(aWindow.SdlId(), anIsDown, aScancode, aKey, aModifiers, anIsRepeat);
 	}
 
 	void PushWindowEvent(const TestWindow& aWindow, SDL_WindowEventID anId, int aData1 = 0, int aData2 = 0)

@@ -124,6 +124,17 @@ TEST(WorldArtTextures, TheCubeMapsHaveSixFacesAndTheHorizonHasSkyOverGround)
 	EXPECT_GT(FaceTexel(3)[0], FaceTexel(3)[2]) << "the ground is brown";
 }
 
+// The model shader reads r metalness, g roughness, b occlusion: a model without a
+// material texture of its own must be a lit, non-metal surface, not a black one.
+TEST(WorldArtTextures, TheDefaultMaterialIsNotMetalAndNotOccluded)
+{
+	const Pixels someMaterial = TopMip(ReadImage(NorvTest::ENGINE_ASSETS / "Textures/T_Default_m.dds"));
+	const std::array<std::uint8_t, 4> someTexel = someMaterial.At(0, 0);
+	EXPECT_EQ(someTexel[0], 0);
+	EXPECT_NEAR(someTexel[1], 153, 1);
+	EXPECT_EQ(someTexel[2], 255);
+}
+
 TEST(WorldArtTextures, EverySheetSplitsIntoItsGridWithFramesThatFadeAtTheirEdges)
 {
 	for (const Sheet& someSheet : SHEETS)

@@ -28,7 +28,8 @@ namespace FlyingEnemyAnims
 			myAnyTransition = true;
 			ApplyTable({
 				{ FLYING, true, true, 0, 0.6f },
-				{ ATTACK, true, false },
+				// Plays once: a looping state that cannot be interrupted would never end.
+				{ ATTACK, false, false },
 				{ DAMAGED, true, true, 0, NONE, NONE, 0.9f },
 				{ DEATH, true, true, 0, NONE, NONE, 0.85f },
 				{ FLYING_CHARGE, true, true, 0, 0.4f },

@@ -297,6 +297,25 @@ void FlipbookVFX::PlaceDash(const PlayerView& aPlayer, float aWidth, float aHeig
 
 void FlipbookVFX::Render()
 {
+	Draw(mySprite);
+}
+
+void FlipbookVFX::RenderScaled(const Norv::Vector3<float>& aScale)
+{
+	Norv::Sprite3DInstanceData someSprite = mySprite;
+	const float someFactors[3] = { aScale.x, aScale.y, aScale.z };
+	for (int someRow = 1; someRow <= 3; ++someRow)
+	{
+		for (int someColumn = 1; someColumn <= 4; ++someColumn)
+		{
+			someSprite.myTransform(someRow, someColumn) *= someFactors[someRow - 1];
+		}
+	}
+	Draw(someSprite);
+}
+
+void FlipbookVFX::Draw(const Norv::Sprite3DInstanceData& aSprite)
+{
 	if (!myIsPlaying || !myEngine)
 	{
 		return;
@@ -307,7 +326,7 @@ void FlipbookVFX::Render()
 		return;
 	}
 	Norv::SpriteBatchScope someBatch = someGraphics->GetSpriteDrawer()->BeginBatch(mySharedData);
-	someBatch.Draw(mySprite);
+	someBatch.Draw(aSprite);
 }
 
 std::vector<std::unique_ptr<FlipbookVFX>>& FlipbookVFX::GetWalkingPool()

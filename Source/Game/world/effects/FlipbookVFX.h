@@ -34,6 +34,11 @@ public:
 	// Advances and places a playing effect; some ids follow anAnchor or the player.
 	void Update(const FrameContext& aContext, const Norv::Vector3<float>& anAnchor);
 	void Render();
+	// Drawn with the transform's rows scaled by aScale (x, y, z); the effect's own
+	// placement is left as it is.
+	void RenderScaled(const Norv::Vector3<float>& aScale);
+	// The alpha of an effect tinted by its own colour (the fog).
+	void SetAlpha(float anAlpha) { myColor.a = anAlpha; }
 
 	bool IsPlaying() const { return myIsPlaying; }
 	int GetId() const { return myId; }
@@ -67,6 +72,7 @@ private:
 	void PlaceDash(const PlayerView& aPlayer, float aWidth, float aHeight);
 	Norv::Vector3<float> GetAnchorPoint(const PlayerView& aPlayer, const Norv::Vector3<float>& anAnchor);
 	Norv::Vector4<float> GetFrameRect() const;
+	void Draw(const Norv::Sprite3DInstanceData& aSprite);
 
 	Norv::Engine* myEngine = nullptr;
 	Norv::Vector2<unsigned int> myRenderSize;

@@ -1,7 +1,6 @@
 #include "world/entities/IPickupAble.h"
 
 #include "world/effects/FlipbookVFX.h"
-#include "world/entities/Player.h"
 
 #include "media/AudioManager.h"
 #include "sound/Audio.h"
@@ -25,12 +24,11 @@ void IPickupAble::Update(FrameContext& aContext)
 	myEffect->Update(aContext, {});
 	if (!myEffect->IsPlaying())
 		myEffect->PlayAt({ myPosition.x, myPosition.y, EFFECT_Z }, 1.0f);
-	// The chime is heard from the player.
-	if (aContext.player)
-		AudioManager::UpdateSpatialSound(myLoopSound, myPosition, aContext.player->myPosition, CHIME_RADIUS, CHIME_BASE_VOLUME);
-	if (!mySoundStarted && myLoopSound)
+	// Every pickup shares the one chime: the nearest one is heard. A pickup taken
+	// earlier this frame no longer asks for it.
+	if (!myShouldRemove && myLoopSound)
 	{
-		myLoopSound->Play();
+		AudioManager::ClaimSpatialLoop(myLoopSound, *this, myPosition, aContext, CHIME_RADIUS, CHIME_BASE_VOLUME);
 		mySoundStarted = true;
 	}
 	myBobTime += someDeltaTime;
@@ -45,6 +43,6 @@ void IPickupAble::Render()
 
 void IPickupAble::OnPickedUp()
 {
-	if (myLoopSound)
-		myLoopSound->Stop(true);
+	// The chime stops with the frame unless another pickup still claims it.
+	AudioManager::ReleaseLoop(myLoopSound, *this);
 }

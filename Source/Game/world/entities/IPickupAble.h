@@ -30,14 +30,14 @@ public:
 	void Update(FrameContext& aContext) override;
 	void Render() override;
 
-	// Stops the chime at once.
+	// Withdraws this pickup's claim on the shared chime.
 	virtual void OnPickedUp();
 	// 0 Checkpoint, 1 wall jump, 2 dash, 3 climb, 4 dash-slash.
 	virtual int GetPickupType() = 0;
 
 	std::unique_ptr<FlipbookVFX> myEffect;
 	Norv::Audio* myLoopSound = nullptr; // the sound bank's; not owned
-	bool mySoundStarted = false;
+	bool mySoundStarted = false;        // the chime has been claimed once
 	float myBobTime = 0.0f;
 };
 

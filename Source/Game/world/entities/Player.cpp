@@ -4,7 +4,16 @@
 #include "world/GameState.h"
 #include "world/TileCollisionGrid.h"
 #include "world/effects/FlipbookVFX.h"
+#include "world/entities/BookShowcase.h"
+#include "world/entities/BossTrigger.h"
+#include "world/entities/Destructibles.h"
+#include "world/entities/EndingTrigger.h"
+#include "world/entities/FlowerPlatform.h"
+#include "world/entities/FlyingEnemy.h"
 #include "world/entities/IPickupAble.h"
+#include "world/entities/Lever.h"
+#include "world/entities/MushroomEnemy.h"
+#include "world/entities/PatrollingEnemy.h"
 
 #include "media/AudioManager.h"
 #include "media/VideoOverlay.h"
@@ -13,7 +22,9 @@
 #include "drawers/LineDrawer.h"
 #include "drawers/SpriteDrawer.h"
 #include "engine/Engine.h"
+#include "graphics/DX11.h"
 #include "graphics/GraphicsEngine.h"
+#include "graphics/RenderTarget.h"
 #include "graphics/Texture.h"
 #include "graphics/TextureManager.h"
 #include "sound/Audio.h"
@@ -48,6 +59,13 @@ namespace
 	constexpr float HURT_SHAKE_STRENGTH = 25.0f; // units
 	constexpr float RESPAWN_MARK_SIZE = 50.0f;   // units
 	constexpr Norv::Vector2<float> HUD_ANCHOR{ 0.1f, 0.9f }; // of the render size
+	constexpr float HEDGEHOG_HIT_PUSH = 1000.0f;  // units/s along the line to a struck hedgehog
+	constexpr float DASH_HIT_PUSH = 600.0f;       // units/s, a hedgehog struck by a dash-slash
+	constexpr float HIT_LIFT = 500.0f;            // units/s upward added to either
+	constexpr float HEDGEHOG_CONTACT_PUSH = 300.0f; // units/s away from a hedgehog touched
+	constexpr float MUSHROOM_HIT_PUSH = 600.0f;   // units/s along the line to a struck mushroom
+	constexpr float WASP_HIT_PUSH = 3200.0f;      // units/s along the line to a struck wasp
+	constexpr float CRYSTAL_HIT_DAMAGE = 1.0f;    // a crystal breaks at any hit
 
 	constexpr int EFFECT_IDS[Player::EFFECT_COUNT] = { 14, 15, 16, 16, 17, 18, 13 };
 	constexpr const char* HUD_IMAGES[Player::HUD_IMAGE_COUNT] = { "UI/Petal_1.png", "UI/Petal_2.png", "UI/Petal_3.png",
@@ -66,6 +84,14 @@ namespace
 	{
 		VideoOverlay& someOverlay = VideoOverlay::GetInstance();
 		return someOverlay.IsActive() && someOverlay.GetState() == Norv::Video::STATE_PLAYING;
+	}
+
+	// A hit from aFrom: aPush along the unit line to the target ((0, 0) when the
+	// centres coincide), lifted by HIT_LIFT.
+	DamageInfo HitFrom(Norv::Vector2<float> aFrom, const Entity& aTarget, float aPush)
+	{
+		const Norv::Vector2<float> someLine = (aTarget.myPosition - aFrom).GetNormalized();
+		return { 1.0f, { someLine.x * aPush, someLine.y * aPush + HIT_LIFT }, "", nullptr };
 	}
 }
 
@@ -232,6 +258,15 @@ void Player::UpdateAttack(FrameContext& aContext)
 	{
 		someGame->myDebugHitBoxes.front() = { myAttackBox.x, myAttackBox.y, myAttackBox.w, myAttackBox.h };
 	}
+	// A dash-slash strikes the hedgehogs it passes, once per landed attack.
+	if (AbilityFlags[Ability::DASH_SLASH] && myController.IsDashing() && !myAttackLanded && aContext.grid)
+	{
+		for (Entity* someEnemy : aContext.grid->GetOverlappingEntitiesOfType<PatrollingEnemy>(myAttackBox))
+		{
+			someEnemy->TakeDamage(HitFrom(myPosition, *someEnemy, DASH_HIT_PUSH));
+			myAttackLanded = true;
+		}
+	}
 	if (myAttackTimer >= ATTACK_TIME)
 	{
 		myAttackTimer = 0.0f;
@@ -251,7 +286,6 @@ void Player::PlayEffect(Effect anEffect, const Norv::Vector3<float>& aPosition, 
 
 void Player::Attack(TileCollisionGrid* aGrid)
 {
-	(void)aGrid;
 	if (myIsAttacking || myIsHurt || myIsDead || !myCanAttack)
 	{
 		return;
@@ -303,10 +337,86 @@ void Player::Attack(TileCollisionGrid* aGrid)
 	{
 		myContext->gameState->myDebugHitBoxes.push_back({ myAttackBox.x, myAttackBox.y, myAttackBox.w, myAttackBox.h });
 	}
+	if (aGrid)
+	{
+		HitTargets(*aGrid);
+	}
+}
+
+void Player::HitTargets(const TileCollisionGrid& aGrid)
+{
+	bool someEnemyHit = false;
+	for (Entity* someEnemy : aGrid.GetOverlappingEntitiesOfType<PatrollingEnemy>(myAttackBox))
+	{
+		someEnemy->TakeDamage(HitFrom(myPosition, *someEnemy, HEDGEHOG_HIT_PUSH));
+		myAttackLanded = true;
+		someEnemyHit = true;
+	}
+	for (Entity* someEnemy : aGrid.GetOverlappingEntitiesOfType<MushroomEnemy>(myAttackBox))
+	{
+		// Corpses are not struck: they take no hit and land no attack.
+		if (someEnemy->myIsDead)
+		{
+			continue;
+		}
+		someEnemy->TakeDamage(HitFrom(myPosition, *someEnemy, MUSHROOM_HIT_PUSH));
+		myAttackLanded = true;
+		someEnemyHit = true;
+	}
+	for (Entity* someEnemy : aGrid.GetOverlappingEntitiesOfType<FlyingEnemy>(myAttackBox))
+	{
+		if (someEnemy->myIsDead)
+		{
+			continue;
+		}
+		// The wasp charges whoever strikes it: the hit names this player.
+		someEnemy->TakeDamage({ 1.0f, (someEnemy->myPosition - myPosition).GetNormalized() * WASP_HIT_PUSH, "", this });
+		someEnemyHit = true;
+	}
+	if (someEnemyHit && myController.IsDashing())
+	{
+		myController.OnDashAttackLanded();
+	}
+	// Levers, flowers and crystals answer to the player's strikes once it has a frame context.
+	if (!myContext)
+	{
+		return;
+	}
+	for (Entity* someLever : aGrid.GetOverlappingEntitiesOfType<Lever>(myAttackBox))
+	{
+		someLever->TakeDamage({ 0.0f, {}, "", this });
+	}
+	for (Entity* someFlower : aGrid.GetOverlappingEntitiesOfType<FlowerPlatform>(myAttackBox))
+	{
+		someFlower->TakeDamage({ 0.0f, {}, "", nullptr });
+	}
+	for (Entity* someCrystal : aGrid.GetOverlappingEntitiesOfType<Destructibles>(myAttackBox))
+	{
+		someCrystal->TakeDamage({ CRYSTAL_HIT_DAMAGE, {}, "", nullptr });
+	}
 }
 
 void Player::OnCollision(Entity& anOther)
 {
+	if (const PatrollingEnemy* someEnemy = dynamic_cast<const PatrollingEnemy*>(&anOther))
+	{
+		// A corpse pushes nobody.
+		if (!someEnemy->myIsDead)
+		{
+			myVelocity += (myPosition - someEnemy->myPosition).GetNormalized() * HEDGEHOG_CONTACT_PUSH;
+		}
+		return;
+	}
+	if (BossTrigger* someBossTrigger = dynamic_cast<BossTrigger*>(&anOther))
+	{
+		someBossTrigger->myIsTriggered = true;
+		return;
+	}
+	if (EndingTrigger* someEnding = dynamic_cast<EndingTrigger*>(&anOther))
+	{
+		someEnding->myIsTriggered = true;
+		return;
+	}
 	IPickupAble* somePickup = dynamic_cast<IPickupAble*>(&anOther);
 	if (!somePickup)
 	{
@@ -318,6 +428,12 @@ void Player::OnCollision(Entity& anOther)
 		AbilityFlags[static_cast<std::size_t>(myAbilityIndex[static_cast<std::size_t>(someType - 1)])] = true;
 		somePickup->OnPickedUp();
 		PlaySound(mySounds[PICKUP_SOUND]);
+		// Without a showcase in the level the ability is granted silently.
+		GameState* someGame = myContext ? myContext->gameState : nullptr;
+		if (BookShowcase* someShowcase = someGame ? someGame->FindEntityOfType<BookShowcase>() : nullptr)
+		{
+			someShowcase->Show(someType);
+		}
 		somePickup->myShouldRemove = true;
 	}
 	else if (someType == 0)
@@ -458,6 +574,21 @@ void Player::DrawHud()
 	const auto SizeOf = [](const Norv::SpriteSharedData& anImage) {
 		return anImage.myColorTexture ? Norv::Vector2<float>(anImage.myColorTexture->mySize) : Norv::Vector2<float>();
 	};
+	// The petals overlap the bud and each other, all at one depth: with the depth
+	// buffer each quad, transparent corners included, would hide the later ones.
+	// Drawn without it each lies over those before; the interface pass's depth
+	// buffer is bound again afterwards.
+	struct DepthOff
+	{
+		DepthOff() { SetDepth(false); }
+		~DepthOff() { SetDepth(true); }
+		static void SetDepth(bool anIsOn)
+		{
+			if (Norv::DX11::ourBackBuffer)
+				Norv::DX11::ourBackBuffer->SetAsActiveTarget(anIsOn ? Norv::DX11::ourDepthBuffer : nullptr);
+		}
+	} someDepthOff;
+
 	myHudSprite.mySize = SizeOf(myHudImages[BLOMKNOPP]);
 	DrawHudSprite(myHudImages[BLOMKNOPP], { cx - 5.0f, cy + 5.0f });
 

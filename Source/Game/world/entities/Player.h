@@ -75,6 +75,8 @@ private:
 	void UpdateEffects(FrameContext& aContext);
 	void UpdateTurning();
 	void UpdateAttack(FrameContext& aContext);
+	// The enemies and props inside the attack box take the attack's hits.
+	void HitTargets(const TileCollisionGrid& aGrid);
 	void PlayEffect(Effect anEffect, const Norv::Vector3<float>& aPosition, float aDirection);
 	void DrawHudSprite(const Norv::SpriteSharedData& anImage, const Norv::Vector2<float>& aPosition);
 

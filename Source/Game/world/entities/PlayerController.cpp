@@ -186,6 +186,7 @@ void PlayerController::Init(Player* anOwner)
 void PlayerController::SetActive(bool anIsActive)
 {
 	myIsActive = anIsActive;
+	++mySwitchCount;
 	if (anIsActive || !myOwner)
 	{
 		return;
@@ -243,7 +244,7 @@ void PlayerController::Update(FrameContext& aContext)
 		myLastMoveDirection = myMoveInput > 0.0f ? 1.0f : -1.0f;
 	}
 
-	UpdateFootsteps(someDeltaTime, someIsGrounded);
+	UpdateFootsteps(aContext, someIsGrounded);
 	UpdateLanding(someDeltaTime, someIsGrounded);
 	if (!someIsGrounded && someOwner.myVelocity.x != 0.0f)
 	{
@@ -343,24 +344,25 @@ void PlayerController::UpdateSensors(const FrameContext& aContext)
 	myIsSensorGrounded = someGrid->OverlapsSolid(myGroundSensor);
 }
 
-void PlayerController::UpdateFootsteps(float aDeltaTime, bool anIsGrounded)
+void PlayerController::UpdateFootsteps(const FrameContext& aContext, bool anIsGrounded)
 {
+	const float someDeltaTime = aContext.deltaTime;
 	if (myMoveInput == 0.0f || !anIsGrounded)
 	{
 		return;
 	}
 	Player& someOwner = *myOwner;
 	someOwner.myFacing = myMoveInput > 0.0f ? 1 : -1;
-	myFootstepTimer -= aDeltaTime;
+	myFootstepTimer -= someDeltaTime;
 	if (myFootstepTimer <= 0.0f)
 	{
 		if (myFootsteps[0])
 		{
-			AudioManager::PlayRandom(myFootsteps.data(), FOOTSTEP_COUNT, someOwner.myPosition, someOwner.myPosition, false);
+			AudioManager::PlayRandom(myFootsteps.data(), FOOTSTEP_COUNT, someOwner, aContext, false);
 		}
 		myFootstepTimer = myFootstepInterval;
 	}
-	myDustTimer -= aDeltaTime;
+	myDustTimer -= someDeltaTime;
 	if (myDustTimer <= 0.0f && !myIsDashing)
 	{
 		if (FlipbookVFX* someDust = FindIdle(FlipbookVFX::GetWalkingPool()))

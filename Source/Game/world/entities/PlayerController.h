@@ -9,6 +9,7 @@
 #include "Math/Vector.h"
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -40,6 +41,9 @@ public:
 	void RenderEffects();
 
 	bool IsActive() const { return myIsActive; }
+	// How often SetActive has been called: one who switched the controller off can
+	// tell whether anyone has switched it since.
+	std::uint32_t GetSwitchCount() const { return mySwitchCount; }
 	bool IsDashing() const { return myIsDashing; }
 	bool IsClimbing() const { return myIsClimbing; }
 	bool IsClimbIdle() const { return myIsClimbIdle; }
@@ -64,7 +68,7 @@ public:
 private:
 	void UpdateEffects(FrameContext& aContext);
 	void UpdateSensors(const FrameContext& aContext);
-	void UpdateFootsteps(float aDeltaTime, bool anIsGrounded);
+	void UpdateFootsteps(const FrameContext& aContext, bool anIsGrounded);
 	void UpdateLanding(float aDeltaTime, bool anIsGrounded);
 	void UpdateRunning(float aDeltaTime, bool anIsGrounded);
 	void UpdateJump(FrameContext& aContext, bool& anIsGrounded);
@@ -80,6 +84,7 @@ private:
 	bool IsSensorZeroed(const TileBox& aSensor) const;
 
 	bool myIsActive = true;
+	std::uint32_t mySwitchCount = 0;
 	TileBox myLeftSensor{ 0.0f, 0.0f, 100.0f, 100.0f };
 	TileBox myRightSensor{ 0.0f, 0.0f, 100.0f, 100.0f };
 	TileBox myGroundSensor{ 0.0f, 0.0f, 100.0f, 100.0f };

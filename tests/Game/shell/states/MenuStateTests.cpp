@@ -1,12 +1,17 @@
+#include "Support/SceneFiles.h"
 #include "Support/ShellFixture.h"
 
 #include "media/AudioManager.h"
+#include "shell/GameStates.h"
+#include "shell/SceneManager.h"
 #include "shell/states/OptionMenu.h"
 #include "shell/states/PauseBookCase.h"
 #include "shell/states/PauseMenu.h"
 #include "shell/states/QuitScreen.h"
 #include "shell/widgets/Slider.h"
 #include "shell/widgets/TextButton.h"
+#include "world/entities/BookShowcase.h"
+#include "world/entities/Player.h"
 
 namespace
 {
@@ -158,5 +163,29 @@ namespace
 		EXPECT_EQ(UpdateAfterKey(somePage, VK_RETURN), StateTransition::Back);
 		EXPECT_EQ(someHidden, 1);
 		somePage.Exit();
+	}
+
+	TEST_F(MenuStateTest, TheGamesAbilityPageHidesThePlayedLevelsShowcase)
+	{
+		NorvTest::WriteAsciiScene(Folder(), "scenes/Showcase.nvs", { " P S ", "#####" }, { { 'P', "Player" }, { 'S', "bookShowcase" } });
+		SceneManager::GetInstance().SetCurrentScenePath("");
+		GameStates someStates;
+		someStates.myGameState.Init(myInput);
+		someStates.myGameState.ChangeScene("scenes/Showcase.nvs");
+		Frame();
+		someStates.myGameState.Update(myInput, NorvTest::SHELL_FRAME_SECONDS);
+		BookShowcase* someShowcase = someStates.myGameState.FindEntityOfType<BookShowcase>();
+		ASSERT_NE(someShowcase, nullptr);
+		Player& somePlayer = *someStates.myGameState.GetFrameContext().player;
+		someShowcase->Show(3);
+		ASSERT_FALSE(somePlayer.GetController().IsActive());
+
+		someStates.myPauseBookCase.Init(myInput);
+		EXPECT_EQ(UpdateAfterKey(someStates.myPauseBookCase, VK_RETURN), StateTransition::Back);
+		EXPECT_FALSE(someShowcase->myIsShowing);
+		EXPECT_TRUE(somePlayer.GetController().IsActive());
+		EXPECT_TRUE(somePlayer.myCanAttack);
+		someStates.myPauseBookCase.Exit();
+		someStates.myGameState.Exit();
 	}
 }

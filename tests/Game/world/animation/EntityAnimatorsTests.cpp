@@ -191,6 +191,28 @@ namespace
 		EXPECT_FLOAT_EQ(someFlowerAnims.GetState(Flower::CLOSING).speed, 1.2f);
 	}
 
+	TEST(EnemyAnimators, TheWaspsAttackEndsAtItsClipsEnd)
+	{
+		FakeWasp someWasp;
+		using Wasp = FlyingEnemyAnims::FlyingEnemyAnimatorFor<FakeWasp>;
+		Wasp someAnims;
+		someAnims.Init(&someWasp);
+		someAnims.AddState(MakePlayer(6), Wasp::FLYING, "Flying");
+		someAnims.AddState(MakePlayer(6), Wasp::ATTACK, "Attack");
+		someWasp.myIsAttacking = true;
+		someAnims.Update(FRAME);
+		someAnims.Update(FRAME);
+		ASSERT_EQ(someAnims.GetCurrentStateIndex(), Wasp::ATTACK);
+		someWasp.myIsAttacking = false;
+		// Not interruptible: it plays on while the wasp has stopped stinging...
+		someAnims.Update(FRAME);
+		EXPECT_EQ(someAnims.GetCurrentStateIndex(), Wasp::ATTACK);
+		// ...and gives way once its 0.5 s clip is over.
+		for (int someFrame = 0; someFrame < 60; ++someFrame)
+			someAnims.Update(FRAME);
+		EXPECT_EQ(someAnims.GetCurrentStateIndex(), Wasp::FLYING);
+	}
+
 	TEST(EnemyAnimators, ACrystalAnimatesOnlyOnceDestroyedAndNotFromItsFirstState)
 	{
 		FakeCrystal someCrystal;

@@ -2,7 +2,16 @@
 
 #include "world/entities/IPickupAble.h"
 
+#include "Support/ImageEncoding.h"
+#include "Support/ReadBack.h"
+
 #include "engine/DrawCalls.h"
+#include "graphics/Camera.h"
+#include "graphics/DX11.h"
+#include "graphics/GraphicsEngine.h"
+#include "graphics/GraphicsStateStack.h"
+#include "graphics/RenderTarget.h"
+#include "shell/StateStack.h"
 
 namespace
 {
@@ -132,5 +141,51 @@ namespace
 			P().DrawHud();
 			EXPECT_EQ(Norv::DrawCalls::GetCurrentFrameCount() - someBefore, someDraws) << somePetals << " petals";
 		}
+	}
+
+	// The first petal is drawn half over the bud: with the depth buffer bound, as in the
+	// interface pass, it must still show whole over the bud.
+	TEST_F(PlayerHud, APetalLiesWholeOverTheBudItOverlaps)
+	{
+		constexpr int EDGE = 64; // texels of every HUD image here
+		// Green and magenta read the same in either byte order of the buffer.
+		const std::string someBud = NorvTest::EncodePng(EDGE, EDGE, NorvTest::SolidPixels(EDGE, EDGE, { 0, 255, 0, 255 }));
+		const std::string somePetal = NorvTest::EncodePng(EDGE, EDGE, NorvTest::SolidPixels(EDGE, EDGE, { 255, 0, 255, 255 }));
+		myWorld.Folder().Write("game/UI/Blomknopp.png", someBud);
+		for (const char* someName : { "Petal_1", "Petal_2", "Petal_3", "Petal_4", "Petal_5" })
+			myWorld.Folder().Write(std::string("game/UI/") + someName + ".png", somePetal);
+		Load(NorvTest::FLAT_FLOOR);
+		P().myPetals = 0.5f;
+
+		Norv::DX11* someDevice = myWorld.myEngine.Get().GetDX11();
+		someDevice->Clear(Norv::Color(0.0f, 0.0f, 0.0f, 1.0f));
+		Norv::DX11::ourBackBuffer->SetAsActiveTarget(Norv::DX11::ourDepthBuffer);
+		const Norv::Vector2<unsigned int> someSize = someDevice->GetBackBufferSize();
+		Norv::Camera someCamera;
+		someCamera.SetOrthographicProjection(0.0f, static_cast<float>(someSize.x), 0.0f, static_cast<float>(someSize.y), StateStack::INTERFACE_NEAR_PLANE,
+			StateStack::INTERFACE_FAR_PLANE);
+		someCamera.myTransform.SetTranslation({ 0.0f, 0.0f, StateStack::INTERFACE_CAMERA_Z });
+		Norv::GraphicsStateStack* someStates = Norv::GraphicsEngine::GetStateStack();
+		someStates->Push();
+		someStates->SetCamera(someCamera);
+		P().DrawHud();
+		someStates->Pop();
+
+		Microsoft::WRL::ComPtr<ID3D11Texture2D> someBuffer;
+		Norv::DX11::ourSwapChain->GetBuffer(0, someBuffer.GetAddressOf());
+		const std::vector<std::uint8_t> someBytes = NorvTest::ReadBackTexture(Norv::DX11::ourDevice, Norv::DX11::ourContext, someBuffer.Get());
+		int somePetalTexels = 0;
+		int someBudTexels = 0;
+		for (std::size_t someIndex = 0; someIndex + 3 < someBytes.size(); someIndex += 4)
+		{
+			const bool someOuterFull = someBytes[someIndex] > 240 && someBytes[someIndex + 2] > 240;
+			const bool someOuterEmpty = someBytes[someIndex] < 16 && someBytes[someIndex + 2] < 16;
+			if (someOuterFull && someBytes[someIndex + 1] < 16)
+				++somePetalTexels;
+			else if (someOuterEmpty && someBytes[someIndex + 1] > 240)
+				++someBudTexels;
+		}
+		EXPECT_NEAR(somePetalTexels, EDGE * EDGE, 2 * EDGE);
+		EXPECT_NEAR(someBudTexels, EDGE * EDGE / 2, 2 * EDGE) << "the half of the bud the petal leaves";
 	}
 }

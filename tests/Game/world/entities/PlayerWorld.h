@@ -16,6 +16,8 @@ namespace NorvTest
 	class PlayerWorldTest : public ::testing::Test
 	{
 	protected:
+		explicit PlayerWorldTest(InputSource aSource = InputSource::Scripted) : myWorld(aSource) {}
+
 		void SetUp() override
 		{
 			AbilityFlags.fill(false);
