@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Takes the README's screenshots from a headless run of the game: builds the
-# default preset, plays the shot scripts of tools/screenshots/ (and the
-# playthrough's scripts up to the level and the boss fight) through
-# NorvPlayScript at 960 x 540, and writes them as JPEG into docs/screenshots/.
+# Takes the README's screenshots from headless runs of the game: builds the
+# default preset, then NorvPlayScript plays at 960 x 540 the shot scripts of
+# tools/screenshots/ (the intro and the main menu) and the playthrough's own
+# scripts (a level and the boss fight), and the frames go into docs/screenshots/
+# as JPEG.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/build.sh default
@@ -11,12 +12,19 @@ shots=$(mktemp -d)
 trap 'rm -rf "$shots"' EXIT
 mkdir -p "$out"
 
-play=build/default/tools/playthrough/NorvPlayScript
-scripts=tools/screenshots
-SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy "$play" --every 0 --size 960x540 \
-  --shot-when intro 140 "$shots/intro.png" \
-  --shot-when menu 80 "$shots/main-menu.png" \
-  "$scripts/Intro.txt" "$scripts/Menu.txt"
+play() {
+  SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy build/default/tools/playthrough/NorvPlayScript --every 0 --size 960x540 "$@" \
+    | grep -E '^(frame|STALLED)|NOT written'
+}
+
+play --shot-when intro 140 "$shots/intro.png" --shot-when menu 80 "$shots/main-menu.png" \
+  tools/screenshots/Intro.txt tools/screenshots/Menu.txt
+
+# The whole playthrough, drawn only where it is shot.
+scripts=tests/Game/playthrough/scripts
+mapfile -t order < <(sed -e 's/#.*//' -e 's/[[:space:]]//g' "$scripts/Playthrough.txt" | grep -v '^$')
+play --draw-every 1000000 --shot-when "scene Level_2" 420 "$shots/level.png" --shot-when boss-fight 300 "$shots/boss-fight.png" \
+  "${order[@]/#/$scripts/}"
 
 for png in "$shots"/*.png; do
   ffmpeg -loglevel error -y -i "$png" -q:v 4 "$out/$(basename "${png%.png}").jpg"
