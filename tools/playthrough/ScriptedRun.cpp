@@ -143,6 +143,8 @@ namespace Playthrough
 		Platform::SetPerformanceCounterOverride([this] { return myCounter; }, COUNTER_FREQUENCY);
 		Platform::SetGamepadInjection(true);
 		Platform::InjectGamepad(0, XINPUT_GAMEPAD{});
+		// As in a fresh process: no ability yet.
+		AbilityFlags = {};
 		// The videos' sound would pace them to real time.
 		Platform::SetWaveOutInstantPlay(true);
 		mySession = std::make_unique<Game::Session>();
