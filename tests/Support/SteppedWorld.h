@@ -13,6 +13,7 @@
 #include "shell/LoadingScreen.h"
 #include "shell/SceneManager.h"
 #include "world/GameState.h"
+#include "world/effects/FlipbookVFX.h"
 
 #include <string>
 
@@ -40,8 +41,12 @@ namespace NorvTest
 			SceneManager::GetInstance().SetCurrentScenePath("");
 			myState.Init(myInput);
 		}
-		// The loading screen's textures belong to this engine.
-		~SteppedWorld() { LoadingScreen::DestroyInstance(); }
+		// The loading screen's and the running dust's textures belong to this engine.
+		~SteppedWorld()
+		{
+			FlipbookVFX::ReleaseWalkingPool();
+			LoadingScreen::DestroyInstance();
+		}
 		SteppedWorld(const SteppedWorld&) = delete;
 		SteppedWorld& operator=(const SteppedWorld&) = delete;
 

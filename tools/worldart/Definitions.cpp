@@ -153,6 +153,10 @@ namespace NorvArt
 			else
 				someProperties = { Marker("prop", somePiece.model.name), ModelProperty(somePiece.model.path), Bool("useFrustumCulling", true) };
 			Write(somePiece.isTile ? "tiles/" : "props/", somePiece.model.name, someProperties, !somePiece.isTile);
+			// Tiles are collision only and never drawn: each tile model is also a prop, which the
+			// level sources lay over their tiles.
+			if (somePiece.isTile)
+				Write("props/", "Prop_" + somePiece.model.name, { Marker("prop", "Prop_" + somePiece.model.name), ModelProperty(somePiece.model.path), Bool("useFrustumCulling", true) });
 		}
 		// A solid tile that is not drawn: level edges and hidden walls.
 		Write("tiles/", "Tile_Invisible", { Marker("tileId", "Tile_Invisible"), Bool("visible", false) }, false);

@@ -5,6 +5,7 @@
 #include "shell/LoadingScreen.h"
 #include "shell/InputMapper.h"
 #include "shell/StateStack.h"
+#include "world/effects/FlipbookVFX.h"
 
 #include "engine/Engine.h"
 #include "kernel/Console.h"
@@ -35,7 +36,22 @@ namespace
 
 namespace Game
 {
-	int Go()
+	Session::Session() = default;
+
+	Session::~Session()
+	{
+		if (!myEngine)
+			return;
+		// The owner first, then the states it points at.
+		myStates.reset();
+		myGameStates.reset();
+		// Their textures and fonts go with the engine's device.
+		FlipbookVFX::ReleaseWalkingPool();
+		LoadingScreen::DestroyInstance();
+		Norv::Engine::DestroyInstance();
+	}
+
+	int Session::Start()
 	{
 		if (!GameSettings::Load())
 			return 1;
@@ -49,30 +65,44 @@ namespace Game
 			Platform::PauseConsole();
 			return 1;
 		}
-		Norv::Engine* someEngine = Norv::Engine::GetInstance();
-		const HWND someWindow = *someEngine->GetHWND();
+		myEngine = Norv::Engine::GetInstance();
+		const HWND someWindow = *myEngine->GetHWND();
 		SetWindowIconAndCursor(someWindow);
 
 		GameInput() = std::make_unique<InputMapper>(someWindow);
+		myGameStates = std::make_unique<GameStates>();
+		myStates = std::make_unique<StateStack>(myGameStates->GetStateSet());
+		myStates->PushInitialState(*GameInput());
+		return 0;
+	}
+
+	bool Session::RunFrame(bool anIsDrawn)
+	{
+		if (!myEngine->BeginFrame())
+			return false;
 		InputMapper& someInput = *GameInput();
+		const float someDeltaTime = myEngine->GetDeltaTime();
+		someInput.Update(someDeltaTime);
+		myStates->Update(someInput, someDeltaTime);
+		if (anIsDrawn)
+			myStates->Render(someInput);
+		myEngine->EndFrame();
+		return !myStates->ShouldQuit();
+	}
+
+	InputMapper& Session::GetInput() const
+	{
+		return *GameInput();
+	}
+
+	int Go()
+	{
+		Session someSession;
+		if (const int someResult = someSession.Start(); someResult != 0)
+			return someResult;
+		while (someSession.RunFrame())
 		{
-			GameStates someGameStates;
-			StateStack someStates{ someGameStates.GetStateSet() };
-			someStates.PushInitialState(someInput);
-			while (someEngine->BeginFrame())
-			{
-				const float someDeltaTime = someEngine->GetDeltaTime();
-				someInput.Update(someDeltaTime);
-				someStates.Update(someInput, someDeltaTime);
-				someStates.Render(someInput);
-				someEngine->EndFrame();
-				if (someStates.ShouldQuit())
-					break;
-			}
 		}
-		// Its textures and font go with the engine's device.
-		LoadingScreen::DestroyInstance();
-		Norv::Engine::DestroyInstance();
 		return 0;
 	}
 

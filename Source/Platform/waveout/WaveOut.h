@@ -74,3 +74,11 @@ MMRESULT waveOutReset(HWAVEOUT aWaveOut);
 MMRESULT waveOutUnprepareHeader(HWAVEOUT aWaveOut, LPWAVEHDR aHeader, UINT aHeaderSize);
 // Fails with WAVERR_STILLPLAYING while buffers are queued.
 MMRESULT waveOutClose(HWAVEOUT aWaveOut);
+
+namespace Platform
+{
+	// Test seam: while on, a written buffer counts as played the moment it is
+	// written (done, never queued, never heard), so a writer that waits for its
+	// buffers runs at the pace of its own clock instead of the device's.
+	void SetWaveOutInstantPlay(bool anIsOn);
+}

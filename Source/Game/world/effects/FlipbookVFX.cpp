@@ -329,6 +329,11 @@ void FlipbookVFX::Draw(const Norv::Sprite3DInstanceData& aSprite)
 	someBatch.Draw(aSprite);
 }
 
+void FlipbookVFX::ReleaseWalkingPool()
+{
+	GetWalkingPool().clear();
+}
+
 std::vector<std::unique_ptr<FlipbookVFX>>& FlipbookVFX::GetWalkingPool()
 {
 	static std::vector<std::unique_ptr<FlipbookVFX>> ourPool;
@@ -337,14 +342,11 @@ std::vector<std::unique_ptr<FlipbookVFX>>& FlipbookVFX::GetWalkingPool()
 
 void FlipbookVFX::CreateWalkingPool()
 {
-	static bool ourIsCreated = false;
-	if (ourIsCreated)
+	std::vector<std::unique_ptr<FlipbookVFX>>& somePool = GetWalkingPool();
+	if (!somePool.empty())
 	{
 		return;
 	}
-	ourIsCreated = true;
-	std::vector<std::unique_ptr<FlipbookVFX>>& somePool = GetWalkingPool();
-	somePool.clear();
 	for (int someIndex = 0; someIndex < WALKING_POOL_SIZE; ++someIndex)
 	{
 		somePool.push_back(std::make_unique<FlipbookVFX>());

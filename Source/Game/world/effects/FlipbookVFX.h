@@ -47,8 +47,10 @@ public:
 	const Norv::Sprite3DInstanceData& GetSprite() const { return mySprite; }
 
 	// The twenty running-dust effects shared by the player's movement controller;
-	// made once per process.
+	// made once for the running engine (they hold its textures and draw with it)
+	// and released before it goes, so a later engine in the process makes its own.
 	static void CreateWalkingPool();
+	static void ReleaseWalkingPool();
 	static std::vector<std::unique_ptr<FlipbookVFX>>& GetWalkingPool();
 
 	// Set by the owners before PlayAt.

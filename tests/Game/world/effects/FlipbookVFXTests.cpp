@@ -90,6 +90,24 @@ namespace
 		EXPECT_FALSE(someEffect.IsPlaying());
 	}
 
+	TEST(FlipbookVFX, TheWalkingPoolIsMadeOnceForAnEngineAndAfreshAfterItsRelease)
+	{
+		FlipbookVFX::ReleaseWalkingPool();
+		FlipbookVFX::CreateWalkingPool();
+		ASSERT_EQ(FlipbookVFX::GetWalkingPool().size(), 20u);
+		const FlipbookVFX* someFirst = FlipbookVFX::GetWalkingPool().front().get();
+		FlipbookVFX::CreateWalkingPool();
+		EXPECT_EQ(FlipbookVFX::GetWalkingPool().size(), 20u);
+		EXPECT_EQ(FlipbookVFX::GetWalkingPool().front().get(), someFirst);
+
+		// Released with its engine, the next engine's first use makes it again.
+		FlipbookVFX::ReleaseWalkingPool();
+		EXPECT_TRUE(FlipbookVFX::GetWalkingPool().empty());
+		FlipbookVFX::CreateWalkingPool();
+		EXPECT_EQ(FlipbookVFX::GetWalkingPool().size(), 20u);
+		FlipbookVFX::ReleaseWalkingPool();
+	}
+
 	class FlipbookPlacement : public ::testing::Test
 	{
 	protected:

@@ -1,0 +1,223 @@
+// Plays input scripts on the whole game, headless, and prints where the player
+// is every so many frames, so that a level's script can be written a few lines
+// at a time; takes screenshots of chosen frames.
+//
+//   NorvPlayScript [--every N] [--size WxH] [--draw-every N] [--game FOLDER]
+//                  [--shot FRAME FILE.png]... [--shot-when STAGE DELAY FILE.png]... SCRIPT...
+#include "ScriptedRun.h"
+
+#include "FileOutput.h"
+#include "Support/ReadBack.h"
+
+#include "graphics/DX11.h"
+#include "world/entities/Player.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace
+{
+	constexpr int DEFAULT_EVERY_FRAMES = 60;
+
+	// A screenshot so many frames after a stage first holds.
+	struct StageShot
+	{
+		Playthrough::Stage myStage;
+		int myDelay = 0;
+		std::string myFile;
+		int myFrame = -1; // once the stage has held: the frame of the shot
+	};
+
+	struct Arguments
+	{
+		int myEvery = DEFAULT_EVERY_FRAMES;
+		Playthrough::RunOptions myOptions;
+		std::map<int, std::string> myShots; // frame -> PNG file
+		std::vector<StageShot> myStageShots;
+		std::vector<std::string> myScripts;
+	};
+
+	void PrintUsage()
+	{
+		std::fprintf(stderr, "usage: NorvPlayScript [--every N] [--size WxH] [--draw-every N] [--game FOLDER]\n"
+			"                      [--shot FRAME FILE.png]... [--shot-when STAGE DELAY FILE.png]... SCRIPT...\n"
+			"  Plays the scripts one after another from the start of the game and prints the\n"
+			"  player's position every N frames (default %d; 0: never) and at every stall.\n"
+			"  --draw-every N draws only every Nth frame (faster; the run is the same).\n"
+			"  --shot writes the frame FRAME as a PNG; --shot-when the frame DELAY frames after\n"
+			"  the one in which STAGE (a script's stage, e.g. \"scene Level_1\") first holds.\n", DEFAULT_EVERY_FRAMES);
+	}
+
+	bool ReadInt(const char* aText, int& anOut)
+	{
+		const std::string_view someText(aText);
+		const auto [someEnd, someError] = std::from_chars(someText.data(), someText.data() + someText.size(), anOut);
+		return someError == std::errc() && someEnd == someText.data() + someText.size() && anOut >= 0;
+	}
+
+	bool ReadArguments(int aCount, char** someValues, Arguments& anOut)
+	{
+		for (int i = 1; i < aCount; ++i)
+		{
+			const std::string someArgument = someValues[i];
+			const bool hasValue = i + 1 < aCount;
+			if (someArgument == "--every" && hasValue)
+			{
+				if (!ReadInt(someValues[++i], anOut.myEvery))
+					return false;
+			}
+			else if (someArgument == "--size" && hasValue)
+			{
+				unsigned someWidth = 0, someHeight = 0;
+				if (std::sscanf(someValues[++i], "%ux%u", &someWidth, &someHeight) != 2 || someWidth < 16 || someHeight < 16 || someWidth > 8192 || someHeight > 8192)
+					return false;
+				anOut.myOptions.myWidth = someWidth;
+				anOut.myOptions.myHeight = someHeight;
+			}
+			else if (someArgument == "--draw-every" && hasValue)
+			{
+				if (!ReadInt(someValues[++i], anOut.myOptions.myDrawEvery) || anOut.myOptions.myDrawEvery == 0)
+					return false;
+			}
+			else if (someArgument == "--game" && hasValue)
+				anOut.myOptions.myGameAssets = someValues[++i];
+			else if (someArgument == "--shot" && i + 2 < aCount)
+			{
+				int someFrame = 0;
+				if (!ReadInt(someValues[++i], someFrame) || someFrame == 0)
+					return false;
+				anOut.myShots[someFrame] = someValues[++i];
+				anOut.myOptions.myDrawnFrames.insert(someFrame);
+			}
+			else if (someArgument == "--shot-when" && i + 3 < aCount)
+			{
+				StageShot someShot;
+				const Playthrough::Script someStage = Playthrough::ParseScript(std::string("expect ") + someValues[++i], "--shot-when");
+				if (!ReadInt(someValues[++i], someShot.myDelay))
+					return false;
+				someShot.myStage = someStage.mySteps.at(0).myStage;
+				someShot.myFile = someValues[++i];
+				anOut.myStageShots.push_back(someShot);
+			}
+			else if (someArgument.starts_with("--"))
+				return false;
+			else
+				anOut.myScripts.push_back(someArgument);
+		}
+		return !anOut.myScripts.empty();
+	}
+
+	// The frame just drawn, as an RGBA PNG.
+	bool WriteScreenshot(const std::string& aFile)
+	{
+		Microsoft::WRL::ComPtr<ID3D11Texture2D> someBuffer;
+		if (Norv::DX11::ourSwapChain->GetBuffer(0, someBuffer.GetAddressOf()) != S_OK)
+			return false;
+		D3D11_TEXTURE2D_DESC someDesc;
+		someBuffer->GetDesc(&someDesc);
+		std::vector<std::uint8_t> somePixels = NorvTest::ReadBackTexture(Norv::DX11::ourDevice, Norv::DX11::ourContext, someBuffer.Get());
+		if (somePixels.size() < static_cast<std::size_t>(someDesc.Width) * someDesc.Height * 4)
+			return false;
+		for (std::size_t someIndex = 0; someIndex + 3 < somePixels.size(); someIndex += 4)
+		{
+			std::swap(somePixels[someIndex], somePixels[someIndex + 2]); // BGRA to RGBA
+			somePixels[someIndex + 3] = 255;
+		}
+		try
+		{
+			NorvMedia::WriteFileAtomically(aFile, NorvMedia::EncodePng(static_cast<int>(someDesc.Width), static_cast<int>(someDesc.Height), somePixels));
+		}
+		catch (const std::exception& anError)
+		{
+			std::fprintf(stderr, "%s: %s\n", aFile.c_str(), anError.what());
+			return false;
+		}
+		return true;
+	}
+}
+
+int main(int aCount, char** someValues)
+{
+	Arguments someArguments;
+	try
+	{
+		if (!ReadArguments(aCount, someValues, someArguments))
+		{
+			PrintUsage();
+			return 2;
+		}
+	}
+	catch (const Playthrough::ScriptError& anError)
+	{
+		std::fprintf(stderr, "%s\n", anError.what());
+		return 2;
+	}
+	// A line at a time, so that a long run shows where it is while it runs.
+	std::setvbuf(stdout, nullptr, _IOLBF, 0);
+	// Headless unless told otherwise, and silent.
+	setenv("SDL_VIDEODRIVER", "offscreen", 0);
+	setenv("SDL_AUDIODRIVER", "dummy", 0);
+
+	std::vector<Playthrough::Script> someScripts;
+	try
+	{
+		for (const std::string& someFile : someArguments.myScripts)
+			someScripts.push_back(Playthrough::LoadScript(someFile));
+	}
+	catch (const Playthrough::ScriptError& anError)
+	{
+		std::fprintf(stderr, "%s\n", anError.what());
+		return 2;
+	}
+
+	Playthrough::ScriptedRun someRun(someArguments.myOptions);
+	if (!someRun.IsStarted())
+	{
+		std::fprintf(stderr, "The game did not start.\n");
+		return 1;
+	}
+	bool areShotsWritten = true;
+	const auto Shoot = [&](const std::string& aFile) {
+		const bool isWritten = WriteScreenshot(aFile);
+		std::printf("frame %d: %s %s\n", someRun.GetFrame(), aFile.c_str(), isWritten ? "written" : "NOT written");
+		areShotsWritten = areShotsWritten && isWritten;
+	};
+	const auto Observe = [&](const Playthrough::ScriptedRun& aRun, int aFrame) {
+		if (someArguments.myEvery > 0 && aFrame % someArguments.myEvery == 0)
+			std::printf("%s\n", aRun.Where().c_str());
+		if (const auto someShot = someArguments.myShots.find(aFrame); someShot != someArguments.myShots.end())
+			Shoot(someShot->second);
+		for (StageShot& someShot : someArguments.myStageShots)
+		{
+			if (someShot.myFrame == aFrame)
+				Shoot(someShot.myFile);
+			else if (someShot.myFrame < 0 && aRun.IsReached(someShot.myStage))
+			{
+				someShot.myFrame = aFrame + std::max(someShot.myDelay, 1);
+				someRun.DrawFrame(someShot.myFrame);
+			}
+		}
+	};
+	for (const Playthrough::Script& someScript : someScripts)
+	{
+		const Playthrough::Outcome someOutcome = someRun.Play(someScript, Observe);
+		if (!someOutcome.myIsFinished)
+		{
+			std::printf("STALLED %s\n", someOutcome.myReport.c_str());
+			return 1;
+		}
+		std::printf("finished %s: %s\n", someScript.myName.c_str(), someRun.Where().c_str());
+	}
+	for (const StageShot& someShot : someArguments.myStageShots)
+		if (someShot.myFrame < 0 || someShot.myFrame > someRun.GetFrame())
+		{
+			std::printf("%s NOT written: \"%s\" did not hold %d frames before the end\n", someShot.myFile.c_str(), someShot.myStage.ToText().c_str(), someShot.myDelay);
+			areShotsWritten = false;
+		}
+	return areShotsWritten ? 0 : 1;
+}
