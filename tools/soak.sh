@@ -85,7 +85,7 @@ if grep -q 'LeakSanitizer\|AddressSanitizer\|runtime error:' "$log"; then
   failed=1
 fi
 if grep -q '^STALLED' "$log"; then
-  grep '^STALLED' "$log"
+  echo "soak: FAILED: $(grep -m1 '^STALLED' "$log")"
   failed=1
 fi
 if [[ $status -ne 0 && $failed -eq 0 ]]; then
