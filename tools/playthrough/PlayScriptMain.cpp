@@ -3,7 +3,9 @@
 // at a time; takes screenshots of chosen frames.
 //
 //   NorvPlayScript [--every N] [--size WxH] [--draw-every N] [--game FOLDER]
-//                  [--shot FRAME FILE.png]... [--shot-when STAGE DELAY FILE.png]... SCRIPT...
+//                  [--shot FRAME FILE.png]... [--shot-when STAGE DELAY FILE.png]...
+//                  [--loop-seconds N --restart SCRIPT] SCRIPT...
+#include "Loops.h"
 #include "ScriptedRun.h"
 
 #include "FileOutput.h"
@@ -14,6 +16,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -40,17 +43,23 @@ namespace
 		std::map<int, std::string> myShots; // frame -> PNG file
 		std::vector<StageShot> myStageShots;
 		std::vector<std::string> myScripts;
+		int myLoopSeconds = 0;     // 0: one pass
+		std::string myRestart;     // a later pass's first script
 	};
 
 	void PrintUsage()
 	{
 		std::fprintf(stderr, "usage: NorvPlayScript [--every N] [--size WxH] [--draw-every N] [--game FOLDER]\n"
-			"                      [--shot FRAME FILE.png]... [--shot-when STAGE DELAY FILE.png]... SCRIPT...\n"
+			"                      [--shot FRAME FILE.png]... [--shot-when STAGE DELAY FILE.png]...\n"
+			"                      [--loop-seconds N --restart SCRIPT] SCRIPT...\n"
 			"  Plays the scripts one after another from the start of the game and prints the\n"
 			"  player's position every N frames (default %d; 0: never) and at every stall.\n"
 			"  --draw-every N draws only every Nth frame (faster; the run is the same).\n"
 			"  --shot writes the frame FRAME as a PNG; --shot-when the frame DELAY frames after\n"
-			"  the one in which STAGE (a script's stage, e.g. \"scene Level_1\") first holds.\n", DEFAULT_EVERY_FRAMES);
+			"  the one in which STAGE (a script's stage, e.g. \"scene Level_1\") first holds.\n"
+			"  --loop-seconds N plays the scripts again, with the --restart script in place of\n"
+			"  the first, until N seconds have passed; prints each pass's frames, seconds and\n"
+			"  resident memory.\n", DEFAULT_EVERY_FRAMES);
 	}
 
 	bool ReadInt(const char* aText, int& anOut)
@@ -104,12 +113,19 @@ namespace
 				someShot.myFile = someValues[++i];
 				anOut.myStageShots.push_back(someShot);
 			}
+			else if (someArgument == "--loop-seconds" && hasValue)
+			{
+				if (!ReadInt(someValues[++i], anOut.myLoopSeconds))
+					return false;
+			}
+			else if (someArgument == "--restart" && hasValue)
+				anOut.myRestart = someValues[++i];
 			else if (someArgument.starts_with("--"))
 				return false;
 			else
 				anOut.myScripts.push_back(someArgument);
 		}
-		return !anOut.myScripts.empty();
+		return !anOut.myScripts.empty() && (anOut.myLoopSeconds == 0) == anOut.myRestart.empty();
 	}
 
 	// The frame just drawn, as an RGBA PNG.
@@ -164,10 +180,13 @@ int main(int aCount, char** someValues)
 	setenv("SDL_AUDIODRIVER", "dummy", 0);
 
 	std::vector<Playthrough::Script> someScripts;
+	Playthrough::Script someRestart;
 	try
 	{
 		for (const std::string& someFile : someArguments.myScripts)
 			someScripts.push_back(Playthrough::LoadScript(someFile));
+		if (!someArguments.myRestart.empty())
+			someRestart = Playthrough::LoadScript(someArguments.myRestart);
 	}
 	catch (const Playthrough::ScriptError& anError)
 	{
@@ -203,15 +222,24 @@ int main(int aCount, char** someValues)
 			}
 		}
 	};
-	for (const Playthrough::Script& someScript : someScripts)
+	Playthrough::LoopObservers someObservers;
+	someObservers.myFrame = Observe;
+	someObservers.myScript = [&](const Playthrough::Script& aScript) {
+		std::printf("finished %s: %s\n", aScript.myName.c_str(), someRun.Where().c_str());
+	};
+	const auto someStart = std::chrono::steady_clock::now();
+	someObservers.myPass = [&](const Playthrough::Pass& aPass) {
+		if (someArguments.myLoopSeconds == 0)
+			return false;
+		std::printf("loop %d: frames %d, seconds %.1f, RSS MB %.1f\n", aPass.myLoop, aPass.myFrames, aPass.mySeconds,
+			static_cast<double>(Playthrough::ResidentBytes()) / (1024.0 * 1024.0));
+		return std::chrono::steady_clock::now() - someStart < std::chrono::seconds(someArguments.myLoopSeconds);
+	};
+	const Playthrough::Outcome someOutcome = Playthrough::PlayLoops(someRun, someScripts, someRestart, someObservers);
+	if (!someOutcome.myIsFinished)
 	{
-		const Playthrough::Outcome someOutcome = someRun.Play(someScript, Observe);
-		if (!someOutcome.myIsFinished)
-		{
-			std::printf("STALLED %s\n", someOutcome.myReport.c_str());
-			return 1;
-		}
-		std::printf("finished %s: %s\n", someScript.myName.c_str(), someRun.Where().c_str());
+		std::printf("STALLED %s\n", someOutcome.myReport.c_str());
+		return 1;
 	}
 	for (const StageShot& someShot : someArguments.myStageShots)
 		if (someShot.myFrame < 0 || someShot.myFrame > someRun.GetFrame())

@@ -2,6 +2,7 @@
 
 #include "shell/LoadingScreen.h"
 #include "shell/SceneManager.h"
+#include "world/AbilityFlags.h"
 
 #include "engine/Engine.h"
 #include "graphics/GraphicsEngine.h"
@@ -96,6 +97,9 @@ IStates* StateStack::GetState(int aCode)
 	switch (aCode)
 	{
 	case StateTransition::NewGame:
+		// A new game starts without what an earlier one earned: the levels set
+		// only the abilities they grant, and the wall jump is the tutorial's.
+		AbilityFlags = {};
 		SceneManager::GetInstance().SetCurrentScenePath(SceneManager::TUTORIAL_SCENE_PATH);
 		[[fallthrough]];
 	case StateTransition::PlayCurrentScene:

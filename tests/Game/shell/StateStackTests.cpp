@@ -7,6 +7,7 @@
 #include "shell/LoadingScreen.h"
 #include "shell/SceneManager.h"
 #include "shell/StateStack.h"
+#include "world/AbilityFlags.h"
 
 #include <gtest/gtest.h>
 
@@ -131,13 +132,16 @@ namespace
 		EXPECT_EQ(TakeLog(), (Log{ "Game.Update", "Game.Exit", "Game.Init" }));
 	}
 
-	TEST_F(StateStackTest, ANewGameStartsAtTheTutorialAndPlayingKeepsTheCurrentScene)
+	TEST_F(StateStackTest, ANewGameStartsAtTheTutorialWithoutAbilitiesAndPlayingKeepsBoth)
 	{
 		SceneManager::GetInstance().SetCurrentScenePath("scenes/Level_2.nvs");
+		AbilityFlags.fill(true); // all earned in a game played before
 		UpdateWith(myIntro, StateTransition::PlayCurrentScene);
 		EXPECT_EQ(SceneManager::GetInstance().GetCurrentScenePath(), "scenes/Level_2.nvs");
+		EXPECT_TRUE(AbilityFlags[Ability::WALL_JUMP]);
 		UpdateWith(myGame, StateTransition::NewGame);
 		EXPECT_EQ(SceneManager::GetInstance().GetCurrentScenePath(), "scenes/Tutorial.nvs");
+		EXPECT_EQ(AbilityFlags, (std::array<bool, Ability::COUNT>{}));
 	}
 
 	TEST_F(StateStackTest, MainMenuExitsTheTopAndThePlayStateAlways)
