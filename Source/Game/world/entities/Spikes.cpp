@@ -1,4 +1,5 @@
 #include "world/entities/Spikes.h"
+#include "world/entities/EntityQueries.h"
 
 #include "world/TileCollisionGrid.h"
 #include "world/entities/PatrollingEnemy.h"
@@ -28,12 +29,12 @@ void Spikes::Init(FrameContext&)
 
 void Spikes::Update(FrameContext& aContext)
 {
-	if (!aContext.grid)
-		return;
-	const TileBox someBox{ myPosition.x, myPosition.y, myColliderSize.x, myColliderSize.y };
-	if (aContext.player && !aContext.grid->GetOverlappingEntitiesOfType<Player>(someBox).empty())
+	// Walked in place every frame: the bed's own collider always overlaps it, so a
+	// collected list would allocate on every frame of every bed.
+	const TileBox someBox = EntityQueries::ColliderOf(*this);
+	bool someTouchesPlayer = false;
+	EntityQueries::ForEachOverlapping<Player>(aContext, someBox, [&](Player&) { someTouchesPlayer = true; });
+	if (aContext.player && someTouchesPlayer)
 		aContext.player->Die();
-	for (Entity* someEnemy : aContext.grid->GetOverlappingEntitiesOfType<PatrollingEnemy>(someBox))
-		if (!someEnemy->myIsDead)
-			someEnemy->Die();
+	EntityQueries::ForEachOverlapping<PatrollingEnemy>(aContext, someBox, [](PatrollingEnemy& anEnemy) { anEnemy.Die(); }, true);
 }
