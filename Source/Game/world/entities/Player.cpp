@@ -445,7 +445,8 @@ void Player::OnCollision(Entity& anOther)
 
 void Player::TakeDamage(DamageInfo anInfo)
 {
-	if (myIsHurt || myAttackLanded || mySpawnGrace < SPAWN_GRACE)
+	// A dead player takes no hits until it respawns: its petals stay at zero and nothing pushes the corpse.
+	if (myIsDead || myIsHurt || myAttackLanded || mySpawnGrace < SPAWN_GRACE)
 	{
 		return;
 	}

@@ -77,6 +77,12 @@ namespace
 		EXPECT_TRUE(P().IsDeathSoundPlayed());
 		EXPECT_FALSE(C().IsActive());
 
+		// A corpse takes no more hits: no petals below zero, no push.
+		P().myVelocity = {};
+		P().TakeDamage(Hit());
+		EXPECT_FLOAT_EQ(P().myPetals, 0.0f);
+		EXPECT_EQ(P().myVelocity, (Norv::Vector2<float>{}));
+
 		Step(30);
 		EXPECT_TRUE(P().myIsDead);
 		Step(31);
