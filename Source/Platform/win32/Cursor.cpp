@@ -111,7 +111,10 @@ BOOL SetCursorPos(int aX, int aY)
 {
 	if (!Platform::impl::EnsureVideo())
 		return FALSE;
-	return SDL_WarpMouseGlobal(aX, aY) == 0 ? TRUE : FALSE;
+	if (SDL_WarpMouseGlobal(aX, aY) != 0)
+		return FALSE;
+	Platform::impl::ExpectPlacedCursorMotion(aX, aY);
+	return TRUE;
 }
 
 HICON LoadIconW(HINSTANCE, LPCWSTR)

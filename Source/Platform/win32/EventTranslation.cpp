@@ -68,6 +68,11 @@ namespace
 		if (someWindow == nullptr)
 			return;
 		Post(someWindow, WM_MOUSEMOVE, GetMouseKeyFlags(), MAKELPARAM(anEvent.x, anEvent.y));
+		int someWindowX = 0;
+		int someWindowY = 0;
+		SDL_GetWindowPosition(someWindow->mySdlWindow, &someWindowX, &someWindowY);
+		if (IsPlacedCursorMotion(someWindowX + anEvent.x, someWindowY + anEvent.y))
+			return;
 		if (HWND someTarget = GetRawMouseTarget(someWindow); someTarget != nullptr && (anEvent.xrel != 0 || anEvent.yrel != 0))
 			Post(someTarget, WM_INPUT, 0, reinterpret_cast<LPARAM>(StoreRawMouseMotion(anEvent.xrel, anEvent.yrel)));
 	}

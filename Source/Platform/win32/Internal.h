@@ -39,6 +39,11 @@ namespace Platform::impl
 	void PostToQueue(const MSG& aMessage);
 	// Raw mouse motion for WM_INPUT; returns the handle that GetRawInputData reads.
 	HRAWINPUT StoreRawMouseMotion(int aDeltaX, int aDeltaY);
+	// A cursor placement by the program (screen coordinates). Windows makes no raw input
+	// for it, while SDL reports the jump as motion: the motion that lands there is not raw.
+	void ExpectPlacedCursorMotion(int aScreenX, int aScreenY);
+	// True, once, for the motion that lands where the cursor was last placed.
+	bool IsPlacedCursorMotion(int aScreenX, int aScreenY);
 	// The window raw mouse input goes to for motion over aWindow; null when not registered.
 	HWND GetRawMouseTarget(HWND aWindow);
 	void ForgetRawInputTarget(HWND aWindow);

@@ -23,6 +23,8 @@ namespace
 		std::uintptr_t myNextSerial = 1;
 		bool myIsMouseRegistered = false;
 		HWND myMouseTarget = nullptr;
+		bool myIsPlacementPending = false;
+		POINT myPlacement{};
 	};
 
 	RawInputState& State()
@@ -49,6 +51,22 @@ namespace Platform::impl
 		someRecord.myData.data.mouse.lLastX = aDeltaX;
 		someRecord.myData.data.mouse.lLastY = aDeltaY;
 		return reinterpret_cast<HRAWINPUT>(someSerial);
+	}
+
+	void ExpectPlacedCursorMotion(int aScreenX, int aScreenY)
+	{
+		RawInputState& someState = State();
+		someState.myIsPlacementPending = true;
+		someState.myPlacement = { aScreenX, aScreenY };
+	}
+
+	bool IsPlacedCursorMotion(int aScreenX, int aScreenY)
+	{
+		RawInputState& someState = State();
+		if (!someState.myIsPlacementPending || someState.myPlacement.x != aScreenX || someState.myPlacement.y != aScreenY)
+			return false;
+		someState.myIsPlacementPending = false;
+		return true;
 	}
 
 	HWND GetRawMouseTarget(HWND aWindow)

@@ -1,4 +1,5 @@
 #include "Support/Messages.h"
+#include "win32/Internal.h"
 
 #include <gtest/gtest.h>
 
@@ -20,6 +21,32 @@ namespace
 		someEvent.window.data1 = aData1;
 		someEvent.window.data2 = aData2;
 		SDL_PushEvent(&someEvent);
+	}
+
+	void PushMotion(const TestWindow& aWindow, int anX, int aY, int aDeltaX, int aDeltaY)
+	{
+		SDL_Event someEvent{};
+		someEvent.type = SDL_MOUSEMOTION;
+		someEvent.motion.windowID = aWindow.SdlId();
+		someEvent.motion.x = anX;
+		someEvent.motion.y = aY;
+		someEvent.motion.xrel = aDeltaX;
+		someEvent.motion.yrel = aDeltaY;
+		SDL_PushEvent(&someEvent);
+	}
+
+	// The movement of every WM_INPUT received, in order.
+	std::vector<std::pair<LONG, LONG>> RawMovements(const TestWindow& aWindow)
+	{
+		std::vector<std::pair<LONG, LONG>> someMovements;
+		for (const MSG& someMessage : aWindow.Received(WM_INPUT))
+		{
+			RAWINPUT someInput{};
+			UINT someSize = sizeof(someInput);
+			if (GetRawInputData(reinterpret_cast<HRAWINPUT>(someMessage.lParam), RID_INPUT, &someInput, &someSize, sizeof(RAWINPUTHEADER)) == sizeof(RAWINPUT))
+				someMovements.emplace_back(someInput.data.mouse.lLastX, someInput.data.mouse.lLastY);
+		}
+		return someMovements;
 	}
 
 	// The wParam of every key message received, in order, with its message.
@@ -84,14 +111,7 @@ namespace
 		RAWINPUTDEVICE someMouse{ 1, 2, RIDEV_INPUTSINK, someWindow.Handle() };
 		ASSERT_TRUE(RegisterRawInputDevices(&someMouse, 1, sizeof(someMouse)));
 
-		SDL_Event someEvent{};
-		someEvent.type = SDL_MOUSEMOTION;
-		someEvent.motion.windowID = someWindow.SdlId();
-		someEvent.motion.x = -5;
-		someEvent.motion.y = 300;
-		someEvent.motion.xrel = -7;
-		someEvent.motion.yrel = 3;
-		SDL_PushEvent(&someEvent);
+		PushMotion(someWindow, -5, 300, -7, 3);
 		NorvTest::PumpMessages();
 
 		ASSERT_EQ(someWindow.Received(WM_MOUSEMOVE).size(), 1u);
@@ -113,6 +133,26 @@ namespace
 		EXPECT_EQ(someInput.data.mouse.lLastX, -7);
 		EXPECT_EQ(someInput.data.mouse.lLastY, 3);
 		EXPECT_EQ(GetRawInputData(nullptr, RID_INPUT, &someInput, &someSize, sizeof(RAWINPUTHEADER)), static_cast<UINT>(-1));
+	}
+
+	TEST(Win32Messages, TheJumpOfAPlacedCursorIsNoRawMovementButLaterMotionIs)
+	{
+		TestWindow someWindow;
+		RAWINPUTDEVICE someMouse{ 1, 2, RIDEV_INPUTSINK, someWindow.Handle() };
+		ASSERT_TRUE(RegisterRawInputDevices(&someMouse, 1, sizeof(someMouse)));
+		POINT somePlacement{ 320, 240 };
+		ASSERT_TRUE(ClientToScreen(someWindow.Handle(), &somePlacement));
+		Platform::impl::ExpectPlacedCursorMotion(somePlacement.x, somePlacement.y);
+
+		PushMotion(someWindow, 10, 20, 3, 4);      // the player's, before the jump arrives
+		PushMotion(someWindow, 320, 240, 310, 220); // the jump to the placement
+		PushMotion(someWindow, 321, 240, 1, 0);
+		PushMotion(someWindow, 320, 240, -1, 0);    // back onto the placement: the player's
+		NorvTest::PumpMessages();
+
+		EXPECT_EQ(someWindow.Received(WM_MOUSEMOVE).size(), 4u);
+		const std::vector<std::pair<LONG, LONG>> someExpected = { { 3, 4 }, { 1, 0 }, { -1, 0 } };
+		EXPECT_EQ(RawMovements(someWindow), someExpected);
 	}
 
 	TEST(Win32Messages, MouseButtonsIncludingTheExtraOnes)
