@@ -20,7 +20,7 @@ play() {
 play --shot-when intro 140 "$shots/intro.png" --shot-when menu 80 "$shots/main-menu.png" \
   tools/screenshots/Intro.txt tools/screenshots/Menu.txt
 
-# The whole playthrough, seldom drawn (the loading screen fades only as it is drawn).
+# The whole playthrough, seldom drawn but for the frames leading up to a shot.
 # A shot whose stage the scripts do not reach is reported and left as it was.
 scripts=tests/Game/playthrough/scripts
 mapfile -t order < <(sed -e 's/#.*//' -e 's/[[:space:]]//g' "$scripts/Playthrough.txt" | grep -v '^$')

@@ -56,7 +56,8 @@ namespace
 			"  player's position every N frames (default %d; 0: never) and at every stall.\n"
 			"  --draw-every N draws only every Nth frame (faster; the run is the same).\n"
 			"  --shot writes the frame FRAME as a PNG; --shot-when the frame DELAY frames after\n"
-			"  the one in which STAGE (a script's stage, e.g. \"scene Level_1\") first holds.\n"
+			"  the one in which STAGE (a script's stage, e.g. \"scene Level_1\") first holds;\n"
+			"  the frames between are all drawn.\n"
 			"  --loop-seconds N plays the scripts again, with the --restart script in place of\n"
 			"  the first, until N seconds have passed; prints each pass's frames, seconds and\n"
 			"  resident memory.\n", DEFAULT_EVERY_FRAMES);
@@ -217,8 +218,11 @@ int main(int aCount, char** someValues)
 				Shoot(someShot.myFile);
 			else if (someShot.myFrame < 0 && aRun.IsReached(someShot.myStage))
 			{
+				// Every frame up to the shot is drawn, so that what fades as it is drawn
+				// (the loading screen) has faded as it would have in the game.
 				someShot.myFrame = aFrame + std::max(someShot.myDelay, 1);
-				someRun.DrawFrame(someShot.myFrame);
+				for (int someFrame = aFrame + 1; someFrame <= someShot.myFrame; ++someFrame)
+					someRun.DrawFrame(someFrame);
 			}
 		}
 	};
