@@ -205,7 +205,7 @@ namespace NorvArt
 				someMesh.controlPoints.insert(someMesh.controlPoints.end(), c.begin(), c.end());
 				someNormals.values.insert(someNormals.values.end(), n.begin(), n.end());
 				someUvs.values.insert(someUvs.values.end(), uv.begin(), uv.end());
-				const double someShade = 0.72 + 0.28 * std::clamp((someCorner[1] - someLow) / someSpan * 2.0, 0.0, 1.0);
+				const double someShade = myHasSoftOcclusion ? 0.72 + 0.28 * std::clamp((someCorner[1] - someLow) / someSpan * 2.0, 0.0, 1.0) : 1.0;
 				someColors.values.insert(someColors.values.end(), { someShade, someShade, someShade, 1.0 });
 				if (aControlPointBones)
 					aControlPointBones->push_back(f.bone);
