@@ -194,7 +194,10 @@ namespace NorvArt
 		NorvTools::FbxLayerData someNormals, someUvs, someColors;
 		for (const Face& f : myFaces)
 		{
-			const Vec3 n = Apply(myFrame, Normalised(Cross(Sub(f.corners[1], f.corners[0]), Sub(f.corners[2], f.corners[0]))));
+			const Vec3 someNormal = Normalised(Cross(Sub(f.corners[1], f.corners[0]), Sub(f.corners[2], f.corners[0])));
+			if (myIsOneSided && someNormal[2] < 0.0)
+				continue;
+			const Vec3 n = Apply(myFrame, someNormal);
 			const std::array<double, 2> uv = myPalette.Uv(f.swatch);
 			std::vector<std::int32_t> somePolygon;
 			for (const Vec3& someCorner : f.corners)

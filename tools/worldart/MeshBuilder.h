@@ -67,6 +67,10 @@ namespace NorvArt
 		// Pieces that join their neighbours edge to edge (tiles, the sky) keep one
 		// shade from top to bottom, so no seam shows where two meet.
 		void SetSoftOcclusion(bool anIsOn) { myHasSoftOcclusion = anIsOn; }
+		// Pieces drawn without a depth test or face culling (tiles and props) keep only
+		// the faces that do not turn away from the viewer (-z design normals): drawn
+		// later, a far face would paint over the near one.
+		void SetOneSided(bool anIsOn) { myIsOneSided = anIsOn; }
 
 		// The mesh: normals and UVs per corner, vertex colours darkened toward the
 		// bottom of the whole model (a soft occlusion, unless it is off). aControlPointBones: bone per control point.
@@ -82,6 +86,7 @@ namespace NorvArt
 		Frame myFrame = IDENTITY_FRAME;
 		double myScale = 1.0;
 		bool myHasSoftOcclusion = true;
+		bool myIsOneSided = false;
 		Vec3 myPivot{ 0, 0, 0 }, myOffset{ 0, 0, 0 };
 		struct Face
 		{

@@ -544,10 +544,11 @@ namespace NorvArt
 			return NorvTools::WriteBinaryFbx(someWriter.Build());
 		}
 
-		void WriteBuilt(const std::filesystem::path& aRoot, const std::string& aPath, const Build& aBuild)
+		void WriteBuilt(const std::filesystem::path& aRoot, const std::string& aPath, const Build& aBuild, bool anIsOneSided)
 		{
 			Palette somePalette;
 			MeshBuilder someMesh(somePalette);
+			someMesh.SetOneSided(anIsOneSided);
 			aBuild(someMesh, somePalette);
 			WriteStaticModel(aRoot, aPath, someMesh, somePalette);
 		}
@@ -586,10 +587,11 @@ namespace NorvArt
 	void WriteModels(const OutputFolders& aFolders)
 	{
 		WriteOutputFile(aFolders.engine, PLACEHOLDER_QUAD, PlaceholderQuad());
+		// Entities are drawn with the depth test; tiles and props without.
 		for (const Entry& e : EntityEntries())
-			WriteBuilt(aFolders.game, e.model.path, e.build);
+			WriteBuilt(aFolders.game, e.model.path, e.build, false);
 		for (const auto& [somePiece, someBuild] : SetPieceEntries())
-			WriteBuilt(aFolders.game, somePiece.model.path, someBuild);
+			WriteBuilt(aFolders.game, somePiece.model.path, someBuild, true);
 		WriteCharacterModels(aFolders);
 	}
 }
