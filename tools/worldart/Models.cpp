@@ -331,7 +331,8 @@ namespace NorvArt
 		{
 			const int dark = p.Add(Hex(0x2E2A36)), mid = p.Add(Hex(0x433C4E)), glow = p.Add(Hex(0x6FC8E0));
 			b.SetSwatch(dark);
-			b.Box({ 0, 300, 0 }, { 500, 300, 40 });
+			// A slab seen from the front only: its edges, seen edge on, would light up pale.
+			FrontFace(b, { 0, 300, 40 }, 500, 300);
 			b.SetSwatch(mid);
 			for (int i = 0; i < 6; ++i)
 				b.Sphere({ -420 + i * 170.0, 80.0 + 90.0 * (i % 3), -40 }, { 110, 90, 30 }, 6, 4);
