@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
 # Takes the README's screenshots from headless runs of the game: builds the
 # default preset, then NorvPlayScript plays at 960 x 540 the shot scripts of
-# tools/screenshots/ (the intro and the main menu) and the playthrough's own
-# scripts (a level and the boss fight), and the frames go into docs/screenshots/
-# as JPEG.
+# tools/screenshots/ (the intro, the main menu and the test level of
+# tools/screenshots/levels/) and the playthrough's own scripts (a level and the
+# boss fight), and the frames go into docs/screenshots/ as JPEG.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/build.sh default
 out=docs/screenshots
 shots=$(mktemp -d)
-trap 'rm -rf "$shots"' EXIT
+game=$(mktemp -d)
+trap 'rm -rf "$shots" "$game"' EXIT
 mkdir -p "$out"
 
 play() {
@@ -19,6 +20,20 @@ play() {
 
 play --shot-when intro 140 "$shots/intro.png" --shot-when menu 80 "$shots/main-menu.png" \
   tools/screenshots/Intro.txt tools/screenshots/Menu.txt
+
+# The test level, in a game folder of the data set's art and definitions (copied:
+# the game's walk over them follows no links) with scenes made from its source.
+data=Source/Game/data
+for folder in "$data"/*/; do
+  name=$(basename "$folder")
+  case $name in
+    scenes) ;;
+    definitions) cp -r "$folder" "$game/$name" ;;
+    *) ln -s "$PWD/$folder" "$game/$name" ;;
+  esac
+done
+build/default/tools/NorvMakeScenes tools/screenshots/levels "$game"
+play --game "$game" --level-select TestLevel --shot-when "scene TestLevel" 240 "$shots/test-level.png" tools/screenshots/TestLevel.txt
 
 # The whole playthrough, seldom drawn but for the frames leading up to a shot.
 # A shot whose stage the scripts do not reach is reported and left as it was.

@@ -1,10 +1,12 @@
 #pragma once
 // Reads any 2D texture back to memory through a staging copy, in the texture's
-// own format, rows packed.
+// own format, rows packed; or the frame just drawn, as RGBA rows top first.
 #include "d3d11/d3d11.h"
+#include "d3d11/dxgi.h"
 
 #include <cstdint>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace NorvTest
@@ -28,5 +30,30 @@ namespace NorvTest
 		std::memcpy(someBytes.data(), someMapped.pData, someBytes.size());
 		aContext->Unmap(someStaging.Get(), aSubresource);
 		return someBytes;
+	}
+
+	struct Frame
+	{
+		unsigned myWidth = 0, myHeight = 0;
+		std::vector<std::uint8_t> myRgba; // empty when it could not be read
+	};
+
+	// The swap chain's back buffer (BGRA) as opaque RGBA.
+	inline Frame ReadBackFrame(ID3D11Device* aDevice, ID3D11DeviceContext* aContext, IDXGISwapChain* aSwapChain)
+	{
+		Microsoft::WRL::ComPtr<ID3D11Texture2D> someBuffer;
+		if (!aSwapChain || aSwapChain->GetBuffer(0, someBuffer.GetAddressOf()) != S_OK)
+			return {};
+		D3D11_TEXTURE2D_DESC someDesc;
+		someBuffer->GetDesc(&someDesc);
+		Frame someFrame{ someDesc.Width, someDesc.Height, ReadBackTexture(aDevice, aContext, someBuffer.Get()) };
+		if (someFrame.myRgba.size() < static_cast<std::size_t>(someDesc.Width) * someDesc.Height * 4)
+			return {};
+		for (std::size_t someIndex = 0; someIndex + 3 < someFrame.myRgba.size(); someIndex += 4)
+		{
+			std::swap(someFrame.myRgba[someIndex], someFrame.myRgba[someIndex + 2]);
+			someFrame.myRgba[someIndex + 3] = 255;
+		}
+		return someFrame;
 	}
 }

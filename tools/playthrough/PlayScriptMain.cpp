@@ -2,7 +2,7 @@
 // is every so many frames, so that a level's script can be written a few lines
 // at a time; takes screenshots of chosen frames.
 //
-//   NorvPlayScript [--every N] [--size WxH] [--draw-every N] [--game FOLDER]
+//   NorvPlayScript [--every N] [--size WxH] [--draw-every N] [--game FOLDER] [--level-select SCENE]
 //                  [--shot FRAME FILE.png]... [--shot-when STAGE DELAY FILE.png]...
 //                  [--loop-seconds N --restart SCRIPT] SCRIPT...
 #include "Loops.h"
@@ -49,12 +49,14 @@ namespace
 
 	void PrintUsage()
 	{
-		std::fprintf(stderr, "usage: NorvPlayScript [--every N] [--size WxH] [--draw-every N] [--game FOLDER]\n"
+		std::fprintf(stderr, "usage: NorvPlayScript [--every N] [--size WxH] [--draw-every N] [--game FOLDER] [--level-select SCENE]\n"
 			"                      [--shot FRAME FILE.png]... [--shot-when STAGE DELAY FILE.png]...\n"
 			"                      [--loop-seconds N --restart SCRIPT] SCRIPT...\n"
 			"  Plays the scripts one after another from the start of the game and prints the\n"
 			"  player's position every N frames (default %d; 0: never) and at every stall.\n"
 			"  --draw-every N draws only every Nth frame (faster; the run is the same).\n"
+			"  --game FOLDER reads scenes and definitions from FOLDER; --level-select SCENE\n"
+			"  makes the main menu's \"Level Select\" play scenes/SCENE.nvs instead of the hub.\n"
 			"  --shot writes the frame FRAME as a PNG; --shot-when the frame DELAY frames after\n"
 			"  the one in which STAGE (a script's stage, e.g. \"scene Level_1\") first holds;\n"
 			"  the frames between are all drawn.\n"
@@ -96,6 +98,8 @@ namespace
 			}
 			else if (someArgument == "--game" && hasValue)
 				anOut.myOptions.myGameAssets = someValues[++i];
+			else if (someArgument == "--level-select" && hasValue)
+				anOut.myOptions.myLevelSelectScene = someValues[++i];
 			else if (someArgument == "--shot" && i + 2 < aCount)
 			{
 				int someFrame = 0;
@@ -132,22 +136,12 @@ namespace
 	// The frame just drawn, as an RGBA PNG.
 	bool WriteScreenshot(const std::string& aFile)
 	{
-		Microsoft::WRL::ComPtr<ID3D11Texture2D> someBuffer;
-		if (Norv::DX11::ourSwapChain->GetBuffer(0, someBuffer.GetAddressOf()) != S_OK)
+		const NorvTest::Frame someFrame = NorvTest::ReadBackFrame(Norv::DX11::ourDevice, Norv::DX11::ourContext, Norv::DX11::ourSwapChain);
+		if (someFrame.myRgba.empty())
 			return false;
-		D3D11_TEXTURE2D_DESC someDesc;
-		someBuffer->GetDesc(&someDesc);
-		std::vector<std::uint8_t> somePixels = NorvTest::ReadBackTexture(Norv::DX11::ourDevice, Norv::DX11::ourContext, someBuffer.Get());
-		if (somePixels.size() < static_cast<std::size_t>(someDesc.Width) * someDesc.Height * 4)
-			return false;
-		for (std::size_t someIndex = 0; someIndex + 3 < somePixels.size(); someIndex += 4)
-		{
-			std::swap(somePixels[someIndex], somePixels[someIndex + 2]); // BGRA to RGBA
-			somePixels[someIndex + 3] = 255;
-		}
 		try
 		{
-			NorvMedia::WriteFileAtomically(aFile, NorvMedia::EncodePng(static_cast<int>(someDesc.Width), static_cast<int>(someDesc.Height), somePixels));
+			NorvMedia::WriteFileAtomically(aFile, NorvMedia::EncodePng(static_cast<int>(someFrame.myWidth), static_cast<int>(someFrame.myHeight), someFrame.myRgba));
 		}
 		catch (const std::exception& anError)
 		{

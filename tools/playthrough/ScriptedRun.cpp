@@ -1,6 +1,7 @@
 #include "ScriptedRun.h"
 
 #include "shell/InputMapper.h"
+#include "shell/SceneManager.h"
 #include "shell/StateStack.h"
 #include "shell/states/Credits.h"
 #include "shell/states/IntroState.h"
@@ -183,6 +184,9 @@ namespace Playthrough
 		if (!myIsStarted || myIsEnded)
 			return false;
 		Platform::InjectGamepad(0, ToPadReading(aHeld));
+		// The main menu makes the hub current whenever it opens; the run's own choice goes over it.
+		if (!myOptions.myLevelSelectScene.empty() && IsOnTop<MainMenu>())
+			SceneManager::GetInstance().SetCurrentScenePath("scenes/" + myOptions.myLevelSelectScene + SceneManager::SCENE_EXTENSION);
 		++myCounter;
 		++myFrame;
 		const bool isDrawn = myOptions.myDrawEvery <= 1 || myFrame % myOptions.myDrawEvery == 0 || myOptions.myDrawnFrames.contains(myFrame);

@@ -29,6 +29,8 @@ namespace Playthrough
 		// not depend on it, a run's speed does: most of a frame is drawing.
 		int myDrawEvery = 1;
 		std::set<int> myDrawnFrames; // drawn whatever myDrawEvery says
+		// The scene the main menu's "Level Select" plays, by name ("TestLevel"); empty: the hub.
+		std::string myLevelSelectScene;
 	};
 
 	struct Outcome

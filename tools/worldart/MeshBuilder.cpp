@@ -194,7 +194,10 @@ namespace NorvArt
 		NorvTools::FbxLayerData someNormals, someUvs, someColors;
 		for (const Face& f : myFaces)
 		{
-			const Vec3 n = Apply(myFrame, Normalised(Cross(Sub(f.corners[1], f.corners[0]), Sub(f.corners[2], f.corners[0]))));
+			const Vec3 someNormal = Normalised(Cross(Sub(f.corners[1], f.corners[0]), Sub(f.corners[2], f.corners[0])));
+			if (myIsOneSided && someNormal[2] < 0.0)
+				continue;
+			const Vec3 n = Apply(myFrame, someNormal);
 			const std::array<double, 2> uv = myPalette.Uv(f.swatch);
 			std::vector<std::int32_t> somePolygon;
 			for (const Vec3& someCorner : f.corners)
@@ -205,7 +208,7 @@ namespace NorvArt
 				someMesh.controlPoints.insert(someMesh.controlPoints.end(), c.begin(), c.end());
 				someNormals.values.insert(someNormals.values.end(), n.begin(), n.end());
 				someUvs.values.insert(someUvs.values.end(), uv.begin(), uv.end());
-				const double someShade = 0.72 + 0.28 * std::clamp((someCorner[1] - someLow) / someSpan * 2.0, 0.0, 1.0);
+				const double someShade = myHasSoftOcclusion ? 0.72 + 0.28 * std::clamp((someCorner[1] - someLow) / someSpan * 2.0, 0.0, 1.0) : 1.0;
 				someColors.values.insert(someColors.values.end(), { someShade, someShade, someShade, 1.0 });
 				if (aControlPointBones)
 					aControlPointBones->push_back(f.bone);

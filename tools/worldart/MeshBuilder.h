@@ -64,8 +64,16 @@ namespace NorvArt
 		// A cone from aBase pointing along aDirection (need not be unit), for spikes and thorns.
 		void Spike(const Vec3& aBase, const Vec3& aDirection, double aLength, double aRadius, int aSides = 4);
 
+		// Pieces that join their neighbours edge to edge (tiles, the sky) keep one
+		// shade from top to bottom, so no seam shows where two meet.
+		void SetSoftOcclusion(bool anIsOn) { myHasSoftOcclusion = anIsOn; }
+		// Pieces drawn without a depth test or face culling (tiles and props) keep only
+		// the faces that do not turn away from the viewer (-z design normals): drawn
+		// later, a far face would paint over the near one.
+		void SetOneSided(bool anIsOn) { myIsOneSided = anIsOn; }
+
 		// The mesh: normals and UVs per corner, vertex colours darkened toward the
-		// bottom of the whole model (a soft occlusion). aControlPointBones: bone per control point.
+		// bottom of the whole model (a soft occlusion, unless it is off). aControlPointBones: bone per control point.
 		NorvTools::FbxMeshData Finish(std::vector<int>* aControlPointBones = nullptr) const;
 
 	private:
@@ -77,6 +85,8 @@ namespace NorvArt
 		Frame myRotation = IDENTITY_FRAME;
 		Frame myFrame = IDENTITY_FRAME;
 		double myScale = 1.0;
+		bool myHasSoftOcclusion = true;
+		bool myIsOneSided = false;
 		Vec3 myPivot{ 0, 0, 0 }, myOffset{ 0, 0, 0 };
 		struct Face
 		{

@@ -165,20 +165,44 @@ namespace NorvArt
 			std::uint32_t top, body, speck;
 		};
 
+		// A face toward the viewer (the design front, +z), aHalfWidth and aHalfHeight about aCentre.
+		void FrontFace(MeshBuilder& b, const Vec3& aCentre, double aHalfWidth, double aHalfHeight)
+		{
+			const double x0 = aCentre[0] - aHalfWidth, x1 = aCentre[0] + aHalfWidth, y0 = aCentre[1] - aHalfHeight, y1 = aCentre[1] + aHalfHeight;
+			b.Polygon({ { x0, y0, aCentre[2] }, { x1, y0, aCentre[2] }, { x1, y1, aCentre[2] }, { x0, y1, aCentre[2] } });
+		}
+
+		// A flat oval toward the viewer (+z).
+		void FrontOval(MeshBuilder& b, const Vec3& aCentre, double aRadiusX, double aRadiusY, int aSides)
+		{
+			std::vector<Vec3> someCorners;
+			for (int i = 0; i < aSides; ++i)
+			{
+				const double a = 2 * PI * i / aSides;
+				someCorners.push_back({ aCentre[0] + std::cos(a) * aRadiusX, aCentre[1] + std::sin(a) * aRadiusY, aCentre[2] });
+			}
+			b.Polygon(someCorners);
+		}
+
+		// Tiles sit edge to edge and are drawn without a depth test, so a side face
+		// would paint over its neighbour's front: a tile shows its front and, where
+		// grass grows on it, its top, all in one shade.
 		void Tile(MeshBuilder& b, Palette& p, const Ground& g, bool aHasTop, std::uint32_t aSeed)
 		{
 			const int body = p.Add(Hex(g.body)), top = p.Add(Hex(g.top)), speck = p.Add(Hex(g.speck));
+			b.SetSoftOcclusion(false);
 			b.SetSwatch(body);
-			b.Box({ 0, 0, 0 }, { 50, 50, 100 });
+			FrontFace(b, { 0, 0, 100 }, 50, 50);
 			b.SetSwatch(speck);
 			for (int i = 0; i < 4; ++i)
-				b.Box({ -35 + 70 * Hash01(static_cast<std::uint32_t>(i), 1, aSeed), -40 + 60 * Hash01(static_cast<std::uint32_t>(i), 2, aSeed), -101 }, { 6, 4, 1.5 });
+				FrontFace(b, { -35 + 70 * Hash01(static_cast<std::uint32_t>(i), 1, aSeed), -40 + 60 * Hash01(static_cast<std::uint32_t>(i), 2, aSeed), 101 }, 6, 4);
 			if (!aHasTop)
 				return;
 			b.SetSwatch(top);
-			b.Box({ 0, 44, 0 }, { 51, 8, 101 });
+			FrontFace(b, { 0, 44, 101 }, 51, 8);
+			b.Polygon({ { -51, 52, -101 }, { -51, 52, 101 }, { 51, 52, 101 }, { 51, 52, -101 } });
 			for (int i = 0; i < 6; ++i)
-				b.Spike({ -42 + i * 17.0, 50, -90 + 40 * Hash01(static_cast<std::uint32_t>(i), 3, aSeed) }, { 0.2 * (i % 2 ? 1 : -1), 1, 0 }, 14, 4, 3);
+				b.Spike({ -42 + i * 17.0, 50, 50 + 40 * Hash01(static_cast<std::uint32_t>(i), 3, aSeed) }, { 0.2 * (i % 2 ? 1 : -1), 1, 0 }, 14, 4, 3);
 		}
 
 		// ---------------------------------------------------------------- props (base at the origin)
@@ -307,7 +331,8 @@ namespace NorvArt
 		{
 			const int dark = p.Add(Hex(0x2E2A36)), mid = p.Add(Hex(0x433C4E)), glow = p.Add(Hex(0x6FC8E0));
 			b.SetSwatch(dark);
-			b.Box({ 0, 300, 0 }, { 500, 300, 40 });
+			// A slab seen from the front only: its edges, seen edge on, would light up pale.
+			FrontFace(b, { 0, 300, 40 }, 500, 300);
 			b.SetSwatch(mid);
 			for (int i = 0; i < 6; ++i)
 				b.Sphere({ -420 + i * 170.0, 80.0 + 90.0 * (i % 3), -40 }, { 110, 90, 30 }, 6, 4);
@@ -354,6 +379,87 @@ namespace NorvArt
 			b.Prism({ 0, 45, 0 }, 1, 31, 31, 8);
 			b.SetSwatch(moss);
 			b.Sphere({ 20, 10, 28 }, { 16, 10, 8 }, 6, 3);
+		}
+
+		// ---------------------------------------------------------------- skies (horizon at the origin)
+
+		constexpr double SKY_HALF_WIDTH = 2000.0, SKY_HALF_HEIGHT = 1000.0;
+		constexpr int SKY_BANDS = 12; // above the horizon
+
+		// The backdrop behind a level, placed farther than any other prop and drawn
+		// before them all: bands from aTop at the top edge down to aHorizon, and
+		// aGround below the horizon, where the level's own ground hides it.
+		void SkyBands(MeshBuilder& b, Palette& p, std::uint32_t aTop, std::uint32_t aHorizon, std::uint32_t aGround)
+		{
+			b.SetSoftOcclusion(false);
+			const double someBand = SKY_HALF_HEIGHT / SKY_BANDS;
+			for (int i = 0; i < SKY_BANDS; ++i)
+			{
+				// Paler and faster toward the horizon, as haze thickens.
+				const float t = static_cast<float>(i) / (SKY_BANDS - 1);
+				b.SetSwatch(p.Add(Mix(Hex(aTop), Hex(aHorizon), t * t * (3 - 2 * t))));
+				FrontFace(b, { 0, SKY_HALF_HEIGHT - someBand * (i + 0.5), 0 }, SKY_HALF_WIDTH, someBand / 2);
+			}
+			b.SetSwatch(p.Add(Hex(aGround)));
+			FrontFace(b, { 0, -SKY_HALF_HEIGHT / 2, 0 }, SKY_HALF_WIDTH, SKY_HALF_HEIGHT / 2);
+		}
+
+		// A cloud: overlapping ovals, the lower ones a shade darker.
+		void Cloud(MeshBuilder& b, int aLight, int aShade, double x, double y, double aSize)
+		{
+			b.SetSwatch(aShade);
+			FrontOval(b, { x, y - aSize * 0.15, 1 }, aSize * 1.3, aSize * 0.35, 12);
+			b.SetSwatch(aLight);
+			FrontOval(b, { x - aSize * 0.45, y, 2 }, aSize * 0.55, aSize * 0.4, 10);
+			FrontOval(b, { x + aSize * 0.1, y + aSize * 0.15, 2 }, aSize * 0.65, aSize * 0.5, 10);
+			FrontOval(b, { x + aSize * 0.7, y, 2 }, aSize * 0.45, aSize * 0.32, 10);
+		}
+
+		// Warm: a pale blue going gold at the horizon, a low sun, clouds and a far green ridge.
+		void ForestSky(MeshBuilder& b, Palette& p)
+		{
+			SkyBands(b, p, 0x7FAFD6, 0xFFE2A8, 0x9DB078);
+			b.SetSwatch(p.Add(Hex(0xFFF0C0)));
+			FrontOval(b, { 620, 230, 1 }, 90, 90, 16);
+			const int light = p.Add(Hex(0xFFF8EE)), shade = p.Add(Hex(0xF2DCC8));
+			Cloud(b, light, shade, -1350, 640, 160);
+			Cloud(b, light, shade, -500, 780, 120);
+			Cloud(b, light, shade, 300, 560, 150);
+			Cloud(b, light, shade, 1200, 720, 130);
+			Cloud(b, light, shade, 1750, 480, 110);
+			b.SetSwatch(p.Add(Hex(0xA9C48A)));
+			for (int i = 0; i < 9; ++i)
+				FrontOval(b, { -2000 + i * 500.0, -20, 3 }, 330, 90 + 40 * Hash01(static_cast<std::uint32_t>(i), 1, 7), 14);
+		}
+
+		// Dark rock fading to black overhead, hanging stone and faint crystal glints.
+		void CaveBackdrop(MeshBuilder& b, Palette& p)
+		{
+			SkyBands(b, p, 0x0C0A10, 0x2C2436, 0x1A1620);
+			b.SetSwatch(p.Add(Hex(0x0E0C12)));
+			for (int i = 0; i < 16; ++i)
+			{
+				const double x = -1950 + i * 260.0, w = 70 + 60 * Hash01(static_cast<std::uint32_t>(i), 2, 9), h = 160 + 260 * Hash01(static_cast<std::uint32_t>(i), 3, 9);
+				b.Polygon({ { x - w, SKY_HALF_HEIGHT, 1 }, { x, SKY_HALF_HEIGHT - h, 1 }, { x + w, SKY_HALF_HEIGHT, 1 } });
+			}
+			const int glow = p.Add(Hex(0x3E8CA8)), violet = p.Add(Hex(0x6A4E96));
+			for (int i = 0; i < 24; ++i)
+			{
+				b.SetSwatch(i % 3 ? glow : violet);
+				FrontOval(b, { -1950 + 3900 * Hash01(static_cast<std::uint32_t>(i), 4, 9), -150 + 900 * Hash01(static_cast<std::uint32_t>(i), 5, 9), 2 }, 9, 9, 6);
+			}
+		}
+
+		// Misty: grey-blue over a pale, heavy haze with drifting bands of mist.
+		void SadForestSky(MeshBuilder& b, Palette& p)
+		{
+			SkyBands(b, p, 0x6E7E8C, 0xC9D0D2, 0x8E9A96);
+			const int mist = p.Add(Hex(0xDCE2E2)), thin = p.Add(Hex(0xB4BEC2));
+			for (int i = 0; i < 10; ++i)
+			{
+				b.SetSwatch(i % 2 ? thin : mist);
+				FrontOval(b, { -1900 + 420.0 * i, 60 + 420 * Hash01(static_cast<std::uint32_t>(i), 6, 5), 1.0 + i % 2 }, 520, 26 + 24 * Hash01(static_cast<std::uint32_t>(i), 7, 5), 14);
+			}
 		}
 
 		struct Entry
@@ -411,6 +517,9 @@ namespace NorvArt
 				{ { { "Prop_SadForest_Rock", "models/Props/SadForest/SM_Prop_SadForest_Rock.fbx" }, Look::SAD_FOREST, false }, [](MeshBuilder& b, Palette& p) { Rock(b, p, 0x78767A, 0x7E9A8A); } },
 				{ { { "Prop_SadForest_Bush", "models/Props/SadForest/SM_Prop_SadForest_Bush.fbx" }, Look::SAD_FOREST, false }, [](MeshBuilder& b, Palette& p) { Bush(b, p, 0x6E8478, 0x8A7AA0); } },
 				{ { { "Prop_SadForest_Hill", "models/Props/SadForest/SM_Prop_SadForest_Hill.fbx" }, Look::SAD_FOREST, false }, [](MeshBuilder& b, Palette& p) { Hill(b, p, 0x6A7C80, 0x8A9CA0); } },
+				{ { { "Prop_Forest_Sky", "models/Props/Forest/SM_Prop_Forest_Sky.fbx" }, Look::FOREST, false }, ForestSky },
+				{ { { "Prop_Cave_Backdrop", "models/Props/Cave/SM_Prop_Cave_Backdrop.fbx" }, Look::CAVE, false }, CaveBackdrop },
+				{ { { "Prop_SadForest_Sky", "models/Props/SadForest/SM_Prop_SadForest_Sky.fbx" }, Look::SAD_FOREST, false }, SadForestSky },
 			};
 			return ENTRIES;
 		}
@@ -436,10 +545,11 @@ namespace NorvArt
 			return NorvTools::WriteBinaryFbx(someWriter.Build());
 		}
 
-		void WriteBuilt(const std::filesystem::path& aRoot, const std::string& aPath, const Build& aBuild)
+		void WriteBuilt(const std::filesystem::path& aRoot, const std::string& aPath, const Build& aBuild, bool anIsOneSided)
 		{
 			Palette somePalette;
 			MeshBuilder someMesh(somePalette);
+			someMesh.SetOneSided(anIsOneSided);
 			aBuild(someMesh, somePalette);
 			WriteStaticModel(aRoot, aPath, someMesh, somePalette);
 		}
@@ -478,10 +588,11 @@ namespace NorvArt
 	void WriteModels(const OutputFolders& aFolders)
 	{
 		WriteOutputFile(aFolders.engine, PLACEHOLDER_QUAD, PlaceholderQuad());
+		// Entities are drawn with the depth test; tiles and props without.
 		for (const Entry& e : EntityEntries())
-			WriteBuilt(aFolders.game, e.model.path, e.build);
+			WriteBuilt(aFolders.game, e.model.path, e.build, false);
 		for (const auto& [somePiece, someBuild] : SetPieceEntries())
-			WriteBuilt(aFolders.game, somePiece.model.path, someBuild);
+			WriteBuilt(aFolders.game, somePiece.model.path, someBuild, true);
 		WriteCharacterModels(aFolders);
 	}
 }
