@@ -5,6 +5,7 @@
 #include "fbxsdk/FbxParseTree.h"
 
 #include <libdeflate.h>
+#include <sched.h>
 
 #include <algorithm>
 #include <atomic>
@@ -258,25 +259,34 @@ namespace fbxsdk::impl
 					return true;
 				std::vector<char> someFailed(myJobs.size(), 0);
 				std::atomic<size_t> someNext{ 0 };
-				const auto work = [&] {
-					const Decompressor someDecompressor(libdeflate_alloc_decompressor());
+				const auto work = [&](const Decompressor& aDecompressor) {
 					for (size_t i = someNext++; i < myJobs.size(); i = someNext++)
 					{
 						const InflateJob& someJob = myJobs[i];
-						someFailed[i] = !Inflate(someDecompressor, someJob.source, someJob.sourceLength, someJob.target, someJob.targetLength);
+						someFailed[i] = !Inflate(aDecompressor, someJob.source, someJob.sourceLength, someJob.target, someJob.targetLength);
 					}
 				};
-				const unsigned someThreads = static_cast<unsigned>(std::min<size_t>({ myJobs.size(), MAX_INFLATE_THREADS, std::max(1u, std::thread::hardware_concurrency()) }));
+				const unsigned someThreads = static_cast<unsigned>(std::min<size_t>({ myJobs.size(), MAX_INFLATE_THREADS, UsableCpus() }));
 				std::vector<std::thread> someWorkers;
 				for (unsigned i = 1; i < someThreads; ++i)
-					someWorkers.emplace_back(work);
-				work();
+					someWorkers.emplace_back([&] { work(Decompressor(libdeflate_alloc_decompressor())); });
+				work(myDecompressor);
 				for (std::thread& someWorker : someWorkers)
 					someWorker.join();
 				for (size_t i = 0; i < myJobs.size(); ++i)
 					if (someFailed[i])
 						return Fail("Compressed array does not inflate to its declared size", myJobs[i].offset);
 				return true;
+			}
+
+			// The CPUs this process may run on: a process pinned to one core inflates
+			// everything itself rather than time-slicing workers on that core.
+			static size_t UsableCpus()
+			{
+				cpu_set_t someSet;
+				if (sched_getaffinity(0, sizeof(someSet), &someSet) == 0)
+					return std::max(1, CPU_COUNT(&someSet));
+				return std::max(1u, std::thread::hardware_concurrency());
 			}
 
 			// True when the zlib stream is whole (checksum included) and fills the target exactly.
