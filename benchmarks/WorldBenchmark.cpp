@@ -1,8 +1,7 @@
 // The play state on a large level, headless on the real engine: level load time
 // (cold, with model import, and warm from the caches), world step time per frame
 // with its allocations, and the frame time with rendering at 1280 x 720.
-#include "fbxwriter/FbxSceneWriter.h"
-#include "fbxwriter/FbxWriter.h"
+#include "Support/FbxScenes.h"
 #include "shell/InputMapper.h"
 #include "shell/LoadingScreen.h"
 #include "world/GameState.h"
@@ -65,36 +64,11 @@ namespace
 		Write(aGame / "definitions" / (aName + ".nvo"), json{ { "parent-object-definition", "" }, { "properties", aProperties } }.dump());
 	}
 
-	std::string CubeFbx()
-	{
-		NorvTools::FbxSceneWriter someWriter;
-		NorvTools::FbxMeshData someMesh;
-		for (int i = 0; i < 8; ++i)
-			for (int a = 0; a < 3; ++a)
-				someMesh.controlPoints.push_back(((i >> a) & 1) ? 50.0 : -50.0);
-		someMesh.polygons = { { 0, 2, 3, 1 }, { 4, 5, 7, 6 }, { 0, 1, 5, 4 }, { 2, 6, 7, 3 }, { 0, 4, 6, 2 }, { 1, 3, 7, 5 } };
-		const double NORMALS[6][3] = { { 0, 0, -1 }, { 0, 0, 1 }, { 0, -1, 0 }, { 0, 1, 0 }, { -1, 0, 0 }, { 1, 0, 0 } };
-		NorvTools::FbxLayerData someNormals;
-		NorvTools::FbxLayerData someUvs;
-		someUvs.reference = "IndexToDirect";
-		someUvs.values = { 0, 0, 1, 0, 1, 1, 0, 1 };
-		for (int p = 0; p < 6; ++p)
-			for (int k = 0; k < 4; ++k)
-			{
-				someNormals.values.insert(someNormals.values.end(), NORMALS[p], NORMALS[p] + 3);
-				someUvs.indices.push_back(k);
-			}
-		someMesh.normals = someNormals;
-		someMesh.uvSets.push_back(someUvs);
-		someWriter.AddMesh(someWriter.AddNode("Box", "Mesh"), someMesh);
-		return NorvTools::WriteBinaryFbx(someWriter.Build());
-	}
-
 	// The level: a long floor, players on it with the skinned model and its clips, props around them.
 	void WriteLevel(const fs::path& aRoot)
 	{
 		const fs::path someGame = aRoot / "game";
-		Write(aRoot / "data/models/box.fbx", CubeFbx());
+		Write(aRoot / "data/models/box.fbx", NorvTest::CubeFbx(50.0));
 		const fs::path someHero = fs::path(NORV_FIXTURES_DIR) / "fbx/character_skinned.fbx";
 		const char* someHeroModel = fs::exists(someHero) ? "models/hero.fbx" : "models/box.fbx";
 		if (fs::exists(someHero))

@@ -1,6 +1,7 @@
 // Writes the window icon "UI/game.ico" (48, 32 and 16 pixels) and the animated
 // cursor "UI/cursor.ani" (a leaf pointer whose flower turns, six frames).
 // Usage: NorvMakeIconCursor <data folder>
+#include "AniFile.h"
 #include "FileOutput.h"
 #include "Scenery.h"
 
@@ -23,8 +24,6 @@ namespace
 		for (int i = 0; i < aByteCount; ++i)
 			aBytes.push_back(static_cast<std::uint8_t>(aValue >> (8 * i)));
 	}
-
-	void PutTag(Bytes& aBytes, const char* aTag) { aBytes.insert(aBytes.end(), aTag, aTag + 4); }
 
 	// The image of one directory entry: a 32-bit bottom-up DIB and its AND mask.
 	Bytes EncodeDib(const Canvas& aCanvas)
@@ -85,37 +84,6 @@ namespace
 		return someFile;
 	}
 
-	void PutChunk(Bytes& aBytes, const char* aTag, const Bytes& aData)
-	{
-		PutTag(aBytes, aTag);
-		Put(aBytes, static_cast<std::uint32_t>(aData.size()), 4);
-		aBytes.insert(aBytes.end(), aData.begin(), aData.end());
-		if (aData.size() % 2 != 0)
-			aBytes.push_back(0);
-	}
-
-	Bytes EncodeAnimatedCursor(const std::vector<Bytes>& aFrames)
-	{
-		Bytes someHeader;
-		const std::uint32_t someCount = static_cast<std::uint32_t>(aFrames.size());
-		// cbSize, frames, steps, cx, cy, bit count, planes, display rate, flags (1: frames are icons).
-		for (std::uint32_t someValue : { 36u, someCount, someCount, 0u, 0u, 0u, 0u, CURSOR_JIFFIES, 1u })
-			Put(someHeader, someValue, 4);
-		Bytes someList;
-		PutTag(someList, "fram");
-		for (const Bytes& someFrame : aFrames)
-			PutChunk(someList, "icon", someFrame);
-		Bytes someBody;
-		PutTag(someBody, "ACON");
-		PutChunk(someBody, "anih", someHeader);
-		PutChunk(someBody, "LIST", someList);
-		Bytes someFile;
-		PutTag(someFile, "RIFF");
-		Put(someFile, static_cast<std::uint32_t>(someBody.size()), 4);
-		someFile.insert(someFile.end(), someBody.begin(), someBody.end());
-		return someFile;
-	}
-
 	Canvas Icon(int aSize)
 	{
 		const float s = static_cast<float>(aSize) / 48.0f;
@@ -155,6 +123,6 @@ int main(int anArgumentCount, char** anArguments)
 	std::vector<Bytes> someFrames;
 	for (int i = 0; i < CURSOR_FRAMES; ++i)
 		someFrames.push_back(EncodeIconFile({ CursorFrame(i) }, true));
-	WriteFileAtomically(someFolder / "UI/cursor.ani", EncodeAnimatedCursor(someFrames));
+	WriteFileAtomically(someFolder / "UI/cursor.ani", EncodeAnimatedCursor(someFrames, CURSOR_JIFFIES));
 	return 0;
 }

@@ -52,43 +52,34 @@ namespace NorvMedia
 		}
 	}
 
+	Biquad Biquad::Normalised(double aB0, double aB1, double aB2, double anAlpha, double aCos)
+	{
+		const double a0 = 1.0 + anAlpha;
+		Biquad someFilter;
+		someFilter.myB0 = aB0 / a0;
+		someFilter.myB1 = aB1 / a0;
+		someFilter.myB2 = aB2 / a0;
+		someFilter.myA1 = -2.0 * aCos / a0;
+		someFilter.myA2 = (1.0 - anAlpha) / a0;
+		return someFilter;
+	}
+
 	Biquad Biquad::LowPass(double aHz, double aQ)
 	{
 		const Coefficients c = Prepare(aHz, aQ);
-		Biquad someFilter;
-		const double a0 = 1.0 + c.myAlpha;
-		someFilter.myB0 = (1.0 - c.myCos) / 2.0 / a0;
-		someFilter.myB1 = (1.0 - c.myCos) / a0;
-		someFilter.myB2 = someFilter.myB0;
-		someFilter.myA1 = -2.0 * c.myCos / a0;
-		someFilter.myA2 = (1.0 - c.myAlpha) / a0;
-		return someFilter;
+		return Normalised((1.0 - c.myCos) / 2.0, 1.0 - c.myCos, (1.0 - c.myCos) / 2.0, c.myAlpha, c.myCos);
 	}
 
 	Biquad Biquad::HighPass(double aHz, double aQ)
 	{
 		const Coefficients c = Prepare(aHz, aQ);
-		Biquad someFilter;
-		const double a0 = 1.0 + c.myAlpha;
-		someFilter.myB0 = (1.0 + c.myCos) / 2.0 / a0;
-		someFilter.myB1 = -(1.0 + c.myCos) / a0;
-		someFilter.myB2 = someFilter.myB0;
-		someFilter.myA1 = -2.0 * c.myCos / a0;
-		someFilter.myA2 = (1.0 - c.myAlpha) / a0;
-		return someFilter;
+		return Normalised((1.0 + c.myCos) / 2.0, -(1.0 + c.myCos), (1.0 + c.myCos) / 2.0, c.myAlpha, c.myCos);
 	}
 
 	Biquad Biquad::BandPass(double aHz, double aQ)
 	{
 		const Coefficients c = Prepare(aHz, aQ);
-		Biquad someFilter;
-		const double a0 = 1.0 + c.myAlpha;
-		someFilter.myB0 = c.myAlpha / a0;
-		someFilter.myB1 = 0.0;
-		someFilter.myB2 = -c.myAlpha / a0;
-		someFilter.myA1 = -2.0 * c.myCos / a0;
-		someFilter.myA2 = (1.0 - c.myAlpha) / a0;
-		return someFilter;
+		return Normalised(c.myAlpha, 0.0, -c.myAlpha, c.myAlpha, c.myCos);
 	}
 
 	float Biquad::Process(float anInput)

@@ -33,6 +33,9 @@ namespace NorvMedia
 		static Biquad BandPass(double aHz, double aQ);
 		float Process(float anInput);
 	private:
+		// Feed-forward coefficients over the feedback 1 + alpha, -2 cos, 1 - alpha, all divided by the first.
+		static Biquad Normalised(double aB0, double aB1, double aB2, double anAlpha, double aCos);
+
 		double myB0 = 1, myB1 = 0, myB2 = 0, myA1 = 0, myA2 = 0;
 		double myX1 = 0, myX2 = 0, myY1 = 0, myY2 = 0;
 	};

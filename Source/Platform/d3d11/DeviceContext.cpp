@@ -46,6 +46,31 @@ namespace
 			someTarget = { FALSE, D3D11_BLEND_ONE, D3D11_BLEND_ZERO, D3D11_BLEND_OP_ADD, D3D11_BLEND_ONE, D3D11_BLEND_ZERO, D3D11_BLEND_OP_ADD, D3D11_COLOR_WRITE_ENABLE_ALL };
 		return someDesc;
 	}
+
+	// Stores aNew in aHeld; false when it held aNew already.
+	template <typename T>
+	bool Replace(ComPtr<T>& aHeld, T* aNew)
+	{
+		if (aHeld.Get() == aNew)
+			return false;
+		aHeld = aNew;
+		return true;
+	}
+
+	void SetCapability(GLenum aCapability, bool anIsOn)
+	{
+		if (anIsOn)
+			glEnable(aCapability);
+		else
+			glDisable(aCapability);
+	}
+
+	bool IsBuffer(ID3D11Resource* aResource)
+	{
+		D3D11_RESOURCE_DIMENSION someDimension;
+		aResource->GetType(&someDimension);
+		return someDimension == D3D11_RESOURCE_DIMENSION_BUFFER;
+	}
 }
 
 namespace Platform
@@ -198,18 +223,16 @@ void ID3D11DeviceContext::IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY aTopol
 
 void ID3D11DeviceContext::VSSetShader(ID3D11VertexShader* aShader, ID3D11ClassLinkage* const*, UINT)
 {
-	if (myVertexShader.Get() == aShader)
+	if (!Replace(myVertexShader, aShader))
 		return;
-	myVertexShader = aShader;
 	glUseProgramStages(myGlPipeline, GL_VERTEX_SHADER_BIT, aShader ? aShader->myGlProgram : 0);
 	myAreSamplersDirty = true;
 }
 
 void ID3D11DeviceContext::PSSetShader(ID3D11PixelShader* aShader, ID3D11ClassLinkage* const*, UINT)
 {
-	if (myPixelShader.Get() == aShader)
+	if (!Replace(myPixelShader, aShader))
 		return;
-	myPixelShader = aShader;
 	glUseProgramStages(myGlPipeline, GL_FRAGMENT_SHADER_BIT, aShader ? aShader->myGlProgram : 0);
 	myAreSamplersDirty = true;
 }
@@ -224,10 +247,8 @@ void ID3D11DeviceContext::SetConstantBuffers(UINT aStartSlot, UINT aCount, ID3D1
 	for (UINT i = 0; i < aCount && aStartSlot + i < CONSTANT_BUFFER_SLOTS; ++i)
 	{
 		ID3D11Buffer* someBuffer = aBuffers ? aBuffers[i] : nullptr;
-		if (myConstantBuffers[aStartSlot + i].Get() == someBuffer)
-			continue;
-		myConstantBuffers[aStartSlot + i] = someBuffer;
-		glBindBufferBase(GL_UNIFORM_BUFFER, aStartSlot + i, someBuffer ? someBuffer->myGlName : 0);
+		if (Replace(myConstantBuffers[aStartSlot + i], someBuffer))
+			glBindBufferBase(GL_UNIFORM_BUFFER, aStartSlot + i, someBuffer ? someBuffer->myGlName : 0);
 	}
 }
 
@@ -246,10 +267,8 @@ void ID3D11DeviceContext::SetShaderResources(UINT aStartSlot, UINT aCount, ID3D1
 	for (UINT i = 0; i < aCount && aStartSlot + i < RESOURCE_SLOTS; ++i)
 	{
 		ID3D11ShaderResourceView* someView = aViews ? aViews[i] : nullptr;
-		if (myShaderResources[aStartSlot + i].Get() == someView)
-			continue;
-		myShaderResources[aStartSlot + i] = someView;
-		glBindTextureUnit(aStartSlot + i, someView ? someView->myGlName : 0);
+		if (Replace(myShaderResources[aStartSlot + i], someView))
+			glBindTextureUnit(aStartSlot + i, someView ? someView->myGlName : 0);
 	}
 }
 
@@ -279,10 +298,8 @@ void ID3D11DeviceContext::PSSetSamplers(UINT aStartSlot, UINT aCount, ID3D11Samp
 	for (UINT i = 0; i < aCount && aStartSlot + i < SAMPLER_SLOTS; ++i)
 	{
 		ID3D11SamplerState* someSampler = aSamplers ? aSamplers[i] : nullptr;
-		if (mySamplers[aStartSlot + i].Get() == someSampler)
-			continue;
-		mySamplers[aStartSlot + i] = someSampler;
-		myAreSamplersDirty = true;
+		if (Replace(mySamplers[aStartSlot + i], someSampler))
+			myAreSamplersDirty = true;
 	}
 }
 
@@ -328,65 +345,47 @@ void ID3D11DeviceContext::SetSrgbWrites(bool anIsOn)
 {
 	if (myIsSrgbWriting == static_cast<int>(anIsOn))
 		return;
-	if (anIsOn)
-		glEnable(GL_FRAMEBUFFER_SRGB);
-	else
-		glDisable(GL_FRAMEBUFFER_SRGB);
+	SetCapability(GL_FRAMEBUFFER_SRGB, anIsOn);
 	myIsSrgbWriting = anIsOn;
 }
 
 void ID3D11DeviceContext::OMSetBlendState(ID3D11BlendState* aState, const FLOAT*, UINT)
 {
-	if (myBlendState.Get() == aState)
-		return;
-	myBlendState = aState;
-	ApplyBlendState();
+	if (Replace(myBlendState, aState))
+		ApplyBlendState();
 }
 
 void ID3D11DeviceContext::ApplyBlendState()
 {
 	const D3D11_BLEND_DESC someDesc = myBlendState ? myBlendState->myDesc : DefaultBlend();
 	const D3D11_RENDER_TARGET_BLEND_DESC& someTarget = someDesc.RenderTarget[0];
-	if (someTarget.BlendEnable)
-		glEnable(GL_BLEND);
-	else
-		glDisable(GL_BLEND);
+	SetCapability(GL_BLEND, someTarget.BlendEnable);
 	glBlendFuncSeparate(ToGlBlend(someTarget.SrcBlend), ToGlBlend(someTarget.DestBlend), ToGlBlend(someTarget.SrcBlendAlpha), ToGlBlend(someTarget.DestBlendAlpha));
 	glBlendEquationSeparate(ToGlBlendOp(someTarget.BlendOp), ToGlBlendOp(someTarget.BlendOpAlpha));
 	const UINT8 someMask = someTarget.RenderTargetWriteMask;
 	glColorMask(someMask & D3D11_COLOR_WRITE_ENABLE_RED, someMask & D3D11_COLOR_WRITE_ENABLE_GREEN, someMask & D3D11_COLOR_WRITE_ENABLE_BLUE, someMask & D3D11_COLOR_WRITE_ENABLE_ALPHA);
-	if (someDesc.AlphaToCoverageEnable)
-		glEnable(GL_SAMPLE_ALPHA_TO_COVERAGE);
-	else
-		glDisable(GL_SAMPLE_ALPHA_TO_COVERAGE);
+	SetCapability(GL_SAMPLE_ALPHA_TO_COVERAGE, someDesc.AlphaToCoverageEnable);
 }
 
 void ID3D11DeviceContext::OMSetDepthStencilState(ID3D11DepthStencilState* aState, UINT)
 {
-	if (myDepthStencilState.Get() == aState)
-		return;
-	myDepthStencilState = aState;
-	ApplyDepthStencilState();
+	if (Replace(myDepthStencilState, aState))
+		ApplyDepthStencilState();
 }
 
 void ID3D11DeviceContext::ApplyDepthStencilState()
 {
 	const D3D11_DEPTH_STENCIL_DESC someDesc = myDepthStencilState ? myDepthStencilState->myDesc
 		: D3D11_DEPTH_STENCIL_DESC{ TRUE, D3D11_DEPTH_WRITE_MASK_ALL, D3D11_COMPARISON_LESS, FALSE };
-	if (someDesc.DepthEnable)
-		glEnable(GL_DEPTH_TEST);
-	else
-		glDisable(GL_DEPTH_TEST);
+	SetCapability(GL_DEPTH_TEST, someDesc.DepthEnable);
 	glDepthMask(someDesc.DepthWriteMask == D3D11_DEPTH_WRITE_MASK_ALL ? GL_TRUE : GL_FALSE);
 	glDepthFunc(ToGlComparison(someDesc.DepthFunc));
 }
 
 void ID3D11DeviceContext::RSSetState(ID3D11RasterizerState* aState)
 {
-	if (myRasterizerState.Get() == aState)
-		return;
-	myRasterizerState = aState;
-	ApplyRasterizerState();
+	if (Replace(myRasterizerState, aState))
+		ApplyRasterizerState();
 }
 
 void ID3D11DeviceContext::ApplyRasterizerState()
@@ -394,19 +393,12 @@ void ID3D11DeviceContext::ApplyRasterizerState()
 	const D3D11_RASTERIZER_DESC someDesc = myRasterizerState ? myRasterizerState->myDesc
 		: D3D11_RASTERIZER_DESC{ D3D11_FILL_SOLID, D3D11_CULL_BACK, FALSE, 0, 0.0f, 0.0f, TRUE, FALSE, FALSE, FALSE };
 	glPolygonMode(GL_FRONT_AND_BACK, someDesc.FillMode == D3D11_FILL_WIREFRAME ? GL_LINE : GL_FILL);
-	if (someDesc.CullMode == D3D11_CULL_NONE)
-		glDisable(GL_CULL_FACE);
-	else
-	{
-		glEnable(GL_CULL_FACE);
+	SetCapability(GL_CULL_FACE, someDesc.CullMode != D3D11_CULL_NONE);
+	if (someDesc.CullMode != D3D11_CULL_NONE)
 		glCullFace(someDesc.CullMode == D3D11_CULL_FRONT ? GL_FRONT : GL_BACK);
-	}
 	// Winding as seen on screen, which the upper-left clip origin keeps.
 	glFrontFace(someDesc.FrontCounterClockwise ? GL_CCW : GL_CW);
-	if (someDesc.DepthClipEnable)
-		glDisable(GL_DEPTH_CLAMP);
-	else
-		glEnable(GL_DEPTH_CLAMP);
+	SetCapability(GL_DEPTH_CLAMP, !someDesc.DepthClipEnable);
 }
 
 void ID3D11DeviceContext::RSSetViewports(UINT aCount, const D3D11_VIEWPORT* aViewports)
@@ -564,9 +556,7 @@ HRESULT ID3D11DeviceContext::Map(ID3D11Resource* aResource, UINT aSubresource, D
 	if (ShouldMapFail())
 		return E_FAIL;
 	MakeDeviceCurrent();
-	D3D11_RESOURCE_DIMENSION someDimension;
-	aResource->GetType(&someDimension);
-	if (someDimension == D3D11_RESOURCE_DIMENSION_BUFFER)
+	if (IsBuffer(aResource))
 	{
 		auto* someBuffer = static_cast<ID3D11Buffer*>(aResource);
 		const UINT someSize = someBuffer->myDesc.ByteWidth;
@@ -622,9 +612,7 @@ void ID3D11DeviceContext::Unmap(ID3D11Resource* aResource, UINT aSubresource)
 	if (!aResource)
 		return;
 	MakeDeviceCurrent();
-	D3D11_RESOURCE_DIMENSION someDimension;
-	aResource->GetType(&someDimension);
-	if (someDimension == D3D11_RESOURCE_DIMENSION_BUFFER)
+	if (IsBuffer(aResource))
 	{
 		auto* someBuffer = static_cast<ID3D11Buffer*>(aResource);
 		if (!someBuffer->myIsMapped)
@@ -658,9 +646,7 @@ void ID3D11DeviceContext::UpdateSubresource(ID3D11Resource* aResource, UINT aSub
 	if (!aResource || !aData)
 		return;
 	MakeDeviceCurrent();
-	D3D11_RESOURCE_DIMENSION someDimension;
-	aResource->GetType(&someDimension);
-	if (someDimension == D3D11_RESOURCE_DIMENSION_BUFFER)
+	if (IsBuffer(aResource))
 	{
 		auto* someBuffer = static_cast<ID3D11Buffer*>(aResource);
 		const UINT someSize = someBuffer->myDesc.ByteWidth;

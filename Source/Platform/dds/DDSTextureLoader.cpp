@@ -3,8 +3,7 @@
 #include "dds/DdsImage.h"
 #include "dds/DdsTestSeams.h"
 #include "dds/S3tcDecoder.h"
-#include "files/FilePath.h"
-#include "kernel/Kernel.h"
+#include "files/TextureFile.h"
 
 #include <epoxy/gl.h>
 
@@ -16,7 +15,6 @@ namespace DirectX
 	namespace
 	{
 		constexpr HRESULT DDS_E_INVALID_DATA = static_cast<HRESULT>(0x8007000Du); // HRESULT_FROM_WIN32(ERROR_INVALID_DATA)
-		constexpr HRESULT DDS_E_FILE_NOT_FOUND = static_cast<HRESULT>(0x80070002u); // HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)
 
 		bool IsSrgb(DXGI_FORMAT aFormat)
 		{
@@ -58,21 +56,14 @@ namespace DirectX
 		D3D11_USAGE aUsage, unsigned int aBindFlags, unsigned int aCpuAccessFlags, unsigned int aMiscFlags, DDS_LOADER_FLAGS aLoadFlags,
 		ID3D11Resource** aTexture, ID3D11ShaderResourceView** aTextureView)
 	{
-		if (aTexture)
-			*aTexture = nullptr;
-		if (aTextureView)
-			*aTextureView = nullptr;
-		if (!aDevice || !aFileName || (!aTexture && !aTextureView))
-			return E_INVALIDARG;
-
-		const std::string somePath = Platform::WideToUtf8(aFileName);
-		std::optional<std::vector<std::uint8_t>> someBytes = Platform::ReadWholeFile(somePath);
-		if (!someBytes)
-			return DDS_E_FILE_NOT_FOUND;
+		Platform::impl::TextureFile someFile;
+		if (const HRESULT someRead = Platform::impl::ReadTextureFile(aDevice, aFileName, aTexture, aTextureView, someFile); FAILED(someRead))
+			return someRead;
+		const std::string& somePath = someFile.myPath;
 
 		Platform::dds::DdsImage someImage;
 		std::string someError;
-		if (!Platform::dds::ReadDds(std::move(*someBytes), aLoadFlags, someImage, someError))
+		if (!Platform::dds::ReadDds(std::move(someFile.myBytes), aLoadFlags, someImage, someError))
 		{
 			if (someError == Platform::dds::NOT_A_DDS_FILE)
 				return E_FAIL;

@@ -27,6 +27,12 @@ namespace
 		return std::atomic_ref<DWORD>(aHeader.dwFlags);
 	}
 
+	// Out of the queue, played or not.
+	void MarkDone(WAVEHDR& aHeader)
+	{
+		Flags(aHeader).store((Flags(aHeader).load() & ~WHDR_INQUEUE) | WHDR_DONE);
+	}
+
 	bool IsSupported(const WAVEFORMATEX& aFormat)
 	{
 		return aFormat.wFormatTag == WAVE_FORMAT_PCM && aFormat.nChannels >= 1 && aFormat.nChannels <= MAX_CHANNELS
@@ -52,15 +58,18 @@ namespace
 			{
 				someWaveOut.myQueue.pop_front();
 				someWaveOut.myPlayedOfFirst = 0;
-				Flags(someHeader).store((Flags(someHeader).load() & ~WHDR_INQUEUE) | WHDR_DONE);
+				MarkDone(someHeader);
 			}
 		}
 		std::memset(aStream + someWritten, someWaveOut.mySilence, someWanted - someWritten);
 	}
 
-	bool IsHeaderValid(LPWAVEHDR aHeader, UINT aHeaderSize)
+	// What every call on a header checks first: MMSYSERR_NOERROR when both are usable.
+	MMRESULT CheckHeaderCall(HWAVEOUT aWaveOut, LPWAVEHDR aHeader, UINT aHeaderSize)
 	{
-		return aHeader && aHeaderSize >= sizeof(WAVEHDR);
+		if (!aWaveOut)
+			return MMSYSERR_INVALHANDLE;
+		return aHeader && aHeaderSize >= sizeof(WAVEHDR) ? MMSYSERR_NOERROR : MMSYSERR_INVALPARAM;
 	}
 }
 
@@ -93,9 +102,9 @@ MMRESULT waveOutOpen(LPHWAVEOUT aWaveOut, UINT aDeviceId, const WAVEFORMATEX* aF
 
 MMRESULT waveOutPrepareHeader(HWAVEOUT aWaveOut, LPWAVEHDR aHeader, UINT aHeaderSize)
 {
-	if (!aWaveOut)
-		return MMSYSERR_INVALHANDLE;
-	if (!IsHeaderValid(aHeader, aHeaderSize) || !aHeader->lpData)
+	if (const MMRESULT someCheck = CheckHeaderCall(aWaveOut, aHeader, aHeaderSize); someCheck != MMSYSERR_NOERROR)
+		return someCheck;
+	if (!aHeader->lpData)
 		return MMSYSERR_INVALPARAM;
 	Flags(*aHeader).store((Flags(*aHeader).load() & ~WHDR_DONE) | WHDR_PREPARED);
 	return MMSYSERR_NOERROR;
@@ -103,10 +112,8 @@ MMRESULT waveOutPrepareHeader(HWAVEOUT aWaveOut, LPWAVEHDR aHeader, UINT aHeader
 
 MMRESULT waveOutWrite(HWAVEOUT aWaveOut, LPWAVEHDR aHeader, UINT aHeaderSize)
 {
-	if (!aWaveOut)
-		return MMSYSERR_INVALHANDLE;
-	if (!IsHeaderValid(aHeader, aHeaderSize))
-		return MMSYSERR_INVALPARAM;
+	if (const MMRESULT someCheck = CheckHeaderCall(aWaveOut, aHeader, aHeaderSize); someCheck != MMSYSERR_NOERROR)
+		return someCheck;
 	std::lock_guard someLock(aWaveOut->myMutex);
 	const DWORD someFlags = Flags(*aHeader).load();
 	if ((someFlags & WHDR_PREPARED) == 0)
@@ -129,7 +136,7 @@ MMRESULT waveOutReset(HWAVEOUT aWaveOut)
 		return MMSYSERR_INVALHANDLE;
 	std::lock_guard someLock(aWaveOut->myMutex);
 	for (WAVEHDR* someHeader : aWaveOut->myQueue)
-		Flags(*someHeader).store((Flags(*someHeader).load() & ~WHDR_INQUEUE) | WHDR_DONE);
+		MarkDone(*someHeader);
 	aWaveOut->myQueue.clear();
 	aWaveOut->myPlayedOfFirst = 0;
 	return MMSYSERR_NOERROR;
@@ -137,10 +144,8 @@ MMRESULT waveOutReset(HWAVEOUT aWaveOut)
 
 MMRESULT waveOutUnprepareHeader(HWAVEOUT aWaveOut, LPWAVEHDR aHeader, UINT aHeaderSize)
 {
-	if (!aWaveOut)
-		return MMSYSERR_INVALHANDLE;
-	if (!IsHeaderValid(aHeader, aHeaderSize))
-		return MMSYSERR_INVALPARAM;
+	if (const MMRESULT someCheck = CheckHeaderCall(aWaveOut, aHeader, aHeaderSize); someCheck != MMSYSERR_NOERROR)
+		return someCheck;
 	std::lock_guard someLock(aWaveOut->myMutex);
 	const DWORD someFlags = Flags(*aHeader).load();
 	if ((someFlags & WHDR_INQUEUE) != 0)

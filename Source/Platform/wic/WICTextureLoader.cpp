@@ -1,19 +1,16 @@
 #include "wic/WICTextureLoader.h"
 
-#include "files/FilePath.h"
-#include "kernel/Kernel.h"
+#include "files/TextureFile.h"
 #include "wic/WicImage.h"
 
 #include <algorithm>
 #include <iostream>
-#include <optional>
 
 namespace DirectX
 {
 	namespace
 	{
 		constexpr std::uint32_t MAX_TEXTURE_DIMENSION = 16384;
-		constexpr HRESULT WIC_E_FILE_NOT_FOUND = static_cast<HRESULT>(0x80070002u); // HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)
 
 		void Report(const std::string& aPath, const std::string& aReason)
 		{
@@ -25,22 +22,15 @@ namespace DirectX
 		D3D11_USAGE aUsage, unsigned int aBindFlags, unsigned int aCpuAccessFlags, unsigned int aMiscFlags, WIC_LOADER_FLAGS aLoadFlags,
 		ID3D11Resource** aTexture, ID3D11ShaderResourceView** aTextureView)
 	{
-		if (aTexture)
-			*aTexture = nullptr;
-		if (aTextureView)
-			*aTextureView = nullptr;
-		if (!aDevice || !aFileName || (!aTexture && !aTextureView))
-			return E_INVALIDARG;
-
-		const std::string somePath = Platform::WideToUtf8(aFileName);
-		const std::optional<std::vector<std::uint8_t>> someBytes = Platform::ReadWholeFile(somePath);
-		if (!someBytes)
-			return WIC_E_FILE_NOT_FOUND;
+		Platform::impl::TextureFile someFile;
+		if (const HRESULT someRead = Platform::impl::ReadTextureFile(aDevice, aFileName, aTexture, aTextureView, someFile); FAILED(someRead))
+			return someRead;
+		const std::string& somePath = someFile.myPath;
 
 		const std::uint32_t someMaxSize = aMaxSize == 0 ? MAX_TEXTURE_DIMENSION : static_cast<std::uint32_t>(std::min<std::size_t>(aMaxSize, MAX_TEXTURE_DIMENSION));
 		Platform::wic::WicImage someImage;
 		std::string someError;
-		if (!Platform::wic::DecodeImage(*someBytes, someMaxSize, aLoadFlags, someImage, someError))
+		if (!Platform::wic::DecodeImage(someFile.myBytes, someMaxSize, aLoadFlags, someImage, someError))
 		{
 			if (someError == Platform::wic::NOT_AN_IMAGE)
 				return WINCODEC_ERR_COMPONENTNOTFOUND;

@@ -2,6 +2,8 @@
 #include "Support/Messages.h"
 #include "Support/TempFolder.h"
 
+#include "AniFile.h"
+
 #include "kernel/Kernel.h"
 #include "win32/IconFiles.h"
 #include "win32/Internal.h"
@@ -24,12 +26,6 @@ namespace
 	{
 		PutU16(aBytes, aValue & 0xFFFF);
 		PutU16(aBytes, aValue >> 16);
-	}
-
-	void PutTag(Bytes& aBytes, const char* aTag)
-	{
-		for (int someIndex = 0; someIndex < 4; ++someIndex)
-			aBytes.push_back(static_cast<std::uint8_t>(aTag[someIndex]));
 	}
 
 	// A one-image icon or cursor file with a 32-bit bitmap of one colour.
@@ -64,32 +60,9 @@ namespace
 		return someFile;
 	}
 
-	void PutChunk(Bytes& aBytes, const char* aTag, const Bytes& aData)
-	{
-		PutTag(aBytes, aTag);
-		PutU32(aBytes, static_cast<std::uint32_t>(aData.size()));
-		aBytes.insert(aBytes.end(), aData.begin(), aData.end());
-		if (aData.size() & 1)
-			aBytes.push_back(0);
-	}
-
 	Bytes MakeAniFile(const std::vector<Bytes>& aFrames, std::uint32_t aFlags = 1)
 	{
-		Bytes someHeader;
-		for (std::uint32_t someValue : { 36u, static_cast<std::uint32_t>(aFrames.size()), static_cast<std::uint32_t>(aFrames.size()), 0u, 0u, 0u, 0u, 6u, aFlags })
-			PutU32(someHeader, someValue);
-		Bytes someList;
-		PutTag(someList, "fram");
-		for (const Bytes& someFrame : aFrames)
-			PutChunk(someList, "icon", someFrame);
-		Bytes someBody;
-		PutTag(someBody, "ACON");
-		PutChunk(someBody, "anih", someHeader);
-		PutChunk(someBody, "LIST", someList);
-		Bytes someFile;
-		PutTag(someFile, "RIFF");
-		PutU32(someFile, static_cast<std::uint32_t>(someBody.size()));
-		someFile.insert(someFile.end(), someBody.begin(), someBody.end());
+		Bytes someFile = NorvMedia::EncodeAnimatedCursor(aFrames, 6, aFlags);
 		NorvTest::SaveFuzzSeed("cursor", { reinterpret_cast<const char*>(someFile.data()), someFile.size() });
 		return someFile;
 	}

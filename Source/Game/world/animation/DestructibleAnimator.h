@@ -22,11 +22,8 @@ namespace DestructibleAnims
 
 		void Init(Entity* anOwner) override
 		{
-			Animator::Init(anOwner);
-			myDestructible = dynamic_cast<TDestructible*>(anOwner);
-			myAnyTransition = true;
 			myCurrentStateIndex = DESTROYED;
-			ApplyTable({ { DESTROYED, true, true, 0, NONE, NONE, SPEED }, { 1, true, true, 0, NONE, NONE, SPEED } });
+			myDestructible = BindOwner<TDestructible>(anOwner, { { DESTROYED, true, true, 0, NONE, NONE, SPEED }, { 1, true, true, 0, NONE, NONE, SPEED } });
 		}
 
 		// Runs only for a destroyed crystal whose current state is not the first;
@@ -35,7 +32,7 @@ namespace DestructibleAnims
 		{
 			if (myDestructible && myDestructible->myIsDestroyed && myCurrentStateIndex != DESTROYED)
 			{
-				UpdateAndRemember(aDeltaTime);
+				EntityAnimator::Update(aDeltaTime);
 			}
 		}
 

@@ -1,5 +1,7 @@
 #include "world/animation/EntityAnimator.h"
 
+#include "world/entities/Entity.h"
+
 void EntityAnimator::ApplyTable(std::initializer_list<StateRow> aRows)
 {
 	for (AnimationState& someState : myStates)
@@ -23,8 +25,17 @@ void EntityAnimator::ApplyTable(std::initializer_list<StateRow> aRows)
 	}
 }
 
-void EntityAnimator::UpdateAndRemember(float aDeltaTime)
+void EntityAnimator::Update(float aDeltaTime)
 {
 	Animator::Update(aDeltaTime);
 	myPreviousState = static_cast<std::uint8_t>(myCurrentStateIndex);
+}
+
+int EntityAnimator::DeathDamageOr(const Entity& anEnemy, int aDeath, int aDamaged, int anyOther)
+{
+	if (anEnemy.myIsDead)
+	{
+		return aDeath;
+	}
+	return anEnemy.myIsHurt ? aDamaged : anyOther;
 }

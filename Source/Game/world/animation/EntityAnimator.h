@@ -1,7 +1,8 @@
 #pragma once
-// What the entity animators share: the set-up of their state tables (every state
-// looping and interruptible unless its row says otherwise) and the index of the
-// state that was current after the last update.
+// What the entity animators share: binding the owner, the set-up of their state
+// tables (every state looping and interruptible unless its row says otherwise),
+// the order of an enemy's death and damage states and the index of the state
+// that was current after the last update.
 #include "world/animation/Animator.h"
 
 #include <cstdint>
@@ -10,6 +11,9 @@
 class EntityAnimator : public Animator
 {
 public:
+	// The base update, then the previous state follows the current one.
+	void Update(float aDeltaTime) override;
+
 	std::uint8_t GetPreviousState() const { return myPreviousState; }
 
 protected:
@@ -26,10 +30,22 @@ protected:
 
 	EntityAnimator(int aStateCount, std::uint8_t aPreviousState) : Animator(aStateCount), myPreviousState(aPreviousState) {}
 
+	// The set-up of an animator written against its owner's class: the base
+	// Init, any transition allowed, the table applied. Returns the owner as a
+	// TOwner, null for an entity of another class.
+	template <typename TOwner>
+	TOwner* BindOwner(Entity* anOwner, std::initializer_list<StateRow> aRows)
+	{
+		Animator::Init(anOwner);
+		myAnyTransition = true;
+		ApplyTable(aRows);
+		return dynamic_cast<TOwner*>(anOwner);
+	}
+
 	// Every state loops and is interruptible; then each row's values.
 	void ApplyTable(std::initializer_list<StateRow> aRows);
-	// The base update, then the previous state follows the current one.
-	void UpdateAndRemember(float aDeltaTime);
+	// Death before damage before anyOther: the order every enemy's states keep.
+	static int DeathDamageOr(const Entity& anEnemy, int aDeath, int aDamaged, int anyOther);
 
 	// Transition bits: each listed index, and every index of [aFirst, aLast].
 	static constexpr std::uint64_t Bits(std::initializer_list<int> anIndices)

@@ -26,18 +26,13 @@ namespace FlowerAnims
 
 		void Init(Entity* anOwner) override
 		{
-			Animator::Init(anOwner);
-			myFlower = dynamic_cast<TFlower*>(anOwner);
-			myAnyTransition = true;
 			myBlendTime = BLEND_TIME;
-			ApplyTable({
+			myFlower = BindOwner<TFlower>(anOwner, {
 				{ OPENING, true, true, 0, 4.6f },
 				{ OPEN, true, true, 0, 4.3f },
 				{ CLOSING, true, true, 0, 2.3f, NONE, 1.2f },
 			});
 		}
-
-		void Update(float aDeltaTime) override { UpdateAndRemember(aDeltaTime); }
 
 		int SelectState() override
 		{

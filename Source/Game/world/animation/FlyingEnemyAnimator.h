@@ -23,10 +23,7 @@ namespace FlyingEnemyAnims
 
 		void Init(Entity* anOwner) override
 		{
-			Animator::Init(anOwner);
-			myEnemy = dynamic_cast<TEnemy*>(anOwner);
-			myAnyTransition = true;
-			ApplyTable({
+			myEnemy = BindOwner<TEnemy>(anOwner, {
 				{ FLYING, true, true, 0, 0.6f },
 				// Plays once: a looping state that cannot be interrupted would never end.
 				{ ATTACK, false, false },
@@ -36,22 +33,11 @@ namespace FlyingEnemyAnims
 			});
 		}
 
-		void Update(float aDeltaTime) override { UpdateAndRemember(aDeltaTime); }
+		int SelectState() override { return myEnemy ? DeathDamageOr(*myEnemy, DEATH, DAMAGED, FlightState()) : -1; }
 
-		int SelectState() override
+	private:
+		int FlightState() const
 		{
-			if (!myEnemy)
-			{
-				return -1;
-			}
-			if (myEnemy->myIsDead)
-			{
-				return DEATH;
-			}
-			if (myEnemy->myIsHurt)
-			{
-				return DAMAGED;
-			}
 			if (myEnemy->myIsAttacking)
 			{
 				return ATTACK;
@@ -59,7 +45,6 @@ namespace FlyingEnemyAnims
 			return myEnemy->myMode == CHARGE_MODE ? FLYING_CHARGE : FLYING;
 		}
 
-	private:
 		TEnemy* myEnemy = nullptr;
 	};
 }

@@ -21,29 +21,13 @@ namespace MushroomEnemyAnims
 
 		void Init(Entity* anOwner) override
 		{
-			Animator::Init(anOwner);
-			myEnemy = dynamic_cast<TEnemy*>(anOwner);
-			myAnyTransition = true;
-			ApplyTable({
+			myEnemy = BindOwner<TEnemy>(anOwner, {
 				{ DAMAGED, true, true, 0, NONE, NONE, 0.9f },
 				{ DEATH, true, false, 0, NONE, NONE, 0.95f },
 			});
 		}
 
-		void Update(float aDeltaTime) override { UpdateAndRemember(aDeltaTime); }
-
-		int SelectState() override
-		{
-			if (!myEnemy)
-			{
-				return -1;
-			}
-			if (myEnemy->myIsDead)
-			{
-				return DEATH;
-			}
-			return myEnemy->myIsHurt ? DAMAGED : WALKING;
-		}
+		int SelectState() override { return myEnemy ? DeathDamageOr(*myEnemy, DEATH, DAMAGED, WALKING) : -1; }
 
 	private:
 		TEnemy* myEnemy = nullptr;

@@ -24,10 +24,7 @@ namespace EnemyAnims
 
 		void Init(Entity* anOwner) override
 		{
-			Animator::Init(anOwner);
-			myEnemy = dynamic_cast<TEnemy*>(anOwner);
-			myAnyTransition = true;
-			ApplyTable({
+			myEnemy = BindOwner<TEnemy>(anOwner, {
 				{ ROLL, true, true, 0, 0.7f, 0.0f },
 				{ ROLL_STUNNED_BACK_UP, true, true, 0, 0.38f, 0.1f },
 				{ ROLL_UP, true, true, 0, 0.7f },
@@ -39,22 +36,11 @@ namespace EnemyAnims
 			});
 		}
 
-		void Update(float aDeltaTime) override { UpdateAndRemember(aDeltaTime); }
+		int SelectState() override { return myEnemy ? DeathDamageOr(*myEnemy, DEATH, DAMAGED, MovementState()) : -1; }
 
-		int SelectState() override
+	private:
+		int MovementState() const
 		{
-			if (!myEnemy)
-			{
-				return -1;
-			}
-			if (myEnemy->myIsDead)
-			{
-				return DEATH;
-			}
-			if (myEnemy->myIsHurt)
-			{
-				return DAMAGED;
-			}
 			if (myEnemy->myIsGettingUp)
 			{
 				return ROLL_STUNNED_BACK_UP;
@@ -74,7 +60,6 @@ namespace EnemyAnims
 			return myEnemy->myIsRolling ? ROLL : WALK;
 		}
 
-	private:
 		TEnemy* myEnemy = nullptr;
 	};
 }

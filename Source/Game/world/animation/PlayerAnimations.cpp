@@ -48,7 +48,7 @@ namespace PlayerAnims
 
 	void PlayerAnimations::Update(float aDeltaTime)
 	{
-		UpdateAndRemember(aDeltaTime);
+		EntityAnimator::Update(aDeltaTime);
 	}
 
 	int PlayerAnimations::SelectState()

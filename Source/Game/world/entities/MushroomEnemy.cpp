@@ -2,6 +2,7 @@
 
 #include "world/effects/FlipbookVFX.h"
 #include "world/entities/EnemyContact.h"
+#include "world/entities/EnemyPatrol.h"
 #include "world/entities/EntityQueries.h"
 
 #include "media/AudioManager.h"
@@ -20,7 +21,6 @@ namespace
 	constexpr float RIGHT_YAW = -90.0f;        // degrees, facing right
 	constexpr float LEFT_YAW = 90.0f;          // degrees, facing left
 	constexpr float DEAD_PITCH = -90.0f;       // degrees: the body falls over
-	constexpr float WALL_CONTACT = 0.1f;       // contact side beyond which a wall turns it
 	constexpr float FOOT_DROP = 50.0f;         // units below the collider of the tile row it walks on
 	constexpr float HIT_EFFECT_INSET = 100.0f; // units in from the collider's side
 	constexpr float HIT_EFFECT_RAISE = 75.0f;  // units
@@ -111,37 +111,20 @@ void MushroomEnemy::Face(int aFacing)
 {
 	myFacing = aFacing;
 	myRotation.y = aFacing == 1 ? RIGHT_YAW : LEFT_YAW;
-	myPatrolTimer = 0.0f;
 }
 
 void MushroomEnemy::Patrol(const FrameContext& aContext)
 {
-	const float someDeltaTime = aContext.deltaTime;
 	mySpeed = myWalkSpeed;
-	myPatrolTimer += myFacing == 1 ? someDeltaTime : -someDeltaTime;
-	if (myPatrolTimer >= myPatrolRange)
-		Face(1);
-	else if (myPatrolTimer <= -myPatrolRange)
-		Face(-1);
-
-	if (myContactSide.x > WALL_CONTACT)
-		Face(1);
-	else if (myContactSide.x < -WALL_CONTACT)
-		Face(-1);
-
-	if (!aContext.grid)
-		return;
-	const int someFootRow = RoundToTile(myPosition.y - myColliderSize.y / 2.0f - FOOT_DROP);
-	const int someColumn = static_cast<int>(std::lround(myPosition.x / TileCollisionGrid::TILE_SIZE - 1.0f));
-	if (!aContext.grid->IsSolid(someColumn, someFootRow))
+	EnemyPatrol::FloorAhead someFloor;
+	if (aContext.grid)
 	{
-		Face(1);
+		const int someFootRow = RoundToTile(myPosition.y - myColliderSize.y / 2.0f - FOOT_DROP);
+		const int someColumn = static_cast<int>(std::lround(myPosition.x / TileCollisionGrid::TILE_SIZE - 1.0f));
+		someFloor = { aContext.grid->IsSolid(someColumn, someFootRow), aContext.grid->IsSolid(someColumn + 2, someFootRow) };
 	}
-	else if (!aContext.grid->IsSolid(someColumn + 2, someFootRow))
-	{
-		Face(-1);
-		myPatrolTimer = myPatrolRange;
-	}
+	if (const int someTurn = EnemyPatrol::Step(myPatrolTimer, myFacing, myPatrolRange, aContext.deltaTime, myContactSide.x, someFloor))
+		Face(someTurn);
 }
 
 void MushroomEnemy::TakeDamage(DamageInfo anInfo)

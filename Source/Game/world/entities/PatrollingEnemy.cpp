@@ -3,6 +3,9 @@
 #include "world/GameState.h"
 #include "world/TileCollisionGrid.h"
 #include "world/effects/FlipbookVFX.h"
+#include "world/entities/EnemyContact.h"
+#include "world/entities/EnemyPatrol.h"
+#include "world/entities/EntityQueries.h"
 #include "world/entities/Player.h"
 
 #include "media/AudioManager.h"
@@ -40,13 +43,10 @@ namespace
 	constexpr float HURT_BRIGHTNESS = 999.0f;
 	constexpr float FOOTSTEP_INTERVAL = 0.5f;      // s
 	constexpr float STANDING_FALL_SPEED = -0.1f;   // units/s kept while standing
-	constexpr float WALL_CONTACT = 0.1f;
 	constexpr float FACING_RIGHT_YAW = 180.0f;     // degrees
 	constexpr float FACING_LEFT_YAW = 0.0f;        // degrees
 	constexpr float TILE_SIZE = 100.0f;            // units
 	constexpr float FOOT_DEPTH = 50.0f;            // units below the collider where the floor is looked for
-	constexpr float CONTACT_DAMAGE = 1.0f;
-	constexpr Norv::Vector2<float> CONTACT_KNOCKBACK{ 1500.0f, 1200.0f }; // units/s, x away from the enemy
 
 	// The boss.
 	constexpr Norv::Vector2<float> BOSS_COLLIDER_SIZE{ 300.0f, 300.0f };
@@ -340,46 +340,17 @@ void PatrollingEnemy::Patrol(const FrameContext& aContext)
 {
 	const float someDeltaTime = aContext.deltaTime;
 	mySpeed = myWalkSpeed;
-	myPatrolTimer += myFacing == 1 ? someDeltaTime : -someDeltaTime;
-	if (myPatrolTimer >= myPatrolRange)
-	{
-		myPatrolTimer = 0.0f;
-		Face(1);
-	}
-	else if (myPatrolTimer <= -myPatrolRange)
-	{
-		myPatrolTimer = 0.0f;
-		Face(-1);
-	}
-
-	if (static_cast<float>(myContactSide.x) > WALL_CONTACT)
-	{
-		Face(1);
-		myPatrolTimer = 0.0f;
-	}
-	else if (static_cast<float>(myContactSide.x) < -WALL_CONTACT)
-	{
-		Face(-1);
-		myPatrolTimer = 0.0f;
-	}
-
-	// Ledges: the floor row under the feet, one tile to each side.
+	// Ledges (not for the boss): the floor row under the feet, one tile to each side.
+	EnemyPatrol::FloorAhead someFloor;
 	if (!myIsBoss && aContext.grid)
 	{
 		const int someFootRow = static_cast<int>(std::round((myPosition.y - myColliderSize.y / 2.0f - FOOT_DEPTH) / TILE_SIZE));
 		const int someLeft = static_cast<int>(std::round(myPosition.x / TILE_SIZE - 1.0f));
 		const int someRight = static_cast<int>(std::round(myPosition.x / TILE_SIZE + 1.0f));
-		if (!aContext.grid->IsSolid(someLeft, someFootRow))
-		{
-			Face(1);
-			myPatrolTimer = 0.0f;
-		}
-		else if (!aContext.grid->IsSolid(someRight, someFootRow))
-		{
-			Face(-1);
-			myPatrolTimer = myPatrolRange;
-		}
+		someFloor = { aContext.grid->IsSolid(someLeft, someFootRow), aContext.grid->IsSolid(someRight, someFootRow) };
 	}
+	if (const int someTurn = EnemyPatrol::Step(myPatrolTimer, myFacing, myPatrolRange, someDeltaTime, myContactSide.x, someFloor))
+		Face(someTurn);
 
 	myFootstepTimer -= someDeltaTime;
 	if (myFootstepTimer <= 0.0f)
@@ -475,20 +446,8 @@ void PatrollingEnemy::UpdateBossSlam(const FrameContext& aContext)
 
 void PatrollingEnemy::HurtTouchingPlayers(const FrameContext& aContext)
 {
-	if (myIsDead || !aContext.entities)
-		return;
-	const TileBox someDamageBox{ myPosition.x, myPosition.y, myColliderSize.x, myColliderSize.y };
-	for (const std::unique_ptr<Entity>& someEntity : *aContext.entities)
-	{
-		Player* somePlayer = dynamic_cast<Player*>(someEntity.get());
-		if (!somePlayer)
-			continue;
-		const TileBox someBox{ somePlayer->myPosition.x, somePlayer->myPosition.y, somePlayer->myColliderSize.x, somePlayer->myColliderSize.y };
-		if (!TileCollisionGrid::GetPenetration(someDamageBox, someBox).hit)
-			continue;
-		const float someSide = somePlayer->myPosition.x > myPosition.x ? 1.0f : -1.0f;
-		somePlayer->TakeDamage({ CONTACT_DAMAGE, { someSide * CONTACT_KNOCKBACK.x, CONTACT_KNOCKBACK.y }, "", nullptr });
-	}
+	if (!myIsDead)
+		EnemyContact::HurtTouchingPlayers(aContext, EntityQueries::ColliderOf(*this), myPosition.x);
 }
 
 // ---------------------------------------------------------------- damage

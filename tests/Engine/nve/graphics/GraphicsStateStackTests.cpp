@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 namespace
 {
 	class StateStack : public ::testing::Test
@@ -17,6 +19,21 @@ namespace
 		{
 			ASSERT_TRUE(mySetUp.IsGraphicsReady());
 			myStack = mySetUp.Graphics().GetGraphicsStateStack();
+		}
+
+		// ClearState (as a resize does), then a frame that draws aSprite over black:
+		// the pixel at (aX, aY).
+		std::array<std::uint8_t, 4> PixelAfterClearState(const Norv::Sprite2DInstanceData& aSprite, unsigned aX, unsigned aY,
+			const Norv::SpriteSharedData& aShared = {})
+		{
+			Norv::DX11::ourContext->ClearState();
+			mySetUp.DX11().Clear(Norv::Color(0.0f, 0.0f, 0.0f, 1.0f));
+			myStack->BeginFrame();
+			{
+				Norv::SpriteBatchScope someBatch = mySetUp.Graphics().GetSpriteDrawer()->BeginBatch(aShared);
+				someBatch.Draw(aSprite);
+			}
+			return mySetUp.PixelAt(mySetUp.ReadBackBuffer(), aX, aY);
 		}
 
 		NorvTest::GraphicsSetUp mySetUp{ { 200, 100 } };
@@ -91,18 +108,11 @@ TEST_F(StateStack, EverySetCameraIsANewVersion)
 TEST_F(StateStack, AFrameAfterClearStateDrawsWithTheStatesAgain)
 {
 	// ClearState (as a resize does) drops blending; the next frame start must bring it back.
-	Norv::DX11::ourContext->ClearState();
-	mySetUp.DX11().Clear(Norv::Color(0.0f, 0.0f, 0.0f, 1.0f));
-	myStack->BeginFrame();
-	{
-		Norv::SpriteBatchScope someBatch = mySetUp.Graphics().GetSpriteDrawer()->BeginBatch({});
-		Norv::Sprite2DInstanceData someSprite;
-		someSprite.myPosition = { 100.0f, 50.0f };
-		someSprite.mySize = { 40.0f, 40.0f };
-		someSprite.myColor = Norv::Color(1.0f, 1.0f, 1.0f, 0.5f);
-		someBatch.Draw(someSprite);
-	}
-	const auto somePixel = mySetUp.PixelAt(mySetUp.ReadBackBuffer(), 100, 50);
+	Norv::Sprite2DInstanceData someSprite;
+	someSprite.myPosition = { 100.0f, 50.0f };
+	someSprite.mySize = { 40.0f, 40.0f };
+	someSprite.myColor = Norv::Color(1.0f, 1.0f, 1.0f, 0.5f);
+	const auto somePixel = PixelAfterClearState(someSprite, 100, 50);
 	EXPECT_NEAR(somePixel[0], 188, 2) << "half of white over black, blended in linear light";
 }
 
@@ -110,18 +120,11 @@ TEST_F(StateStack, AFrameAfterClearStateDrawsMirroredSpritesAgain)
 {
 	// ClearState also restores back-face culling; sprites are drawn with none,
 	// so a mirrored sprite vanishes unless the frame start re-sends the rasterizer state.
-	Norv::DX11::ourContext->ClearState();
-	mySetUp.DX11().Clear(Norv::Color(0.0f, 0.0f, 0.0f, 1.0f));
-	myStack->BeginFrame();
-	{
-		Norv::SpriteBatchScope someBatch = mySetUp.Graphics().GetSpriteDrawer()->BeginBatch({});
-		Norv::Sprite2DInstanceData someSprite;
-		someSprite.myPosition = { 100.0f, 50.0f };
-		someSprite.mySize = { 40.0f, 40.0f };
-		someSprite.mySizeScale = { -1.0f, 1.0f };
-		someBatch.Draw(someSprite);
-	}
-	EXPECT_GT(mySetUp.PixelAt(mySetUp.ReadBackBuffer(), 100, 50)[0], 200);
+	Norv::Sprite2DInstanceData someSprite;
+	someSprite.myPosition = { 100.0f, 50.0f };
+	someSprite.mySize = { 40.0f, 40.0f };
+	someSprite.mySizeScale = { -1.0f, 1.0f };
+	EXPECT_GT(PixelAfterClearState(someSprite, 100, 50)[0], 200);
 }
 
 TEST_F(StateStack, AFrameAfterClearStateSamplesWithTheWrappingSamplerAgain)
@@ -131,21 +134,14 @@ TEST_F(StateStack, AFrameAfterClearStateSamplesWithTheWrappingSamplerAgain)
 	mySetUp.Folder().Write("data/halves.png", NorvTest::EncodePng(2, 1, { 255, 0, 0, 255, 0, 255, 0, 255 }));
 	Norv::Texture* someTexture = mySetUp.Textures().GetTexture("halves.png", Norv::TEXTURE_MODE_FORCE_SRGB);
 	ASSERT_FALSE(someTexture->myIsFailed);
-	Norv::DX11::ourContext->ClearState();
-	mySetUp.DX11().Clear(Norv::Color(0.0f, 0.0f, 0.0f, 1.0f));
-	myStack->BeginFrame();
-	{
-		Norv::SpriteSharedData someShared;
-		someShared.myColorTexture = someTexture;
-		Norv::SpriteBatchScope someBatch = mySetUp.Graphics().GetSpriteDrawer()->BeginBatch(someShared);
-		Norv::Sprite2DInstanceData someSprite;
-		someSprite.myPosition = { 100.0f, 50.0f };
-		someSprite.mySize = { 160.0f, 20.0f };
-		someSprite.myUvRect = { 0.0f, 0.0f, 2.0f, 1.0f };
-		someBatch.Draw(someSprite);
-	}
+	Norv::SpriteSharedData someShared;
+	someShared.myColorTexture = someTexture;
+	Norv::Sprite2DInstanceData someSprite;
+	someSprite.myPosition = { 100.0f, 50.0f };
+	someSprite.mySize = { 160.0f, 20.0f };
+	someSprite.myUvRect = { 0.0f, 0.0f, 2.0f, 1.0f };
 	// x = 120 is u = 1.25: the red texel again when wrapping, green when clamped.
-	const auto somePixel = mySetUp.PixelAt(mySetUp.ReadBackBuffer(), 120, 50);
+	const auto somePixel = PixelAfterClearState(someSprite, 120, 50, someShared);
 	EXPECT_GT(somePixel[0], 200);
 	EXPECT_GT(somePixel[0], somePixel[1] + 100) << "red, whatever the filter blends in";
 }
