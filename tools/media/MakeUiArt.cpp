@@ -18,7 +18,6 @@ namespace
 	constexpr int STRETCHED_WIDTH = 1920; // pictures stretched to the window anyway
 	constexpr int STRETCHED_HEIGHT = 1080;
 	constexpr int PETAL_SIZE = 72;
-	constexpr float MENU_SHADE_ALPHA = 0.72f;
 	constexpr int SLIDER_WIDTH = 320; // the icon starts 208 pixels right of the bar's centre
 	constexpr int BUD_SIZE = 64;
 	constexpr float PETAL_HEART_RADIUS = 11.0f; // pixels around the bud's centre that no petal covers
@@ -82,10 +81,8 @@ namespace
 
 	void PauseMenu(const std::filesystem::path& aFolder)
 	{
-		// Over the game or the main menu: a dimmed frame and a board behind the buttons (40 %
-		// to 58 % of the height). The shade blends in linear light, so it takes a high alpha
-		// for the picture below to recede.
-		Canvas someCanvas(REFERENCE_WIDTH, REFERENCE_HEIGHT, Hex(0x1A140E, MENU_SHADE_ALPHA));
+		// Over the game: a dimmed frame and a board behind the buttons (40 % to 58 % of the height).
+		Canvas someCanvas(REFERENCE_WIDTH, REFERENCE_HEIGHT, Hex(0x1A140E, 0.45f));
 		const float cx = REFERENCE_WIDTH * 0.5f;
 		const float cy = REFERENCE_HEIGHT * 0.5f;
 		PaintBoard(someCanvas, cx, cy, 500.0f, 290.0f, 21, true);
