@@ -18,6 +18,7 @@ namespace
 	constexpr int STRETCHED_WIDTH = 1920; // pictures stretched to the window anyway
 	constexpr int STRETCHED_HEIGHT = 1080;
 	constexpr int PETAL_SIZE = 72;
+	constexpr int SLIDER_WIDTH = 320; // the icon starts 208 pixels right of the bar's centre
 	constexpr int BUD_SIZE = 64;
 	constexpr float PETAL_HEART_RADIUS = 11.0f; // pixels around the bud's centre that no petal covers
 
@@ -127,13 +128,17 @@ namespace
 
 	void Slider(const std::filesystem::path& aFolder)
 	{
-		Canvas someBar(640, 48);
-		someBar.FillBox(320.0f, 26.0f, 310.0f, 16.0f, 16.0f, Hex(0x000000, 0.3f), 4.0f);
-		someBar.FillBox(320.0f, 24.0f, 310.0f, 16.0f, 16.0f, Palette::DARK_BARK, 1.0f);
-		someBar.Fill(14.0f, 14.0f, 626.0f, 34.0f, 1.0f, [](float x, float y) { return BoxDistance(x, y, 320.0f, 24.0f, 302.0f, 9.0f, 9.0f); },
-			[](float x, float) { return Mix(Hex(0x6FA255), Palette::SUN_YELLOW, x / 640.0f); });
+		// The options menu centres the bar at half the width and its sound icon at 60 % of
+		// it: the bar, and the knob at its right end, stay clear of the icon.
+		const float someHalf = SLIDER_WIDTH * 0.5f;
+		Canvas someBar(SLIDER_WIDTH, 48);
+		someBar.FillBox(someHalf, 26.0f, someHalf - 10.0f, 16.0f, 16.0f, Hex(0x000000, 0.3f), 4.0f);
+		someBar.FillBox(someHalf, 24.0f, someHalf - 10.0f, 16.0f, 16.0f, Palette::DARK_BARK, 1.0f);
+		someBar.Fill(14.0f, 14.0f, SLIDER_WIDTH - 14.0f, 34.0f, 1.0f, [&](float x, float y) { return BoxDistance(x, y, someHalf, 24.0f, someHalf - 18.0f, 9.0f, 9.0f); },
+			[](float x, float) { return Mix(Hex(0x6FA255), Palette::SUN_YELLOW, x / SLIDER_WIDTH); });
+		const float someTickSpacing = (SLIDER_WIDTH - 40.0f) / 10.0f;
 		for (int i = 1; i < 10; ++i)
-			someBar.FillBox(20.0f + 60.0f * i, 24.0f, 1.5f, 7.0f, 1.0f, Hex(0x3A2618, 0.5f));
+			someBar.FillBox(20.0f + someTickSpacing * i, 24.0f, 1.5f, 7.0f, 1.0f, Hex(0x3A2618, 0.5f));
 		someBar.WritePng(aFolder / "UI/Volume_Bar.png");
 
 		Canvas someKnob(64, 64);

@@ -26,6 +26,11 @@ namespace
 	constexpr float GROUND = 0.8f;                  // ground line, fraction of the height
 	constexpr double MUSIC_FADE_SECONDS = 1.5;
 	constexpr int CAPTION_SIZE = 30;
+	constexpr float CAPTION_Y = 0.12f;              // caption line, fraction of the height
+	// The opening title, shown with the first caption: a clear band of sky below the
+	// caption and above the hero's head.
+	constexpr int TITLE_SIZE = 96;
+	constexpr float TITLE_Y = 0.36f;
 
 	struct Backdrops
 	{
@@ -59,7 +64,7 @@ namespace
 			while (someSize > 12 && aLettering.Measure(someCaption.myText, someSize) > FRAME_WIDTH * 0.92f)
 				--someSize;
 			if (someAlpha > 0.0f)
-				aLettering.Paint(aFrame, someCaption.myText, someSize, FRAME_WIDTH * 0.5f, FRAME_HEIGHT * 0.12f,
+				aLettering.Paint(aFrame, someCaption.myText, someSize, FRAME_WIDTH * 0.5f, FRAME_HEIGHT * CAPTION_Y,
 					{ Hex(0xF6E7C8, someAlpha), Hex(0x3A2618, someAlpha), 3.0f, Hex(0x000000, 0.3f * someAlpha), 2.0f });
 		}
 	}
@@ -105,7 +110,7 @@ namespace
 		const float someHeroX = 230.0f + 300.0f * someWalk;
 		PaintHero(aFrame, someHeroX - someScroll * 0.4f, GROUND_Y + 6.0f, 90.0f, someWalk > 0.0f ? static_cast<float>(t * 1.6) : 0.0f, 1.0f);
 		if (t < 4.5)
-			aLettering.Paint(aFrame, "Norv", 96, FRAME_WIDTH * 0.5f, FRAME_HEIGHT * 0.25f,
+			aLettering.Paint(aFrame, "Norv", TITLE_SIZE, FRAME_WIDTH * 0.5f, FRAME_HEIGHT * TITLE_Y,
 				{ Hex(0xF6E7C8, CaptionAlpha({ 0.3, 4.5, "" }, t)), Hex(0x3A2618, CaptionAlpha({ 0.3, 4.5, "" }, t)), 6.0f, Hex(0, 0.0f), 0.0f });
 		DrawCaptions(aFrame, aLettering, {
 			{ 1.0, 5.0, "In a little forest, the flowers kept everyone alive." },

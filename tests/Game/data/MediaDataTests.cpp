@@ -1,11 +1,16 @@
 #include "Game/data/GameDataFolder.h"
 
+#include "shell/LoadingScreen.h"
+#include "text/FontRasterizer.h"
+#include "text/TextLayout.h"
 #include "video/VideoPlayer.h"
 #include "win32/IconFiles.h"
 #include "win32/Internal.h"
 #include "kernel/Kernel.h"
 
 #include <SDL_image.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
 
 #include <cmath>
 #include <memory>
@@ -14,6 +19,8 @@ namespace
 {
 	constexpr double SHORTEST_CUTSCENE_SECONDS = 10.0;
 	constexpr std::uintmax_t LARGEST_CUTSCENE_BYTES = 8u << 20;
+	constexpr float SMALLEST_WINDOW_WIDTH = 1280.0f;
+	constexpr float TIP_MARGIN = 32.0f; // pixels kept clear on each side
 
 	using Surface = std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)>;
 
@@ -97,6 +104,32 @@ TEST_F(MediaData, TheIndicatorShowsItsMirroringAndThePetalsShareOneSize)
 		someDistinct.insert(std::vector<std::uint8_t>(someBytes, someBytes + somePetal->pitch * somePetal->h));
 	}
 	EXPECT_EQ(someDistinct.size(), 5u) << "each petal points its own way";
+}
+
+TEST_F(MediaData, EveryLoadingTipFitsTheSmallestWindow)
+{
+	// The tips are drawn at the font's own pixel size whatever the window, so the face
+	// decides whether the longest one stays inside a 1280 pixel wide window.
+	FT_Library someLibrary = nullptr;
+	ASSERT_EQ(FT_Init_FreeType(&someLibrary), 0);
+	auto someFont = std::make_unique<Norv::InternalTextAndFontData>();
+	const bool someIsRasterized = Norv::impl::RasterizeFont(someLibrary, Norv::Settings::ResolveAssetPath(LoadingScreen::TIP_FONT_PATH), LoadingScreen::TIP_FONT_SIZE, 0, *someFont);
+	FT_Done_FreeType(someLibrary);
+	ASSERT_TRUE(someIsRasterized);
+	float someWidest = 0.0f;
+	for (const char* someTip : LoadingScreen::TIPS)
+	{
+		float someRight = 0.0f;
+		float someTallest = 0.0f;
+		Norv::LayOutText(*someFont, someTip, 1.0f, [&](const Norv::GlyphBox& aBox) {
+			someRight = std::max(someRight, aBox.myLeft + aBox.myWidth);
+			someTallest = std::max(someTallest, aBox.myHeight);
+		});
+		EXPECT_LE(someRight, SMALLEST_WINDOW_WIDTH - 2.0f * TIP_MARGIN) << someTip;
+		EXPECT_GE(someTallest, 24.0f) << someTip << ": too small to read";
+		someWidest = std::max(someWidest, someRight);
+	}
+	EXPECT_GT(someWidest, SMALLEST_WINDOW_WIDTH * 0.6f) << "the tips shrank further than they need to";
 }
 
 TEST_F(MediaData, CutscenesPlayWithPicturesAndSound)
