@@ -133,29 +133,48 @@ namespace NorvArt
 			b.Sphere({ 0, 6, 0 }, { 18, 8, 18 }, 6, 3);
 		}
 
+		// The ability page: an open book seen from its front (+z), drawn over the level
+		// straight on. The cover lies behind both pages; each page leans its outer edge a
+		// little toward the viewer, so the two take different shades, and what is written
+		// or pressed on a page leans with it, just proud of its face: the page's box
+		// would hide anything set level with or behind its front.
 		void BookPage(MeshBuilder& b, Palette& p)
 		{
 			const int cover = p.Add(Hex(0x6E2E2A)), paper = p.Add(Hex(0xF3E6C8)), ink = p.Add(Hex(0x5A4632)), flower = p.Add(Hex(0xF28DB2)), leaf = p.Add(Hex(0x6DB84E));
+			const int heart = p.Add(Hex(0xFFD34E));
+			constexpr double PAGE_TILT = 6.0, PAGE_FACE = 3.0, INK_DEPTH = 1.0, PRESSED_DEPTH = 2.0;
 			b.SetSwatch(cover);
-			b.Box({ 0, 0, 8 }, { 330, 230, 6 });
+			b.Box({ 0, 0, -9 }, { 330, 230, 5 });
+
+			// The right page: lines of writing, every third one a short line ending a paragraph.
+			b.SetPlacement({ 0, 0, 0 }, { 0, -PAGE_TILT, 0 });
 			b.SetSwatch(paper);
-			b.SetPlacement({ 0, 0, 0 }, { 0, -6, 0 });
-			b.Box({ 160, 0, 0 }, { 155, 215, 3 });
-			b.SetPlacement({ 0, 0, 0 }, { 0, 6, 0 });
-			b.Box({ -160, 0, 0 }, { 155, 215, 3 });
-			b.ClearPlacement();
+			b.Box({ 160, 0, 0 }, { 155, 215, PAGE_FACE });
 			b.SetSwatch(ink);
 			for (int line = 0; line < 8; ++line)
-				b.Box({ 160, 150 - line * 40.0, -4 }, { 110 - (line % 3) * 15.0, 3, 1 });
-			// A pressed flower on the left page.
+			{
+				const double someHalf = line % 3 == 2 ? 70 : 110 - (line % 3) * 12.0;
+				b.Box({ 160 - (110 - someHalf), 150 - line * 40.0, PAGE_FACE + INK_DEPTH }, { someHalf, 3, INK_DEPTH });
+			}
+
+			// The left page: a pressed flower, five petals about a heart on a stem with two leaves.
+			b.SetPlacement({ 0, 0, 0 }, { 0, PAGE_TILT, 0 });
+			b.SetSwatch(paper);
+			b.Box({ -160, 0, 0 }, { 155, 215, PAGE_FACE });
+			const double someFlat = PAGE_FACE + PRESSED_DEPTH;
 			b.SetSwatch(leaf);
-			b.Box({ -160, -60, -4 }, { 3, 90, 1 });
+			b.Box({ -160, -60, PAGE_FACE + INK_DEPTH }, { 3, 90, INK_DEPTH });
+			b.Sphere({ -184, -90, someFlat }, { 24, 9, PRESSED_DEPTH * 0.5 }, 8, 3);
+			b.Sphere({ -136, -50, someFlat }, { 24, 9, PRESSED_DEPTH * 0.5 }, 8, 3);
 			b.SetSwatch(flower);
 			for (int i = 0; i < 5; ++i)
 			{
 				const double a = 2 * PI * i / 5 + PI / 2;
-				b.Sphere({ -160 + std::cos(a) * 34, 60 + std::sin(a) * 34, -4 }, { 26, 26, 2 }, 6, 3);
+				b.Sphere({ -160 + std::cos(a) * 34, 60 + std::sin(a) * 34, someFlat }, { 26, 26, PRESSED_DEPTH * 0.5 }, 6, 3);
 			}
+			b.SetSwatch(heart);
+			b.Sphere({ -160, 60, someFlat + PRESSED_DEPTH }, { 14, 14, PRESSED_DEPTH * 0.5 }, 6, 3);
+			b.ClearPlacement();
 		}
 
 		// ---------------------------------------------------------------- tiles

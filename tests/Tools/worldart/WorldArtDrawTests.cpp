@@ -8,9 +8,11 @@
 #include "Support/ModelScene.h"
 #include "model/ModelDrawer.h"
 #include "settings/settings.h"
+#include "shell/StateStack.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
 #include <fstream>
 #include <set>
@@ -24,6 +26,8 @@ namespace
 	// The player's entity turns its model by these Euler angles (degrees) when it faces right.
 	const Norv::Vector3<float> PLAYER_TURN{ 90.0f, 65.0f, -180.0f };
 	constexpr float FLOWER_SCALE = 28.0f;
+	// Half the width of the view of the ability page, in model units (the page is 660 wide).
+	constexpr float PAGE_VIEW_HALF_WIDTH = 360.0f;
 
 	struct Piece
 	{
@@ -202,6 +206,54 @@ TEST_F(WorldArtDraw, ClipsPoseTheModelsThroughTheAnimationPlayer)
 	const Coverage someBud = Posed(someFlower, "models/Interactables/FlowerPlatform/Animations/A_FlowerPlatform_Sleeping.fbx", 0.0f, 700.0f);
 	const Coverage someOpen = Posed(someFlower, "models/Interactables/FlowerPlatform/Animations/A_FlowerPlatform_Open.fbx", 0.0f, 700.0f);
 	EXPECT_LT(someBud.maxX - someBud.minX, (someOpen.maxX - someOpen.minX) * 0.7) << "petals close into a bud";
+}
+
+TEST_F(WorldArtDraw, TheAbilityPageShowsItsWritingAndItsFlowerToTheInterfaceCamera)
+{
+	NorvTest::ModelScene someScene({ WIDTH, HEIGHT });
+	ASSERT_TRUE(someScene.SetUp().IsGraphicsReady());
+	UseDataSet(someScene);
+	NorvTest::FactoryScope someFactory;
+	someScene.BeginFrame({ 0, 0, 0 }, 1000.0f);
+	// As the play state shows the page: under the interface camera, orthographic and
+	// straight on from in front (-z), the page's model unturned at the camera's axis.
+	Norv::Camera someCamera;
+	const float someHalfHeight = PAGE_VIEW_HALF_WIDTH * HEIGHT / WIDTH;
+	someCamera.SetOrthographicProjection(-PAGE_VIEW_HALF_WIDTH, PAGE_VIEW_HALF_WIDTH, -someHalfHeight, someHalfHeight, StateStack::INTERFACE_NEAR_PLANE, StateStack::INTERFACE_FAR_PLANE);
+	someCamera.SetTransform(Norv::Matrix4x4::CreateTranslation({ 0.0f, 0.0f, StateStack::INTERFACE_CAMERA_Z }));
+	someScene.Stack().SetCamera(someCamera);
+	someScene.Stack().UpdateGpuStates(false);
+	Draw(someFactory, someScene, { "models/Interactables/Book/SM_BookPage.fbx", false }, { 0, 0, 0 });
+
+	const std::vector<std::uint8_t> someBytes = someScene.SetUp().ReadBackBuffer();
+	// Per page: its paper, and what stands out from it in colour (the flower: pink, the
+	// leaves: green) or in shade (the ink: a dark brown, not the cover's red).
+	struct Page
+	{
+		int paper = 0, pink = 0, green = 0, ink = 0;
+	};
+	std::array<Page, 2> somePages; // left, right
+	for (unsigned y = 0; y < HEIGHT; ++y)
+		for (unsigned x = 0; x < WIDTH; ++x)
+		{
+			const auto p = someScene.SetUp().PixelAt(someBytes, x, y);
+			const int r = p[0], g = p[1], b = p[2];
+			Page& somePage = somePages[x < WIDTH / 2 ? 0 : 1];
+			if (r > 150 && g > r * 0.85 && b < g && b > g * 0.7)
+				++somePage.paper;
+			else if (r > g + 40 && b > g + 8)
+				++somePage.pink;
+			else if (g > r + 20 && g > b + 20)
+				++somePage.green;
+			else if (r > 20 && r < 140 && g > r * 0.65 && b < g)
+				++somePage.ink;
+		}
+	const int somePageArea = static_cast<int>(WIDTH * HEIGHT / 2);
+	for (const Page& somePage : somePages)
+		EXPECT_GT(somePage.paper, somePageArea / 3) << "the page's paper fills the view";
+	EXPECT_GT(somePages[0].pink, somePageArea / 40) << "the pressed flower on the left page";
+	EXPECT_GT(somePages[0].green, somePageArea / 400) << "its stem and leaves";
+	EXPECT_GT(somePages[1].ink, somePageArea / 60) << "the lines of writing on the right page";
 }
 
 TEST_F(WorldArtDraw, TheLineUpCanBeSavedAsAPicture)
