@@ -1,6 +1,6 @@
 // The shipped levels' mechanisms wired as they are meant to play: the cave's boss
 // trigger holds both arena gates and the boss, closes them for the fight and opens
-// them for good at the boss's death; the forest's lever opens its gate.
+// them for good at the boss's death; each of the forest's levers opens its own gate.
 #include "ShippedLevels.h"
 
 #include "world/entities/BossTrigger.h"
@@ -8,6 +8,8 @@
 #include "world/entities/IPickupAble.h"
 #include "world/entities/Lever.h"
 #include "world/entities/PatrollingEnemy.h"
+
+#include <array>
 
 using NorvTest::LevelGrid;
 using NorvTest::ReadLevelGrid;
@@ -91,26 +93,46 @@ TEST_F(ShippedCave, GatesStandOpenCloseForTheFightAndOpenForGoodWhenTheBossDies)
 
 using ShippedForest = NorvTest::ShippedLevelTest;
 
-TEST_F(ShippedForest, TheLeverOpensItsGateAndBothPickupsAreThere)
+TEST_F(ShippedForest, EachLeverOpensItsOwnGateAndBothPickupsAreThere)
 {
 	Load("Level_2");
-	ASSERT_EQ(All<Lever>().size(), 1u);
-	ASSERT_EQ(All<Gate>().size(), 1u);
-	Lever& someLever = *All<Lever>()[0];
-	Gate& someGate = *All<Gate>()[0];
-	EXPECT_EQ(someGate.myLever, &someLever);
+	const std::vector<Lever*> someLevers = All<Lever>();
+	const std::vector<Gate*> someGates = All<Gate>();
+	ASSERT_EQ(someLevers.size(), 2u);
+	ASSERT_EQ(someGates.size(), 2u);
 	EXPECT_EQ(All<ClimbPickup>().size(), 1u);
 	EXPECT_EQ(All<DashSlashPickup>().size(), 1u);
+	ASSERT_NE(someGates[0]->myLever, nullptr);
+	ASSERT_NE(someGates[1]->myLever, nullptr);
+	EXPECT_NE(someGates[0]->myLever, someGates[1]->myLever) << "each gate has a lever of its own";
 
-	const int someColumn = static_cast<int>(someGate.myPosition.x / 100.0f);
-	const int someFloorRow = static_cast<int>((someGate.myPosition.y - 50.0f) / 100.0f);
+	// A gate's three cells above its floor, all solid or all clear; a gate moves as it opens, so
+	// its cells are taken where it stands closed.
+	const auto CellsOf = [](const Gate& aGate) {
+		return std::array<int, 2>{ static_cast<int>(aGate.myPosition.x / 100.0f), static_cast<int>((aGate.myPosition.y - 50.0f) / 100.0f) };
+	};
+	const auto SolidCells = [this](std::array<int, 2> aCells) {
+		int someCount = 0;
+		for (int someRow = aCells[1] + 1; someRow <= aCells[1] + 3; ++someRow)
+			someCount += Grid().IsSolid(aCells[0], someRow) ? 1 : 0;
+		return someCount;
+	};
+	const std::array<std::array<int, 2>, 2> someCells{ CellsOf(*someGates[0]), CellsOf(*someGates[1]) };
 	myWorld.Step(60);
-	EXPECT_TRUE(Grid().IsSolid(someColumn, someFloorRow + 1)) << "closed until the lever is struck";
-	// Struck by the player from the plateau.
-	PlaceAt({ someLever.myPosition.x - 150.0f, someGate.myPosition.y + 25.0f });
-	myWorld.Step(2, { { InputAction::Right } });
-	myWorld.Step(2, { { InputAction::Attack } });
-	myWorld.Step(6 * 60);
-	for (int someRow = someFloorRow + 1; someRow <= someFloorRow + 3; ++someRow)
-		EXPECT_FALSE(Grid().IsSolid(someColumn, someRow)) << "row " << someRow;
+	EXPECT_EQ(SolidCells(someCells[0]), 3) << "closed until its lever is struck";
+	EXPECT_EQ(SolidCells(someCells[1]), 3) << "closed until its lever is struck";
+
+	// Each lever struck by the player standing on its floor, left of it, opens its gate and only its gate.
+	const std::array<Norv::Vector2<float>, 2> someLeverAt{ someGates[0]->myLever->myPosition, someGates[1]->myLever->myPosition };
+	for (int i = 0; i < 2; ++i)
+	{
+		Load("Level_2");
+		myWorld.Step(60);
+		PlaceAt({ someLeverAt[i].x - 150.0f, someLeverAt[i].y - 25.0f });
+		myWorld.Step(2, { { InputAction::Right } });
+		myWorld.Step(2, { { InputAction::Attack } });
+		myWorld.Step(6 * 60);
+		EXPECT_EQ(SolidCells(someCells[i]), 0) << "gate " << i << " opened by its lever";
+		EXPECT_EQ(SolidCells(someCells[1 - i]), 3) << "gate " << 1 - i << " left closed";
+	}
 }
