@@ -2,6 +2,7 @@
 
 #include "world/AbilityFlags.h"
 #include "world/GameState.h"
+#include "world/StandingPlace.h"
 #include "world/TileCollisionGrid.h"
 #include "world/effects/FlipbookVFX.h"
 #include "world/entities/BookShowcase.h"
@@ -32,6 +33,7 @@
 
 #include <algorithm>
 #include <iostream>
+#include <optional>
 
 namespace
 {
@@ -58,6 +60,7 @@ namespace
 	constexpr float HURT_SHAKE_TIME = 0.4f;      // s
 	constexpr float HURT_SHAKE_STRENGTH = 25.0f; // units
 	constexpr float RESPAWN_MARK_SIZE = 50.0f;   // units
+	constexpr int RESPAWN_SEARCH_ROWS = 10;      // tiles up or down from the respawn point to find ground
 	constexpr Norv::Vector2<float> HUD_ANCHOR{ 0.1f, 0.9f }; // of the render size
 	constexpr float HEDGEHOG_HIT_PUSH = 1000.0f;  // units/s along the line to a struck hedgehog
 	constexpr float DASH_HIT_PUSH = 600.0f;       // units/s, a hedgehog struck by a dash-slash
@@ -130,6 +133,8 @@ Player::~Player() = default;
 void Player::Init(FrameContext& aContext)
 {
 	myContext = &aContext;
+	// Until a checkpoint is touched the player comes back where the level put it.
+	myRespawnPoint = myPosition;
 	myRotation.x = MODEL_PITCH;
 	myRotation.z = MODEL_ROLL;
 }
@@ -486,6 +491,14 @@ void Player::Respawn()
 	myController.SetActive(true);
 	myVelocity *= 0.0f;
 	myPosition = myRespawnPoint;
+	// A checkpoint's centre may lie inside the ground it sits on or above it: the
+	// player comes back standing on the ground there.
+	if (const TileCollisionGrid* someGrid = myContext ? myContext->grid : nullptr)
+	{
+		const TileBox someBox{ myRespawnPoint.x, myRespawnPoint.y, myColliderSize.x, myColliderSize.y };
+		if (const std::optional<Norv::Vector2<float>> somePlace = FindStandingPlace(*someGrid, someBox, RESPAWN_SEARCH_ROWS))
+			myPosition = *somePlace;
+	}
 	myPetals = MAX_PETALS;
 }
 

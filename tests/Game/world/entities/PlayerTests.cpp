@@ -18,6 +18,7 @@ namespace
 	using NorvTest::PlayerWorldTest;
 
 	constexpr float HURT_TIME = 0.7f; // s
+	constexpr float FLOOR_STANDING_Y = 50.0f + 75.0f; // the floor's top plus half the collider
 
 	// A checkpoint as the player sees it: a pickup of type 0.
 	class TestCheckpoint : public IPickupAble
@@ -93,15 +94,81 @@ namespace
 		EXPECT_NEAR(P().myPosition.x, 700.0f, 20.0f);
 	}
 
-	TEST_F(PlayerHealth, FallingBelowMinus30000RespawnsAtOnceWithoutDying)
+	TEST_F(PlayerHealth, FallingBelowMinus30000RespawnsAtOnceWithoutDyingOnTheGroundUnderTheRespawnPoint)
 	{
 		Load(NorvTest::FLAT_FLOOR);
 		P().myRespawnPoint = { 500.0f, 400.0f };
 		P().myPosition.y = -30100.0f;
 		P().myVelocity = {};
 		Step(1);
-		EXPECT_EQ(P().myPosition, (Norv::Vector2<float>{ 500.0f, 400.0f }));
+		EXPECT_EQ(P().myPosition, (Norv::Vector2<float>{ 500.0f, FLOOR_STANDING_Y }));
 		EXPECT_FALSE(P().myIsDead);
+	}
+
+	// The player comes back standing on the ground at its respawn point, wherever
+	// the point lies against the tiles, and stays there.
+	class PlayerRespawn : public PlayerWorldTest
+	{
+	protected:
+		// Respawns with the point given and checks the player stands at anExpected for half a second.
+		void ExpectRespawnStandingAt(Norv::Vector2<float> aPoint, Norv::Vector2<float> anExpected)
+		{
+			P().myRespawnPoint = aPoint;
+			P().myPosition = { 0.0f, -40000.0f };
+			P().myPetals = 2.0f;
+			P().Respawn();
+			EXPECT_EQ(P().myPosition, anExpected);
+			EXPECT_FLOAT_EQ(P().myPetals, Player::MAX_PETALS);
+			Step(30);
+			EXPECT_TRUE(IsStanding());
+			EXPECT_NEAR(P().myPosition.y, anExpected.y, 0.01f);
+			EXPECT_NEAR(P().myPosition.x, anExpected.x, 0.01f);
+		}
+	};
+
+	const std::vector<std::string> BLOCK_ON_FLOOR = {
+		"          ",
+		"          ",
+		"     #### ",
+		"   P #### ",
+		"     #### ",
+		"##########",
+	};
+	constexpr float BLOCK_STANDING_Y = 350.0f + 75.0f; // the block's top plus half the collider
+
+	TEST_F(PlayerRespawn, APointInsideSolidTilesRisesToTheirTop)
+	{
+		Load(BLOCK_ON_FLOOR);
+		// Buried deep, and buried by a few units only.
+		ExpectRespawnStandingAt({ 700.0f, 150.0f }, { 700.0f, BLOCK_STANDING_Y });
+		ExpectRespawnStandingAt({ 700.0f, BLOCK_STANDING_Y - 5.0f }, { 700.0f, BLOCK_STANDING_Y });
+		// Half over the block's edge: the collider must clear the tiles beside the column too.
+		ExpectRespawnStandingAt({ 480.0f, 200.0f }, { 480.0f, BLOCK_STANDING_Y });
+	}
+
+	TEST_F(PlayerRespawn, APointInTheAirDropsOntoTheGroundBelowNotOntoGroundAbove)
+	{
+		Load(BLOCK_ON_FLOOR);
+		ExpectRespawnStandingAt({ 200.0f, 900.0f }, { 200.0f, FLOOR_STANDING_Y });
+		ExpectRespawnStandingAt({ 700.0f, 900.0f }, { 700.0f, BLOCK_STANDING_Y });
+		// Standing exactly on the floor already: it stays.
+		ExpectRespawnStandingAt({ 300.0f, FLOOR_STANDING_Y }, { 300.0f, FLOOR_STANDING_Y });
+	}
+
+	TEST_F(PlayerRespawn, BeforeAnyCheckpointThePlayerComesBackAtItsStart)
+	{
+		Load(BLOCK_ON_FLOOR);
+		EXPECT_EQ(P().myRespawnPoint, (Norv::Vector2<float>{ 300.0f, 200.0f }));
+		ExpectRespawnStandingAt(P().myRespawnPoint, { 300.0f, FLOOR_STANDING_Y });
+	}
+
+	TEST_F(PlayerRespawn, WithNoGroundInReachThePointItselfIsKept)
+	{
+		Load({ "   P   ", "       ", "       ", "       ", "       ", "       ", "       ", "       ", "       ", "       ", "       ",
+			"       ", "       ", "       ", "#######" });
+		P().myRespawnPoint = { 300.0f, 1400.0f };
+		P().Respawn();
+		EXPECT_EQ(P().myPosition, P().myRespawnPoint);
 	}
 
 	TEST_F(PlayerHealth, AnAbilityPickupGrantsItsAbilityAndIsRemoved)

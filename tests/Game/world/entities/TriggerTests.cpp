@@ -63,11 +63,12 @@ namespace
 		EXPECT_EQ(P().myRespawnPoint, myRight->myPosition);
 		EXPECT_LE(myRight->myFireDelay, someDelay);
 
-		// Dying sends the player back there.
+		// Dying sends the player back there, standing on the floor the campfire sits in.
 		P().Die();
 		StepUntil([this] { return !P().myIsDead; }, 120);
 		EXPECT_FALSE(P().myIsDead);
-		EXPECT_EQ(P().myPosition, myRight->myPosition);
+		constexpr float FLOOR_STANDING_Y = 50.0f + 75.0f; // the floor's top plus half the player's collider
+		EXPECT_EQ(P().myPosition, (Norv::Vector2<float>{ myRight->myPosition.x, FLOOR_STANDING_Y }));
 	}
 
 	// ---------------------------------------------------------------- pickups and the showcase
