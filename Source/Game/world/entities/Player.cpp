@@ -34,6 +34,7 @@
 #include <algorithm>
 #include <iostream>
 #include <optional>
+#include <vector>
 
 namespace
 {
@@ -95,6 +96,17 @@ namespace
 	{
 		const Norv::Vector2<float> someLine = (aTarget.myPosition - aFrom).GetNormalized();
 		return { 1.0f, { someLine.x * aPush, someLine.y * aPush + HIT_LIFT }, "", nullptr };
+	}
+
+	// The enemies of type T inside the box that still live. A corpse (even one
+	// killed earlier in this frame, its collider not yet shrunk) takes no hit and
+	// lands no attack, so striking it grants no protection.
+	template <typename T>
+	std::vector<Entity*> LivingTargets(const TileCollisionGrid& aGrid, const TileBox& aBox)
+	{
+		std::vector<Entity*> someFound = aGrid.GetOverlappingEntitiesOfType<T>(aBox);
+		std::erase_if(someFound, [](const Entity* anEnemy) { return anEnemy->myIsDead; });
+		return someFound;
 	}
 }
 
@@ -266,7 +278,7 @@ void Player::UpdateAttack(FrameContext& aContext)
 	// A dash-slash strikes the hedgehogs it passes, once per landed attack.
 	if (AbilityFlags[Ability::DASH_SLASH] && myController.IsDashing() && !myAttackLanded && aContext.grid)
 	{
-		for (Entity* someEnemy : aContext.grid->GetOverlappingEntitiesOfType<PatrollingEnemy>(myAttackBox))
+		for (Entity* someEnemy : LivingTargets<PatrollingEnemy>(*aContext.grid, myAttackBox))
 		{
 			someEnemy->TakeDamage(HitFrom(myPosition, *someEnemy, DASH_HIT_PUSH));
 			myAttackLanded = true;
@@ -351,29 +363,20 @@ void Player::Attack(TileCollisionGrid* aGrid)
 void Player::HitTargets(const TileCollisionGrid& aGrid)
 {
 	bool someEnemyHit = false;
-	for (Entity* someEnemy : aGrid.GetOverlappingEntitiesOfType<PatrollingEnemy>(myAttackBox))
+	for (Entity* someEnemy : LivingTargets<PatrollingEnemy>(aGrid, myAttackBox))
 	{
 		someEnemy->TakeDamage(HitFrom(myPosition, *someEnemy, HEDGEHOG_HIT_PUSH));
 		myAttackLanded = true;
 		someEnemyHit = true;
 	}
-	for (Entity* someEnemy : aGrid.GetOverlappingEntitiesOfType<MushroomEnemy>(myAttackBox))
+	for (Entity* someEnemy : LivingTargets<MushroomEnemy>(aGrid, myAttackBox))
 	{
-		// Corpses are not struck: they take no hit and land no attack.
-		if (someEnemy->myIsDead)
-		{
-			continue;
-		}
 		someEnemy->TakeDamage(HitFrom(myPosition, *someEnemy, MUSHROOM_HIT_PUSH));
 		myAttackLanded = true;
 		someEnemyHit = true;
 	}
-	for (Entity* someEnemy : aGrid.GetOverlappingEntitiesOfType<FlyingEnemy>(myAttackBox))
+	for (Entity* someEnemy : LivingTargets<FlyingEnemy>(aGrid, myAttackBox))
 	{
-		if (someEnemy->myIsDead)
-		{
-			continue;
-		}
 		// The wasp charges whoever strikes it: the hit names this player.
 		someEnemy->TakeDamage({ 1.0f, (someEnemy->myPosition - myPosition).GetNormalized() * WASP_HIT_PUSH, "", this });
 		someEnemyHit = true;
@@ -485,7 +488,11 @@ void Player::Die()
 void Player::Respawn()
 {
 	myDeathTimer = 0.0f;
+	// No protection carries over: a hit taken or landed before falling out or
+	// dying must not shorten or extend the next one's.
 	myIsHurt = false;
+	myAttackLanded = false;
+	myHurtTimer = HURT_TIME;
 	myIsDead = false;
 	myDeathSoundPlayed = false;
 	myController.SetActive(true);

@@ -96,6 +96,22 @@ namespace
 		EXPECT_NEAR(StepUntil([&] { return FindH() == nullptr; }, SECOND), SECOND - 25, 2);
 	}
 
+	// A hedgehog killed this frame keeps its collider until its own update: a blow
+	// on that corpse lands nothing, so the player is not shielded from the next hit.
+	TEST_F(Hedgehog, StrikingAHedgehogThatDiedThisFrameGrantsNoProtection)
+	{
+		LoadHedgehogs(CORRIDOR, SECOND + 5); // past the player's spawn grace
+		ASSERT_FALSE(P().myIsHurt);
+		H().myPosition.x = P().myPosition.x + 200.0f; // within the sideways strike
+		H().Die();
+		ASSERT_GT(H().myColliderSize.x, 0.0f);
+		P().Attack(&myWorld.myState.GetTileGrid());
+		ASSERT_TRUE(P().IsAttacking());
+		EXPECT_FALSE(P().IsAttackLanded());
+		P().TakeDamage({ 1.0f, {}, "", nullptr });
+		EXPECT_FLOAT_EQ(P().myPetals, 4.0f);
+	}
+
 	// An attack begun out of reach still strikes the hedgehog the dash-slash carries it to.
 	TEST_F(Hedgehog, ADashSlashStrikesAHedgehogItReaches)
 	{

@@ -1,6 +1,7 @@
 #include "PlayerWorld.h"
 
 #include "world/entities/IPickupAble.h"
+#include "world/entities/MushroomEnemy.h"
 
 #include "Support/ImageEncoding.h"
 #include "Support/ReadBack.h"
@@ -103,6 +104,45 @@ namespace
 		Step(1);
 		EXPECT_EQ(P().myPosition, (Norv::Vector2<float>{ 500.0f, FLOOR_STANDING_Y }));
 		EXPECT_FALSE(P().myIsDead);
+	}
+
+	// Protection from a hit taken or landed before a fall out of the world does not
+	// carry over: the first hit after the respawn protects for the whole 0.7 s.
+	TEST_F(PlayerHealth, ARespawnStartsTheNextHitsProtectionAfresh)
+	{
+		Load(NorvTest::FLAT_FLOOR, 70);
+		P().TakeDamage(Hit());
+		ASSERT_TRUE(P().myIsHurt);
+		Step(30); // 0.2 s of protection left
+		P().myPosition.y = -30100.0f;
+		Step(1);
+		ASSERT_FALSE(P().myIsHurt);
+		ASSERT_FLOAT_EQ(P().myPetals, 5.0f);
+		P().TakeDamage(Hit());
+		ASSERT_FLOAT_EQ(P().myPetals, 4.0f);
+		Step(static_cast<int>(HURT_TIME * 60.0f) - 6);
+		P().TakeDamage(Hit());
+		EXPECT_FLOAT_EQ(P().myPetals, 4.0f) << "the protection ended early";
+		Step(10);
+		P().TakeDamage(Hit());
+		EXPECT_FLOAT_EQ(P().myPetals, 3.0f);
+	}
+
+	TEST_F(PlayerHealth, ALandedAttacksProtectionEndsWithARespawn)
+	{
+		myWorld.LoadAscii({ "          ", "   P  M   ", "##########" }, { { 'P', "Player" }, { 'M', "MushroomEnemy" } });
+		Step(70);
+		MushroomEnemy* someMushroom = myWorld.myState.FindEntityOfType<MushroomEnemy>();
+		ASSERT_NE(someMushroom, nullptr);
+		someMushroom->myPosition = P().myPosition + Norv::Vector2<float>{ 150.0f, 0.0f };
+		P().Attack(&myWorld.myState.GetTileGrid());
+		ASSERT_TRUE(P().IsAttackLanded());
+		P().myPosition.y = -30100.0f;
+		Step(1);
+		EXPECT_FALSE(P().IsAttackLanded());
+		const float somePetals = P().myPetals;
+		P().TakeDamage(Hit());
+		EXPECT_FLOAT_EQ(P().myPetals, somePetals - 1.0f);
 	}
 
 	// The player comes back standing on the ground at its respawn point, wherever
