@@ -6,9 +6,11 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <array>
 #include <iostream>
 #include <string>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -96,16 +98,22 @@ namespace Norv::SceneSerialize
 			return !someName.empty() && someName.front() != '.' && !aFileName.has_extension();
 		}
 
+		// Object files in sorted name order: the directory's own order is the file system's.
 		bool LoadFormB(const fs::path& aFolder, Scene& aScene)
 		{
-			bool someAllRead = true;
+			std::vector<fs::path> someFiles;
 			for (const fs::directory_entry& someEntry : fs::directory_iterator(aFolder))
 			{
-				const fs::path someFileName = someEntry.path().filename();
-				if (!IsObjectFileName(someFileName) || !someEntry.is_regular_file())
-					continue;
-				someAllRead &= impl::ReadJsonFile(someEntry.path(), [&](const nlohmann::json& aDocument) {
-					aScene.AddObject(someFileName.string().c_str(), BuildObject(aDocument, SceneForm::B, someEntry.path()));
+				if (IsObjectFileName(someEntry.path().filename()) && someEntry.is_regular_file())
+					someFiles.push_back(someEntry.path());
+			}
+			std::sort(someFiles.begin(), someFiles.end());
+
+			bool someAllRead = true;
+			for (const fs::path& someFile : someFiles)
+			{
+				someAllRead &= impl::ReadJsonFile(someFile, [&](const nlohmann::json& aDocument) {
+					aScene.AddObject(someFile.filename().string().c_str(), BuildObject(aDocument, SceneForm::B, someFile));
 				});
 			}
 			return someAllRead;
