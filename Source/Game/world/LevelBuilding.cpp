@@ -1,6 +1,7 @@
 // GameState::LoadLevel: one scene turned into a playable level.
 #include "world/AbilityFlags.h"
 #include "world/GameState.h"
+#include "world/PlacementLimits.h"
 #include "world/entities/Gate.h"
 #include "world/entities/Lever.h"
 #include "world/entities/PatrollingEnemy.h"
@@ -311,6 +312,12 @@ void GameState::LoadLevel(const std::string& aScenePath)
 		}
 		someProperties.clear();
 		Norv::CollectObjectProperties(*someObject, someDefinitions, someProperties);
+		if (const std::string someOutOfRange = PlacementLimits::FindOutOfRange(*someObject, someProperties); !someOutOfRange.empty())
+		{
+			std::cerr << "Scene \"" << aScenePath << "\": object \"" << someObject->name << "\" has " << someOutOfRange
+				<< ", not finite or past " << PlacementLimits::MAX_MAGNITUDE << ", and is skipped\n";
+			continue;
+		}
 		if (Norv::StringId someUnknownType; !BuildObject(*someObject, someProperties, someUnknownType))
 		{
 			std::cerr << "Object definition \"" << someDefinition->path << "\": unknown entity type \"" << someUnknownType.c_str()

@@ -1,5 +1,6 @@
 #include "world/TileCollisionGrid.h"
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -7,6 +8,14 @@ namespace
 {
 	constexpr int NEIGHBOURHOOD = (2 * TileCollisionGrid::SEARCH_RADIUS + 1) * (2 * TileCollisionGrid::SEARCH_RADIUS + 1);
 	constexpr float TILE_UNITS_PER_WORLD_UNIT = 0.01f;
+	constexpr float TILE_INDEX_LIMIT = 268435456.0f; // 2^28 tiles: searches around it never overflow an int
+
+	// A whole number of tiles as an index; infinities clamp to the limit, and NaN, which
+	// is nowhere, goes to the far end rather than among the level's tiles.
+	int ToTileIndex(float aWholeTiles)
+	{
+		return static_cast<int>(std::clamp(std::isnan(aWholeTiles) ? -TILE_INDEX_LIMIT : aWholeTiles, -TILE_INDEX_LIMIT, TILE_INDEX_LIMIT));
+	}
 
 	TileCollisionGrid::ChunkKey ChunkOf(int aTileX, int aTileY)
 	{
@@ -109,8 +118,8 @@ TileContact TileCollisionGrid::PointContact(Norv::Vector2<float> aPoint, const T
 
 TileContact TileCollisionGrid::MoveAndCollide(const TileBox& aBox, Norv::Vector2<float> aDisplacement) const
 {
-	const int someTileX = static_cast<int>(std::floor(aBox.x / TILE_SIZE));
-	const int someTileY = static_cast<int>(std::floor(aBox.y / TILE_SIZE));
+	const int someTileX = ToTileIndex(std::floor(aBox.x / TILE_SIZE));
+	const int someTileY = ToTileIndex(std::floor(aBox.y / TILE_SIZE));
 	const Norv::Vector2<float> someMoved{ aBox.x + aDisplacement.x, aBox.y + aDisplacement.y };
 
 	TileContact someHorizontal[NEIGHBOURHOOD];
@@ -161,10 +170,10 @@ TileContact TileCollisionGrid::MoveAndCollide(const TileBox& aBox, Norv::Vector2
 bool TileCollisionGrid::OverlapsSolid(const TileBox& aBox) const
 {
 	const TileBox someBox{ aBox.x * TILE_UNITS_PER_WORLD_UNIT, aBox.y * TILE_UNITS_PER_WORLD_UNIT, aBox.w * TILE_UNITS_PER_WORLD_UNIT, aBox.h * TILE_UNITS_PER_WORLD_UNIT };
-	const int someLastX = static_cast<int>(std::ceil(someBox.x));
-	const int someLastY = static_cast<int>(std::ceil(someBox.y));
-	for (int someI = static_cast<int>(std::floor(someBox.x)) - 1; someI <= someLastX; ++someI)
-		for (int someJ = static_cast<int>(std::floor(someBox.y)) - 1; someJ <= someLastY; ++someJ)
+	const int someLastX = ToTileIndex(std::ceil(someBox.x));
+	const int someLastY = ToTileIndex(std::ceil(someBox.y));
+	for (int someI = ToTileIndex(std::floor(someBox.x)) - 1; someI <= someLastX; ++someI)
+		for (int someJ = ToTileIndex(std::floor(someBox.y)) - 1; someJ <= someLastY; ++someJ)
 			if (IsSolid(someI, someJ) && PointContact({ someBox.x, someBox.y }, { static_cast<float>(someI), static_cast<float>(someJ), someBox.w + 1.0f, someBox.h + 1.0f }).hit)
 				return true;
 	return false;

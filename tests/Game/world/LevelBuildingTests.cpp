@@ -151,6 +151,22 @@ TEST_F(LevelBuilding, ObjectsAreBuiltInFileOrderWhateverWasLoadedBefore)
 	EXPECT_FLOAT_EQ(PlayerX(), 500.0f) << "the later file name is the later object";
 }
 
+TEST_F(LevelBuilding, ObjectsPlacedOutOfRangeAreReportedAndSkipped)
+{
+	WriteDefinition(Folder(), "Spinner", json::array({ Property("entityId", "StringId", "DashPickup"), Property("rotation", "Float3", json::array({ 0, 0, 0 })) }));
+	// A rotation of 1e39 is past a float: infinite once read.
+	Load(json::array({ SceneObject("far tile", "Tile", { 1e30f, 0, 0 }), SceneObject("spun", "Spinner", { 0, 0, 0 }, json::array({ Property("rotation", "Float3", json::array({ 0, 1e39, 0 })) })),
+		SceneObject("far collider", "Pickup", { 0, 0, 0 }, json::array({ Property("colliderOffset", "Float2", json::array({ 0, -2e7 })) })),
+		SceneObject("tile", "Tile", { 0, -100, 0 }), SceneObject("pickup", "Pickup", { 100, 0, 0 }) }));
+	EXPECT_THAT(myErrors, HasSubstr("object \"far tile\" has translation (1e+30, 0, 0)"));
+	EXPECT_THAT(myErrors, HasSubstr("object \"spun\" has rotation (0, inf, 0)"));
+	EXPECT_THAT(myErrors, HasSubstr("object \"far collider\" has colliderOffset (0, -2e+07)"));
+	ASSERT_EQ(myWorld.myState.GetTiles().size(), 1u);
+	ASSERT_EQ(myWorld.myState.GetEntities().size(), 1u);
+	EXPECT_FLOAT_EQ(myWorld.myState.GetEntities()[0]->myPosition.x, 100.0f);
+	myWorld.Step(3);
+}
+
 TEST_F(LevelBuilding, ReloadingTheSameSceneKeepsNothingOfTheFirstLoad)
 {
 	Load(json::array({ SceneObject("pickup", "Pickup", { 0, 0, 0 }), SceneObject("tile", "Tile", { 0, -100, 0 }) }));

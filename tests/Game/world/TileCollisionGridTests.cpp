@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 
 namespace
@@ -108,6 +109,22 @@ TEST(TileCollisionGridMove, NegativeCoordinatesLandOnTheirTile)
 	const TileContact someFree = someGrid.MoveAndCollide({ -300.0f, 20.0f, 100.0f, 100.0f }, { 0.0f, -30.0f });
 	EXPECT_FALSE(someFree.hit);
 	EXPECT_FLOAT_EQ(someFree.point.y, -10.0f);
+}
+
+TEST(TileCollisionGridMove, FarAndNonFiniteBoxesFindNoTileAndStayDefined)
+{
+	// Tile indices of such boxes would overflow an int; the sanitizer build aborts on that.
+	const TileCollisionGrid someGrid = GridWithTiles({ { 0, 0 }, { -1, -1 } });
+	const float someInfinity = std::numeric_limits<float>::infinity();
+	for (const float someCoordinate : { 1e30f, -1e30f, someInfinity, -someInfinity, std::numeric_limits<float>::quiet_NaN() })
+	{
+		SCOPED_TRACE(someCoordinate);
+		EXPECT_FALSE(someGrid.MoveAndCollide({ someCoordinate, 20.0f, 100.0f, 100.0f }, { 0.0f, -30.0f }).hit);
+		EXPECT_FALSE(someGrid.MoveAndCollide({ 0.0f, someCoordinate, 100.0f, 100.0f }, { 0.0f, -30.0f }).hit);
+		EXPECT_FALSE(someGrid.OverlapsSolid({ someCoordinate, someCoordinate, 100.0f, 100.0f }));
+	}
+	// A box near the origin still lands.
+	EXPECT_EQ(someGrid.MoveAndCollide({ 0.0f, 120.0f, 100.0f, 100.0f }, { 0.0f, -30.0f }).sideY, 1);
 }
 
 TEST(TileCollisionGridQueries, TouchingIsAnOverlapForTilesButNotForEntities)

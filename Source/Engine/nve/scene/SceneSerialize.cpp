@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -74,6 +75,21 @@ namespace Norv::SceneSerialize
 			return someObject;
 		}
 
+		bool IsFinite(const Vector3<float>& aVector)
+		{
+			return std::isfinite(aVector.x) && std::isfinite(aVector.y) && std::isfinite(aVector.z);
+		}
+
+		// A number past a float's range reads as infinite: such an object has no place.
+		bool IsRefused(const SceneObject& aObject, const fs::path& aFile)
+		{
+			const SceneTransform& someTransform = aObject.transform;
+			if (IsFinite(someTransform.translation) && IsFinite(someTransform.rotation) && IsFinite(someTransform.scale))
+				return false;
+			std::cerr << "\"" << aFile.string() << "\": object \"" << aObject.name << "\" has a transform that is not finite and is skipped\n";
+			return true;
+		}
+
 		bool LoadFormA(const fs::path& aFile, Scene& aScene)
 		{
 			return impl::ReadJsonFile(aFile, [&](const nlohmann::json& aDocument) {
@@ -81,6 +97,8 @@ namespace Norv::SceneSerialize
 				for (const nlohmann::json& someItem : aDocument)
 				{
 					const SceneObject someObject = BuildObject(someItem, SceneForm::A, aFile);
+					if (IsRefused(someObject, aFile))
+						continue;
 					const std::string someGuid = someItem.value("uuid", std::string());
 					if (aScene.AddObject(someGuid.c_str(), someObject).first == 0)
 					{
@@ -113,7 +131,8 @@ namespace Norv::SceneSerialize
 			for (const fs::path& someFile : someFiles)
 			{
 				someAllRead &= impl::ReadJsonFile(someFile, [&](const nlohmann::json& aDocument) {
-					aScene.AddObject(someFile.filename().string().c_str(), BuildObject(aDocument, SceneForm::B, someFile));
+					if (const SceneObject someObject = BuildObject(aDocument, SceneForm::B, someFile); !IsRefused(someObject, someFile))
+						aScene.AddObject(someFile.filename().string().c_str(), someObject);
 				});
 			}
 			return someAllRead;

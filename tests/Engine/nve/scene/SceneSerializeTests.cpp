@@ -133,6 +133,23 @@ TEST_F(SceneLoader, ObjectsKeepFileOrderWhateverIdsEarlierScenesGave)
 	EXPECT_EQ(myScene.objects.size(), myScene.order.size());
 }
 
+TEST_F(SceneLoader, ObjectsWithTransformsPastAFloatAreReportedAndSkipped)
+{
+	myFolder.Write(FORM_A_FILE, std::string("[") + R"({"uuid": ")" + GUID_A + R"(", "name": "far", "translation": [1e39, 0, 0]}, )"
+		+ R"({"uuid": ")" + GUID_B + R"(", "name": "near", "translation": [3e38, 0, 0]}])");
+	ASSERT_TRUE(Load());
+	EXPECT_THAT(myErrors, HasSubstr("leveldata.json\": object \"far\" has a transform that is not finite and is skipped"));
+	ASSERT_EQ(myScene.objects.size(), 1u);
+	EXPECT_EQ(Object(GUID_B).name, "near");
+
+	myFolder.Write(InFormB(GUID_A), R"({"name": "squashed", "scale": [1, -1e300, 1]})");
+	std::filesystem::remove_all(myFolder.Path() / "game/scenes/Hub.leveldata_new");
+	ASSERT_TRUE(Load());
+	EXPECT_THAT(myErrors, HasSubstr("object \"squashed\" has a transform that is not finite"));
+	EXPECT_TRUE(myScene.objects.empty());
+	EXPECT_TRUE(myScene.order.empty());
+}
+
 TEST_F(SceneLoader, FolderNamesResolveIgnoringCase)
 {
 	myFolder.Write(std::string("game/Scenes/HUB.LevelData/") + GUID_A, R"({"name": "found"})");
