@@ -168,6 +168,8 @@ private:
 	void MakeWorldCamera();
 	// Fog by depth, then the split into the background and foreground lists, far to near.
 	void FogAndSplitProps();
+	// The settings' "Collision" debug feature: tile grid and entity debug outlines over the level.
+	static bool IsDebugDrawingOn();
 	// A prop pass: culled instances outside the view are skipped.
 	void DrawProps(const std::vector<Norv::ModelInstance>& anInstances) const;
 	void DrawEntityModels() const;

@@ -36,7 +36,7 @@ namespace Norv
 			return ourFolders;
 		}
 
-		constexpr std::array<std::pair<std::string_view, DebugFeature>, 9> DEBUG_FEATURE_WORDS = { {
+		constexpr std::array<std::pair<std::string_view, DebugFeature>, 10> DEBUG_FEATURE_WORDS = { {
 			{ "Fps", DebugFeature::Fps },
 			{ "Mem", DebugFeature::Mem },
 			{ "Drawcalls", DebugFeature::Drawcalls },
@@ -46,6 +46,7 @@ namespace Norv
 			{ "OptimizeWarnings", DebugFeature::OptimizeWarnings },
 			{ "MemoryTrackingStackTraces", DebugFeature::MemoryTrackingStackTraces },
 			{ "MemoryTrackingAllAllocations", DebugFeature::MemoryTrackingAllAllocations },
+			{ "Collision", DebugFeature::Collision },
 		} };
 
 		constexpr std::array<std::pair<std::string_view, int>, 4> MULTISAMPLING_WORDS = { {

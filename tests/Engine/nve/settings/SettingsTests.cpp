@@ -58,6 +58,7 @@ TEST_F(SettingsFile, DebugFeatureWords)
 		{ R"("debug_features": "Filewatcher")", 32u },
 		{ R"("debug_features": ["Fps", "Unknown", "Cpu"])", 9u },
 		{ R"("debug_features": [])", 0u },
+		{ R"("debug_features": ["Collision", "Fps"])", 513u },
 	};
 	for (const auto& [someJson, someExpected] : someCases)
 	{
