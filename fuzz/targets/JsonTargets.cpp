@@ -9,6 +9,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cmath>
 #include <string_view>
 
@@ -42,6 +43,9 @@ namespace NorvFuzz
 		// Every stored object is whole: a finite transform and each value of its declared type.
 		bool IsConsistent(const Norv::Scene& aScene)
 		{
+			if (aScene.order.size() != aScene.objects.size()
+				|| !std::all_of(aScene.order.begin(), aScene.order.end(), [&](std::uint32_t anId) { return aScene.objects.contains(anId); }))
+				return Inconsistent("an object order that does not list every object once");
 			for (const auto& [someId, someObject] : aScene.objects)
 			{
 				if (!someObject || !IsFinite(someObject->transform.translation) || !IsFinite(someObject->transform.rotation)

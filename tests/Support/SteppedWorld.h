@@ -31,9 +31,9 @@ namespace NorvTest
 		static constexpr float FRAME = 1.0f / 60.0f;
 		static constexpr std::uint32_t SEED = 1234;
 
-		explicit SteppedWorld(InputSource aSource = InputSource::Scripted)
+		explicit SteppedWorld(InputSource aSource = InputSource::Scripted, std::uint32_t aDebugFeatures = Norv::EngineCreateParameters::DEFAULT_DEBUG_FEATURES)
 			: myPads(aSource == InputSource::Scripted)
-			, myEngine(EngineParameters(aSource))
+			, myEngine(EngineParameters(aSource, aDebugFeatures))
 		{
 			GameRandom::Seed(SEED);
 			if (myPads.IsOn())
@@ -84,9 +84,10 @@ namespace NorvTest
 
 	private:
 		// Reading the devices, the window hands its messages to the input mapper, as the game's does.
-		static Norv::EngineCreateParameters EngineParameters(InputSource aSource)
+		static Norv::EngineCreateParameters EngineParameters(InputSource aSource, std::uint32_t aDebugFeatures)
 		{
 			Norv::EngineCreateParameters someParameters;
+			someParameters.myDebugFeatures = aDebugFeatures;
 			if (aSource == InputSource::Devices)
 				someParameters.myWindowProcedureCallback = [](HWND, UINT aMessage, WPARAM aWParam, LPARAM aLParam) -> LRESULT {
 					InputMapper* someInput = InputMapper::GetInstance();

@@ -57,7 +57,9 @@ namespace Game
 			return 1;
 		Norv::EngineCreateParameters& someParameters = Norv::GetEngineCreateParameters();
 		someParameters.myWindowProcedureCallback = &WindowCallback;
-		someParameters.myDebugFeatures = Norv::ToMask(Norv::DebugFeature::Filewatcher);
+		// The file watcher is always on; of the settings' features only the debug drawing is kept.
+		const std::uint32_t someDrawing = someParameters.myDebugFeatures & Norv::ToMask(Norv::DebugFeature::Collision);
+		someParameters.myDebugFeatures = Norv::ToMask(Norv::DebugFeature::Filewatcher) | someDrawing;
 
 		if (!Norv::Engine::Start())
 		{

@@ -145,8 +145,9 @@ private:
 	static Norv::Vector2<float> GetRenderSize(Norv::Vector2<float> aFallback);
 
 	// Level building, one scene object at a time.
-	void BuildObject(const Norv::SceneObject& anObject, const std::vector<Norv::PropertyDefinition>& aProperties);
-	void BuildEntity(const Norv::SceneObject& anObject, const std::vector<Norv::PropertyDefinition>& aProperties, Norv::StringId aType);
+	// False, with the type, when the object names an entity type no class has.
+	bool BuildObject(const Norv::SceneObject& anObject, const std::vector<Norv::PropertyDefinition>& aProperties, Norv::StringId& anUnknownType);
+	bool BuildEntity(const Norv::SceneObject& anObject, const std::vector<Norv::PropertyDefinition>& aProperties, Norv::StringId aType);
 	void BuildTile(const Norv::SceneObject& anObject, const std::vector<Norv::PropertyDefinition>& aProperties);
 	void BuildProp(const Norv::SceneObject& anObject, const std::vector<Norv::PropertyDefinition>& aProperties);
 	void ApplySystemKeys(const Norv::SceneObject& anObject, const std::vector<Norv::PropertyDefinition>& aProperties);
@@ -167,6 +168,8 @@ private:
 	void MakeWorldCamera();
 	// Fog by depth, then the split into the background and foreground lists, far to near.
 	void FogAndSplitProps();
+	// The settings' "Collision" debug feature: tile grid and entity debug outlines over the level.
+	static bool IsDebugDrawingOn();
 	// A prop pass: culled instances outside the view are skipped.
 	void DrawProps(const std::vector<Norv::ModelInstance>& anInstances) const;
 	void DrawEntityModels() const;

@@ -5,6 +5,7 @@
 #include "shell/StateStack.h"
 #include "world/entities/BookShowcase.h"
 
+#include "engine/Engine.h"
 #include "graphics/Camera.h"
 #include "graphics/DX11.h"
 #include "graphics/GraphicsEngine.h"
@@ -12,6 +13,7 @@
 #include "graphics/RenderTarget.h"
 #include "model/ModelDrawer.h"
 #include "model/ModelShader.h"
+#include "settings/DebugFeature.h"
 
 #include <algorithm>
 
@@ -48,6 +50,12 @@ namespace
 			someLargest = std::max(someLargest, Norv::Vector3<float>(aMatrix(someRow, 1), aMatrix(someRow, 2), aMatrix(someRow, 3)).Length());
 		return someLargest;
 	}
+}
+
+bool GameState::IsDebugDrawingOn()
+{
+	const Norv::Engine* someEngine = Norv::Engine::GetInstance();
+	return someEngine && someEngine->IsDebugFeatureOn(Norv::ToMask(Norv::DebugFeature::Collision));
 }
 
 void GameState::DrawProps(const std::vector<Norv::ModelInstance>& anInstances) const
@@ -110,6 +118,12 @@ void GameState::Render(InputMapper&)
 	for (const std::unique_ptr<Entity>& someEntity : myEntities)
 		if (IsInView(someEntity->myPosition, someEntity->myColliderSize))
 			someEntity->LateRender();
+	if (IsDebugDrawingOn())
+	{
+		myTileGrid.DebugDraw();
+		for (const std::unique_ptr<Entity>& someEntity : myEntities)
+			someEntity->DebugRender();
+	}
 	SetDepthTest(true);
 	RenderSceneTexts();
 

@@ -1,6 +1,7 @@
 // GameState::LoadLevel: one scene turned into a playable level.
 #include "world/AbilityFlags.h"
 #include "world/GameState.h"
+#include "world/PlacementLimits.h"
 #include "world/entities/Gate.h"
 #include "world/entities/Lever.h"
 #include "world/entities/PatrollingEnemy.h"
@@ -297,17 +298,13 @@ void GameState::LoadLevel(const std::string& aScenePath)
 	if (Norv::Engine* someEngine = Norv::Engine::GetInstance(); someEngine && someEngine->GetFontManager())
 		myHintFont = someEngine->GetFontManager()->LoadFont(HINT_FONT, HINT_FONT_SIZE, 0);
 
-	// File order: ids rise in the order the loader met the objects.
-	std::vector<std::pair<std::uint32_t, const Norv::SceneObject*>> someObjects;
-	someObjects.reserve(someScene.objects.size());
-	for (const auto& [someId, someObject] : someScene.objects)
-		someObjects.emplace_back(someId, someObject.get());
-	std::sort(someObjects.begin(), someObjects.end(), [](const auto& aFirst, const auto& aSecond) { return aFirst.first < aSecond.first; });
-
+	// In the scene's file order, whatever ids earlier scenes gave the same GUIDs.
 	std::vector<Norv::PropertyDefinition> someProperties;
-	for (const auto& [someId, someObject] : someObjects)
+	for (const std::uint32_t someId : someScene.order)
 	{
-		if (!someDefinitions.Find(someObject->definition))
+		const Norv::SceneObject* someObject = someScene.objects.at(someId).get();
+		const Norv::ObjectDefinition* someDefinition = someDefinitions.Find(someObject->definition);
+		if (!someDefinition)
 		{
 			std::cerr << "Scene \"" << aScenePath << "\": object \"" << someObject->name << "\" has no registered object definition (\""
 				<< someObject->definition.c_str() << "\") and is skipped\n";
@@ -315,7 +312,17 @@ void GameState::LoadLevel(const std::string& aScenePath)
 		}
 		someProperties.clear();
 		Norv::CollectObjectProperties(*someObject, someDefinitions, someProperties);
-		BuildObject(*someObject, someProperties);
+		if (const std::string someOutOfRange = PlacementLimits::FindOutOfRange(*someObject, someProperties); !someOutOfRange.empty())
+		{
+			std::cerr << "Scene \"" << aScenePath << "\": object \"" << someObject->name << "\" has " << someOutOfRange
+				<< ", not finite or past " << PlacementLimits::MAX_MAGNITUDE << ", and is skipped\n";
+			continue;
+		}
+		if (Norv::StringId someUnknownType; !BuildObject(*someObject, someProperties, someUnknownType))
+		{
+			std::cerr << "Object definition \"" << someDefinition->path << "\": unknown entity type \"" << someUnknownType.c_str()
+				<< "\"; its object \"" << someObject->name << "\" in scene \"" << aScenePath << "\" is skipped\n";
+		}
 	}
 	LinkLeversAndGates(myEntities);
 
@@ -334,24 +341,29 @@ void GameState::LoadLevel(const std::string& aScenePath)
 	myCameraController.myMode = CameraController::RETURN_TO_PLAYER;
 }
 
-void GameState::BuildObject(const Norv::SceneObject& anObject, const std::vector<Norv::PropertyDefinition>& aProperties)
+bool GameState::BuildObject(const Norv::SceneObject& anObject, const std::vector<Norv::PropertyDefinition>& aProperties, Norv::StringId& anUnknownType)
 {
 	Norv::StringId someEntityType;
 	switch (FindCategory(aProperties, someEntityType))
 	{
-	case Category::Entity: BuildEntity(anObject, aProperties, someEntityType); break;
+	case Category::Entity:
+		if (BuildEntity(anObject, aProperties, someEntityType))
+			break;
+		anUnknownType = someEntityType;
+		return false;
 	case Category::Tile: BuildTile(anObject, aProperties); break;
 	case Category::Prop: BuildProp(anObject, aProperties); break;
 	case Category::System: ApplySystemKeys(anObject, aProperties); break;
 	case Category::None: break;
 	}
+	return true;
 }
 
-void GameState::BuildEntity(const Norv::SceneObject& anObject, const std::vector<Norv::PropertyDefinition>& aProperties, Norv::StringId aType)
+bool GameState::BuildEntity(const Norv::SceneObject& anObject, const std::vector<Norv::PropertyDefinition>& aProperties, Norv::StringId aType)
 {
 	std::unique_ptr<Entity> someCreated = CreateEntity(aType);
 	if (!someCreated)
-		return;
+		return false;
 	Entity& someEntity = *myEntities.emplace_back(std::move(someCreated));
 	const Norv::Vector3<float>& someTranslation = anObject.transform.translation;
 	someEntity.myPosition = { someTranslation.x, someTranslation.y };
@@ -383,6 +395,7 @@ void GameState::BuildEntity(const Norv::SceneObject& anObject, const std::vector
 		}
 		ApplyEntityKey(someEntity, someProperty, someIsAnimated);
 	}
+	return true;
 }
 
 void GameState::SetLevelPlayer(Entity& aPlayer)

@@ -1,5 +1,11 @@
 #include "world/TileCollisionGrid.h"
+#include "world/GameState.h"
 
+#include "drawers/LineDrawer.h"
+#include "engine/Engine.h"
+#include "graphics/GraphicsEngine.h"
+
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -7,6 +13,16 @@ namespace
 {
 	constexpr int NEIGHBOURHOOD = (2 * TileCollisionGrid::SEARCH_RADIUS + 1) * (2 * TileCollisionGrid::SEARCH_RADIUS + 1);
 	constexpr float TILE_UNITS_PER_WORLD_UNIT = 0.01f;
+	constexpr Norv::Vector4<float> TILE_OUTLINE_COLOR{ 1.0f, 1.0f, 1.0f, 1.0f };
+	constexpr Norv::Vector4<float> CHUNK_OUTLINE_COLOR{ 0.0f, 0.0f, 1.0f, 1.0f };
+	constexpr float TILE_INDEX_LIMIT = 268435456.0f; // 2^28 tiles: searches around it never overflow an int
+
+	// A whole number of tiles as an index; infinities clamp to the limit, and NaN, which
+	// is nowhere, goes to the far end rather than among the level's tiles.
+	int ToTileIndex(float aWholeTiles)
+	{
+		return static_cast<int>(std::clamp(std::isnan(aWholeTiles) ? -TILE_INDEX_LIMIT : aWholeTiles, -TILE_INDEX_LIMIT, TILE_INDEX_LIMIT));
+	}
 
 	TileCollisionGrid::ChunkKey ChunkOf(int aTileX, int aTileY)
 	{
@@ -30,6 +46,17 @@ namespace
 		return HasArea(aFirst) && HasArea(aSecond)
 			&& aFirst.w / 2.0f + aSecond.w / 2.0f - std::abs(aFirst.x - aSecond.x) > 0.0f
 			&& aFirst.h / 2.0f + aSecond.h / 2.0f - std::abs(aFirst.y - aSecond.y) > 0.0f;
+	}
+
+	// The four sides of the square [aLeft, aLeft + aSide] x [aBottom, aBottom + aSide] at depth 0.
+	void AddSquare(std::vector<DebugLine>& aLines, float aLeft, float aBottom, float aSide, const Norv::Vector4<float>& aColor)
+	{
+		const float someRight = aLeft + aSide;
+		const float someTop = aBottom + aSide;
+		aLines.push_back({ { aLeft, aBottom, 0.0f }, { someRight, aBottom, 0.0f }, aColor });
+		aLines.push_back({ { someRight, aBottom, 0.0f }, { someRight, someTop, 0.0f }, aColor });
+		aLines.push_back({ { someRight, someTop, 0.0f }, { aLeft, someTop, 0.0f }, aColor });
+		aLines.push_back({ { aLeft, someTop, 0.0f }, { aLeft, aBottom, 0.0f }, aColor });
 	}
 
 	// The contact of the list whose resolved coordinate lies strictly nearest aStart; the first wins ties.
@@ -109,8 +136,8 @@ TileContact TileCollisionGrid::PointContact(Norv::Vector2<float> aPoint, const T
 
 TileContact TileCollisionGrid::MoveAndCollide(const TileBox& aBox, Norv::Vector2<float> aDisplacement) const
 {
-	const int someTileX = static_cast<int>(std::floor(aBox.x / TILE_SIZE));
-	const int someTileY = static_cast<int>(std::floor(aBox.y / TILE_SIZE));
+	const int someTileX = ToTileIndex(std::floor(aBox.x / TILE_SIZE));
+	const int someTileY = ToTileIndex(std::floor(aBox.y / TILE_SIZE));
 	const Norv::Vector2<float> someMoved{ aBox.x + aDisplacement.x, aBox.y + aDisplacement.y };
 
 	TileContact someHorizontal[NEIGHBOURHOOD];
@@ -161,10 +188,10 @@ TileContact TileCollisionGrid::MoveAndCollide(const TileBox& aBox, Norv::Vector2
 bool TileCollisionGrid::OverlapsSolid(const TileBox& aBox) const
 {
 	const TileBox someBox{ aBox.x * TILE_UNITS_PER_WORLD_UNIT, aBox.y * TILE_UNITS_PER_WORLD_UNIT, aBox.w * TILE_UNITS_PER_WORLD_UNIT, aBox.h * TILE_UNITS_PER_WORLD_UNIT };
-	const int someLastX = static_cast<int>(std::ceil(someBox.x));
-	const int someLastY = static_cast<int>(std::ceil(someBox.y));
-	for (int someI = static_cast<int>(std::floor(someBox.x)) - 1; someI <= someLastX; ++someI)
-		for (int someJ = static_cast<int>(std::floor(someBox.y)) - 1; someJ <= someLastY; ++someJ)
+	const int someLastX = ToTileIndex(std::ceil(someBox.x));
+	const int someLastY = ToTileIndex(std::ceil(someBox.y));
+	for (int someI = ToTileIndex(std::floor(someBox.x)) - 1; someI <= someLastX; ++someI)
+		for (int someJ = ToTileIndex(std::floor(someBox.y)) - 1; someJ <= someLastY; ++someJ)
 			if (IsSolid(someI, someJ) && PointContact({ someBox.x, someBox.y }, { static_cast<float>(someI), static_cast<float>(someJ), someBox.w + 1.0f, someBox.h + 1.0f }).hit)
 				return true;
 	return false;
@@ -190,4 +217,49 @@ BoxPenetration TileCollisionGrid::GetPenetration(const TileBox& aFirst, const Ti
 		someResult.push = { 0.0f, someResult.sideY * someOverlapY };
 	}
 	return someResult;
+}
+
+std::vector<DebugLine> TileCollisionGrid::GetDebugLines() const
+{
+	constexpr float HALF_TILE = TILE_SIZE / 2.0f;
+	constexpr float CHUNK_SIDE = TILE_SIZE * CHUNK_SIZE;
+	std::vector<DebugLine> someLines;
+	for (const auto& [someKey, someChunk] : myChunks)
+	{
+		for (int someCell = 0; someCell < CHUNK_SIZE * CHUNK_SIZE; ++someCell)
+		{
+			if (!someChunk.cells[static_cast<std::size_t>(someCell)])
+				continue;
+			const float someX = TILE_SIZE * static_cast<float>(someKey.cx * CHUNK_SIZE + someCell / CHUNK_SIZE);
+			const float someY = TILE_SIZE * static_cast<float>(someKey.cy * CHUNK_SIZE + someCell % CHUNK_SIZE);
+			if (!myGame || myGame->IsInView({ someX, someY }, { TILE_SIZE, TILE_SIZE }))
+				AddSquare(someLines, someX - HALF_TILE, someY - HALF_TILE, TILE_SIZE, TILE_OUTLINE_COLOR);
+		}
+		AddSquare(someLines, CHUNK_SIDE * static_cast<float>(someKey.cx) - HALF_TILE, CHUNK_SIDE * static_cast<float>(someKey.cy) - HALF_TILE, CHUNK_SIDE, CHUNK_OUTLINE_COLOR);
+	}
+	return someLines;
+}
+
+void TileCollisionGrid::DebugDraw() const
+{
+	const Norv::Engine* someEngine = Norv::Engine::GetInstance();
+	Norv::LineDrawer* someDrawer = someEngine && someEngine->GetGraphicsEngine() ? someEngine->GetGraphicsEngine()->GetLineDrawer() : nullptr;
+	if (!someDrawer)
+		return;
+	const std::vector<DebugLine> someLines = GetDebugLines();
+	std::vector<Norv::Vector3<float>> someFrom;
+	std::vector<Norv::Vector3<float>> someTo;
+	std::vector<Norv::Vector4<float>> someColors;
+	for (const DebugLine& someLine : someLines)
+	{
+		someFrom.push_back(someLine.from);
+		someTo.push_back(someLine.to);
+		someColors.push_back(someLine.color);
+	}
+	// The drawer takes at most MAX_LINES lines a call.
+	for (std::size_t someFirst = 0; someFirst < someLines.size(); someFirst += Norv::LineDrawer::MAX_LINES)
+	{
+		const std::size_t someCount = std::min<std::size_t>(someLines.size() - someFirst, Norv::LineDrawer::MAX_LINES);
+		someDrawer->Draw({ someColors.data() + someFirst, someFrom.data() + someFirst, someTo.data() + someFirst, someCount });
+	}
 }

@@ -42,6 +42,14 @@ struct TileContact
 	int sideY = 0;
 };
 
+// One outline segment of the grid's debug drawing.
+struct DebugLine
+{
+	Norv::Vector3<float> from;
+	Norv::Vector3<float> to;
+	Norv::Vector4<float> color;
+};
+
 struct BoxPenetration
 {
 	bool hit = false;
@@ -101,6 +109,12 @@ public:
 	static BoxPenetration GetPenetration(const TileBox& aFirst, const TileBox& aSecond);
 
 	std::size_t GetChunkCount() const { return myChunks.size(); }
+
+	// Chunk by chunk: white outlines of its solid tiles that pass the play state's view
+	// test (every one without a play state), then the chunk's blue outline, in view or not.
+	std::vector<DebugLine> GetDebugLines() const;
+	// GetDebugLines through the engine's line drawer, in the current camera.
+	void DebugDraw() const;
 
 private:
 	const EntityList* myEntities = nullptr;

@@ -8,9 +8,11 @@
 #include "graphics/DX11.h"
 #include "graphics/GraphicsEngine.h"
 #include "graphics/GraphicsStateStack.h"
+#include "settings/DebugFeature.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 using NorvTest::SceneObject;
@@ -164,4 +166,31 @@ TEST_F(PlayStateModels, BackgroundPropsEntitiesAndForegroundPropsReachTheScreen)
 	EXPECT_GT(Brightness(300.0f, 0.0f, 0.0f), 0);
 	EXPECT_GT(Brightness(0.0f, 200.0f, -10.0f), 0);
 	EXPECT_EQ(Brightness(0.0f, -200.0f, 0.0f), 0);
+}
+
+TEST(PlayStateDebugDrawing, TheCollisionFeatureOutlinesTheTilesInViewAndEveryChunk)
+{
+	NorvTest::SteppedWorld someWorld(NorvTest::InputSource::Scripted, Norv::ToMask(Norv::DebugFeature::Collision));
+	ASSERT_TRUE(someWorld.IsStarted());
+	WriteDefinition(someWorld.Folder(), "Tile", json::array({ Property("tileId", "Int", 1) }));
+	NorvTest::WriteScene(someWorld.Folder(), "scenes/Grid.nvs", json::array({ SceneObject("near", "Tile", { 0, 0, 0 }), SceneObject("far", "Tile", { 100000, 0, 0 }) }));
+	someWorld.Load("scenes/Grid.nvs");
+	someWorld.myState.GetWorldCamera()->myTransform.SetTranslation({ 0.0f, 0.0f, -1600.0f });
+
+	// The far tile is out of view: only its chunk is outlined.
+	const std::vector<DebugLine> someLines = someWorld.myState.GetTileGrid().GetDebugLines();
+	EXPECT_EQ(std::count_if(someLines.begin(), someLines.end(), [](const DebugLine& aLine) { return aLine.color.x == 1.0f; }), 4);
+	EXPECT_EQ(someLines.size(), 4u + 2u * 4u);
+
+	const std::uint32_t someBefore = Norv::DrawCalls::GetCurrentFrameCount();
+	someWorld.myState.Render(someWorld.myInput);
+	EXPECT_EQ(Norv::DrawCalls::GetCurrentFrameCount() - someBefore, 1u) << "one batch of outlines, nothing else in the level draws";
+}
+
+TEST_F(PlayStateModels, WithoutTheCollisionFeatureNoOutlinesAreDrawn)
+{
+	WriteDefinition(Folder(), "Tile", json::array({ Property("tileId", "Int", 1) }));
+	Load(json::array({ SceneObject("tile", "Tile", { 0, 0, 0 }) }));
+	LookFrom(0.0f, 0.0f);
+	EXPECT_EQ(CountRenderDraws(), 0u);
 }

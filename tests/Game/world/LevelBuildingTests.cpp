@@ -7,6 +7,7 @@
 #include "world/entities/FlyingEnemy.h"
 #include "world/entities/IPickupAble.h"
 #include "world/entities/MushroomEnemy.h"
+#include "world/entities/Player.h"
 
 #include "stringRegistry/StringRegistry.h"
 
@@ -103,11 +104,67 @@ TEST_F(LevelBuilding, AbilityKeysOfTheRightTypeSetTheFlagsAndALoadResetsAllButTh
 	AbilityFlags = {};
 }
 
-TEST_F(LevelBuilding, ObjectsWithoutARegisteredDefinitionAreReportedByName)
+TEST_F(LevelBuilding, ObjectsWithoutARegisteredDefinitionOrEntityTypeAreReportedByName)
 {
-	Load(json::array({ SceneObject("Lost Crate", "NoSuchDefinition", { 0, 0, 0 }), SceneObject("pickup", "Pickup", { 0, 0, 0 }) }));
+	WriteDefinition(Folder(), "OldDoor", json::array({ Property("entityId", "StringId", "Doorway") }));
+	Load(json::array({ SceneObject("Lost Crate", "NoSuchDefinition", { 0, 0, 0 }), SceneObject("pickup", "Pickup", { 0, 0, 0 }),
+		SceneObject("Hub Door", "OldDoor", { 0, 0, 0 }) }));
 	EXPECT_THAT(myErrors, HasSubstr("Lost Crate"));
+	// One line naming the definition file and the type the factory does not know.
+	EXPECT_THAT(myErrors, testing::ContainsRegex("OldDoor\\.nvo.*unknown entity type \"Doorway\".*Hub Door"));
 	EXPECT_EQ(myWorld.myState.GetEntities().size(), 1u);
+}
+
+TEST_F(LevelBuilding, ObjectsAreBuiltInFileOrderWhateverWasLoadedBefore)
+{
+	WriteDefinition(Folder(), "Hero", json::array({ Property("entityId", "StringId", "Player") }));
+	const std::string someFirst = NorvTest::NextGuid();
+	const std::string someSecond = NorvTest::NextGuid();
+	const auto Hero = [](const std::string& aGuid, float anX) {
+		json someObject = SceneObject("hero", "Hero", { anX, 0, 0 });
+		someObject["uuid"] = aGuid;
+		return someObject;
+	};
+	const auto PlayerX = [this] { return myWorld.myState.GetFrameContext().player ? myWorld.myState.GetFrameContext().player->myPosition.x : -1.0f; };
+
+	// Scene A meets the two GUIDs against their name order; the last "Player" in the file wins.
+	Load(json::array({ Hero(someSecond, 100), Hero(someFirst, 200) }));
+	EXPECT_FLOAT_EQ(PlayerX(), 200.0f);
+
+	// Scene B holds them the other way round: still its own last one, and its own order.
+	Load(json::array({ Hero(someFirst, 300), Hero(someSecond, 400), SceneObject("pickup", "Pickup", { 0, 0, 0 }) }));
+	EXPECT_FLOAT_EQ(PlayerX(), 400.0f);
+	const EntityList& someEntities = myWorld.myState.GetEntities();
+	ASSERT_EQ(someEntities.size(), 3u);
+	EXPECT_FLOAT_EQ(someEntities[0]->myPosition.x, 300.0f);
+	EXPECT_NE(dynamic_cast<const DashPickup*>(someEntities[2].get()), nullptr);
+
+	// The folder form: file names sort against the order scene A met them in.
+	std::filesystem::remove_all(Folder().Path() / "game/scenes/Test.leveldata_new");
+	for (const auto& [someGuid, someX] : { std::pair{ someSecond, 500.0f }, std::pair{ someFirst, 600.0f } })
+	{
+		json someObject = Hero(someGuid, someX);
+		someObject.erase("uuid");
+		Folder().Write("game/scenes/Test.leveldata/" + someGuid, someObject.dump());
+	}
+	myWorld.Load("scenes/Test.nvs");
+	EXPECT_FLOAT_EQ(PlayerX(), 500.0f) << "the later file name is the later object";
+}
+
+TEST_F(LevelBuilding, ObjectsPlacedOutOfRangeAreReportedAndSkipped)
+{
+	WriteDefinition(Folder(), "Spinner", json::array({ Property("entityId", "StringId", "DashPickup"), Property("rotation", "Float3", json::array({ 0, 0, 0 })) }));
+	// A rotation of 1e39 is past a float: infinite once read.
+	Load(json::array({ SceneObject("far tile", "Tile", { 1e30f, 0, 0 }), SceneObject("spun", "Spinner", { 0, 0, 0 }, json::array({ Property("rotation", "Float3", json::array({ 0, 1e39, 0 })) })),
+		SceneObject("far collider", "Pickup", { 0, 0, 0 }, json::array({ Property("colliderOffset", "Float2", json::array({ 0, -2e7 })) })),
+		SceneObject("tile", "Tile", { 0, -100, 0 }), SceneObject("pickup", "Pickup", { 100, 0, 0 }) }));
+	EXPECT_THAT(myErrors, HasSubstr("object \"far tile\" has translation (1e+30, 0, 0)"));
+	EXPECT_THAT(myErrors, HasSubstr("object \"spun\" has rotation (0, inf, 0)"));
+	EXPECT_THAT(myErrors, HasSubstr("object \"far collider\" has colliderOffset (0, -2e+07)"));
+	ASSERT_EQ(myWorld.myState.GetTiles().size(), 1u);
+	ASSERT_EQ(myWorld.myState.GetEntities().size(), 1u);
+	EXPECT_FLOAT_EQ(myWorld.myState.GetEntities()[0]->myPosition.x, 100.0f);
+	myWorld.Step(3);
 }
 
 TEST_F(LevelBuilding, ReloadingTheSameSceneKeepsNothingOfTheFirstLoad)

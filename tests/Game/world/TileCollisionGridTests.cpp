@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <limits>
+#include <map>
 #include <memory>
 
 namespace
@@ -110,6 +113,22 @@ TEST(TileCollisionGridMove, NegativeCoordinatesLandOnTheirTile)
 	EXPECT_FLOAT_EQ(someFree.point.y, -10.0f);
 }
 
+TEST(TileCollisionGridMove, FarAndNonFiniteBoxesFindNoTileAndStayDefined)
+{
+	// Tile indices of such boxes would overflow an int; the sanitizer build aborts on that.
+	const TileCollisionGrid someGrid = GridWithTiles({ { 0, 0 }, { -1, -1 } });
+	const float someInfinity = std::numeric_limits<float>::infinity();
+	for (const float someCoordinate : { 1e30f, -1e30f, someInfinity, -someInfinity, std::numeric_limits<float>::quiet_NaN() })
+	{
+		SCOPED_TRACE(someCoordinate);
+		EXPECT_FALSE(someGrid.MoveAndCollide({ someCoordinate, 20.0f, 100.0f, 100.0f }, { 0.0f, -30.0f }).hit);
+		EXPECT_FALSE(someGrid.MoveAndCollide({ 0.0f, someCoordinate, 100.0f, 100.0f }, { 0.0f, -30.0f }).hit);
+		EXPECT_FALSE(someGrid.OverlapsSolid({ someCoordinate, someCoordinate, 100.0f, 100.0f }));
+	}
+	// A box near the origin still lands.
+	EXPECT_EQ(someGrid.MoveAndCollide({ 0.0f, 120.0f, 100.0f, 100.0f }, { 0.0f, -30.0f }).sideY, 1);
+}
+
 TEST(TileCollisionGridQueries, TouchingIsAnOverlapForTilesButNotForEntities)
 {
 	const TileCollisionGrid someTiles = GridWithTiles({ { 0, 0 } });
@@ -165,4 +184,29 @@ TEST(TileCollisionGridQueries, PenetrationPushesAlongTheSmallerOverlapAndOnYForT
 	EXPECT_FLOAT_EQ(someTie.push.y, -20.0f);
 
 	EXPECT_FALSE(TileCollisionGrid::GetPenetration({ 0.0f, 0.0f, 100.0f, 100.0f }, { 100.0f, 0.0f, 100.0f, 100.0f }).hit);
+}
+
+TEST(TileCollisionGridDebug, EachSolidTileIsOutlinedWhiteAndEachChunkBlue)
+{
+	TileCollisionGrid someGrid = GridWithTiles({ { 0, 0 }, { -1, -1 } });
+	someGrid.SetTile(40, 0, false); // a chunk without solid tiles is still outlined
+	const std::vector<DebugLine> someLines = someGrid.GetDebugLines();
+	const Norv::Vector4<float> WHITE{ 1, 1, 1, 1 };
+	const Norv::Vector4<float> BLUE{ 0, 0, 1, 1 };
+	// The x range each colour's lines cover, per square they outline.
+	std::map<std::pair<float, float>, int> someWhite;
+	std::map<std::pair<float, float>, int> someBlue;
+	for (const DebugLine& someLine : someLines)
+	{
+		EXPECT_FLOAT_EQ(someLine.from.z, 0.0f);
+		const bool someIsWhite = someLine.color == WHITE;
+		ASSERT_TRUE(someIsWhite || someLine.color == BLUE);
+		// Every side is axis-aligned: the two ends share x or y.
+		EXPECT_TRUE(someLine.from.x == someLine.to.x || someLine.from.y == someLine.to.y);
+		if (someLine.from.y == someLine.to.y)
+			++(someIsWhite ? someWhite : someBlue)[std::minmax(someLine.from.x, someLine.to.x)];
+	}
+	EXPECT_EQ(someLines.size(), 2u * 4u + 3u * 4u);
+	EXPECT_EQ(someWhite, (std::map<std::pair<float, float>, int>{ { { -150.0f, -50.0f }, 2 }, { { -50.0f, 50.0f }, 2 } }));
+	EXPECT_EQ(someBlue, (std::map<std::pair<float, float>, int>{ { { -1650.0f, -50.0f }, 2 }, { { -50.0f, 1550.0f }, 2 }, { { 3150.0f, 4750.0f }, 2 } }));
 }

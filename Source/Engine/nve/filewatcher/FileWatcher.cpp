@@ -39,7 +39,7 @@ namespace Norv
 		}
 	}
 
-	bool FileWatcher::WatchFileChange(const std::string& aPath, Callback aCallback)
+	bool FileWatcher::WatchFileChange(const std::string& aPath, Callback aCallback, const void* anOwner)
 	{
 		if (!myIsEnabled)
 			return false;
@@ -47,7 +47,7 @@ namespace Norv
 		if (!someTime || *someTime == 0)
 			return false;
 
-		myCallbacks[MakeKey(aPath)].push_back(std::move(aCallback));
+		myCallbacks[MakeKey(aPath)].push_back({ anOwner, std::move(aCallback) });
 		if (myThread)
 		{
 			std::lock_guard someLock(myTimesMutex);
@@ -59,6 +59,25 @@ namespace Norv
 			myThread = std::make_unique<std::thread>(&FileWatcher::ThreadMain, this);
 		}
 		return true;
+	}
+
+	void FileWatcher::RemoveCallbacks(const void* anOwner)
+	{
+		if (!anOwner)
+			return;
+		for (auto someEntry = myCallbacks.begin(); someEntry != myCallbacks.end();)
+		{
+			std::erase_if(someEntry->second, [anOwner](const OwnedCallback& aCallback) { return aCallback.myOwner == anOwner; });
+			someEntry = someEntry->second.empty() ? myCallbacks.erase(someEntry) : std::next(someEntry);
+		}
+		std::lock_guard someLock(myTimesMutex);
+		std::erase_if(myModificationTimes, [this](const auto& anEntry) { return !myCallbacks.contains(MakeKey(anEntry.first)); });
+	}
+
+	std::size_t FileWatcher::GetCallbackCount(const std::string& aPath) const
+	{
+		const auto someFound = myCallbacks.find(MakeKey(aPath));
+		return someFound == myCallbacks.end() ? 0 : someFound->second.size();
 	}
 
 	void FileWatcher::FlushChanges()
@@ -74,10 +93,10 @@ namespace Norv
 			if (someFound == myCallbacks.end())
 				continue;
 			// A callback may register more files, which can grow the list under us.
-			const std::vector<Callback> someCallbacks = someFound->second;
-			for (const Callback& someCallback : someCallbacks)
-				if (someCallback)
-					someCallback(somePath);
+			const std::vector<OwnedCallback> someCallbacks = someFound->second;
+			for (const OwnedCallback& someCallback : someCallbacks)
+				if (someCallback.myCallback)
+					someCallback.myCallback(somePath);
 		}
 		myDeliveringChanges.clear();
 	}

@@ -30,7 +30,15 @@ namespace Norv
 		// Calls aCallback with aPath (main thread, in FlushChanges) whenever the file's
 		// modification time changes. False when watching is off or the file is missing.
 		// Several callbacks per file are allowed; all run in registration order.
-		bool WatchFileChange(const std::string& aPath, Callback aCallback);
+		// anOwner tags the callback for RemoveCallbacks; null callbacks live as long as the watcher.
+		bool WatchFileChange(const std::string& aPath, Callback aCallback, const void* anOwner = nullptr);
+
+		// Main thread: forgets every callback of anOwner (an owner that goes away must,
+		// since its callbacks point at it); a file left without callbacks is no longer polled.
+		void RemoveCallbacks(const void* anOwner);
+
+		// How many callbacks wait on aPath (any spelling).
+		std::size_t GetCallbackCount(const std::string& aPath) const;
 
 		// Main thread, once a frame: delivers every path changed since the last call, once each.
 		void FlushChanges();
@@ -45,7 +53,13 @@ namespace Norv
 		static std::string MakeKey(const std::string& aPath);
 
 		std::unique_ptr<std::thread> myThread;
-		std::map<std::string, std::vector<Callback>> myCallbacks;
+		struct OwnedCallback
+		{
+			const void* myOwner;
+			Callback myCallback;
+		};
+
+		std::map<std::string, std::vector<OwnedCallback>> myCallbacks;
 		std::vector<std::string> myPendingChanges;
 		std::vector<std::string> myDeliveringChanges;
 		std::map<std::string, std::uint64_t> myModificationTimes;

@@ -6,6 +6,7 @@
 #include "settings/settings.h"
 
 #include <filesystem>
+#include <iostream>
 
 namespace Norv
 {
@@ -16,13 +17,27 @@ namespace Norv
 		DX11::VertexShaderCache ourVertexShaders;
 		DX11::PixelShaderCache ourPixelShaders;
 
-		// The file's bytes; empty when it cannot be read.
-		std::string ReadShaderFile(const char* aName)
+		std::filesystem::path GetShaderFilePath(const char* aName)
 		{
 			const std::filesystem::path someFile = std::string(aName) + COMPILED_SHADER_EXTENSION;
 			const std::filesystem::path& someCooked = Settings::GetCookedAssetsPath();
-			const auto someBytes = Platform::ReadWholeFile(someCooked.empty() ? someFile : someCooked / someFile);
+			return someCooked.empty() ? someFile : someCooked / someFile;
+		}
+
+		// The file's bytes; empty, with a line naming the file, when it cannot be read.
+		// An empty name asks for no shader and is not reported.
+		std::string ReadShaderFile(const char* aName)
+		{
+			const std::filesystem::path someFile = GetShaderFilePath(aName);
+			const auto someBytes = Platform::ReadWholeFile(someFile);
+			if (!someBytes && *aName != '\0')
+				std::cerr << "The compiled shader \"" << someFile.string() << "\" could not be read\n";
 			return someBytes ? std::string(someBytes->begin(), someBytes->end()) : std::string();
+		}
+
+		void ReportInvalidShader(const char* aName)
+		{
+			std::cerr << "The compiled shader \"" << GetShaderFilePath(aName).string() << "\" is not one the device accepts\n";
 		}
 	}
 
@@ -46,6 +61,8 @@ namespace Norv
 		if (!ourDevice || someEntry.myBytecode.empty()
 			|| FAILED(ourDevice->CreateVertexShader(someEntry.myBytecode.data(), someEntry.myBytecode.size(), nullptr, someEntry.myShader.GetAddressOf())))
 		{
+			if (ourDevice && !someEntry.myBytecode.empty())
+				ReportInvalidShader(aName);
 			ourVertexShaders.erase(aName);
 			return nullptr;
 		}
@@ -59,6 +76,8 @@ namespace Norv
 		someEntry.Reset();
 		if (!ourDevice || someBytecode.empty() || FAILED(ourDevice->CreatePixelShader(someBytecode.data(), someBytecode.size(), nullptr, someEntry.GetAddressOf())))
 		{
+			if (ourDevice && !someBytecode.empty())
+				ReportInvalidShader(aName);
 			ourPixelShaders.erase(aName);
 			return nullptr;
 		}

@@ -103,6 +103,9 @@ namespace Norv
 	ModelFactory::~ModelFactory()
 	{
 		ourInstance = nullptr;
+		// The watcher outlives a factory: its callbacks must not point at this one.
+		if (FileWatcher* someWatcher = GetFileWatcher())
+			someWatcher->RemoveCallbacks(this);
 		NorvFbx::ShutdownImporter();
 		myAnimatedModelShaders.clear();
 		myModelShaders.clear();
@@ -138,20 +141,30 @@ namespace Norv
 		return someInstance;
 	}
 
-	void ModelFactory::WatchModelFile(const std::string& aPath, const std::string& aResolvedPath)
+	FileWatcher* ModelFactory::GetFileWatcher()
 	{
 		const Engine* someEngine = Engine::GetInstance();
-		FileWatcher* someWatcher = someEngine ? someEngine->GetFileWatcher() : nullptr;
+		return someEngine ? someEngine->GetFileWatcher() : nullptr;
+	}
+
+	void ModelFactory::WatchModelFile(const std::string& aPath, const std::string& aResolvedPath)
+	{
+		FileWatcher* someWatcher = GetFileWatcher();
 		if (!someWatcher || !myWatchedPaths.insert(aPath).second)
 			return;
-		someWatcher->WatchFileChange(aResolvedPath, [this, aPath](const std::string&) { OnModelFileChanged(aPath); });
+		someWatcher->WatchFileChange(aResolvedPath, [this, aPath](const std::string&) { OnModelFileChanged(aPath); }, this);
 	}
 
 	std::shared_ptr<Model> ModelFactory::LoadModel(const std::string& aPath)
 	{
 		const std::string someResolved = Settings::ResolveAssetPath(aPath);
 		if (someResolved.empty())
+		{
+			// An empty path asks for no model; any other names a file that should be there.
+			if (!aPath.empty())
+				std::cerr << "The model \"" << aPath << "\" is in no asset folder\n";
 			return {};
+		}
 		WatchModelFile(aPath, someResolved);
 
 		NorvFbx::ModelRecord someRecord;
@@ -256,7 +269,13 @@ namespace Norv
 
 	void ModelFactory::OnModelFileChanged(const std::string& aPath)
 	{
-		myModels.erase(aPath);
+		const auto someFound = myModels.find(aPath);
+		if (someFound == myModels.end())
+			return;
+		// Clips are laid out for the model they were loaded for: the old model's are stale.
+		const std::uint64_t someStaleId = someFound->second->GetId();
+		std::erase_if(myAnimations, [someStaleId](const auto& anEntry) { return anEntry.first.second == someStaleId; });
+		myModels.erase(someFound);
 	}
 
 	// ---------------------------------------------------------------- animations

@@ -25,6 +25,8 @@ namespace NorvFbx
 
 namespace Norv
 {
+	class FileWatcher;
+
 	class ModelFactory
 	{
 	public:
@@ -46,7 +48,7 @@ namespace Norv
 		std::shared_ptr<ModelShader> GetAnimatedModelShader(const std::string& aPixelShader);
 
 		std::shared_ptr<Model> LoadModel(const std::string& aPath);
-		// Hot reload: drops the cache's model of aPath.
+		// Hot reload: drops the cache's model of aPath and the clips loaded for it.
 		void OnModelFileChanged(const std::string& aPath);
 
 		// Texture lookups by file-name suffix (model textures).
@@ -68,6 +70,7 @@ namespace Norv
 		bool CreateCubeModel();
 		bool CreatePlaneModel();
 		bool StoreBuiltInModel(MeshData& aMesh, const std::string& aName);
+		static FileWatcher* GetFileWatcher();
 		void WatchModelFile(const std::string& aPath, const std::string& aResolvedPath);
 		std::shared_ptr<Model> BuildModel(const NorvFbx::ModelRecord& aRecord, const std::string& aResolvedPath);
 		std::shared_ptr<ModelShader> GetShader(std::unordered_map<std::string, std::shared_ptr<ModelShader>>& aCache, const char* aVertexShader, const std::string& aPixelShader);

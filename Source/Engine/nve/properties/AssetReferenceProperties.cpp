@@ -24,8 +24,10 @@ namespace Norv
 		someModel.myVertexShader = ReadPathValue(aJson, "vertexShader");
 		someModel.myPixelShader = ReadPathValue(aJson, "pixelShader");
 		const auto someTextures = aJson.find("textures");
-		if (someTextures == aJson.end() || !someTextures->is_array())
+		if (someTextures == aJson.end())
 			return;
+		// The json's elements: an array's, an object's member values, null none, any
+		// other value itself; so a number or boolean anywhere is the library's error 302.
 		std::size_t someMesh = 0;
 		for (const nlohmann::json& someEntry : *someTextures)
 		{
@@ -33,19 +35,17 @@ namespace Norv
 				break;
 			StringId (&someSlots)[SCENE_TEXTURE_SLOTS] = someModel.myTextures[someMesh++];
 			if (someEntry.is_string())
-				someSlots[0] = ReadPathString(someEntry);
-			else if (someEntry.is_array())
 			{
-				std::size_t someSlot = 0;
-				for (const nlohmann::json& somePath : someEntry)
-				{
-					if (someSlot == SCENE_TEXTURE_SLOTS)
-						break;
-					someSlots[someSlot++] = ReadPathString(somePath);
-				}
+				someSlots[0] = ReadPathString(someEntry);
+				continue;
 			}
-			else if (!someEntry.is_null())
-				someSlots[0] = ReadPathString(someEntry); // the library's error 302
+			std::size_t someSlot = 0;
+			for (const nlohmann::json& somePath : someEntry)
+			{
+				if (someSlot == SCENE_TEXTURE_SLOTS)
+					break;
+				someSlots[someSlot++] = ReadPathString(somePath);
+			}
 		}
 	}
 

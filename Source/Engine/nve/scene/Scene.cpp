@@ -7,6 +7,7 @@ namespace Norv
 	void Scene::Clear()
 	{
 		objects.clear();
+		order.clear();
 		pathCounts.clear();
 	}
 
@@ -24,7 +25,10 @@ namespace Norv
 	{
 		const std::uint32_t someId = GuidToIndex(aGuid);
 		++pathCounts[aObject.path];
-		std::shared_ptr<SceneObject>& someStored = objects[someId];
+		const auto [someEntry, someIsNew] = objects.try_emplace(someId);
+		if (someIsNew)
+			order.push_back(someId);
+		std::shared_ptr<SceneObject>& someStored = someEntry->second;
 		someStored = std::make_shared<SceneObject>(aObject);
 		++pathCounts[StringId()];
 		return { someId, someStored.get() };

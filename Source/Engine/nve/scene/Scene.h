@@ -12,6 +12,7 @@
 #include <string>
 #include <unordered_map>
 #include <utility>
+#include <vector>
 
 namespace Norv
 {
@@ -31,6 +32,9 @@ namespace Norv
 		std::string path;            // the scene name as the caller gave it
 		std::string name = "untitled";
 		std::unordered_map<std::uint32_t, std::shared_ptr<SceneObject>> objects;
+		// The ids of objects in the order they were first added (a replacement keeps its
+		// place): the loader's file order, whatever other scenes did to the ids.
+		std::vector<std::uint32_t> order;
 		// Objects added per path (never taken back on replacement); the null key counts all.
 		std::map<StringId, std::uint32_t, StringIdTextLess> pathCounts;
 	};

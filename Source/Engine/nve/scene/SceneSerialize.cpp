@@ -6,9 +6,12 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <iostream>
 #include <string>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -72,6 +75,21 @@ namespace Norv::SceneSerialize
 			return someObject;
 		}
 
+		bool IsFinite(const Vector3<float>& aVector)
+		{
+			return std::isfinite(aVector.x) && std::isfinite(aVector.y) && std::isfinite(aVector.z);
+		}
+
+		// A number past a float's range reads as infinite: such an object has no place.
+		bool IsRefused(const SceneObject& aObject, const fs::path& aFile)
+		{
+			const SceneTransform& someTransform = aObject.transform;
+			if (IsFinite(someTransform.translation) && IsFinite(someTransform.rotation) && IsFinite(someTransform.scale))
+				return false;
+			std::cerr << "\"" << aFile.string() << "\": object \"" << aObject.name << "\" has a transform that is not finite and is skipped\n";
+			return true;
+		}
+
 		bool LoadFormA(const fs::path& aFile, Scene& aScene)
 		{
 			return impl::ReadJsonFile(aFile, [&](const nlohmann::json& aDocument) {
@@ -79,6 +97,8 @@ namespace Norv::SceneSerialize
 				for (const nlohmann::json& someItem : aDocument)
 				{
 					const SceneObject someObject = BuildObject(someItem, SceneForm::A, aFile);
+					if (IsRefused(someObject, aFile))
+						continue;
 					const std::string someGuid = someItem.value("uuid", std::string());
 					if (aScene.AddObject(someGuid.c_str(), someObject).first == 0)
 					{
@@ -96,16 +116,23 @@ namespace Norv::SceneSerialize
 			return !someName.empty() && someName.front() != '.' && !aFileName.has_extension();
 		}
 
+		// Object files in sorted name order: the directory's own order is the file system's.
 		bool LoadFormB(const fs::path& aFolder, Scene& aScene)
 		{
-			bool someAllRead = true;
+			std::vector<fs::path> someFiles;
 			for (const fs::directory_entry& someEntry : fs::directory_iterator(aFolder))
 			{
-				const fs::path someFileName = someEntry.path().filename();
-				if (!IsObjectFileName(someFileName) || !someEntry.is_regular_file())
-					continue;
-				someAllRead &= impl::ReadJsonFile(someEntry.path(), [&](const nlohmann::json& aDocument) {
-					aScene.AddObject(someFileName.string().c_str(), BuildObject(aDocument, SceneForm::B, someEntry.path()));
+				if (IsObjectFileName(someEntry.path().filename()) && someEntry.is_regular_file())
+					someFiles.push_back(someEntry.path());
+			}
+			std::sort(someFiles.begin(), someFiles.end());
+
+			bool someAllRead = true;
+			for (const fs::path& someFile : someFiles)
+			{
+				someAllRead &= impl::ReadJsonFile(someFile, [&](const nlohmann::json& aDocument) {
+					if (const SceneObject someObject = BuildObject(aDocument, SceneForm::B, someFile); !IsRefused(someObject, someFile))
+						aScene.AddObject(someFile.filename().string().c_str(), someObject);
 				});
 			}
 			return someAllRead;

@@ -17,6 +17,9 @@ namespace Norv
 		MemoryTrackingStackTraces = 128,
 		MemoryTrackingAllAllocations = 256,
 		All = 511,
+		// The game's debug drawing (tile grid and collision outlines); outside All's
+		// nine bits, though a full All turns every feature on.
+		Collision = 512,
 	};
 
 	constexpr std::uint32_t operator|(DebugFeature a, DebugFeature b) { return static_cast<std::uint32_t>(a) | static_cast<std::uint32_t>(b); }

@@ -9,6 +9,9 @@
 #include <nlohmann/json.hpp>
 
 #include <array>
+#include <cstdint>
+#include <iostream>
+#include <limits>
 #include <utility>
 
 namespace fs = std::filesystem;
@@ -33,7 +36,7 @@ namespace Norv
 			return ourFolders;
 		}
 
-		constexpr std::array<std::pair<std::string_view, DebugFeature>, 9> DEBUG_FEATURE_WORDS = { {
+		constexpr std::array<std::pair<std::string_view, DebugFeature>, 10> DEBUG_FEATURE_WORDS = { {
 			{ "Fps", DebugFeature::Fps },
 			{ "Mem", DebugFeature::Mem },
 			{ "Drawcalls", DebugFeature::Drawcalls },
@@ -43,6 +46,7 @@ namespace Norv
 			{ "OptimizeWarnings", DebugFeature::OptimizeWarnings },
 			{ "MemoryTrackingStackTraces", DebugFeature::MemoryTrackingStackTraces },
 			{ "MemoryTrackingAllAllocations", DebugFeature::MemoryTrackingAllAllocations },
+			{ "Collision", DebugFeature::Collision },
 		} };
 
 		constexpr std::array<std::pair<std::string_view, int>, 4> MULTISAMPLING_WORDS = { {
@@ -53,6 +57,14 @@ namespace Norv
 		fs::path AssetFolderFrom(const std::string& aValue)
 		{
 			return (GetFolders().myExecutableFolder / fs::path(aValue)).lexically_normal();
+		}
+
+		// Nothing would load from a folder that is not there: say which one, once, here.
+		void ReportMissingFolder(const fs::path& aFile, const char* aKey, const fs::path& aFolder)
+		{
+			std::error_code someError;
+			if (!fs::is_directory(Platform::ResolveFilePath(aFolder), someError))
+				std::cerr << "Settings file \"" << aFile.string() << "\": the \"" << aKey << "\" asset folder \"" << aFolder.string() << "\" does not exist\n";
 		}
 
 		bool IsSet(const nlohmann::json& aObject, const char* aKey)
@@ -115,12 +127,23 @@ namespace Norv
 			});
 		}
 
-		Vector2<unsigned int> ReadSize(nlohmann::json& aSize)
+		// aWindow[aKey] as a size; one of zero or below (or past what a size holds) is
+		// reported against aFile and replaced by the built-in default.
+		Vector2<unsigned int> ReadSize(nlohmann::json& aWindow, const char* aKey, const fs::path& aFile)
 		{
-			return { aSize["w"].get<unsigned int>(), aSize["h"].get<unsigned int>() };
+			nlohmann::json& someSize = aWindow[aKey];
+			const std::int64_t someWidth = someSize["w"].get<std::int64_t>();
+			const std::int64_t someHeight = someSize["h"].get<std::int64_t>();
+			const auto IsSide = [](std::int64_t aSide) { return aSide > 0 && aSide <= std::numeric_limits<unsigned int>::max(); };
+			if (IsSide(someWidth) && IsSide(someHeight))
+				return { static_cast<unsigned int>(someWidth), static_cast<unsigned int>(someHeight) };
+			const Vector2<unsigned int> someDefault = EngineCreateParameters().myWindowSize;
+			std::cerr << "Settings file \"" << aFile.string() << "\": \"" << aKey << "\" " << someWidth << " x " << someHeight
+				<< " is no window size; the default " << someDefault.x << " x " << someDefault.y << " is used\n";
+			return someDefault;
 		}
 
-		void ReadWindowSettings(nlohmann::json& aWindow, EngineCreateParameters& aParameters)
+		void ReadWindowSettings(nlohmann::json& aWindow, EngineCreateParameters& aParameters, const fs::path& aFile)
 		{
 			const std::string someTitle = aWindow["title"].get<std::string>();
 			if (!someTitle.empty())
@@ -136,12 +159,12 @@ namespace Norv
 			const bool someHasRenderSize = aWindow.contains("render_size");
 			if (someHasWindowSize)
 			{
-				aParameters.myWindowSize = ReadSize(aWindow["window_size"]);
-				aParameters.myRenderSize = someHasRenderSize ? ReadSize(aWindow["render_size"]) : aParameters.myWindowSize;
+				aParameters.myWindowSize = ReadSize(aWindow, "window_size", aFile);
+				aParameters.myRenderSize = someHasRenderSize ? ReadSize(aWindow, "render_size", aFile) : aParameters.myWindowSize;
 			}
 			else if (someHasRenderSize)
 			{
-				aParameters.myRenderSize = ReadSize(aWindow["render_size"]);
+				aParameters.myRenderSize = ReadSize(aWindow, "render_size", aFile);
 				aParameters.myWindowSize = aParameters.myRenderSize;
 			}
 
@@ -169,9 +192,11 @@ namespace Norv
 			someFolder = someFolder.parent_path();
 		GetFolders().myExecutableFolder = someFolder;
 
-		std::ifstream someFile = Platform::OpenInputFile(Settings::GetSettingsFilePath(aName));
+		const fs::path someFilePath = Settings::GetSettingsFilePath(aName);
+		std::ifstream someFile = Platform::OpenInputFile(someFilePath);
 		if (!someFile)
 		{
+			std::cerr << "Could not open the settings file \"" << someFilePath.string() << "\"; the built-in defaults are used\n";
 			NV_ASSERT(false && "Could not open project settings file in Norv::LoadSettings");
 			return false;
 		}
@@ -184,11 +209,16 @@ namespace Norv
 			nlohmann::json& someAssets = someRoot["assets_path"];
 			GetFolders().myEngineAssets = AssetFolderFrom(someAssets["engine"].get<std::string>());
 			GetFolders().myGameAssets = AssetFolderFrom(someAssets["game"].get<std::string>());
+			ReportMissingFolder(someFilePath, "engine", GetFolders().myEngineAssets);
+			ReportMissingFolder(someFilePath, "game", GetFolders().myGameAssets);
 			if (someAssets.contains("cooked"))
+			{
 				GetFolders().myCookedAssets = AssetFolderFrom(someAssets["cooked"].get<std::string>());
+				ReportMissingFolder(someFilePath, "cooked", GetFolders().myCookedAssets);
+			}
 		}
 
-		ReadWindowSettings(someRoot["window_settings"], someParameters);
+		ReadWindowSettings(someRoot["window_settings"], someParameters, someFilePath);
 
 		if (IsSet(someRoot, "enable_vsync"))
 			someParameters.myVsync = someRoot["enable_vsync"].get<bool>();

@@ -84,22 +84,32 @@ TEST_F(FileWatcherTest, TwoSavesBeforeOneFlushGiveOneCallback)
 	EXPECT_EQ(myCalls.size(), 1u) << "a delivered change is not delivered again";
 }
 
-TEST_F(FileWatcherTest, TwoOwnersOfOneFileAreCalledInRegistrationOrder)
+TEST_F(FileWatcherTest, TwoOwnersOfOneFileAreCalledInRegistrationOrderUntilOneLeaves)
 {
 	Norv::FileWatcher someWatcher(true);
 	std::vector<std::string> someOrder;
-	ASSERT_TRUE(someWatcher.WatchFileChange(myFile, [&](const std::string& aPath) { someOrder.push_back("first " + aPath); }));
+	const int someFirst = 0;
+	const int someSecond = 0;
+	ASSERT_TRUE(someWatcher.WatchFileChange(myFile, [&](const std::string& aPath) { someOrder.push_back("first " + aPath); }, &someFirst));
 	ASSERT_TRUE(someWatcher.WatchFileChange(myFile, {}));
-	ASSERT_TRUE(someWatcher.WatchFileChange(myFile, [&](const std::string& aPath) { someOrder.push_back("second " + aPath); }));
+	ASSERT_TRUE(someWatcher.WatchFileChange(myFile, [&](const std::string& aPath) { someOrder.push_back("second " + aPath); }, &someSecond));
 
 	Touch(myFile, 5);
-	const auto someEnd = std::chrono::steady_clock::now() + GIVE_UP;
-	while (someOrder.empty() && std::chrono::steady_clock::now() < someEnd)
-	{
-		std::this_thread::sleep_for(std::chrono::milliseconds(10));
-		someWatcher.FlushChanges();
-	}
+	FlushUntil(someWatcher, someOrder, 1);
 	EXPECT_EQ(someOrder, (std::vector<std::string>{ "first " + myFile, "second " + myFile }));
+
+	// The first owner goes: only the second is told of the next change.
+	someWatcher.RemoveCallbacks(&someFirst);
+	EXPECT_EQ(someWatcher.GetCallbackCount(myFile), 2u); // the second and the ownerless one
+	someOrder.clear();
+	Touch(myFile, 5);
+	FlushUntil(someWatcher, someOrder, 1);
+	EXPECT_EQ(someOrder, (std::vector<std::string>{ "second " + myFile }));
+
+	// Removing an owner twice, or no owner, changes nothing.
+	someWatcher.RemoveCallbacks(&someFirst);
+	someWatcher.RemoveCallbacks(nullptr);
+	EXPECT_EQ(someWatcher.GetCallbackCount(myFile), 2u);
 }
 
 TEST_F(FileWatcherTest, SlashSpellingFindsCallbacksOfBackslashSpelling)

@@ -63,12 +63,16 @@ TEST(ShaderCache, MissingOrBrokenFilesLeaveNoEntry)
 	ASSERT_TRUE(someSetUp.IsReady());
 	const std::size_t someVertexCount = Norv::DX11::GetVertexShaderCount();
 	const std::size_t somePixelCount = Norv::DX11::GetPixelShaderCount();
+	testing::internal::CaptureStderr();
 	for (int i = 0; i < 2; ++i)
 	{
 		EXPECT_EQ(Norv::DX11::GetVertexShader("shaders/no_such_shader_VS"), nullptr);
 		EXPECT_EQ(Norv::DX11::GetVertexShader("shaders/empty_VS"), nullptr);
 		EXPECT_EQ(Norv::DX11::GetPixelShader("shaders/not_spirv_PS"), nullptr);
 	}
+	const std::string someErrors = testing::internal::GetCapturedStderr();
+	EXPECT_NE(someErrors.find("no_such_shader_VS.cso\" could not be read"), std::string::npos) << someErrors;
+	EXPECT_NE(someErrors.find("not_spirv_PS.cso\" is not one the device accepts"), std::string::npos) << someErrors;
 	EXPECT_EQ(Norv::DX11::GetVertexShaderCount(), someVertexCount);
 	EXPECT_EQ(Norv::DX11::GetPixelShaderCount(), somePixelCount);
 }
@@ -84,10 +88,14 @@ TEST(ShaderCache, ReleasedWithTheDevice)
 	EXPECT_EQ(Norv::DX11::GetPixelShaderCount(), 0u);
 }
 
-TEST(GraphicsStart, AMissingToneMapShaderFailsStartUp)
+TEST(GraphicsStart, AMissingToneMapShaderFailsStartUpAndIsNamed)
 {
 	CookedCopy someCooked({ "shaders/PostprocessTonemapPS" });
+	testing::internal::CaptureStderr();
 	NorvTest::GraphicsSetUp someSetUp({ 64, 64 }, someCooked.Path().string());
+	const std::string someErrors = testing::internal::GetCapturedStderr();
+	EXPECT_NE(someErrors.find("The compiled shader \"" + (someCooked.Path() / "Shaders/PostprocessTonemapPS.cso").string() + "\" could not be read\n"), std::string::npos)
+		<< someErrors;
 	ASSERT_TRUE(someSetUp.IsReady());
 	EXPECT_FALSE(someSetUp.IsGraphicsReady());
 	EXPECT_EQ(someSetUp.Graphics().GetGraphicsStateStack(), nullptr) << "the stack comes after the effects";

@@ -59,9 +59,13 @@ TEST_F(ModelFactoryTest, OnePathOneModelAndSlashSpellingsOpenOneFile)
 	EXPECT_EQ(myFactory->GetModelInstance("props/box.fbx").myFlag, 1u);
 }
 
-TEST_F(ModelFactoryTest, AMissingFileIsTriedAgainOnEveryRequest)
+TEST_F(ModelFactoryTest, AMissingFileIsNamedAndTriedAgainOnEveryRequest)
 {
-	EXPECT_EQ(myFactory->GetModel("later.fbx"), nullptr);
+	testing::internal::CaptureStderr();
+	EXPECT_EQ(myFactory->GetModel("props/later.fbx"), nullptr);
+	EXPECT_EQ(myFactory->GetModel(""), nullptr); // no path asks for no model: nothing to report
+	const std::string someErrors = testing::internal::GetCapturedStderr();
+	EXPECT_EQ(someErrors, "The model \"props/later.fbx\" is in no asset folder\n");
 	EXPECT_EQ(myFactory->GetModelInstance("later.fbx").GetModel(), nullptr);
 	Put("later.fbx", CubeFbx(1.0));
 	EXPECT_NE(myFactory->GetModel("later.fbx"), nullptr);
@@ -165,18 +169,23 @@ TEST_F(ModelFactoryTest, ClipsAreCachedPerModelAndNeverForANullModel)
 	const Norv::AnimationPlayer someNone = myFactory->GetAnimationPlayer(someCharacter, nullptr);
 	EXPECT_EQ(someNone.GetAnimation(), nullptr);
 
-	const std::shared_ptr<Norv::Animation> someClip = myFactory->LoadAnimation(someCharacter, someFirst);
+	std::shared_ptr<Norv::Animation> someClip = myFactory->LoadAnimation(someCharacter, someFirst);
 	ASSERT_NE(someClip, nullptr);
 	EXPECT_EQ(myFactory->LoadAnimation(someCharacter, someFirst), someClip);
 	EXPECT_EQ(someClip->myFrameCount, 31u);
 	EXPECT_FLOAT_EQ(someClip->myFrameRate, 30.0f);
 	EXPECT_EQ(someClip->myFrames[0].myJointCount, 6u);
 
-	// The same file under another key is another model, with a clip of its own.
+	// A reloaded file is another model, with a clip of its own; the old model's
+	// clip leaves the cache with it and lives only as long as its holders.
+	const std::weak_ptr<Norv::Animation> someStaleClip = someClip;
+	const Norv::Animation* someStaleAddress = someClip.get();
+	someClip.reset();
 	myFactory->OnModelFileChanged(someCharacter);
+	EXPECT_TRUE(someStaleClip.expired()) << "the cache kept the clip of a model it dropped";
 	const std::shared_ptr<Norv::Model> someSecond = myFactory->GetModel(someCharacter);
 	ASSERT_NE(someSecond, someFirst);
-	EXPECT_NE(myFactory->LoadAnimation(someCharacter, someSecond), someClip);
+	EXPECT_NE(myFactory->LoadAnimation(someCharacter, someSecond).get(), someStaleAddress);
 	const Norv::AnimationPlayer somePlayer = myFactory->GetAnimationPlayer(someCharacter, someSecond);
 	EXPECT_EQ(somePlayer.GetAnimation(), myFactory->LoadAnimation(someCharacter, someSecond));
 	EXPECT_EQ(somePlayer.GetFrameRate(), 30.0f);

@@ -5,7 +5,9 @@
 #include "Support/ModelScene.h"
 #include "Support/RunningEngine.h"
 
+#include "filewatcher/FileWatcher.h"
 #include "settings/DebugFeature.h"
+#include "settings/settings.h"
 
 #include <gtest/gtest.h>
 
@@ -95,4 +97,24 @@ TEST_F(ModelHotReload, AHalfWrittenFileGivesNoModelUntilItIsWhole)
 	Save("mended.fbx", NorvTest::CubeFbx(6.0));
 	ASSERT_TRUE(myEngine.RunFramesUntil([&] { return myFactory->GetModel("mended.fbx") != nullptr; }));
 	EXPECT_NEAR(HalfWidth(myFactory->GetModel("mended.fbx")), 6.0f, 1e-4f);
+}
+
+TEST_F(ModelHotReload, AFactoryMadeAgainTakesOverTheWatchOfTheOneDestroyed)
+{
+	Save("again.fbx", NorvTest::CubeFbx(1.0));
+	const std::string someResolved = Norv::Settings::ResolveAssetPath("again.fbx");
+	Norv::FileWatcher& someWatcher = *myEngine.Get().GetFileWatcher();
+	ASSERT_NE(myFactory->GetModel("again.fbx"), nullptr);
+	EXPECT_EQ(someWatcher.GetCallbackCount(someResolved), 1u);
+
+	Norv::ModelFactory::DestroyInstance();
+	EXPECT_EQ(someWatcher.GetCallbackCount(someResolved), 0u) << "a dangling callback into the destroyed factory";
+	const std::shared_ptr<Norv::Model> someModel = myFactory->GetModel("again.fbx"); // a new factory
+	ASSERT_NE(someModel, nullptr);
+	EXPECT_EQ(someWatcher.GetCallbackCount(someResolved), 1u);
+
+	// A change reaches the new factory only.
+	Save("again.fbx", NorvTest::CubeFbx(2.0));
+	ASSERT_TRUE(myEngine.RunFramesUntil([&] { return myFactory->GetModel("again.fbx") != someModel; }));
+	EXPECT_NEAR(HalfWidth(myFactory->GetModel("again.fbx")), 2.0f, 1e-4f);
 }

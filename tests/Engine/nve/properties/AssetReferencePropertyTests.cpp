@@ -61,6 +61,12 @@ TEST(ModelProperty, RejectsNonObjectsAndNonStringPaths)
 	EXPECT_TRUE(ThrowsJsonError([] { Norv::Property(TypeOf<Norv::SceneModelHandle>(), json::array()); }, 306, "cannot use value() with array"));
 	EXPECT_TRUE(ThrowsJsonError([] { Norv::Property(TypeOf<Norv::SceneModelHandle>(), json::parse(R"({ "path": 5 })")); }, 302, "type must be string, but is number"));
 	EXPECT_TRUE(ThrowsJsonError([] { Norv::Property(TypeOf<Norv::SceneModelHandle>(), json::parse(R"({ "textures": [[1]] })")); }, 302, "type must be string, but is number"));
+	// "textures" that is no array is read as its own elements, not skipped.
+	EXPECT_TRUE(ThrowsJsonError([] { Norv::Property(TypeOf<Norv::SceneModelHandle>(), json::parse(R"({ "textures": 7 })")); }, 302, "type must be string, but is number"));
+	EXPECT_TRUE(ThrowsJsonError([] { Norv::Property(TypeOf<Norv::SceneModelHandle>(), json::parse(R"({ "textures": [true] })")); }, 302, "type must be string, but is boolean"));
+	EXPECT_TRUE(ThrowsJsonError([] { Norv::Property(TypeOf<Norv::SceneModelHandle>(), json::parse(R"({ "textures": { "body": [false] } })")); }, 302, "type must be string, but is boolean"));
+	const Norv::Property someOneString(TypeOf<Norv::SceneModelHandle>(), json::parse(R"({ "textures": "Skin.dds" })"));
+	EXPECT_STREQ(ModelOf(someOneString).myTextures[0][0].c_str(), "Skin.dds");
 	EXPECT_TRUE(ThrowsJsonError([] { Norv::Property(TypeOf<Norv::AnimationClipHandle>(), json("clip")); }, 306, "cannot use value() with string"));
 }
 

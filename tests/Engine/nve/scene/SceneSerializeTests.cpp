@@ -104,6 +104,52 @@ TEST_F(SceneLoader, FormBTakesOnlyExtensionlessFiles)
 	EXPECT_TRUE(myErrors.empty()) << myErrors;
 }
 
+TEST_F(SceneLoader, ObjectsKeepFileOrderWhateverIdsEarlierScenesGave)
+{
+	constexpr const char* FIRST = "0e000000-0000-4000-8000-0000000000e1";
+	constexpr const char* SECOND = "0e000000-0000-4000-8000-0000000000e2";
+	constexpr const char* THIRD = "0e000000-0000-4000-8000-0000000000e3";
+	// An earlier scene met them the other way round.
+	for (const char* someGuid : { THIRD, SECOND, FIRST })
+		Norv::GuidToIndex(someGuid);
+	const auto Names = [this] {
+		std::vector<std::string> someNames;
+		for (const std::uint32_t someId : myScene.order)
+			someNames.push_back(myScene.objects.at(someId)->name);
+		return someNames;
+	};
+
+	// Folder form: sorted file names, not the directory's order.
+	for (const char* someGuid : { SECOND, THIRD, FIRST })
+		myFolder.Write(InFormB(someGuid), std::string(R"({"name": ")") + someGuid + "\"}");
+	ASSERT_TRUE(Load());
+	EXPECT_EQ(Names(), (std::vector<std::string>{ FIRST, SECOND, THIRD }));
+
+	// One file: its own order; a repeated uuid keeps its first place with the later object.
+	myFolder.Write(FORM_A_FILE, std::string("[") + R"({"uuid": ")" + SECOND + R"(", "name": "b"}, {"uuid": ")" + FIRST + R"(", "name": "a"}, )"
+		+ R"({"uuid": ")" + SECOND + R"(", "name": "b again"}])");
+	ASSERT_TRUE(Load());
+	EXPECT_EQ(Names(), (std::vector<std::string>{ "b again", "a" }));
+	EXPECT_EQ(myScene.objects.size(), myScene.order.size());
+}
+
+TEST_F(SceneLoader, ObjectsWithTransformsPastAFloatAreReportedAndSkipped)
+{
+	myFolder.Write(FORM_A_FILE, std::string("[") + R"({"uuid": ")" + GUID_A + R"(", "name": "far", "translation": [1e39, 0, 0]}, )"
+		+ R"({"uuid": ")" + GUID_B + R"(", "name": "near", "translation": [3e38, 0, 0]}])");
+	ASSERT_TRUE(Load());
+	EXPECT_THAT(myErrors, HasSubstr("leveldata.json\": object \"far\" has a transform that is not finite and is skipped"));
+	ASSERT_EQ(myScene.objects.size(), 1u);
+	EXPECT_EQ(Object(GUID_B).name, "near");
+
+	myFolder.Write(InFormB(GUID_A), R"({"name": "squashed", "scale": [1, -1e300, 1]})");
+	std::filesystem::remove_all(myFolder.Path() / "game/scenes/Hub.leveldata_new");
+	ASSERT_TRUE(Load());
+	EXPECT_THAT(myErrors, HasSubstr("object \"squashed\" has a transform that is not finite"));
+	EXPECT_TRUE(myScene.objects.empty());
+	EXPECT_TRUE(myScene.order.empty());
+}
+
 TEST_F(SceneLoader, FolderNamesResolveIgnoringCase)
 {
 	myFolder.Write(std::string("game/Scenes/HUB.LevelData/") + GUID_A, R"({"name": "found"})");

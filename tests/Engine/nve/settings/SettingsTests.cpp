@@ -39,10 +39,12 @@ TEST_F(SettingsFile, NameWithoutDotGetsJsonExtension)
 	EXPECT_TRUE(LoadSettings("Other.cfg"));
 }
 
-TEST_F(SettingsFile, MissingFileAssertsAndKeepsDefaults)
+TEST_F(SettingsFile, MissingFileAssertsNamesTheFileAndKeepsDefaults)
 {
 	NorvTest::AssertRecorder someAsserts;
+	testing::internal::CaptureStderr();
 	EXPECT_FALSE(LoadSettings("Game.json"));
+	EXPECT_NE(testing::internal::GetCapturedStderr().find(Norv::Settings::GetSettingsFilePath("Game.json").string()), std::string::npos);
 	EXPECT_TRUE(someAsserts.Saw("Could not open project settings file in Norv::LoadSettings"));
 	EXPECT_EQ(GetEngineCreateParameters().myDebugFeatures, 3u);
 	EXPECT_EQ(GetEngineCreateParameters().myWindowSize, (Norv::Vector2<unsigned>(1280, 720)));
@@ -56,6 +58,7 @@ TEST_F(SettingsFile, DebugFeatureWords)
 		{ R"("debug_features": "Filewatcher")", 32u },
 		{ R"("debug_features": ["Fps", "Unknown", "Cpu"])", 9u },
 		{ R"("debug_features": [])", 0u },
+		{ R"("debug_features": ["Collision", "Fps"])", 513u },
 	};
 	for (const auto& [someJson, someExpected] : someCases)
 	{
@@ -129,6 +132,30 @@ TEST_F(SettingsFile, WindowSizeWithAndWithoutRenderSize)
 	EXPECT_EQ(GetEngineCreateParameters().myRenderSize, (Norv::Vector2<unsigned>(400, 300)));
 }
 
+TEST_F(SettingsFile, SizesOfZeroOrBelowAreReportedAndTakeTheDefault)
+{
+	const std::pair<const char*, Norv::Vector2<unsigned>> someCases[] = {
+		{ R"("window_size": {"w": 0, "h": 600})", { 1280, 720 } },
+		{ R"("window_size": {"w": 800, "h": -600})", { 1280, 720 } },
+		{ R"("render_size": {"w": -1, "h": -1})", { 1280, 720 } },
+		{ R"("window_size": {"w": 800, "h": 600}, "render_size": {"w": 400, "h": 0})", { 800, 600 } },
+	};
+	for (const auto& [someJson, someWindow] : someCases)
+	{
+		SCOPED_TRACE(someJson);
+		Norv::GetEngineCreateParameters() = {};
+		myFolder.WriteSettings(WithWindow(someJson));
+		testing::internal::CaptureStderr();
+		ASSERT_TRUE(LoadSettings("Game.json"));
+		const std::string someErrors = testing::internal::GetCapturedStderr();
+		EXPECT_NE(someErrors.find(Norv::Settings::GetSettingsFilePath("Game.json").string()), std::string::npos) << someErrors;
+		EXPECT_NE(someErrors.find("the default 1280 x 720 is used"), std::string::npos) << someErrors;
+		EXPECT_EQ(GetEngineCreateParameters().myWindowSize, someWindow);
+		EXPECT_EQ(GetEngineCreateParameters().myRenderSize, (Norv::Vector2<unsigned>(1280, 720)));
+	}
+	Norv::GetEngineCreateParameters() = {};
+}
+
 TEST_F(SettingsFile, BorderlessWinsOverStartBorderless)
 {
 	myFolder.WriteSettings(WithWindow(R"("start_borderless": true, "borderless": false)"));
@@ -192,6 +219,18 @@ TEST_F(SettingsFile, AssetsPathsRequireEngineAndGame)
 {
 	myFolder.WriteSettings(WithRoot(R"("assets_path": {"engine": "eng"})"));
 	EXPECT_THROW(LoadSettings("Game.json"), nlohmann::json::type_error);
+}
+
+TEST_F(SettingsFile, MissingAssetFoldersAreNamed)
+{
+	myFolder.Write("eng/readme.txt", "x");
+	myFolder.WriteSettings(WithRoot(R"("assets_path": {"engine": "eng", "game": "gone/data", "cooked": "cooked"})"));
+	testing::internal::CaptureStderr();
+	ASSERT_TRUE(LoadSettings("Game.json"));
+	const std::string someErrors = testing::internal::GetCapturedStderr();
+	const std::string someFile = Norv::Settings::GetSettingsFilePath("Game.json").string();
+	EXPECT_EQ(someErrors, "Settings file \"" + someFile + "\": the \"game\" asset folder \"" + (myFolder.Path() / "gone/data").string() + "\" does not exist\n"
+		+ "Settings file \"" + someFile + "\": the \"cooked\" asset folder \"" + (myFolder.Path() / "cooked").string() + "\" does not exist\n");
 }
 
 class AssetLookup : public SettingsFile
