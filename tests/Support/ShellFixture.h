@@ -4,6 +4,7 @@
 // feed keys and the mouse through the window messages frame by frame.
 #include "Support/ImageEncoding.h"
 #include "Support/InjectedGamepads.h"
+#include "Support/Messages.h"
 #include "Support/RunningEngine.h"
 
 #include "shell/InputMapper.h"
@@ -11,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <fstream>
@@ -47,11 +49,24 @@ namespace NorvTest
 		void Frame(float aSeconds = SHELL_FRAME_SECONDS) { myInput.Update(aSeconds); }
 		void KeyDown(WPARAM aKey) { myInput.GetKeyboardAndMouse().UpdateEvents(WM_KEYDOWN, aKey, 0); }
 		void KeyUp(WPARAM aKey) { myInput.GetKeyboardAndMouse().UpdateEvents(WM_KEYUP, aKey, 0); }
-		// Down for the two frames after which its action reads as pressed.
+		// Down for the frame in which its action reads as pressed.
 		void PressKey(WPARAM aKey)
 		{
 			KeyDown(aKey);
 			Frame();
+		}
+		// Pressed and released before the next frame, as the window reports it:
+		// SDL key events through the message queue to the mapper's keyboard.
+		void TapKey(WPARAM aKey)
+		{
+			const std::pair<WPARAM, SDL_Scancode> someKeys[] = { { VK_RETURN, SDL_SCANCODE_RETURN }, { VK_ESCAPE, SDL_SCANCODE_ESCAPE },
+				{ VK_UP, SDL_SCANCODE_UP }, { VK_DOWN, SDL_SCANCODE_DOWN }, { VK_LEFT, SDL_SCANCODE_LEFT }, { VK_RIGHT, SDL_SCANCODE_RIGHT } };
+			const auto someFound = std::find_if(std::begin(someKeys), std::end(someKeys), [&](const auto& aPair) { return aPair.first == aKey; });
+			ASSERT_NE(someFound, std::end(someKeys)) << "no scancode for key " << aKey;
+			const Uint32 someWindow = GetSdlWindowId(myEngine.Window());
+			PushKey(someWindow, true, someFound->second, SDL_GetKeyFromScancode(someFound->second));
+			PushKey(someWindow, false, someFound->second, SDL_GetKeyFromScancode(someFound->second));
+			FeedMessages();
 			Frame();
 		}
 		// The mouse moved to interface pixels (origin bottom-left), as the window
@@ -68,6 +83,11 @@ namespace NorvTest
 			someEvent.motion.xrel = 1;
 			someEvent.motion.yrel = 1;
 			SDL_PushEvent(&someEvent);
+			FeedMessages();
+		}
+		// Every pending window message to the mapper's keyboard and mouse.
+		void FeedMessages()
+		{
 			MSG someMessage{};
 			while (PeekMessageW(&someMessage, nullptr, 0, 0, PM_REMOVE))
 				myInput.GetKeyboardAndMouse().UpdateEvents(someMessage.message, someMessage.wParam, someMessage.lParam);

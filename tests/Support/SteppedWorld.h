@@ -39,6 +39,8 @@ namespace NorvTest
 			if (myPads.IsOn())
 				myPads.Plug(0);
 			SceneManager::GetInstance().SetCurrentScenePath("");
+			// Most rigs step bare entities on a grid, with no player.
+			myState.myIsPlayerRequired = false;
 			myState.Init(myInput);
 		}
 		// The loading screen's and the running dust's textures belong to this engine.

@@ -70,6 +70,7 @@ void InputMapper::Update(float aDeltaTime)
 
 	UpdateActions();
 
+	myTimeBeforeFrame = myTimeSincePress;
 	for (std::size_t someIndex = 0; someIndex < ACTION_COUNT; ++someIndex)
 	{
 		const std::uint32_t someBit = GetBit(static_cast<InputAction>(someIndex));
@@ -108,7 +109,7 @@ bool InputMapper::IsBindingDown(const ActionBinding& aBinding) const
 	else
 	{
 		for (std::uint16_t someKey : aBinding.myKeys)
-			if (myKeyboardAndMouse.IsKeyHeld(someKey))
+			if (myKeyboardAndMouse.IsKeyDown(someKey))
 				return true;
 	}
 	for (std::uint8_t someDirection : aBinding.mySticks)
@@ -163,4 +164,24 @@ void InputMapper::ResetTimer(InputAction anAction)
 void InputMapper::ResetAllTimers()
 {
 	myTimeSincePress.fill(RESET_TIME_SECONDS);
+}
+
+void InputMapper::BeginSubSteps(float aStepSeconds)
+{
+	myFramePreviousActions = myPreviousActions;
+	for (std::size_t someIndex = 0; someIndex < ACTION_COUNT; ++someIndex)
+		if (!IsPressed(static_cast<InputAction>(someIndex)))
+			myTimeSincePress[someIndex] = myTimeBeforeFrame[someIndex] + aStepSeconds;
+}
+
+void InputMapper::NextSubStep(float aStepSeconds)
+{
+	myPreviousActions = myCurrentActions;
+	for (float& someTime : myTimeSincePress)
+		someTime += aStepSeconds;
+}
+
+void InputMapper::EndSubSteps()
+{
+	myPreviousActions = myFramePreviousActions;
 }

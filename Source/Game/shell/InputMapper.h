@@ -1,7 +1,8 @@
 #pragma once
 // The game's 13 input actions over keyboard, mouse and gamepad. Follows the
 // device the player last touched: on the gamepad only pad buttons count, on the
-// keyboard and mouse only keys; stick directions count on both.
+// keyboard and mouse only keys; stick directions count on both. A key counts in
+// the frame whose messages brought its press, even one released before it.
 #include "Math/Vector.h"
 #include "input/InputManager.h"
 #include "input/XInputController.h"
@@ -84,6 +85,15 @@ public:
 	void ResetTimer(InputAction anAction);
 	void ResetAllTimers();
 
+	// A frame the world steps in several sub-steps of aStepSeconds: the first sees
+	// the frame's presses and releases, with the press timers aStepSeconds on from
+	// the last frame; each NextSubStep sees no new edge and adds its own length, so
+	// one press acts once and the timers count the world's time. EndSubSteps gives
+	// the frame's edges back to whoever reads the input after the world.
+	void BeginSubSteps(float aStepSeconds);
+	void NextSubStep(float aStepSeconds);
+	void EndSubSteps();
+
 	Norv::Vector2<float> GetLeftStick() const { return myLeftStick; }
 	Norv::Vector2<float> GetRightStick() const { return myRightStick; }
 	InputDevice GetActiveDevice() const { return myActiveDevice; }
@@ -107,6 +117,8 @@ private:
 	Norv::XInputController myGamepad;
 	std::array<ActionBinding, ACTION_COUNT> myBindings;
 	std::array<float, ACTION_COUNT> myTimeSincePress{};
+	std::array<float, ACTION_COUNT> myTimeBeforeFrame{}; // the timers as the frame found them
+	std::uint32_t myFramePreviousActions = 0;            // kept while sub-steps hide the edges
 	Norv::Vector2<float> myLeftStick;
 	Norv::Vector2<float> myRightStick;
 };

@@ -58,6 +58,14 @@ void CameraController::StartPan(Norv::Vector2<float> aTarget)
 	myPanTarget = aTarget;
 	myPanDuration = (aTarget - myPanStart).Length() / PAN_SPEED;
 	myPanElapsed = 0.0f;
+	// A pan takes over a running return, which must start afresh when it comes back.
+	myReturnPending = true;
+}
+
+void CameraController::StartLevelGlide()
+{
+	myMode = RETURN_TO_PLAYER;
+	myReturnPending = true;
 }
 
 void CameraController::PanTo(Norv::Vector2<float> aTarget, float aHold)

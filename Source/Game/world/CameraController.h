@@ -50,6 +50,9 @@ public:
 	// There and zoomed to aZoomZ, held (with shakes) until released.
 	void PanToAndZoom(Norv::Vector2<float> aTarget, float aZoomZ);
 	void Update(FrameContext& aContext);
+	// A level's start: the glide from where the camera is to the player, zooming in,
+	// with nothing left of an earlier level's return.
+	void StartLevelGlide();
 
 	Norv::Vector2<float> myBoundsMax{ FAR_BOUND, FAR_BOUND };
 	Norv::Vector2<float> myBoundsMin{ -FAR_BOUND, -FAR_BOUND };

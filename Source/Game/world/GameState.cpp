@@ -5,6 +5,7 @@
 #include "shell/InputMapper.h"
 #include "shell/LoadingScreen.h"
 #include "shell/SceneManager.h"
+#include "shell/StateStack.h"
 #include "world/entities/Player.h"
 
 #include "engine/Engine.h"
@@ -13,6 +14,7 @@
 #include "video/Video.h"
 
 #include <algorithm>
+#include <cmath>
 
 GameState::GameState()
 {
@@ -30,6 +32,7 @@ GameState::~GameState()
 void GameState::Init(InputMapper& anInput)
 {
 	myIsLevelLoaded = false;
+	myCanResumeLevel = false;
 	myFrameContext.input = &anInput;
 	anInput.ResetAllTimers();
 	LoadingScreen::GetInstance().Show(LOADING_SCREEN_COLOR);
@@ -44,8 +47,11 @@ int GameState::Update(InputMapper& anInput, float aDeltaTime)
 	anInput.GetKeyboardAndMouse().HideCursor();
 	if (!myPendingScenePath.empty())
 	{
-		if (!myIsLevelLoaded)
-			LoadLevel(myPendingScenePath);
+		if (!myIsLevelLoaded && !LoadLevel(myPendingScenePath))
+		{
+			ReturnFromRefusedScene(anInput);
+			return StateTransition::Stay;
+		}
 		if (UpdateCutscene(aDeltaTime))
 			return StateTransition::Stay;
 		myPendingScenePath.clear();
@@ -54,16 +60,8 @@ int GameState::Update(InputMapper& anInput, float aDeltaTime)
 	if (!myIsLevelLoaded)
 		return StateTransition::Stay;
 
-	// The state owner never resizes the play state: follow the render size here.
-	if (GetRenderSize(myResolution) != myResolution)
-		OnResize();
-
-	myFrameContext.deltaTime = std::min(aDeltaTime, MAX_STEP_SECONDS);
-	myFrameContext.gameState = this;
-	UpdateModelTransforms();
-	myCameraController.Update(myFrameContext);
-	StepEntities();
-	RemoveDeadEntities();
+	FollowRenderSize();
+	StepWorld(anInput, aDeltaTime);
 	// The loops the entities share, once every entity has said what it wants heard.
 	AudioManager::SettleLoops();
 
@@ -79,6 +77,7 @@ int GameState::Update(InputMapper& anInput, float aDeltaTime)
 void GameState::Exit()
 {
 	myIsLevelLoaded = false;
+	myCanResumeLevel = false;
 	StopTracks();
 	myAmbienceTrack = nullptr;
 	myMusicTrack = nullptr;
@@ -89,6 +88,8 @@ void GameState::Exit()
 
 void GameState::ChangeScene(const std::string& aScenePath)
 {
+	if (aScenePath == myRefusedScenePath)
+		return;
 	LoadingScreen::GetInstance().Show(LOADING_SCREEN_COLOR);
 	myPendingScenePath = aScenePath;
 	myIsLevelLoaded = false;
@@ -98,6 +99,28 @@ void GameState::OnResize()
 {
 	myResolution = GetRenderSize(myResolution);
 	ApplyProjection();
+}
+
+void GameState::FollowRenderSize()
+{
+	// The state owner never resizes the play state: it follows the render size itself.
+	if (GetRenderSize(myResolution) != myResolution)
+		OnResize();
+}
+
+void GameState::ReturnFromRefusedScene(InputMapper& anInput)
+{
+	myRefusedScenePath = myPendingScenePath;
+	myPendingScenePath.clear();
+	if (myCanResumeLevel)
+	{
+		myIsLevelLoaded = true;
+		LoadingScreen::GetInstance().StartFadeOut();
+	}
+	else if (StateStack* someStates = StateStack::GetInstance())
+	{
+		someStates->ReturnToMainMenu(anInput);
+	}
 }
 
 // ---------------------------------------------------------------- frame
@@ -124,6 +147,39 @@ bool GameState::UpdateCutscene(float aDeltaTime)
 		PlayTracks();
 	}
 	return false;
+}
+
+void GameState::StepWorld(InputMapper& anInput, float aFrameSeconds)
+{
+	const float someFrame = std::min(aFrameSeconds, MAX_FRAME_SECONDS);
+	const int someCount = std::max(1, static_cast<int>(std::ceil(someFrame / MAX_STEP_SECONDS)));
+	myFrameContext.gameState = this;
+	myFrameContext.deltaTime = someFrame / static_cast<float>(someCount);
+	if (someCount == 1)
+	{
+		StepOnce();
+		return;
+	}
+	anInput.BeginSubSteps(myFrameContext.deltaTime);
+	for (int someStep = 0; someStep < someCount; ++someStep)
+	{
+		if (someStep > 0)
+		{
+			if (!myPendingScenePath.empty() || myIsShowcaseRequested)
+				break;
+			anInput.NextSubStep(myFrameContext.deltaTime);
+		}
+		StepOnce();
+	}
+	anInput.EndSubSteps();
+}
+
+void GameState::StepOnce()
+{
+	UpdateModelTransforms();
+	myCameraController.Update(myFrameContext);
+	StepEntities();
+	RemoveDeadEntities();
 }
 
 void GameState::UpdateModelTransforms()

@@ -40,13 +40,16 @@ struct EntitySetUp
 class GameState : public IStates
 {
 public:
-	// Longest frame the world steps in one go, seconds. At the highest fall speed
-	// (10000 units/s) one of the five move sub-steps then covers at most 50 units,
-	// half a tile: a box at least as tall as it is wide, even centred over the seam
-	// of two floor tiles, is still pushed up out of the floor rather than sideways
-	// into the seam, so a slow load or a hitch cannot carry it through. Longer
-	// frames make the world run slower, never tunnel.
+	// Longest world step, seconds. At the highest fall speed (10000 units/s) one of
+	// the five move sub-steps then covers at most 50 units, half a tile: a box at
+	// least as tall as it is wide, even centred over the seam of two floor tiles, is
+	// still pushed up out of the floor rather than sideways into the seam. A longer
+	// frame is stepped as several equal steps no longer than this, so the world
+	// keeps real time at any frame rate and never tunnels.
 	static constexpr float MAX_STEP_SECONDS = 1.0f / 40.0f;
+	// Longest frame the world catches up on, seconds: a window drag, a breakpoint
+	// or a slow load is not replayed in full.
+	static constexpr float MAX_FRAME_SECONDS = 0.25f;
 	static constexpr float FIELD_OF_VIEW_DEGREES = 43.0f;
 	static constexpr float NEAR_PLANE = 10.0f;
 	static constexpr float FAR_PLANE = 50000.0f;
@@ -79,10 +82,13 @@ public:
 	// Re-applies the world projection at the engine's render size.
 	void OnResize() override;
 
-	// Asks for another scene; the current frame finishes on the old level.
+	// Asks for another scene; the current frame finishes on the old level. A scene
+	// just refused as unplayable is not asked for again until another level loads.
 	void ChangeScene(const std::string& aScenePath);
-	// Builds the level of aScenePath; only Update calls it.
-	void LoadLevel(const std::string& aScenePath);
+	// Builds the level of aScenePath; only Update calls it. A scene that cannot be
+	// played (no player in what could be read) is refused with one line on standard
+	// error, before the level in play is touched: false.
+	bool LoadLevel(const std::string& aScenePath);
 	// A new entity of the class that aType names, or null.
 	static std::unique_ptr<Entity> CreateEntity(Norv::StringId aType);
 	// Entity model set-up, during level building.
@@ -139,6 +145,9 @@ public:
 	bool myIsPlayingCutscene = false;
 	Norv::Color myFogColor{ 0.0f, 0.0f, 0.0f, 0.0f };
 	Norv::Vector2<float> myResolution;
+	// A level without a player cannot be played; world tests that step bare
+	// entities switch this off.
+	bool myIsPlayerRequired = true;
 
 private:
 	// The running engine's render size, or aFallback without an engine.
@@ -156,10 +165,21 @@ private:
 	// The latest "Player" object becomes the frame context's player and the camera's.
 	void SetLevelPlayer(Entity& aPlayer);
 
+	// After a refused scene: play goes on in the level it was asked from, or the
+	// main menu comes up when there is none.
+	void ReturnFromRefusedScene(InputMapper& anInput);
+	// The world camera's projection follows the render size, also while a menu covers the level.
+	void FollowRenderSize();
+
 	void StopTracks();
 	void PlayTracks();
 	// The tutorial's opening video while it plays; true when the world stays frozen.
 	bool UpdateCutscene(float aDeltaTime);
+	// The frame's time as equal steps of at most MAX_STEP_SECONDS; a scene change
+	// or the ability page asked for ends it early.
+	void StepWorld(InputMapper& anInput, float aFrameSeconds);
+	// One world step: transforms, camera, entities, removal.
+	void StepOnce();
 	// Entity models placed from the previous frame's entity state.
 	void UpdateModelTransforms();
 	void StepEntities();
@@ -184,12 +204,14 @@ private:
 	std::unique_ptr<Norv::Camera> myWorldCamera;
 	CameraController myCameraController;
 	bool myIsLevelLoaded = false;
+	bool myCanResumeLevel = false; // the level built last is still there to go back to
 	EntityList myEntities;
 	std::vector<LevelTile> myTiles;
 	std::vector<Norv::ModelInstance> myPropInstances;
 	std::vector<Norv::ModelInstance> myBackgroundInstances; // depth at least 0
 	std::vector<Norv::ModelInstance> myForegroundInstances; // depth below 0
 	std::string myPendingScenePath;
+	std::string myRefusedScenePath;
 	Norv::Audio* myAmbienceTrack = nullptr;
 	Norv::Audio* myMusicTrack = nullptr;
 	std::shared_ptr<Norv::InternalTextAndFontData> myHintFont;

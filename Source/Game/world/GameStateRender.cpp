@@ -99,6 +99,7 @@ void GameState::Render(InputMapper&)
 	Norv::GraphicsStateStack* someStates = Norv::GraphicsEngine::GetStateStack();
 	if (!myIsLevelLoaded || !someStates || !myWorldCamera)
 		return;
+	FollowRenderSize();
 
 	SetDepthTest(true);
 	someStates->Push();

@@ -98,6 +98,26 @@ namespace
 		return Category::None;
 	}
 
+	using OrderedObjects = std::vector<std::pair<std::uint32_t, const Norv::SceneObject*>>;
+
+	// Some object of the scene is an entity of type "Player".
+	bool HasPlayer(const OrderedObjects& anObjects, const Norv::ObjectDefinitionRegistry& aDefinitions)
+	{
+		const Norv::StringId somePlayer = Name("Player");
+		std::vector<Norv::PropertyDefinition> someProperties;
+		for (const auto& [someId, someObject] : anObjects)
+		{
+			if (!aDefinitions.Find(someObject->definition))
+				continue;
+			someProperties.clear();
+			Norv::CollectObjectProperties(*someObject, aDefinitions, someProperties);
+			Norv::StringId someType;
+			if (FindCategory(someProperties, someType) == Category::Entity && someType == somePlayer)
+				return true;
+		}
+		return false;
+	}
+
 	// The scene's two tracks by its exact path: ambience first, then music.
 	std::pair<Norv::Audio*, Norv::Audio*> GetSceneTracks(const std::string& aScenePath)
 	{
@@ -256,30 +276,19 @@ void GameState::ClearLevel()
 	myTiles.clear();
 }
 
-void GameState::LoadLevel(const std::string& aScenePath)
+bool GameState::LoadLevel(const std::string& aScenePath)
 {
-	ClearLevel();
-	AbilityFlags[Ability::DASH] = false;
-	AbilityFlags[Ability::CLIMB] = false;
-	AbilityFlags[Ability::DASH_SLASH] = false;
-	myScenePath = aScenePath;
-
 	// A loader that fails leaves what it could read; the level is built from that.
 	Norv::Scene someScene;
+	bool someIsWhole = false;
 	try
 	{
-		Norv::SceneSerialize::LoadScene(aScenePath.c_str(), someScene);
+		someIsWhole = Norv::SceneSerialize::LoadScene(aScenePath.c_str(), someScene);
 	}
 	catch (const std::exception& anError)
 	{
 		std::cerr << "The scene \"" << aScenePath << "\" could not be read whole: " << anError.what() << '\n';
 	}
-
-	myResolution = GetRenderSize(myResolution);
-	MakeWorldCamera();
-	myWorldCamera->myTransform.SetTranslation(myWorldCamera->myTransform.GetTranslation() + CAMERA_LOAD_OFFSET);
-	myCameraController.SetCamera(myWorldCamera.get());
-	myCameraController.myRelease = true;
 
 	Norv::ObjectDefinitionRegistry someDefinitions;
 	const std::string someAssets = Norv::Settings::GetGameAssetsPath().string();
@@ -291,6 +300,34 @@ void GameState::LoadLevel(const std::string& aScenePath)
 	{
 		std::cerr << "The object definitions under \"" << someAssets << "\" could not all be read: " << anError.what() << '\n';
 	}
+
+	// File order: ids rise in the order the loader met the objects.
+	OrderedObjects someObjects;
+	someObjects.reserve(someScene.objects.size());
+	for (const auto& [someId, someObject] : someScene.objects)
+		someObjects.emplace_back(someId, someObject.get());
+	std::sort(someObjects.begin(), someObjects.end(), [](const auto& aFirst, const auto& aSecond) { return aFirst.first < aSecond.first; });
+
+	// Refused before anything of the level in play is touched, so play can go on there.
+	if (myIsPlayerRequired && !HasPlayer(someObjects, someDefinitions))
+	{
+		const char* someReason = !someIsWhole ? "its files could not be read" : (someObjects.empty() ? "it has no objects" : "it has no player");
+		std::cerr << "The scene \"" << aScenePath << "\" cannot be played (" << someReason << "): back to "
+				  << (myCanResumeLevel ? "\"" + myScenePath + "\"" : std::string("the main menu")) << '\n';
+		return false;
+	}
+
+	ClearLevel();
+	AbilityFlags[Ability::DASH] = false;
+	AbilityFlags[Ability::CLIMB] = false;
+	AbilityFlags[Ability::DASH_SLASH] = false;
+	myScenePath = aScenePath;
+
+	myResolution = GetRenderSize(myResolution);
+	MakeWorldCamera();
+	myWorldCamera->myTransform.SetTranslation(myWorldCamera->myTransform.GetTranslation() + CAMERA_LOAD_OFFSET);
+	myCameraController.SetCamera(myWorldCamera.get());
+	myCameraController.myRelease = true;
 
 	myPropInstances.clear();
 	myCameraController.myBoundsMax = { CameraController::FAR_BOUND, CameraController::FAR_BOUND };
@@ -338,7 +375,10 @@ void GameState::LoadLevel(const std::string& aScenePath)
 	LoadingScreen::GetInstance().StartFadeOut();
 
 	myIsLevelLoaded = true;
-	myCameraController.myMode = CameraController::RETURN_TO_PLAYER;
+	myCanResumeLevel = true;
+	myRefusedScenePath.clear();
+	myCameraController.StartLevelGlide();
+	return true;
 }
 
 bool GameState::BuildObject(const Norv::SceneObject& anObject, const std::vector<Norv::PropertyDefinition>& aProperties, Norv::StringId& anUnknownType)

@@ -13,9 +13,20 @@ namespace
 	constexpr int SDL_AXIS_MAX = 32767;
 	constexpr int TRIGGER_MAX = 255;
 
+	constexpr std::pair<SDL_GameControllerButton, WORD> BUTTONS[] = {
+		{ SDL_CONTROLLER_BUTTON_DPAD_UP, XINPUT_GAMEPAD_DPAD_UP }, { SDL_CONTROLLER_BUTTON_DPAD_DOWN, XINPUT_GAMEPAD_DPAD_DOWN },
+		{ SDL_CONTROLLER_BUTTON_DPAD_LEFT, XINPUT_GAMEPAD_DPAD_LEFT }, { SDL_CONTROLLER_BUTTON_DPAD_RIGHT, XINPUT_GAMEPAD_DPAD_RIGHT },
+		{ SDL_CONTROLLER_BUTTON_START, XINPUT_GAMEPAD_START }, { SDL_CONTROLLER_BUTTON_BACK, XINPUT_GAMEPAD_BACK },
+		{ SDL_CONTROLLER_BUTTON_LEFTSTICK, XINPUT_GAMEPAD_LEFT_THUMB }, { SDL_CONTROLLER_BUTTON_RIGHTSTICK, XINPUT_GAMEPAD_RIGHT_THUMB },
+		{ SDL_CONTROLLER_BUTTON_LEFTSHOULDER, XINPUT_GAMEPAD_LEFT_SHOULDER }, { SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, XINPUT_GAMEPAD_RIGHT_SHOULDER },
+		{ SDL_CONTROLLER_BUTTON_A, XINPUT_GAMEPAD_A }, { SDL_CONTROLLER_BUTTON_B, XINPUT_GAMEPAD_B },
+		{ SDL_CONTROLLER_BUTTON_X, XINPUT_GAMEPAD_X }, { SDL_CONTROLLER_BUTTON_Y, XINPUT_GAMEPAD_Y },
+	};
+
 	struct Slot
 	{
 		SDL_GameController* myController = nullptr;
+		WORD myPressedButtons = 0; // went down since the slot was last read
 		std::optional<XINPUT_GAMEPAD> myInjected;
 		XINPUT_VIBRATION myInjectedVibration{};
 		XINPUT_GAMEPAD myLastReading{};
@@ -35,6 +46,20 @@ namespace
 		return ourPads;
 	}
 
+	Slot* FindSlot(SDL_JoystickID anId);
+
+	// A button that goes down and up again between two reads is still read down once.
+	int LatchPress(void*, SDL_Event* anEvent)
+	{
+		if (anEvent->type != SDL_CONTROLLERBUTTONDOWN)
+			return 0;
+		Slot* someSlot = FindSlot(anEvent->cbutton.which);
+		for (const auto& [someButton, someMask] : BUTTONS)
+			if (someSlot && someButton == anEvent->cbutton.button)
+				someSlot->myPressedButtons |= someMask;
+		return 0;
+	}
+
 	bool EnsureControllers()
 	{
 		PadState& somePads = Pads();
@@ -46,16 +71,22 @@ namespace
 				return false;
 			}
 			somePads.myIsSdlReady = true;
+			SDL_AddEventWatch(&LatchPress, nullptr);
 		}
 		return true;
 	}
 
+	Slot* FindSlot(SDL_JoystickID anId)
+	{
+		for (Slot& someSlot : Pads().mySlots)
+			if (someSlot.myController && SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(someSlot.myController)) == anId)
+				return &someSlot;
+		return nullptr;
+	}
+
 	bool IsOpen(SDL_JoystickID anId)
 	{
-		for (const Slot& someSlot : Pads().mySlots)
-			if (someSlot.myController && SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(someSlot.myController)) == anId)
-				return true;
-		return false;
+		return FindSlot(anId) != nullptr;
 	}
 
 	// Frees the slots of unplugged pads and puts newly plugged ones into free slots.
@@ -93,15 +124,6 @@ namespace
 
 	XINPUT_GAMEPAD ReadController(SDL_GameController* aController)
 	{
-		static constexpr std::pair<SDL_GameControllerButton, WORD> BUTTONS[] = {
-			{ SDL_CONTROLLER_BUTTON_DPAD_UP, XINPUT_GAMEPAD_DPAD_UP }, { SDL_CONTROLLER_BUTTON_DPAD_DOWN, XINPUT_GAMEPAD_DPAD_DOWN },
-			{ SDL_CONTROLLER_BUTTON_DPAD_LEFT, XINPUT_GAMEPAD_DPAD_LEFT }, { SDL_CONTROLLER_BUTTON_DPAD_RIGHT, XINPUT_GAMEPAD_DPAD_RIGHT },
-			{ SDL_CONTROLLER_BUTTON_START, XINPUT_GAMEPAD_START }, { SDL_CONTROLLER_BUTTON_BACK, XINPUT_GAMEPAD_BACK },
-			{ SDL_CONTROLLER_BUTTON_LEFTSTICK, XINPUT_GAMEPAD_LEFT_THUMB }, { SDL_CONTROLLER_BUTTON_RIGHTSTICK, XINPUT_GAMEPAD_RIGHT_THUMB },
-			{ SDL_CONTROLLER_BUTTON_LEFTSHOULDER, XINPUT_GAMEPAD_LEFT_SHOULDER }, { SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, XINPUT_GAMEPAD_RIGHT_SHOULDER },
-			{ SDL_CONTROLLER_BUTTON_A, XINPUT_GAMEPAD_A }, { SDL_CONTROLLER_BUTTON_B, XINPUT_GAMEPAD_B },
-			{ SDL_CONTROLLER_BUTTON_X, XINPUT_GAMEPAD_X }, { SDL_CONTROLLER_BUTTON_Y, XINPUT_GAMEPAD_Y },
-		};
 		XINPUT_GAMEPAD somePad{};
 		for (const auto& [someButton, someMask] : BUTTONS)
 			if (SDL_GameControllerGetButton(aController, someButton))
@@ -126,7 +148,10 @@ namespace
 		RefreshControllers();
 		if (someSlot.myController == nullptr)
 			return std::nullopt;
-		return ReadController(someSlot.myController);
+		XINPUT_GAMEPAD someReading = ReadController(someSlot.myController);
+		someReading.wButtons |= someSlot.myPressedButtons;
+		someSlot.myPressedButtons = 0;
+		return someReading;
 	}
 }
 

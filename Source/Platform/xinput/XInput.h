@@ -3,7 +3,8 @@
 // Keeps: slots 0-3 filled in the order pads are plugged in (a freed slot is
 // reused), hot-plug, the XINPUT_GAMEPAD_* button masks, thumbsticks in
 // -32768..32767 with y up, triggers 0..255, a packet number that changes
-// whenever the state changes, vibration of the two motors.
+// whenever the state changes, vibration of the two motors. A button pressed and
+// released between two reads is read down once, if SDL's events brought its press.
 // Does not keep: battery, keystroke and capability queries, headset audio.
 // Vibration runs at most SDL's longest rumble (about a minute) per call.
 // Built on SDL2's game controller API. A test seam replaces the pads with

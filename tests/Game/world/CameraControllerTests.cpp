@@ -149,3 +149,27 @@ TEST(CameraControllerPlayer, ForgettingThePlayerLeavesTheCameraUntouched)
 	EXPECT_NE(testing::internal::GetCapturedStdout().find("CameraController: PLAYER IS NULL"), std::string::npos);
 	EXPECT_EQ(someCamera.Position(), someBefore);
 }
+
+// A pan that takes over the start glide must leave no half-run return behind:
+// the boss fight's later return starts where the camera is, without a jump.
+TEST(CameraControllerReturn, APanDuringTheGlideLeavesALaterReturnSmooth)
+{
+	FollowedCamera someCamera;
+	someCamera.myController.StartLevelGlide();
+	someCamera.Step(60); // a second into the three-second glide
+	someCamera.myController.PanTo({ 1000.0f, 0.0f }, 0.2f);
+	someCamera.Step(120);
+	ASSERT_EQ(someCamera.myController.myMode, CameraController::FOLLOW);
+
+	someCamera.myController.PanToAndZoom({ -800.0f, 300.0f }, -6000.0f);
+	someCamera.Step(120);
+	someCamera.myController.myRelease = true;
+	someCamera.Step(61); // the release holds a second
+	ASSERT_EQ(someCamera.myController.myMode, CameraController::RETURN_TO_PLAYER);
+	const Norv::Vector3<float> someBefore = someCamera.Position();
+	someCamera.Step(1);
+	// One frame of a three-second eased return moves a hair, never the whole way.
+	EXPECT_NEAR(someCamera.Position().x, someBefore.x, 1.0f);
+	EXPECT_NEAR(someCamera.Position().y, someBefore.y, 1.0f);
+	EXPECT_EQ(someCamera.myController.myMode, CameraController::RETURN_TO_PLAYER);
+}

@@ -1,5 +1,8 @@
 #include "Support/SteppedWorld.h"
 
+#include "shell/StateStack.h"
+#include "world/entities/Player.h"
+
 #include "graphics/Camera.h"
 #include "graphics/GraphicsEngine.h"
 #include "graphics/GraphicsStateStack.h"
@@ -102,7 +105,7 @@ TEST_F(PlayState, ChangeSceneInsideAnUpdateFinishesTheFrameOnTheOldLevel)
 		aContext.gameState->ChangeScene("scenes/Other.nvs");
 		someB.myShouldRemove = true;
 	};
-	myWorld.Step(1);
+	myWorld.Step(1, {}, 0.1f); // a long frame ends with the step that asked for the change
 	EXPECT_EQ(myLog, (Log{ "A.Update", "B.Update" }));
 	EXPECT_EQ(myWorld.myState.GetEntities().size(), 1u); // removal ran on the old level
 	EXPECT_EQ(myWorld.myState.myScenePath, "scenes/Test.nvs");
@@ -138,28 +141,67 @@ TEST_F(PlayState, NothingRunsWhileNoLevelIsLoaded)
 	myWorld.myState.Render(myWorld.myInput);
 }
 
-TEST_F(PlayState, ALongFrameIsSteppedAtTheBoundSoNothingFallsThroughTheFloor)
+TEST_F(PlayState, ALongFrameIsSteppedInBoundedStepsSoNothingFallsThroughTheFloor)
 {
 	// Centred over the seam of two floor tiles at the highest fall speed: the worst case.
 	ProbeEntity& someFaller = AddProbe("faller", { 150.0f, 260.0f });
 	someFaller.myUsesTileCollision = true;
 	someFaller.myVelocity = { 0.0f, -10000.0f };
-	myWorld.Step(1, {}, 2.0f); // a slow load or a hitch
+	myWorld.Step(1, {}, 2.0f); // a slow load or a hitch: caught up on only as far as the cap
 	EXPECT_FLOAT_EQ(someFaller.myPosition.y, 100.0f);
 	EXPECT_EQ(someFaller.myContactSide.y, 1);
-	EXPECT_FLOAT_EQ(someFaller.myAirTime, 0.0f);
+	EXPECT_EQ(myLog.size(), 10u);
 	EXPECT_FLOAT_EQ(myWorld.myState.GetFrameContext().deltaTime, GameState::MAX_STEP_SECONDS);
+
+	// A frame a little over the bound is two equal steps, together the frame.
+	myLog.clear();
+	myWorld.Step(1, {}, 0.03f);
+	EXPECT_EQ(myLog.size(), 2u);
+	EXPECT_FLOAT_EQ(myWorld.myState.GetFrameContext().deltaTime, 0.015f);
 }
 
-TEST_F(PlayState, ARenderSizeChangeReachesTheWorldCamerasProjection)
+TEST_F(PlayState, APressActsInOneSubStepAndItsWindowCountsTheWorldsTime)
 {
-	myWorld.myState.myResolution = { 100.0f, 100.0f };
-	myWorld.Step(1);
+	int someSteps = 0;
+	int somePresses = 0;
+	int someInWindow = 0;
+	ProbeEntity& someProbe = AddProbe("A", { 0.0f, 500.0f });
+	someProbe.myOnUpdate = [&](FrameContext& aContext) {
+		++someSteps;
+		somePresses += aContext.input->IsPressed(InputAction::Jump) ? 1 : 0;
+		someInWindow += aContext.input->PressedWithin(InputAction::Jump, 0.06f) ? 1 : 0;
+	};
+	// One step a frame at 40 fps, four at 10 fps: the same world either way.
+	for (const float someRate : { 40.0f, 10.0f })
+	{
+		someSteps = somePresses = someInWindow = 0;
+		myWorld.Step(static_cast<int>(0.2f * someRate), { { InputAction::Jump } }, 1.0f / someRate);
+		EXPECT_EQ(someSteps, 8) << someRate;
+		EXPECT_EQ(somePresses, 1) << someRate;
+		EXPECT_EQ(someInWindow, 3) << someRate; // the steps 0, 0.025 and 0.05 s after the press
+		myWorld.Step(1, {}, 1.0f / someRate);
+	}
+	// Whoever reads the input after the world still sees the frame's press.
+	EXPECT_EQ(myWorld.Step(1, { { InputAction::Pause } }, 0.1f), StateTransition::Pause);
+}
+
+TEST_F(PlayState, ARenderSizeChangeReachesTheWorldCamerasProjectionAlsoWhilePaused)
+{
 	const Norv::Vector2<float> someSize(myWorld.myEngine.Get().GetRenderSize());
-	EXPECT_EQ(myWorld.myState.myResolution, someSize);
 	Norv::Camera someExpected;
 	someExpected.SetPerspectiveProjection(GameState::FIELD_OF_VIEW_DEGREES, someSize, GameState::NEAR_PLANE, GameState::FAR_PLANE);
-	EXPECT_EQ(std::memcmp(&myWorld.myState.GetWorldCamera()->myProjection, &someExpected.myProjection, sizeof(Norv::Matrix4x4)), 0);
+	const auto IsFollowed = [&] {
+		return myWorld.myState.myResolution == someSize
+			&& std::memcmp(&myWorld.myState.GetWorldCamera()->myProjection, &someExpected.myProjection, sizeof(Norv::Matrix4x4)) == 0;
+	};
+	myWorld.myState.myResolution = { 100.0f, 100.0f };
+	// Under a menu the play state is drawn but not updated.
+	myWorld.myState.Render(myWorld.myInput);
+	EXPECT_TRUE(IsFollowed());
+
+	myWorld.myState.myResolution = { 100.0f, 100.0f };
+	myWorld.Step(1);
+	EXPECT_TRUE(IsFollowed());
 }
 
 TEST_F(PlayState, RenderLeavesTheGraphicsStateStackAsItFoundIt)
@@ -198,4 +240,136 @@ TEST(PlayStateReplay, TheSameInputsGiveTheSameWorldBitForBit)
 	ASSERT_EQ(someFirst.size(), someSecond.size());
 	EXPECT_EQ(std::memcmp(someFirst.data(), someSecond.data(), someFirst.size() * sizeof(float)), 0);
 	EXPECT_NE(someFirst[6], 130.0f); // the faller moved
+}
+
+namespace
+{
+	// Levels with a player, as the game plays them: a level without one is refused.
+	class PlayStateLevels : public testing::Test
+	{
+	protected:
+		void SetUp() override
+		{
+			ASSERT_TRUE(myWorld.IsStarted());
+			myWorld.myState.myIsPlayerRequired = true;
+			NorvTest::WriteAsciiDefinitions(myWorld.Folder(), { { 'P', "Player" } });
+		}
+		void WriteLevel(const std::string& aScenePath, const std::vector<std::string>& aRows)
+		{
+			NorvTest::WriteScene(myWorld.Folder(), aScenePath, NorvTest::AsciiObjects(aRows, { { 'P', "Player" } }));
+		}
+		// The standard error of aFrames frames.
+		std::string StepAndReadErrors(int aFrames)
+		{
+			testing::internal::CaptureStderr();
+			myWorld.Step(aFrames);
+			return testing::internal::GetCapturedStderr();
+		}
+		static int CountLines(const std::string& aText, const std::string& aPart)
+		{
+			int someCount = 0;
+			for (std::size_t someAt = aText.find(aPart); someAt != std::string::npos; someAt = aText.find(aPart, someAt + 1))
+				++someCount;
+			return someCount;
+		}
+
+		NorvTest::SteppedWorld myWorld;
+	};
+}
+
+TEST_F(PlayStateLevels, ADoorToAMissingOrCutSceneLeavesThePlayerWhereTheyWere)
+{
+	WriteLevel("scenes/Home.nvs", { "  P   ", "######" });
+	myWorld.Load("scenes/Home.nvs");
+	myWorld.Step(30);
+	const Player* somePlayer = myWorld.myState.GetFrameContext().player;
+	ASSERT_NE(somePlayer, nullptr);
+	const Norv::Vector2<float> somePlace = somePlayer->myPosition;
+	// A cut file: the document ends inside its first object.
+	myWorld.Folder().Write("game/scenes/Cut.leveldata_new/leveldata.json", R"([{"uuid": "00000abc-0000-4000-8000-000000000abc", "name": "Pla)");
+
+	for (const std::string someTarget : { "scenes/Missing.nvs", "scenes/Cut.nvs" })
+	{
+		myWorld.myState.ChangeScene(someTarget); // as a door does
+		const std::string someErrors = StepAndReadErrors(1);
+		EXPECT_EQ(CountLines(someErrors, "The scene \"" + someTarget + "\" cannot be played"), 1) << someErrors;
+		EXPECT_NE(someErrors.find("back to \"scenes/Home.nvs\""), std::string::npos) << someErrors;
+		EXPECT_TRUE(myWorld.myState.IsLevelLoaded());
+		EXPECT_EQ(myWorld.myState.myScenePath, "scenes/Home.nvs");
+		ASSERT_EQ(myWorld.myState.GetFrameContext().player, somePlayer);
+		EXPECT_NEAR(somePlayer->myPosition.x, somePlace.x, 0.01f);
+
+		// The player still stands in the door: it asks every frame, and is not heard again.
+		testing::internal::CaptureStderr();
+		for (int someFrame = 0; someFrame < 5; ++someFrame)
+		{
+			myWorld.myState.ChangeScene(someTarget);
+			myWorld.Step(1);
+		}
+		EXPECT_EQ(testing::internal::GetCapturedStderr().find("cannot be played"), std::string::npos);
+		EXPECT_TRUE(myWorld.myState.IsLevelLoaded());
+	}
+
+	// A playable scene loads as before, and a refused one may be tried again after it.
+	WriteLevel("scenes/Other.nvs", { "P     ", "######" });
+	myWorld.myState.ChangeScene("scenes/Other.nvs");
+	myWorld.Step(1);
+	EXPECT_EQ(myWorld.myState.myScenePath, "scenes/Other.nvs");
+	myWorld.myState.ChangeScene("scenes/Missing.nvs");
+	EXPECT_EQ(CountLines(StepAndReadErrors(1), "cannot be played"), 1);
+}
+
+namespace
+{
+	// A state that only records that it came up.
+	struct MenuProbe : IStates
+	{
+		void Init(InputMapper&) override { ++myInits; }
+		int Update(InputMapper&, float) override { return StateTransition::Stay; }
+		void Exit() override {}
+		void Render(InputMapper&) override {}
+		void OnResize() override {}
+		int myInits = 0;
+	};
+}
+
+TEST_F(PlayStateLevels, AnUnplayableFirstLevelGoesBackToTheMainMenu)
+{
+	WriteLevel("scenes/NoPlayer.nvs", { "      ", "######" });
+	MenuProbe someMainMenu;
+	StateSet someStates;
+	someStates.myMainMenu = &someMainMenu;
+	someStates.myGameState = &myWorld.myState;
+	someStates.myIntroState = &myWorld.myState; // the play state comes up first
+	StateStack someStack(someStates);
+	for (const std::string someScene : { "scenes/NoPlayer.nvs", "scenes/Missing.nvs" })
+	{
+		SceneManager::GetInstance().SetCurrentScenePath(someScene);
+		someStack.PushInitialState(myWorld.myInput);
+		testing::internal::CaptureStderr();
+		myWorld.myInput.Update(NorvTest::SteppedWorld::FRAME);
+		someStack.Update(myWorld.myInput, NorvTest::SteppedWorld::FRAME);
+		const std::string someErrors = testing::internal::GetCapturedStderr();
+		EXPECT_EQ(CountLines(someErrors, "The scene \"" + someScene + "\" cannot be played"), 1) << someErrors;
+		EXPECT_NE(someErrors.find(someScene == "scenes/NoPlayer.nvs" ? "(it has no player)" : "(it has no objects)"), std::string::npos) << someErrors;
+		EXPECT_NE(someErrors.find("back to the main menu"), std::string::npos) << someErrors;
+		ASSERT_EQ(someStack.GetStack(), std::vector<IStates*>{ &someMainMenu });
+		EXPECT_FALSE(myWorld.myState.IsLevelLoaded());
+	}
+	EXPECT_EQ(someMainMenu.myInits, 2);
+}
+
+TEST_F(PlayStateLevels, EveryLevelLoadStartsItsOwnGlide)
+{
+	WriteLevel("scenes/A.nvs", { "  P                              ", "#################################" });
+	WriteLevel("scenes/B.nvs", { "                              P  ", "#################################" });
+	myWorld.Load("scenes/A.nvs");
+	myWorld.Step(60); // a third of the way through the glide, a door is taken
+	myWorld.myState.ChangeScene("scenes/B.nvs");
+	myWorld.Step(2);
+	const Norv::Vector3<float> someCamera = myWorld.myState.GetWorldCamera()->myTransform.GetTranslation();
+	const Norv::Vector2<float> somePlayer = myWorld.myState.GetFrameContext().player->myPosition;
+	EXPECT_LT(someCamera.z, CameraController::START_Z + 1.0f);
+	EXPECT_NEAR(someCamera.x, somePlayer.x, 1.0f);
+	EXPECT_EQ(myWorld.myState.GetCameraController().myMode, CameraController::RETURN_TO_PLAYER);
 }

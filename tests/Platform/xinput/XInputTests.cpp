@@ -1,4 +1,5 @@
 #include "Support/InjectedGamepads.h"
+#include "Support/VirtualGamepad.h"
 
 #include <gtest/gtest.h>
 
@@ -43,5 +44,28 @@ namespace
 		EXPECT_EQ(XInputSetState(0, &someVibration), ERROR_SUCCESS);
 		EXPECT_EQ(Platform::GetInjectedVibration(0).wLeftMotorSpeed, 1000);
 		EXPECT_EQ(Platform::GetInjectedVibration(0).wRightMotorSpeed, 65535);
+	}
+
+	// A tap quicker than a frame reaches the game as one reading with the button down.
+	TEST(XInput, AButtonPressedAndReleasedBetweenReadsIsReadDownOnce)
+	{
+		NorvTest::VirtualGamepad somePad;
+		if (!somePad.IsPlugged())
+			GTEST_SKIP() << "SDL gave no virtual controller: " << SDL_GetError();
+		XINPUT_STATE someState{};
+		DWORD someSlot = 0;
+		while (someSlot < XUSER_MAX_COUNT && XInputGetState(someSlot, &someState) != ERROR_SUCCESS)
+			++someSlot;
+		ASSERT_LT(someSlot, XUSER_MAX_COUNT);
+		EXPECT_EQ(someState.Gamepad.wButtons & XINPUT_GAMEPAD_START, 0);
+
+		somePad.Hold(SDL_CONTROLLER_BUTTON_START);
+		SDL_PumpEvents(); // the window's message pump, between two frames
+		somePad.Release(SDL_CONTROLLER_BUTTON_START);
+		SDL_PumpEvents();
+		ASSERT_EQ(XInputGetState(someSlot, &someState), ERROR_SUCCESS);
+		EXPECT_EQ(someState.Gamepad.wButtons & XINPUT_GAMEPAD_START, XINPUT_GAMEPAD_START);
+		ASSERT_EQ(XInputGetState(someSlot, &someState), ERROR_SUCCESS);
+		EXPECT_EQ(someState.Gamepad.wButtons & XINPUT_GAMEPAD_START, 0);
 	}
 }

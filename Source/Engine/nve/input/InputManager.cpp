@@ -33,22 +33,24 @@ namespace Norv
 		case WM_KEYDOWN:
 		case WM_SYSKEYDOWN:
 			if (IsValidKey(static_cast<int>(aWParam)))
-				myLiveKeys.set(aWParam);
+				SetKeyDown(static_cast<std::size_t>(aWParam));
 			return true;
 		case WM_KEYUP:
 		case WM_SYSKEYUP:
 			if (IsValidKey(static_cast<int>(aWParam)))
 				myLiveKeys.reset(aWParam);
 			return true;
-		case WM_LBUTTONDOWN: myLiveKeys.set(VK_LBUTTON); return true;
+		case WM_LBUTTONDOWN: SetKeyDown(VK_LBUTTON); return true;
 		case WM_LBUTTONUP: myLiveKeys.reset(VK_LBUTTON); return true;
-		case WM_RBUTTONDOWN: myLiveKeys.set(VK_RBUTTON); return true;
+		case WM_RBUTTONDOWN: SetKeyDown(VK_RBUTTON); return true;
 		case WM_RBUTTONUP: myLiveKeys.reset(VK_RBUTTON); return true;
-		case WM_MBUTTONDOWN: myLiveKeys.set(VK_MBUTTON); return true;
+		case WM_MBUTTONDOWN: SetKeyDown(VK_MBUTTON); return true;
 		case WM_MBUTTONUP: myLiveKeys.reset(VK_MBUTTON); return true;
 		case WM_XBUTTONDOWN:
+			SetKeyDown(GET_XBUTTON_WPARAM(aWParam) == XBUTTON1 ? VK_XBUTTON1 : VK_XBUTTON2);
+			return true;
 		case WM_XBUTTONUP:
-			myLiveKeys.set(GET_XBUTTON_WPARAM(aWParam) == XBUTTON1 ? VK_XBUTTON1 : VK_XBUTTON2, aMessage == WM_XBUTTONDOWN);
+			myLiveKeys.reset(GET_XBUTTON_WPARAM(aWParam) == XBUTTON1 ? VK_XBUTTON1 : VK_XBUTTON2);
 			return true;
 		case WM_MOUSEWHEEL:
 			myLiveWheel = static_cast<float>(GET_WHEEL_DELTA_WPARAM(aWParam));
@@ -96,9 +98,21 @@ namespace Norv
 		myLiveWheel = 0.0f;
 
 		myPreviousKeys = myFrameKeys;
-		myFrameKeys = myLiveKeys;
+		myFrameKeys = myLiveKeys | myPressedKeys;
+		myPressedKeys.reset();
 
 		myHasChanged = myPreviousKeys != myFrameKeys || myPreviousMousePosition != myFrameMousePosition;
+	}
+
+	void InputManager::SetKeyDown(std::size_t aKey)
+	{
+		myLiveKeys.set(aKey);
+		myPressedKeys.set(aKey);
+	}
+
+	bool InputManager::IsKeyDown(int aKey) const
+	{
+		return IsValidKey(aKey) && myFrameKeys.test(static_cast<std::size_t>(aKey));
 	}
 
 	bool InputManager::IsKeyHeld(int aKey) const

@@ -1,6 +1,8 @@
 #pragma once
 // Keyboard and mouse state from window messages: a live state written while
 // messages are dispatched, and this frame's and the previous frame's snapshots.
+// A key or button that went down since the last snapshot is down in the next one
+// even if it was released before it, so no press is lost between two frames.
 // Mouse buttons are keys under their virtual-key codes (VK_LBUTTON ...).
 #include "Math/Vector.h"
 #include "kernel/WindowsTypes.h"
@@ -23,6 +25,8 @@ namespace Norv
 		// Takes this frame's snapshot; once a frame, before the game reads input.
 		void Update();
 
+		// Down in this frame's snapshot.
+		bool IsKeyDown(int aKey) const;
 		// Down in this frame's snapshot and in the previous one.
 		bool IsKeyHeld(int aKey) const;
 		// Down in this frame's snapshot and up in the previous one.
@@ -45,8 +49,10 @@ namespace Norv
 		using KeySet = std::bitset<KEY_COUNT>;
 
 		static bool IsValidKey(int aKey) { return aKey >= 0 && aKey < static_cast<int>(KEY_COUNT); }
+		void SetKeyDown(std::size_t aKey);
 
 		KeySet myLiveKeys;
+		KeySet myPressedKeys; // went down since the last snapshot
 		KeySet myFrameKeys;
 		KeySet myPreviousKeys;
 		HWND myWindow = nullptr;

@@ -15,13 +15,23 @@ namespace
 		Norv::InputManager myInput{ myWindow.Handle() };
 	};
 
-	TEST_F(InputManagerTest, AKeyPressedAndReleasedBetweenUpdatesIsNeverSeen)
+	TEST_F(InputManagerTest, AKeyPressedAndReleasedBetweenUpdatesIsDownForOneSnapshot)
 	{
 		Key(WM_KEYDOWN, 'A');
 		Key(WM_KEYUP, 'A');
+		EXPECT_TRUE(myInput.UpdateEvents(WM_XBUTTONDOWN, MAKEWPARAM(0, XBUTTON1), 0));
+		EXPECT_TRUE(myInput.UpdateEvents(WM_XBUTTONUP, MAKEWPARAM(0, XBUTTON1), 0));
 		myInput.Update();
-		EXPECT_FALSE(myInput.IsKeyPressed('A'));
+		EXPECT_TRUE(myInput.IsKeyPressed('A'));
+		EXPECT_TRUE(myInput.IsKeyDown('A'));
 		EXPECT_FALSE(myInput.IsKeyHeld('A'));
+		EXPECT_TRUE(myInput.IsKeyPressed(VK_XBUTTON1));
+		EXPECT_TRUE(myInput.HasChanged());
+		myInput.Update();
+		EXPECT_FALSE(myInput.IsKeyDown('A'));
+		EXPECT_FALSE(myInput.IsKeyDown(VK_XBUTTON1));
+		EXPECT_TRUE(myInput.HasChanged());
+		myInput.Update();
 		EXPECT_FALSE(myInput.HasChanged());
 	}
 
@@ -54,9 +64,10 @@ namespace
 		EXPECT_TRUE(myInput.IsKeyPressed(VK_LBUTTON));
 		EXPECT_TRUE(myInput.IsKeyPressed(VK_XBUTTON2));
 		EXPECT_FALSE(myInput.IsKeyPressed(VK_XBUTTON1));
-		EXPECT_FALSE(myInput.IsKeyPressed(VK_RBUTTON));
+		EXPECT_TRUE(myInput.IsKeyPressed(VK_RBUTTON)); // a click between two frames
 		EXPECT_TRUE(myInput.UpdateEvents(WM_XBUTTONUP, MAKEWPARAM(0, XBUTTON2), 0));
 		myInput.Update();
+		EXPECT_FALSE(myInput.IsKeyDown(VK_RBUTTON));
 		EXPECT_FALSE(myInput.IsKeyHeld(VK_XBUTTON2));
 		EXPECT_TRUE(myInput.IsKeyHeld(VK_LBUTTON));
 	}
