@@ -43,14 +43,19 @@ TEST(CameraControllerEase, CubicEaseIsClampedAndSymmetric)
 	EXPECT_FLOAT_EQ(EaseInOutCubic(2.0f), 1.0f);
 }
 
-TEST(CameraControllerFollow, SettlesAtTheBoundsWhenThePlayerIsBeyondThem)
+TEST(CameraControllerFollow, SettlesAtTheBoundsWhenThePlayerIsBeyondThemAtEitherEnd)
 {
-	FollowedCamera someCamera;
-	someCamera.myController.myBoundsMax = { 1000.0f, 9999999.0f };
-	someCamera.myPlayer.myPosition = { 5000.0f, 0.0f };
-	someCamera.Step(600);
-	EXPECT_NEAR(someCamera.Position().x, 1000.0f, 0.01f);
-	EXPECT_FLOAT_EQ(someCamera.Position().z, CameraController::FOLLOW_Z);
+	for (const float someSide : { 1.0f, -1.0f })
+	{
+		FollowedCamera someCamera;
+		someCamera.myController.myBoundsMin = { -1000.0f, -800.0f };
+		someCamera.myController.myBoundsMax = { 1000.0f, 800.0f };
+		someCamera.myPlayer.myPosition = { 5000.0f * someSide, 3000.0f * someSide };
+		someCamera.Step(600);
+		EXPECT_NEAR(someCamera.Position().x, 1000.0f * someSide, 0.01f);
+		EXPECT_NEAR(someCamera.Position().y, 800.0f * someSide, 0.01f);
+		EXPECT_FLOAT_EQ(someCamera.Position().z, CameraController::FOLLOW_Z);
+	}
 }
 
 TEST(CameraControllerFollow, VerticalDeadZoneWhileAirborneAndEasingAfterLanding)
@@ -100,6 +105,29 @@ TEST(CameraControllerPan, ThereHoldAndBackAtTwentyFiveHundredUnitsPerSecond)
 	EXPECT_LT(someCamera.Position().x, 5.0f);
 	someCamera.Step(40);
 	EXPECT_NEAR(someCamera.Position().x, 0.0f, 1e-3f);
+}
+
+TEST(CameraControllerPan, AReleasedPanAndZoomHoldsASecondThenGlidesBackOverThreeSeconds)
+{
+	FollowedCamera someCamera;
+	someCamera.Step(1);
+	someCamera.myContext.deltaTime = 0.25f;
+	someCamera.myController.PanToAndZoom({ 2500.0f, 0.0f }, -5500.0f); // a 1 s pan
+	someCamera.Step(8);
+	EXPECT_FLOAT_EQ(someCamera.Position().x, 2500.0f);
+	EXPECT_FLOAT_EQ(someCamera.Position().z, -5500.0f);
+
+	someCamera.myController.myRelease = true;
+	someCamera.Step(4); // the hold
+	EXPECT_EQ(someCamera.myController.myMode, CameraController::RETURN_TO_PLAYER);
+	EXPECT_FLOAT_EQ(someCamera.Position().x, 2500.0f);
+	someCamera.Step(6); // half way back on the eased curve
+	EXPECT_EQ(someCamera.myController.myMode, CameraController::RETURN_TO_PLAYER);
+	EXPECT_NEAR(someCamera.Position().x, 1250.0f, 0.01f);
+	someCamera.Step(6);
+	EXPECT_EQ(someCamera.myController.myMode, CameraController::FOLLOW);
+	EXPECT_NEAR(someCamera.Position().x, 0.0f, 0.01f);
+	EXPECT_FLOAT_EQ(someCamera.Position().z, CameraController::FOLLOW_Z);
 }
 
 TEST(CameraControllerShake, FadesFromItsStrengthToNothing)

@@ -64,13 +64,32 @@ namespace
 	};
 }
 
-TEST_F(PlayState, EachSideOfAnOverlapHearsOfItRightAfterItsOwnUpdate)
+// Overlaps are tested with each entity's box after its own move and update, against
+// the others where they stand at that moment.
+TEST_F(PlayState, EachSideOfAnOverlapHearsOfItRightAfterItsOwnMoveAndUpdate)
 {
-	AddProbe("A", { 0.0f, 500.0f });
+	ProbeEntity& someA = AddProbe("A", { -2000.0f, 500.0f });
+	someA.myOnUpdate = [&someA](FrameContext&) { someA.myPosition.x = 0.0f; };
 	AddProbe("B", { 50.0f, 500.0f });
-	AddProbe("C", { 5000.0f, 500.0f });
+	ProbeEntity& someC = AddProbe("C", { 300.0f, 500.0f }); // moves 200 left onto B
+	someC.myUsesTileCollision = true;
+	someC.myVelocity = { -12000.0f, 0.0f };
+	AddProbe("D", { 5000.0f, 500.0f });
 	myWorld.Step(1);
-	EXPECT_EQ(myLog, (Log{ "A.Update", "A.OnCollision(B)", "B.Update", "B.OnCollision(A)", "C.Update" }));
+	EXPECT_EQ(myLog, (Log{ "A.Update", "A.OnCollision(B)", "B.Update", "B.OnCollision(A)", "C.Update", "C.OnCollision(B)", "D.Update" }));
+}
+
+TEST_F(PlayState, TheCameraFollowsWhereThePlayerWasBeforeTheEntitiesMove)
+{
+	ProbeEntity& someRunner = AddProbe("runner", { 0.0f, 500.0f });
+	someRunner.myOnUpdate = [&someRunner](FrameContext&) { someRunner.myPosition.x = 600.0f; };
+	CameraController& someCamera = myWorld.myState.GetCameraController();
+	someCamera.SetPlayer(&someRunner);
+	someCamera.myMode = CameraController::FOLLOW;
+	myWorld.Step(1);
+	EXPECT_FLOAT_EQ(myWorld.myState.GetWorldCamera()->myTransform.GetTranslation().x, 0.0f);
+	myWorld.Step(1);
+	EXPECT_FLOAT_EQ(myWorld.myState.GetWorldCamera()->myTransform.GetTranslation().x, 600.0f * CameraController::HORIZONTAL_RATE * NorvTest::SteppedWorld::FRAME);
 }
 
 TEST_F(PlayState, AnEntityRemovedByAnotherStillRunsItsFrameAndIsGoneBeforeTheNext)
@@ -84,6 +103,20 @@ TEST_F(PlayState, AnEntityRemovedByAnotherStillRunsItsFrameAndIsGoneBeforeTheNex
 	myLog.clear();
 	myWorld.Step(1);
 	EXPECT_EQ(myLog, Log{ "A.Update" });
+}
+
+TEST_F(PlayState, RemovingTheDeadKeepsTheSurvivorsInTheirOrder)
+{
+	const char* someNames[] = { "A", "B", "C", "D", "E", "F" };
+	for (const char* someName : someNames)
+		AddProbe(someName, { 0.0f, 500.0f }).myColliderSize = {};
+	for (int someIndex : { 0, 2, 3 })
+		myWorld.myState.GetEntities()[someIndex]->myShouldRemove = true;
+	myWorld.Step(1);
+	Log someSurvivors;
+	for (const std::unique_ptr<Entity>& someEntity : myWorld.myState.GetEntities())
+		someSurvivors.push_back(static_cast<ProbeEntity&>(*someEntity).myName);
+	EXPECT_EQ(someSurvivors, (Log{ "B", "E", "F" }));
 }
 
 TEST_F(PlayState, ADeadEntityWithAZeroedColliderIsNotReportedAgain)

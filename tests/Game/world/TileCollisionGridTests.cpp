@@ -71,15 +71,37 @@ TEST(TileCollisionGridMove, RestingOnAFloorStaysInContactForZeroAndNegativeZeroD
 	}
 }
 
-TEST(TileCollisionGridMove, FallingOntoTheJunctionOfTwoFloorTilesDoesNotSnag)
+// Faces shared by two solid tiles stop nothing: a box running along a floor or a wall
+// of many tiles, or falling onto it, meets only the outer face at every seam.
+TEST(TileCollisionGridMove, AFloorOrWallOfManyTilesHasNoInnerFacesToSnagOn)
 {
-	const TileCollisionGrid someGrid = GridWithTiles({ { 0, 0 }, { 1, 0 } });
-	// The far tile alone would push the box out sideways; its face toward the near tile is inner.
-	const TileContact someContact = someGrid.MoveAndCollide({ 40.0f, 110.0f, 100.0f, 100.0f }, { 0.0f, -60.0f });
-	EXPECT_EQ(someContact.sideX, 0);
-	EXPECT_EQ(someContact.sideY, 1);
-	EXPECT_FLOAT_EQ(someContact.point.x, 40.0f);
-	EXPECT_FLOAT_EQ(someContact.point.y, 100.0f);
+	const TileCollisionGrid someFloor = GridWithTiles({ { 0, 0 }, { 1, 0 }, { 2, 0 }, { 3, 0 }, { 4, 0 }, { 5, 0 } });
+	for (float someX = 0.0f; someX <= 450.0f; someX += 3.0f)
+	{
+		for (const Norv::Vector2<float> someMove : { Norv::Vector2<float>{ 7.0f, -3.0f }, Norv::Vector2<float>{ -7.0f, -3.0f }, Norv::Vector2<float>{ 0.0f, -60.0f } })
+		{
+			const float someStartY = someMove.y < -10.0f ? 150.0f : 100.0f;
+			const TileContact someContact = someFloor.MoveAndCollide({ someX, someStartY, 100.0f, 100.0f }, someMove);
+			EXPECT_EQ(someContact.sideX, 0) << "x " << someX << " moving " << someMove.x;
+			EXPECT_EQ(someContact.sideY, 1) << "x " << someX << " moving " << someMove.x;
+			EXPECT_FLOAT_EQ(someContact.point.x, someX + someMove.x);
+			EXPECT_FLOAT_EQ(someContact.point.y, 100.0f);
+		}
+	}
+
+	// A wall whose left face stands at x 50, pushed into while sliding up or down it.
+	const TileCollisionGrid someWall = GridWithTiles({ { 1, 0 }, { 1, 1 }, { 1, 2 }, { 1, 3 }, { 1, 4 }, { 1, 5 } });
+	for (float someY = 0.0f; someY <= 450.0f; someY += 3.0f)
+	{
+		for (const float someRise : { 7.0f, -7.0f })
+		{
+			const TileContact someContact = someWall.MoveAndCollide({ 0.0f, someY, 100.0f, 100.0f }, { 3.0f, someRise });
+			EXPECT_EQ(someContact.sideY, 0) << "y " << someY << " moving " << someRise;
+			EXPECT_EQ(someContact.sideX, -1) << "y " << someY << " moving " << someRise;
+			EXPECT_FLOAT_EQ(someContact.point.x, 0.0f);
+			EXPECT_FLOAT_EQ(someContact.point.y, someY + someRise);
+		}
+	}
 }
 
 TEST(TileCollisionGridMove, WallStopsHorizontalMovementFlushAgainstItsFace)

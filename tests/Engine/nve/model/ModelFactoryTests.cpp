@@ -59,6 +59,31 @@ TEST_F(ModelFactoryTest, OnePathOneModelAndSlashSpellingsOpenOneFile)
 	EXPECT_EQ(myFactory->GetModelInstance("props/box.fbx").myFlag, 1u);
 }
 
+// The zero test is on the sum of the components, so a colour that cancels out is white too.
+TEST_F(ModelFactoryTest, AVertexColourWhoseComponentsSumToZeroBecomesWhite)
+{
+	NorvTools::FbxMeshData someMesh = NorvTest::CubeMesh(1.0);
+	NorvTools::FbxLayerData someCancelling;
+	NorvTools::FbxLayerData someTint;
+	for (int someCorner = 0; someCorner < 24; ++someCorner)
+	{
+		someCancelling.values.insert(someCancelling.values.end(), { 0.5, -0.5, 0.0, 0.0 });
+		someTint.values.insert(someTint.values.end(), { 0.25, 0.5, 0.75, 1.0 });
+	}
+	someMesh.colorSets = { someCancelling, someTint };
+	NorvTools::FbxSceneWriter someWriter;
+	someWriter.AddMesh(someWriter.AddNode("Tinted", "Mesh"), someMesh);
+	const std::shared_ptr<Norv::Model> someModel = myFactory->GetModel(Put("tinted.fbx", NorvTools::WriteBinaryFbx(someWriter.Build())));
+	ASSERT_NE(someModel, nullptr);
+	const std::vector<Norv::ModelVertex>& someVertices = someModel->GetMeshes().at(0).myVertices;
+	ASSERT_FALSE(someVertices.empty());
+	for (const Norv::ModelVertex& someVertex : someVertices)
+	{
+		ASSERT_EQ(someVertex.myColors[0], (Norv::Vector4<float>{ 1, 1, 1, 1 }));
+		ASSERT_EQ(someVertex.myColors[1], (Norv::Vector4<float>{ 0.25f, 0.5f, 0.75f, 1.0f }));
+	}
+}
+
 TEST_F(ModelFactoryTest, AMissingFileIsNamedAndTriedAgainOnEveryRequest)
 {
 	testing::internal::CaptureStderr();

@@ -178,6 +178,15 @@ namespace
 		EXPECT_EQ(myMenu.Update(myInput, NorvTest::SHELL_FRAME_SECONDS), StateTransition::NewGame);
 	}
 
+	// Unlike the other menus, the main menu eases both of its indicators at 4 per second.
+	TEST_F(MainMenuTest, BothIndicatorsEaseAtTheSameRate)
+	{
+		Frame();
+		myMenu.Update(myInput, 0.1f);
+		EXPECT_FLOAT_EQ(myMenu.GetSelection().myIndicators.myLeft.myColor.a, 0.4f);
+		EXPECT_FLOAT_EQ(myMenu.GetSelection().myIndicators.myRight.myColor.a, 0.4f + 0.6f * 0.4f);
+	}
+
 	TEST_F(MainMenuTest, ExitDeletesTheButtonsAndInitRebuildsThem)
 	{
 		myMenu.Exit();

@@ -135,6 +135,36 @@ namespace
 		AudioManager::SetMasterVolume(1.0f);
 	}
 
+	// A key press parks the cursor at the centre, over "Mute": only a mouse that moves
+	// may select by hovering, or Mute would take the selection back every frame.
+	TEST_F(MenuStateTest, OnlyAMovingMouseSelectsTheWidgetUnderIt)
+	{
+		// The slider's own pictures, so that its knob does not cover the buttons below it.
+		WriteImage("../Source/Game/data/UI/Volume_Bar.png", 400, 20, { 255, 255, 255, 255 });
+		WriteImage("../Source/Game/data/UI/Icon_Bar.png", 40, 40, { 255, 255, 255, 255 });
+		OptionMenu someOptions;
+		someOptions.Init(myInput);
+		ASSERT_EQ(someOptions.GetSelection().GetWidgets().size(), 4u);
+		UpdateAfterKey(someOptions, VK_DOWN);
+		UpdateAfterKey(someOptions, VK_DOWN);
+		ASSERT_EQ(someOptions.GetSelection().mySelected, 2);
+		for (int someFrame = 0; someFrame < 5; ++someFrame)
+		{
+			Frame();
+			someOptions.Update(myInput, NorvTest::SHELL_FRAME_SECONDS);
+		}
+		EXPECT_EQ(someOptions.GetSelection().mySelected, 2);
+
+		const Norv::Vector2<float> someMute = someOptions.GetSelection().GetWidgets()[1]->GetPosition();
+		MoveMouse(someMute.x + 1.0f, someMute.y);
+		Frame();
+		someOptions.Update(myInput, NorvTest::SHELL_FRAME_SECONDS);
+		Frame();
+		someOptions.Update(myInput, NorvTest::SHELL_FRAME_SECONDS);
+		EXPECT_EQ(someOptions.GetSelection().mySelected, 1);
+		someOptions.Exit();
+	}
+
 	TEST_F(MenuStateTest, ToggleWindowSwitchesFirstToThe1280By720Window)
 	{
 		OptionMenu someOptions;

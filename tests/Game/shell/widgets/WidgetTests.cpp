@@ -91,6 +91,53 @@ namespace
 		EXPECT_EQ(someButton.GetState(), WidgetState::Idle);
 	}
 
+	TEST_F(WidgetTest, AButtonHeldDownEasesToNineTenthsOfItsSizeAndBack)
+	{
+		myButton.Setup("../Source/Game/data/UI/Button.png", { 640.0f, 360.0f });
+		MoveMouse(640.0f, 360.0f);
+		MouseButton(true);
+		const auto EngineStep = [&] {
+			EngineFrame(16);
+			Step(myButton);
+			return myButton.GetSize();
+		};
+		EngineStep();
+		const float someBefore = myButton.GetSize().x / 128.0f;
+		const float someKeep = std::exp(-Button::SCALE_RATE * 0.016f);
+		EXPECT_NEAR(EngineStep().x, 128.0f * (someBefore * someKeep + 0.9f * (1.0f - someKeep)), 0.01f);
+		for (int someFrame = 0; someFrame < 30; ++someFrame)
+			EngineStep();
+		EXPECT_NEAR(myButton.GetSize().x, 0.9f * 128.0f, 0.01f);
+		EXPECT_NEAR(myButton.GetSize().y, 0.9f * 32.0f, 0.01f);
+
+		MouseButton(false);
+		for (int someFrame = 0; someFrame < 30; ++someFrame)
+			EngineStep();
+		EXPECT_NEAR(myButton.GetSize().x, 128.0f, 0.01f);
+	}
+
+	TEST_F(WidgetTest, AHoveredTextButtonGrowsBy15PercentInAboutAFifthOfASecondAndShrinksBack)
+	{
+		TextButton someButton(ActivationMode::OnRelease, "../Source/Game/data/UI/Melon_Pop.ttf", 48);
+		someButton.Setup("Options", { 800.0f, 360.0f });
+		const float someRest = someButton.GetSize().x;
+		ASSERT_GT(someRest, 20.0f) << "the font did not load";
+		MoveMouse(800.0f, 360.0f);
+		Step(someButton); // hovered from here on
+		for (int someFrame = 0; someFrame < 7; ++someFrame)
+			Step(someButton);
+		EXPECT_GT(someButton.GetSize().x, someRest * 1.05f);
+		EXPECT_LT(someButton.GetSize().x, someRest * 1.12f) << "still growing after 0.11 s";
+		for (int someFrame = 0; someFrame < 8; ++someFrame)
+			Step(someButton);
+		EXPECT_NEAR(someButton.GetSize().x, someRest * 1.15f, someRest * 0.005f);
+
+		MoveMouse(800.0f + 2.0f * someRest, 360.0f);
+		for (int someFrame = 0; someFrame < 16; ++someFrame)
+			Step(someButton);
+		EXPECT_NEAR(someButton.GetSize().x, someRest, someRest * 0.005f);
+	}
+
 	TEST_F(WidgetTest, DraggingTheKnobPastEitherEndStopsAtZeroOrOne)
 	{
 		Slider someSlider;

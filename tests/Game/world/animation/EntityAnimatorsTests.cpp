@@ -93,20 +93,6 @@ namespace
 		EXPECT_EQ(Current(), PlayerAnimations::RUNNING);
 	}
 
-	TEST_F(PlayerAnimationsTest, DeathHurtAndDashingWinOverMovementInThatOrder)
-	{
-		Run();
-		myPlayer.myIsHurt = true;
-		myPlayer.myIsDead = true;
-		EXPECT_EQ(Animations().SelectState(), PlayerAnimations::DEATH);
-		myPlayer.myIsDead = false;
-		EXPECT_EQ(Animations().SelectState(), PlayerAnimations::DAMAGED);
-		myPlayer.myIsHurt = false;
-		myPlayer.myAirTime = 0.5f;
-		myPlayer.myVelocity.y = 900.0f;
-		EXPECT_EQ(Animations().SelectState(), PlayerAnimations::JUMP_RUN);
-	}
-
 	// Test doubles holding the state the enemy animators read.
 	struct FakeHedgehog : Entity
 	{

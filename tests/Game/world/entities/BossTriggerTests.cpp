@@ -81,8 +81,16 @@ namespace
 		EXPECT_FALSE(AllGates(IsForcedOpen));
 		EXPECT_EQ(Camera().myMode, CameraController::PAN_AND_RETURN);
 
-		// Frozen through both pans; the boss is held in its place meanwhile.
-		const int someFrozen = StepUntil([&] { return P().GetController().IsActive(); }, 6 * SECOND);
+		// Frozen through both pans, two seconds each: the arena with a short hold, then
+		// the boss with a longer one. The boss is held in its place meanwhile.
+		const Norv::Vector2<float> someArena{ -2550.0f, 1050.0f };
+		EXPECT_EQ(Camera().myPanTarget, someArena);
+		EXPECT_FLOAT_EQ(Camera().myPanHold, 0.5f);
+		const int someFirstPan = StepUntil([&] { return Camera().myPanTarget != someArena; }, 3 * SECOND);
+		EXPECT_NEAR(someFirstPan, 2 * SECOND, 2);
+		EXPECT_EQ(Camera().myPanTarget, (Norv::Vector2<float>{ 1850.0f, 50.0f }));
+		EXPECT_FLOAT_EQ(Camera().myPanHold, 1.0f);
+		const int someFrozen = someFirstPan + StepUntil([&] { return P().GetController().IsActive(); }, 4 * SECOND);
 		EXPECT_NEAR(someFrozen, 4 * SECOND, 4);
 		EXPECT_TRUE(Boss()->myIsActive);
 		EXPECT_TRUE(Boss()->myShowBossHud);

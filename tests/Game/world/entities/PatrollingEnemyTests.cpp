@@ -356,9 +356,8 @@ namespace
 		EXPECT_GT(H().myBarY, 0.0f);
 	}
 
-	// The arena's floor from -1500 to 1500 between walls at -1100 and 1100, and a
-	// ledge 600 above the floor for the player.
-	json Arena(float aLedgeY)
+	// The arena's floor from -1500 to 1500 between walls at -1100 and 1100.
+	json ArenaWalls()
 	{
 		json someObjects = json::array();
 		for (float someX = -1500.0f; someX <= 1500.0f; someX += 100.0f)
@@ -368,6 +367,13 @@ namespace
 			someObjects.push_back(Tile(-1100.0f, someY));
 			someObjects.push_back(Tile(1100.0f, someY));
 		}
+		return someObjects;
+	}
+
+	// The arena with a ledge above the floor for the player.
+	json Arena(float aLedgeY)
+	{
+		json someObjects = ArenaWalls();
 		for (float someX = -200.0f; someX <= 200.0f; someX += 100.0f)
 			someObjects.push_back(Tile(someX, aLedgeY));
 		someObjects.push_back(NorvTest::SceneObject("player", "Player", { 0.0f, aLedgeY + 200.0f, 0.0f }));
@@ -396,6 +402,18 @@ namespace
 		EXPECT_TRUE(H().myIsRolling);
 		EXPECT_FALSE(H().myIsStunned);
 		EXPECT_FLOAT_EQ(H().myRotation.y, H().myFacing == 1 ? 180.0f : 0.0f);
+	}
+
+	// With the player out of reach behind a wall, the boss bounces between the walls
+	// for its whole roll.
+	TEST_F(Boss, ItsRollLastsSevenSeconds)
+	{
+		json someObjects = ArenaWalls();
+		someObjects.push_back(NorvTest::SceneObject("player", "Player", { -1400.0f, 200.0f, 0.0f }));
+		LoadBoss(someObjects, { 0.0f, 200.0f });
+		H().StartBossFight();
+		ASSERT_GE(StepUntil([&] { return H().myIsRolling; }, 7 * SECOND), 0);
+		EXPECT_NEAR(StepUntil([&] { return H().myIsUnrolling; }, 9 * SECOND), 7 * SECOND, 1);
 	}
 
 	// The centre jump can come due while the boss is not rolling: it winds up and

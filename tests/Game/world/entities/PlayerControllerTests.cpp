@@ -74,6 +74,23 @@ namespace
 		EXPECT_LT(P().myVelocity.y, 700.0f);
 	}
 
+	// Past the coyote time the player counts as airborne; speeds under 1 unit/s
+	// truncate to a facing of 0.
+	TEST_F(PlayerJump, InTheAirTheFacingFollowsTheSignOfTheHorizontalSpeed)
+	{
+		std::vector<std::string> someTower(30, "          ");
+		someTower[0] = "    P     ";
+		someTower.push_back("##########");
+		Load(someTower, 15);
+		for (const auto& [someSpeed, someFacing] : { std::pair{ -300.0f, -1 }, std::pair{ 300.0f, 1 }, std::pair{ -0.5f, 0 } })
+		{
+			P().myVelocity.x = someSpeed;
+			Step(1);
+			ASSERT_FALSE(IsStanding());
+			EXPECT_EQ(P().myFacing, someFacing) << someSpeed;
+		}
+	}
+
 	using PlayerDash = PlayerWorldTest;
 
 	TEST_F(PlayerDash, ASecondDashIsRefusedUntil04SecondsAndDashesGoRightWithoutInput)
@@ -105,6 +122,15 @@ namespace
 		ASSERT_TRUE(C().IsDashing());
 		EXPECT_NEAR(P().myVelocity.x, 2250.0f * std::cos(0.785375f), 0.01f);
 		EXPECT_NEAR(P().myVelocity.y, 2250.0f * std::sin(0.785375f), 0.01f);
+		// Rising and moving in the air, the animation is the dash's; only death and hurt win over it.
+		using PlayerAnims::PlayerAnimations;
+		Animator& someAnimator = *P().GetAnimator();
+		EXPECT_EQ(someAnimator.SelectState(), PlayerAnimations::DASHING);
+		P().myIsHurt = true;
+		EXPECT_EQ(someAnimator.SelectState(), PlayerAnimations::DAMAGED);
+		P().myIsDead = true;
+		EXPECT_EQ(someAnimator.SelectState(), PlayerAnimations::DEATH);
+		P().myIsHurt = P().myIsDead = false;
 		Step(40);
 		ASSERT_FALSE(IsStanding());
 		Step(1, { { InputAction::Dash } });

@@ -32,27 +32,35 @@ namespace
 
 	DamageInfo Hit(float aDamage = 1.0f) { return { aDamage, { 300.0f, 400.0f }, "", nullptr }; }
 
+	// 0.7 s counted down by 1/60 s goes below zero on the 42nd frame after the hit.
 	TEST_F(PlayerHealth, AHitWithin07SecondsOfTheLastIsIgnoredEntirely)
 	{
 		Load(NorvTest::FLAT_FLOOR, 70); // past the spawn grace
 		P().TakeDamage(Hit());
 		EXPECT_FLOAT_EQ(P().myPetals, 4.0f);
 		EXPECT_TRUE(P().myIsHurt);
-		Step(30);
+		Step(41);
+		ASSERT_TRUE(P().myIsHurt);
 		P().myVelocity = {};
 		P().TakeDamage(Hit());
 		EXPECT_FLOAT_EQ(P().myPetals, 4.0f);
 		EXPECT_EQ(P().myVelocity, (Norv::Vector2<float>{}));
-		Step(15);
+		Step(1);
+		EXPECT_FALSE(P().myIsHurt);
 		P().TakeDamage(Hit());
 		EXPECT_FLOAT_EQ(P().myPetals, 3.0f);
 	}
 
+	// The grace grows by 1/60 s a frame: sixty such steps fall just short of 1 in single
+	// precision, so the 61st frame is the first that takes damage.
 	TEST_F(PlayerHealth, DamageIsIgnoredDuringTheFirstSecond)
 	{
-		Load(NorvTest::FLAT_FLOOR, 50);
+		Load(NorvTest::FLAT_FLOOR, 60);
 		P().TakeDamage(Hit());
 		EXPECT_FLOAT_EQ(P().myPetals, 5.0f);
+		Step(1);
+		P().TakeDamage(Hit());
+		EXPECT_FLOAT_EQ(P().myPetals, 4.0f);
 	}
 
 	TEST_F(PlayerHealth, FiveHitsKillTheFifthOnlyPlaysTheDeathAndTheCheckpointRespawnsWithFivePetals)
@@ -93,6 +101,21 @@ namespace
 		EXPECT_TRUE(C().IsActive());
 		EXPECT_FALSE(P().IsDeathSoundPlayed());
 		EXPECT_NEAR(P().myPosition.x, 700.0f, 20.0f);
+	}
+
+	TEST_F(PlayerHealth, DyingInTheEndingReloadsTheSceneInsteadOfRespawning)
+	{
+		Load(NorvTest::FLAT_FLOOR, 70);
+		myWorld.myState.myScenePath = "scenes/Ending.nvs";
+		P().myRespawnPoint = { 700.0f, 300.0f };
+		P().Die();
+		Step(60);
+		ASSERT_TRUE(myWorld.myState.IsLevelLoaded());
+		Step(1);
+		EXPECT_FALSE(myWorld.myState.IsLevelLoaded());
+		EXPECT_EQ(myWorld.myState.GetPendingScenePath(), "scenes/Ending.nvs");
+		EXPECT_TRUE(P().myIsDead);
+		EXPECT_NE(P().myPosition, P().myRespawnPoint);
 	}
 
 	TEST_F(PlayerHealth, FallingBelowMinus30000RespawnsAtOnceWithoutDyingOnTheGroundUnderTheRespawnPoint)
@@ -240,6 +263,17 @@ namespace
 		Step(30);
 		EXPECT_FALSE(P().IsAttacking());
 		EXPECT_TRUE(myWorld.myState.myDebugHitBoxes.empty());
+
+		// Down: as wide, 200 below, then following 100 below.
+		Step(1, { { InputAction::Down } });
+		P().Attack(&myWorld.myState.GetTileGrid());
+		ASSERT_TRUE(P().IsAttacking());
+		EXPECT_EQ(P().myAttackDirection, 2);
+		EXPECT_FLOAT_EQ(P().GetAttackBox().w, 2.0f * 96.0f);
+		EXPECT_FLOAT_EQ(P().GetAttackBox().y, P().myPosition.y - 200.0f);
+		EXPECT_FLOAT_EQ(P().GetAttackBox().x, P().myPosition.x + 60.0f);
+		Step(1, { { InputAction::Down } });
+		EXPECT_FLOAT_EQ(myWorld.myState.myDebugHitBoxes.front().y, P().myPosition.y - 100.0f);
 	}
 
 	using PlayerHud = PlayerWorldTest;

@@ -44,10 +44,15 @@ namespace
 		EXPECT_TRUE(myRight->myStartEffect->IsPlaying());
 		EXPECT_FALSE(myRight->myFireEffect->IsPlaying());
 
-		// Standing in it for the next frames neither relights it nor holds the fire back.
+		// Standing in it for the next frames neither relights it nor holds the fire back,
+		// and its start flame plays once.
 		const int someFrames = StepUntil([this] { return myRight->myFireEffect->IsPlaying(); }, 240);
 		EXPECT_NEAR(someFrames * NorvTest::SteppedWorld::FRAME, Checkpoint::FIRE_DELAY, 2.0f * NorvTest::SteppedWorld::FRAME);
 		EXPECT_TRUE(myRight->myIsLit);
+		StepUntil([this] { return !myRight->myStartEffect->IsPlaying(); }, 60);
+		Step(5);
+		EXPECT_FALSE(myRight->myStartEffect->IsPlaying());
+		EXPECT_EQ(P().myRespawnPoint, myRight->myPosition);
 	}
 
 	TEST_F(Checkpoints, EveryTouchMovesTheRespawnPointEvenToALitCheckpoint)
