@@ -80,7 +80,7 @@ namespace NorvMedia
 		return somePng;
 	}
 
-	std::vector<std::uint8_t> EncodeWav(std::span<const float> aSamples, int aRate)
+	std::vector<std::uint8_t> EncodeWav(std::span<const float> aSamples, int aRate, int aChannels)
 	{
 		const std::uint32_t someDataBytes = static_cast<std::uint32_t>(aSamples.size() * 2);
 		std::vector<std::uint8_t> someWav = { 'R', 'I', 'F', 'F' };
@@ -88,10 +88,10 @@ namespace NorvMedia
 		someWav.insert(someWav.end(), { 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ' });
 		PutLittleEndian(someWav, 16, 4);
 		PutLittleEndian(someWav, 1, 2); // PCM
-		PutLittleEndian(someWav, 1, 2); // mono
+		PutLittleEndian(someWav, static_cast<std::uint32_t>(aChannels), 2);
 		PutLittleEndian(someWav, static_cast<std::uint32_t>(aRate), 4);
-		PutLittleEndian(someWav, static_cast<std::uint32_t>(aRate * 2), 4);
-		PutLittleEndian(someWav, 2, 2);
+		PutLittleEndian(someWav, static_cast<std::uint32_t>(aRate * 2 * aChannels), 4);
+		PutLittleEndian(someWav, static_cast<std::uint32_t>(2 * aChannels), 2);
 		PutLittleEndian(someWav, 16, 2);
 		someWav.insert(someWav.end(), { 'd', 'a', 't', 'a' });
 		PutLittleEndian(someWav, someDataBytes, 4);

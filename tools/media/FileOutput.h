@@ -16,6 +16,6 @@ namespace NorvMedia
 	// aPixels: aWidth * aHeight RGBA8 pixels, top row first.
 	std::vector<std::uint8_t> EncodePng(int aWidth, int aHeight, std::span<const std::uint8_t> aPixels);
 
-	// Mono 16-bit PCM; samples in -1..1 are clamped and rounded.
-	std::vector<std::uint8_t> EncodeWav(std::span<const float> aSamples, int aRate);
+	// 16-bit PCM of aChannels interleaved channels; samples in -1..1 are clamped and rounded.
+	std::vector<std::uint8_t> EncodeWav(std::span<const float> aSamples, int aRate, int aChannels = 1);
 }

@@ -1,8 +1,10 @@
 // Writes the game's music loops under <data>/SFX/. Usage: NorvMakeMusic <data folder>
 #include "FileOutput.h"
+#include "Mix.h"
 #include "Tunes.h"
 
 #include <cstdio>
+#include <exception>
 #include <string>
 #include <vector>
 
@@ -10,8 +12,6 @@ using namespace NorvMedia;
 
 namespace
 {
-	constexpr float MUSIC_PEAK = 0.7f;
-
 	struct Track
 	{
 		std::string myPath;
@@ -40,11 +40,19 @@ int main(int anArgumentCount, char** anArguments)
 		return 2;
 	}
 	const std::filesystem::path someFolder = anArguments[1];
-	for (const Track& someTrack : Tracks())
+	try
 	{
-		Buffer someTune = ComposeTune(someTrack.myStyle);
-		Normalize(someTune, MUSIC_PEAK);
-		WriteFileAtomically(someFolder / someTrack.myPath, EncodeWav(someTune, SOUND_RATE));
+		for (const Track& someTrack : Tracks())
+		{
+			Buffer someTune = ComposeTune(someTrack.myStyle);
+			MixToTarget(someTune, SoundKind::Music, someTrack.myPath);
+			WriteFileAtomically(someFolder / someTrack.myPath, EncodeWav(someTune, SOUND_RATE));
+		}
+	}
+	catch (const std::exception& anError)
+	{
+		std::fprintf(stderr, "NorvMakeMusic: %s\n", anError.what());
+		return 1;
 	}
 	return 0;
 }

@@ -1,11 +1,13 @@
 // Writes the sound bank's effects, ambience loops and interface sounds under
 // <data>/SFX/, each synthesised from a small recipe. Usage: NorvMakeSounds <data folder>
 #include "FileOutput.h"
+#include "Mix.h"
 #include "Synth.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <exception>
 #include <functional>
 #include <string>
 #include <vector>
@@ -14,8 +16,6 @@ using namespace NorvMedia;
 
 namespace
 {
-	constexpr float ONE_SHOT_PEAK = 0.8f;
-	constexpr float LOOP_PEAK = 0.6f;
 	constexpr double LOOP_OVERLAP_SECONDS = 0.5; // rendered past a loop's end for the seam
 
 	const std::string FOOTSTEP_FOLDER = "SFX/main_character/main_character_action/main_character_action_footstep/main_character_action_footstep_";
@@ -26,6 +26,13 @@ namespace
 		bool myIsLoop;
 		std::function<Buffer()> myMake;
 	};
+
+	SoundKind KindOf(const std::string& aPath)
+	{
+		if (aPath.starts_with("SFX/ambience/"))
+			return SoundKind::Ambience;
+		return aPath.find("_footstep_") != std::string::npos ? SoundKind::Footstep : SoundKind::Effect;
+	}
 
 	// Soil: a dull low thump with a little grit.
 	Buffer DirtStep(int aVariant)
@@ -381,13 +388,21 @@ int main(int anArgumentCount, char** anArguments)
 		return 2;
 	}
 	const std::filesystem::path someFolder = anArguments[1];
-	for (const Recipe& someRecipe : Recipes())
+	try
 	{
-		Buffer someSound = someRecipe.myMake();
-		Normalize(someSound, someRecipe.myIsLoop ? LOOP_PEAK : ONE_SHOT_PEAK);
-		if (!someRecipe.myIsLoop)
-			FadeEnds(someSound);
-		WriteFileAtomically(someFolder / someRecipe.myPath, EncodeWav(someSound, SOUND_RATE));
+		for (const Recipe& someRecipe : Recipes())
+		{
+			Buffer someSound = someRecipe.myMake();
+			if (!someRecipe.myIsLoop)
+				FadeEnds(someSound);
+			MixToTarget(someSound, KindOf(someRecipe.myPath), someRecipe.myPath);
+			WriteFileAtomically(someFolder / someRecipe.myPath, EncodeWav(someSound, SOUND_RATE));
+		}
+	}
+	catch (const std::exception& anError)
+	{
+		std::fprintf(stderr, "NorvMakeSounds: %s\n", anError.what());
+		return 1;
 	}
 	return 0;
 }

@@ -3,6 +3,7 @@
 // Usage: NorvMakeVideos <data folder> <ffmpeg> <display font>
 #include "FileOutput.h"
 #include "Lettering.h"
+#include "Mix.h"
 #include "Scenery.h"
 #include "Tunes.h"
 
@@ -156,18 +157,29 @@ namespace
 		FadeToBlack(aFrame, std::max(1.0f - Ramp(t, 0.0, 0.8), Ramp(t, 19.2, 20.0)));
 	}
 
-	Buffer Score(const TuneStyle& aStyle, double aLength, const std::vector<double>& aChimes)
+	Buffer Score(const std::string& aName, const TuneStyle& aStyle, double aLength, const std::vector<double>& aChimes)
 	{
 		Buffer someTune = ComposeTune(aStyle);
 		for (double someAt : aChimes)
 			AddBell(someTune, someAt, MidiToHz(84), 0.4, 0.25f);
 		someTune.resize(static_cast<std::size_t>(ToSamples(aLength)), 0.0f);
-		Normalize(someTune, 0.6f);
 		const std::size_t someFade = static_cast<std::size_t>(ToSamples(MUSIC_FADE_SECONDS));
 		for (std::size_t i = 0; i < someFade && i < someTune.size(); ++i)
 			someTune[someTune.size() - 1 - i] *= static_cast<float>(i) / static_cast<float>(someFade);
 		FadeEnds(someTune);
+		MixToTarget(someTune, SoundKind::Cutscene, aName);
 		return someTune;
+	}
+
+	// The same samples on both sides: a player turns a mono track into stereo 3 dB
+	// down, while the game's own mono sounds play at full level on each side.
+	Buffer DualMono(const Buffer& aSound)
+	{
+		Buffer someStereo;
+		someStereo.reserve(aSound.size() * 2);
+		for (float someSample : aSound)
+			someStereo.insert(someStereo.end(), { someSample, someSample });
+		return someStereo;
 	}
 
 	std::string Quoted(const std::string& aText)
@@ -183,12 +195,14 @@ namespace
 		std::filesystem::create_directories(anOutput.parent_path());
 		const std::filesystem::path someSoundPath = anOutput.string() + ".sound" + std::to_string(getpid()) + ".wav";
 		const std::filesystem::path someVideoPath = anOutput.string() + ".tmp" + std::to_string(getpid());
-		WriteFileAtomically(someSoundPath, EncodeWav(aSound, SOUND_RATE));
-		// Single-threaded and bit-exact, so that every run writes the same bytes.
+		WriteFileAtomically(someSoundPath, EncodeWav(DualMono(aSound), SOUND_RATE, 2));
+		// Single-threaded and bit-exact, so that every run writes the same bytes. The
+		// finest quantiser keeps the painted foliage and skies free of blocks (about
+		// 5 MB for 16 seconds).
 		const std::string someCommand = Quoted(anFfmpeg) + " -v error -y -f rawvideo -pix_fmt rgb24 -s " + std::to_string(FRAME_WIDTH) + "x" + std::to_string(FRAME_HEIGHT) +
 			" -r " + std::to_string(FRAMES_PER_SECOND) + " -i - -i " + Quoted(someSoundPath.string()) +
-			" -map 0:v -map 1:a -c:v mpeg4 -q:v 4 -pix_fmt yuv420p -c:a aac -b:a 64k -threads 1 -shortest"
-			" -fflags +bitexact -flags:v +bitexact -flags:a +bitexact -map_metadata -1 -f mp4 " + Quoted(someVideoPath.string());
+			" -map 0:v -map 1:a -c:v mpeg4 -qmin 1 -q:v 1 -pix_fmt yuv420p -c:a aac -b:a 96k -threads 1 -shortest"
+			" -fflags +bitexact -flags:v +bitexact+mv4+aic -flags:a +bitexact -map_metadata -1 -f mp4 " + Quoted(someVideoPath.string());
 		FILE* somePipe = popen(someCommand.c_str(), "w");
 		if (!somePipe)
 			throw std::runtime_error("cannot start " + anFfmpeg);
@@ -234,7 +248,7 @@ int main(int anArgumentCount, char** anArguments)
 
 		constexpr double FIRST_LENGTH = 16.0;
 		const TuneStyle someFirstTune = { 62, false, 120.0, { 0, 5, 3, 4 }, 8, MelodyVoice::Harp, false, false, 1200.0, 201 };
-		Encode(someFolder / "video/first_cutscene.mp4", someFfmpeg, FIRST_LENGTH, Score(someFirstTune, FIRST_LENGTH, {}),
+		Encode(someFolder / "video/first_cutscene.mp4", someFfmpeg, FIRST_LENGTH, Score("the opening cutscene's score", someFirstTune, FIRST_LENGTH, {}),
 			[&](Canvas& aFrame, double t) { DrawFirst(aFrame, someBackdrops, someLettering, t); });
 
 		constexpr double LAST_LENGTH = 20.0;
@@ -242,7 +256,7 @@ int main(int anArgumentCount, char** anArguments)
 		std::vector<double> someChimes;
 		for (int i = 0; i < 6; ++i)
 			someChimes.push_back(6.5 + 0.6 * i);
-		Encode(someFolder / "video/last_cutscene_long_version.mp4", someFfmpeg, LAST_LENGTH, Score(someLastTune, LAST_LENGTH, someChimes),
+		Encode(someFolder / "video/last_cutscene_long_version.mp4", someFfmpeg, LAST_LENGTH, Score("the closing cutscene's score", someLastTune, LAST_LENGTH, someChimes),
 			[&](Canvas& aFrame, double t) { DrawLast(aFrame, someBackdrops, someLettering, t); });
 	}
 	catch (const std::exception& anError)

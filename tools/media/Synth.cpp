@@ -222,17 +222,6 @@ namespace NorvMedia
 			aTarget[aAt + i] += aSource[i] * aGain;
 	}
 
-	void Normalize(Buffer& aBuffer, float aPeak)
-	{
-		float someLoudest = 0.0f;
-		for (float someSample : aBuffer)
-			someLoudest = std::max(someLoudest, std::abs(someSample));
-		if (someLoudest <= 0.0f)
-			return;
-		for (float& someSample : aBuffer)
-			someSample *= aPeak / someLoudest;
-	}
-
 	void FadeEnds(Buffer& aBuffer, double aSeconds)
 	{
 		const std::size_t someCount = std::min(aBuffer.size() / 2, static_cast<std::size_t>(ToSamples(aSeconds)));

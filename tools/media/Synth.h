@@ -63,8 +63,6 @@ namespace NorvMedia
 
 	// Adds aSource, times aGain, into aTarget from sample aAt on, growing aTarget as needed.
 	void MixInto(Buffer& aTarget, const Buffer& aSource, std::size_t aAt, float aGain = 1.0f);
-	// Scales so that the loudest sample has magnitude aPeak (a silent buffer stays silent).
-	void Normalize(Buffer& aBuffer, float aPeak);
 	// Short fades at both ends, so a one-shot sound starts and stops at zero.
 	void FadeEnds(Buffer& aBuffer, double aSeconds = 0.004);
 	// Makes a seamless loop of aLength seconds from a longer buffer: everything past

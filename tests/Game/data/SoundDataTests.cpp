@@ -1,6 +1,9 @@
 #include "Game/data/GameDataFolder.h"
+#include "Support/VideoSound.h"
 
 #include "bass/bass.h"
+#include "Loudness.h"
+#include "Mix.h"
 
 #include <algorithm>
 #include <cmath>
@@ -14,6 +17,22 @@ namespace
 	constexpr std::size_t SEAM_NEIGHBOURHOOD = 110; // samples each side of a loop's seam, 5 ms at 22 kHz
 
 	bool IsMusic(const std::string& aName) { return aName.find("music") != std::string::npos; }
+
+	// The mix's kind of a file of the bank, by where it lives.
+	NorvMedia::SoundKind KindOf(const std::string& aName)
+	{
+		if (IsMusic(aName))
+			return NorvMedia::SoundKind::Music;
+		if (aName.starts_with("SFX/ambience/"))
+			return NorvMedia::SoundKind::Ambience;
+		return aName.find("_footstep_") != std::string::npos ? NorvMedia::SoundKind::Footstep : NorvMedia::SoundKind::Effect;
+	}
+
+	void ExpectMixed(const std::string& aName, NorvMedia::SoundKind aKind, const std::vector<float>& aSamples, int aRate, double aToleranceLu)
+	{
+		EXPECT_NEAR(NorvMedia::MeasureLoudness(aKind, aSamples, aRate), NorvMedia::TargetOf(aKind).myLufs, aToleranceLu) << aName;
+		EXPECT_LE(NorvMedia::TruePeakDb(aSamples), NorvMedia::TRUE_PEAK_CEILING_DB) << aName;
+	}
 
 	NorvTest::Sound ReadSound(const std::string& aName)
 	{
@@ -68,11 +87,6 @@ TEST_F(SoundData, EverySoundOpensThroughBassWithALengthThatFitsItsUse)
 
 		const NorvTest::Sound someSound = ReadSound(someName);
 		ASSERT_GT(someSound.myRate, 0) << someName << " is not 16-bit mono PCM";
-		float somePeak = 0.0f;
-		for (float someValue : someSound.mySamples)
-			somePeak = std::max(somePeak, std::abs(someValue));
-		EXPECT_GT(somePeak, 0.3f) << someName << " is too quiet";
-		EXPECT_LT(somePeak, 0.99f) << someName << " clips";
 		if (IsMusic(someName))
 			EXPECT_GE(someSound.Seconds(), SHORTEST_MUSIC_SECONDS) << someName;
 		else if (!someIsLoop)
@@ -82,6 +96,26 @@ TEST_F(SoundData, EverySoundOpensThroughBassWithALengthThatFitsItsUse)
 			EXPECT_LT(std::abs(someSound.mySamples.front()), 0.01f) << someName;
 			EXPECT_LT(std::abs(someSound.mySamples.back()), 0.01f) << someName;
 		}
+	}
+}
+
+// One mix for the whole game: every sound of the bank and the cutscenes' sound, as
+// the game plays it, at its kind's loudness and with its true peak under the ceiling.
+TEST_F(SoundData, EverySoundAndCutsceneSitsAtItsKindsLoudnessUnderTheCeiling)
+{
+	for (const auto& [someName, someIsLoop] : NorvTest::SoundBankEntries())
+	{
+		const NorvTest::Sound someSound = ReadSound(someName);
+		ASSERT_GT(someSound.myRate, 0) << someName << " is not 16-bit mono PCM";
+		ExpectMixed(someName, KindOf(someName), someSound.mySamples, someSound.myRate, 0.5);
+	}
+	for (const char* someName : { "../Source/Game/data/video/first_cutscene.mp4", "../Source/Game/data/video/last_cutscene_long_version.mp4" })
+	{
+		const NorvTest::StereoSound someHeard = NorvTest::ReadVideoSound(NorvTest::BIN_FOLDER / someName);
+		ASSERT_GT(someHeard.myRate, 0) << someName << " has no sound that decodes";
+		// Lossy sound coding moves the level a little.
+		ExpectMixed(std::string(someName) + ", left", NorvMedia::SoundKind::Cutscene, someHeard.myLeft, someHeard.myRate, 1.0);
+		ExpectMixed(std::string(someName) + ", right", NorvMedia::SoundKind::Cutscene, someHeard.myRight, someHeard.myRate, 1.0);
 	}
 }
 
