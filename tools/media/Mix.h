@@ -1,9 +1,10 @@
 #pragma once
 // The game's mix: every generated sound is scaled to the loudness of its kind, so
-// music, ambience, effects and the cutscenes' sound sit together at one level on
-// the same output. Levels are per output channel (a mono sound plays unchanged on
-// both). Music and cutscenes play through the ambience beneath them; effects stand
-// out over both, footsteps, heard all the time, a little less.
+// that music, ambience, effects and the cutscenes' sound belong to one game on one
+// output. Levels are per output channel (a mono sound plays unchanged on both).
+// Ambience sits well under the music; effects, measured over their loudest moment,
+// stand out over both, and footsteps, heard all the time, less so. Music peaks
+// leave room for the ambience and effects played with it.
 #include "Synth.h"
 
 #include <span>
