@@ -72,6 +72,8 @@ expect boss-fight
 expect dead Boss
 expect respawned
 expect near -2300 25 5
+expect boss-dead
+expect scene Hub
 )";
 
 	// The script files named by the order file, one a line ('#' comments).
