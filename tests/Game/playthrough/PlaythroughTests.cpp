@@ -74,6 +74,16 @@ expect respawned
 expect near -2300 25 5
 expect boss-dead
 expect scene Hub
+expect scene Level_2
+expect paused
+expect scene Level_2
+expect dead Mushroom
+expect respawned
+expect near 200 125 5
+expect ability Climb
+expect dead Wasp
+expect respawned
+expect near 4200 2525 5
 )";
 
 	// The script files named by the order file, one a line ('#' comments).
