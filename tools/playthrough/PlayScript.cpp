@@ -46,7 +46,9 @@ namespace Playthrough
 			Stage::Kind myKind;
 		};
 
-		constexpr std::array<StageName, 11> STAGES{ {
+		constexpr std::array<std::string_view, 5> HARM_NAMES{ "Spikes", "Hedgehog", "Boss", "Wasp", "Mushroom" };
+
+		constexpr std::array<StageName, 16> STAGES{ {
 			{ "intro", Stage::Kind::Intro },
 			{ "menu", Stage::Kind::Menu },
 			{ "cutscene", Stage::Kind::Cutscene },
@@ -58,6 +60,11 @@ namespace Playthrough
 			{ "ending", Stage::Kind::Ending },
 			{ "boss-fight", Stage::Kind::BossFight },
 			{ "boss-dead", Stage::Kind::BossDead },
+			{ "options", Stage::Kind::Options },
+			{ "volume", Stage::Kind::Volume },
+			{ "dead", Stage::Kind::Dead },
+			{ "fallen", Stage::Kind::Fallen },
+			{ "respawned", Stage::Kind::Respawned },
 		} };
 
 		ActionMask Bit(InputAction anAction)
@@ -126,7 +133,7 @@ namespace Playthrough
 				const std::string someWord = Next("a stage");
 				const auto someFound = std::find_if(STAGES.begin(), STAGES.end(), [&](const StageName& anEntry) { return anEntry.myName == someWord; });
 				if (someFound == STAGES.end())
-					Fail("\"" + someWord + "\" is not a stage (intro menu cutscene scene page paused ability near ending boss-fight boss-dead)");
+					Fail("\"" + someWord + "\" is not a stage (intro menu cutscene scene page paused ability near ending boss-fight boss-dead options volume dead fallen respawned)");
 				Stage someStage;
 				someStage.myKind = someFound->myKind;
 				switch (someStage.myKind)
@@ -135,14 +142,18 @@ namespace Playthrough
 					someStage.myName = Next("a scene name");
 					break;
 				case Stage::Kind::Ability:
-				{
 					someStage.myName = Next("an ability");
-					const auto someAbility = std::find(ABILITY_NAMES.begin(), ABILITY_NAMES.end(), std::string_view(someStage.myName));
-					if (someAbility == ABILITY_NAMES.end())
-						Fail("\"" + someStage.myName + "\" is not an ability (WallJump Dash Climb DashSlash)");
-					someStage.myAbility = static_cast<std::size_t>(someAbility - ABILITY_NAMES.begin());
+					someStage.myAbility = IndexOf(ABILITY_NAMES, someStage.myName, "an ability");
 					break;
-				}
+				case Stage::Kind::Dead:
+					someStage.myName = Next("a harm");
+					someStage.myHarm = static_cast<Stage::Harm>(IndexOf(HARM_NAMES, someStage.myName, "a harm"));
+					break;
+				case Stage::Kind::Volume:
+					someStage.myVolume = Number("a volume");
+					if (someStage.myVolume < 0.0f || someStage.myVolume > 1.0f)
+						Fail("the volume must be from 0 to 1");
+					break;
 				case Stage::Kind::Near:
 					someStage.myPoint.x = Number("an x position");
 					someStage.myPoint.y = Number("a y position");
@@ -154,6 +165,19 @@ namespace Playthrough
 					break;
 				}
 				return someStage;
+			}
+
+			// The place of aWord among aNames; fails listing them when it is none of them.
+			template <std::size_t N>
+			std::size_t IndexOf(const std::array<std::string_view, N>& aNames, const std::string& aWord, std::string_view aWhat) const
+			{
+				const auto someFound = std::find(aNames.begin(), aNames.end(), std::string_view(aWord));
+				if (someFound != aNames.end())
+					return static_cast<std::size_t>(someFound - aNames.begin());
+				std::string someChoices;
+				for (const std::string_view someName : aNames)
+					someChoices += (someChoices.empty() ? "" : " ") + std::string(someName);
+				Fail("\"" + aWord + "\" is not " + std::string(aWhat) + " (" + someChoices + ")");
 			}
 
 			[[noreturn]] void Fail(const std::string& aMessage) const { throw ScriptError(myWhere + ": " + aMessage); }
@@ -192,8 +216,14 @@ namespace Playthrough
 	{
 		const auto someFound = std::find_if(STAGES.begin(), STAGES.end(), [this](const StageName& anEntry) { return anEntry.myKind == myKind; });
 		std::string someText(someFound->myName);
-		if (myKind == Kind::Scene || myKind == Kind::Ability)
+		if (myKind == Kind::Scene || myKind == Kind::Ability || myKind == Kind::Dead)
 			someText += " " + myName;
+		else if (myKind == Kind::Volume)
+		{
+			std::ostringstream someNumber;
+			someNumber << " " << myVolume;
+			someText += someNumber.str();
+		}
 		else if (myKind == Kind::Near)
 		{
 			std::ostringstream someNumbers;

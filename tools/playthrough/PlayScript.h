@@ -48,11 +48,28 @@ namespace Playthrough
 			Ending,   // "ending": the closing video plays in the ending scene
 			BossFight, // "boss-fight": the level's boss is alive, active and shows its health bar
 			BossDead,  // "boss-dead": the boss of the level in play has died in it
+			Options,   // "options": the options menu is up
+			Volume,    // "volume <0..1>": the master volume is this, to within a hundredth
+			Dead,      // "dead <Spikes|Hedgehog|Boss|Wasp|Mushroom>": the player lies dead, that harm the nearest to it
+			Fallen,    // "fallen": the player has dropped out of the level, below y -10000
+			Respawned, // "respawned": the player lives, stands on the ground and has every petal
+		};
+
+		// What kills the player, for "dead".
+		enum class Harm
+		{
+			Spikes,
+			Hedgehog,
+			Boss,
+			Wasp,
+			Mushroom,
 		};
 
 		Kind myKind = Kind::Intro;
 		std::string myName;          // the scene or ability named
 		std::size_t myAbility = 0;   // Ability::* of an ability stage
+		Harm myHarm = Harm::Spikes;  // dead: what killed the player
+		float myVolume = 0.0f;       // volume: the master volume
 		Norv::Vector2<float> myPoint; // near: the point, world units
 		float myDistance = 0.0f;     // near: world units
 

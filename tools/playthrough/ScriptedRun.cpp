@@ -12,8 +12,12 @@
 #include "shell/states/QuitScreen.h"
 #include "world/AbilityFlags.h"
 #include "world/GameState.h"
+#include "media/AudioManager.h"
+#include "world/entities/FlyingEnemy.h"
+#include "world/entities/MushroomEnemy.h"
 #include "world/entities/PatrollingEnemy.h"
 #include "world/entities/Player.h"
+#include "world/entities/Spikes.h"
 
 #include "engine/Engine.h"
 #include "kernel/Kernel.h"
@@ -23,6 +27,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -118,6 +124,46 @@ namespace Playthrough
 			if (!IsOnTop<GameState>() || !someState->IsLevelLoaded())
 				return nullptr;
 			return someState;
+		}
+
+		constexpr float FALLEN_Y = -10000.0f;     // units; below every level, above where the player is put back
+		constexpr float HARM_REACH = 600.0f;      // units from the player a harm may be to count as its death's
+		constexpr float VOLUME_TOLERANCE = 0.01f;
+
+		// What kind of harm an entity is, if any.
+		std::optional<Stage::Harm> HarmOf(const Entity& anEntity)
+		{
+			if (dynamic_cast<const Spikes*>(&anEntity))
+				return Stage::Harm::Spikes;
+			if (const auto* someHedgehog = dynamic_cast<const PatrollingEnemy*>(&anEntity))
+				return someHedgehog->myIsBoss ? Stage::Harm::Boss : Stage::Harm::Hedgehog;
+			if (dynamic_cast<const FlyingEnemy*>(&anEntity))
+				return Stage::Harm::Wasp;
+			if (dynamic_cast<const MushroomEnemy*>(&anEntity))
+				return Stage::Harm::Mushroom;
+			return std::nullopt;
+		}
+
+		// The harm nearest the player within reach (edge to edge, so a boss's size counts), if any.
+		std::optional<Stage::Harm> NearestHarm(const GameState& aState, const Player& aPlayer)
+		{
+			std::optional<Stage::Harm> someNearest;
+			float someBest = HARM_REACH;
+			for (const std::unique_ptr<Entity>& someEntity : aState.GetEntities())
+			{
+				const std::optional<Stage::Harm> someHarm = HarmOf(*someEntity);
+				if (!someHarm)
+					continue;
+				const Norv::Vector2<float> someGap = someEntity->myPosition - aPlayer.myPosition;
+				const float someX = std::max(0.0f, std::abs(someGap.x) - (someEntity->myColliderSize.x + aPlayer.myColliderSize.x) / 2.0f);
+				const float someY = std::max(0.0f, std::abs(someGap.y) - (someEntity->myColliderSize.y + aPlayer.myColliderSize.y) / 2.0f);
+				if (const float someDistance = std::hypot(someX, someY); someDistance <= someBest)
+				{
+					someBest = someDistance;
+					someNearest = someHarm;
+				}
+			}
+			return someNearest;
 		}
 
 		// The level's boss while it lives.
@@ -253,6 +299,23 @@ namespace Playthrough
 		}
 		case Stage::Kind::BossDead:
 			return somePlaying && somePlaying->myScenePath == myBossScene && !LiveBoss(*somePlaying);
+		case Stage::Kind::Options: return IsOnTop<OptionMenu>();
+		case Stage::Kind::Volume: return std::abs(AudioManager::GetMasterVolume() - aStage.myVolume) <= VOLUME_TOLERANCE;
+		case Stage::Kind::Dead:
+		{
+			const Player* somePlayer = GetPlayer();
+			return somePlaying && somePlayer && somePlayer->myIsDead && NearestHarm(*somePlaying, *somePlayer) == aStage.myHarm;
+		}
+		case Stage::Kind::Fallen:
+		{
+			const Player* somePlayer = GetPlayer();
+			return somePlaying && somePlayer && somePlayer->myPosition.y < FALLEN_Y;
+		}
+		case Stage::Kind::Respawned:
+		{
+			const Player* somePlayer = GetPlayer();
+			return somePlaying && somePlayer && !somePlayer->myIsDead && somePlayer->myAirTime <= 0.0f && somePlayer->myPetals == Player::MAX_PETALS;
+		}
 		case Stage::Kind::Near:
 		{
 			const Player* somePlayer = GetPlayer();

@@ -1,7 +1,8 @@
 // The whole game played through with the data set and the recorded scripts, in
 // one run of the program's own loop: besides each script's own stages, the run
 // must pass every milestone of the game in order, so that no script can leave a
-// part of the game out.
+// part of the game out. A perfect run, and a new player's clumsy one that dies
+// to every harm the game has and comes back at the right campfire each time.
 #include "ScriptedRun.h"
 
 #include <gtest/gtest.h>
@@ -37,11 +38,59 @@ expect ending
 expect menu
 )";
 
+	// The clumsy run: the Level Select straight to the Hub, a door taken at once,
+	// pauses, the options' sound muted and back, and deaths to harms, each ending
+	// standing by the campfire it should with every petal.
+	constexpr std::string_view CLUMSY_MILESTONES = R"(
+expect intro
+expect menu
+expect scene Hub
+expect scene Tutorial
+expect paused
+expect scene Tutorial
+expect dead Hedgehog
+expect respawned
+expect near 4150 1625 5
+expect ability WallJump
+expect fallen
+expect respawned
+expect near 8000 1625 5
+expect scene Hub
+expect paused
+expect scene Hub
+expect scene Level_1
+expect paused
+expect options
+expect volume 0
+expect volume 1
+expect scene Level_1
+expect dead Spikes
+expect respawned
+expect near -7800 125 5
+expect ability Dash
+expect boss-fight
+expect dead Boss
+expect respawned
+expect near -2300 25 5
+expect boss-dead
+expect scene Hub
+expect scene Level_2
+expect paused
+expect scene Level_2
+expect dead Mushroom
+expect respawned
+expect near 200 125 5
+expect ability Climb
+expect dead Wasp
+expect respawned
+expect near 4200 2525 5
+)";
+
 	// The script files named by the order file, one a line ('#' comments).
-	std::vector<std::filesystem::path> ScriptOrder()
+	std::vector<std::filesystem::path> ScriptOrder(const std::string& anOrderFile)
 	{
 		std::vector<std::filesystem::path> someScripts;
-		std::ifstream someOrder(SCRIPTS / "Playthrough.txt");
+		std::ifstream someOrder(SCRIPTS / anOrderFile);
 		for (std::string someLine; std::getline(someOrder, someLine);)
 		{
 			someLine = someLine.substr(0, someLine.find('#'));
@@ -53,14 +102,15 @@ expect menu
 		return someScripts;
 	}
 
-	TEST(Playthrough, TheRecordedScriptsPlayTheWholeGameFromTheIntroToTheMainMenuAgain)
+	// Plays the scripts the order file names in one run, holding it to the milestones in order.
+	void PlayHeldToMilestones(const std::string& anOrderFile, std::string_view aMilestones)
 	{
-		const std::vector<std::filesystem::path> someOrder = ScriptOrder();
-		ASSERT_FALSE(someOrder.empty()) << "no scripts in " << (SCRIPTS / "Playthrough.txt");
+		const std::vector<std::filesystem::path> someOrder = ScriptOrder(anOrderFile);
+		ASSERT_FALSE(someOrder.empty()) << "no scripts in " << (SCRIPTS / anOrderFile);
 		std::vector<Playthrough::Script> someScripts;
 		for (const std::filesystem::path& someFile : someOrder)
 			ASSERT_NO_THROW(someScripts.push_back(Playthrough::LoadScript(someFile)));
-		const Playthrough::Script someMilestones = Playthrough::ParseScript(MILESTONES, "milestones");
+		const Playthrough::Script someMilestones = Playthrough::ParseScript(aMilestones, "milestones");
 
 		Playthrough::RunOptions someOptions;
 		someOptions.myWidth = RUN_WIDTH;
@@ -81,5 +131,15 @@ expect menu
 		}
 		ASSERT_EQ(someReached, someMilestones.mySteps.size()) << "the scripts end without the game passing \""
 			<< someMilestones.mySteps[someReached].myStage.ToText() << "\"; " << someRun.Where();
+	}
+
+	TEST(Playthrough, TheRecordedScriptsPlayTheWholeGameFromTheIntroToTheMainMenuAgain)
+	{
+		PlayHeldToMilestones("Playthrough.txt", MILESTONES);
+	}
+
+	TEST(Playthrough, AClumsyPlayerDiesToEachHarmComesBackStandingAtTheRightCampfireAndPlaysOn)
+	{
+		PlayHeldToMilestones("Clumsy.txt", CLUMSY_MILESTONES);
 	}
 }

@@ -80,7 +80,8 @@ namespace
 
 	TEST(PlayScript, EveryStageReadsBackAsItsOwnText)
 	{
-		for (const char* someText : { "intro", "menu", "cutscene", "scene Level_2", "page", "paused", "ability WallJump", "near 10 -20 5", "ending", "boss-fight", "boss-dead" })
+		for (const char* someText : { "intro", "menu", "cutscene", "scene Level_2", "page", "paused", "ability WallJump", "near 10 -20 5", "ending", "boss-fight", "boss-dead", "options",
+				 "volume 0.25", "dead Mushroom", "dead Boss", "fallen", "respawned" })
 		{
 			const Playthrough::Script someScript = ParseScript(std::string("expect ") + someText, "s");
 			ASSERT_EQ(someScript.mySteps.size(), 1u) << someText;
@@ -107,7 +108,10 @@ namespace
 			{ "until near 1 2 10\n", "expected a frame count" },
 			{ "until near 1 nan 10 5\n", "\"nan\" is not a y position" },
 			{ "until near 1 2 0 5\n", "must be above 0" },
-			{ "expect ability Fly\n", "\"Fly\" is not an ability" },
+			{ "expect ability Fly\n", "\"Fly\" is not an ability (WallJump Dash Climb DashSlash)" },
+			{ "expect dead Lava\n", "\"Lava\" is not a harm (Spikes Hedgehog Boss Wasp Mushroom)" },
+			{ "expect dead\n", "expected a harm" },
+			{ "expect volume 1.5\n", "the volume must be from 0 to 1" },
 			{ "expect menu 30\n", "\"expect\" takes only its stage" },
 			{ "\n\n# fine\nuntil menu 10 Confirm Bogus\n", "Level.txt:4:" },
 		})
