@@ -9,7 +9,6 @@
 #include <nlohmann/json.hpp>
 
 #include <array>
-#include <cstdint>
 #include <iostream>
 #include <limits>
 #include <utility>
@@ -131,10 +130,11 @@ namespace Norv
 		// reported against aFile and replaced by the built-in default.
 		Vector2<unsigned int> ReadSize(nlohmann::json& aWindow, const char* aKey, const fs::path& aFile)
 		{
+			// Read as doubles, so no value, 1e20 neither, is converted to an integer it does not fit.
 			nlohmann::json& someSize = aWindow[aKey];
-			const std::int64_t someWidth = someSize["w"].get<std::int64_t>();
-			const std::int64_t someHeight = someSize["h"].get<std::int64_t>();
-			const auto IsSide = [](std::int64_t aSide) { return aSide > 0 && aSide <= std::numeric_limits<unsigned int>::max(); };
+			const double someWidth = someSize["w"].get<double>();
+			const double someHeight = someSize["h"].get<double>();
+			const auto IsSide = [](double aSide) { return aSide >= 1.0 && aSide <= std::numeric_limits<unsigned int>::max(); };
 			if (IsSide(someWidth) && IsSide(someHeight))
 				return { static_cast<unsigned int>(someWidth), static_cast<unsigned int>(someHeight) };
 			const Vector2<unsigned int> someDefault = EngineCreateParameters().myWindowSize;

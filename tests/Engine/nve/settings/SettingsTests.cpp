@@ -137,7 +137,7 @@ TEST_F(SettingsFile, SizesOfZeroOrBelowAreReportedAndTakeTheDefault)
 	const std::pair<const char*, Norv::Vector2<unsigned>> someCases[] = {
 		{ R"("window_size": {"w": 0, "h": 600})", { 1280, 720 } },
 		{ R"("window_size": {"w": 800, "h": -600})", { 1280, 720 } },
-		{ R"("render_size": {"w": -1, "h": -1})", { 1280, 720 } },
+		{ R"("render_size": {"w": -1, "h": 1e20})", { 1280, 720 } },
 		{ R"("window_size": {"w": 800, "h": 600}, "render_size": {"w": 400, "h": 0})", { 800, 600 } },
 	};
 	for (const auto& [someJson, someWindow] : someCases)
