@@ -152,7 +152,7 @@ bool GameState::UpdateCutscene(float aDeltaTime)
 void GameState::StepWorld(InputMapper& anInput, float aFrameSeconds)
 {
 	const float someFrame = std::min(aFrameSeconds, MAX_FRAME_SECONDS);
-	const int someCount = std::max(1, static_cast<int>(std::ceil(someFrame / MAX_STEP_SECONDS)));
+	const int someCount = std::max(1, static_cast<int>(std::ceil(someFrame / TUNED_STEP_SECONDS - STEP_SLACK)));
 	myFrameContext.gameState = this;
 	myFrameContext.deltaTime = someFrame / static_cast<float>(someCount);
 	if (someCount == 1)

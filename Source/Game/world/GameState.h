@@ -43,10 +43,15 @@ public:
 	// Longest world step, seconds. At the highest fall speed (10000 units/s) one of
 	// the five move sub-steps then covers at most 50 units, half a tile: a box at
 	// least as tall as it is wide, even centred over the seam of two floor tiles, is
-	// still pushed up out of the floor rather than sideways into the seam. A longer
-	// frame is stepped as several equal steps no longer than this, so the world
-	// keeps real time at any frame rate and never tunnels.
+	// still pushed up out of the floor rather than sideways into the seam.
 	static constexpr float MAX_STEP_SECONDS = 1.0f / 40.0f;
+	// The step the game is tuned at, seconds. A longer frame is stepped as several
+	// equal steps of about this length, so the world keeps real time at any frame
+	// rate and jumps and dashes come out as tuned; a frame up to STEP_SLACK longer
+	// is still one step, so the timer's jitter at 60 Hz does not split frames.
+	static constexpr float TUNED_STEP_SECONDS = 1.0f / 60.0f;
+	static constexpr float STEP_SLACK = 0.05f;
+	static_assert(TUNED_STEP_SECONDS * (1.0f + STEP_SLACK) <= MAX_STEP_SECONDS);
 	// Longest frame the world catches up on, seconds: a window drag, a breakpoint
 	// or a slow load is not replayed in full.
 	static constexpr float MAX_FRAME_SECONDS = 0.25f;
@@ -175,7 +180,7 @@ private:
 	void PlayTracks();
 	// The tutorial's opening video while it plays; true when the world stays frozen.
 	bool UpdateCutscene(float aDeltaTime);
-	// The frame's time as equal steps of at most MAX_STEP_SECONDS; a scene change
+	// The frame's time as equal steps of about the tuned step; a scene change
 	// or the ability page asked for ends it early.
 	void StepWorld(InputMapper& anInput, float aFrameSeconds);
 	// One world step: transforms, camera, entities, removal.

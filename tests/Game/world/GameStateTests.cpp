@@ -183,14 +183,20 @@ TEST_F(PlayState, ALongFrameIsSteppedInBoundedStepsSoNothingFallsThroughTheFloor
 	myWorld.Step(1, {}, 2.0f); // a slow load or a hitch: caught up on only as far as the cap
 	EXPECT_FLOAT_EQ(someFaller.myPosition.y, 100.0f);
 	EXPECT_EQ(someFaller.myContactSide.y, 1);
-	EXPECT_EQ(myLog.size(), 10u);
-	EXPECT_FLOAT_EQ(myWorld.myState.GetFrameContext().deltaTime, GameState::MAX_STEP_SECONDS);
+	EXPECT_EQ(myLog.size(), 15u);
+	EXPECT_FLOAT_EQ(myWorld.myState.GetFrameContext().deltaTime, GameState::MAX_FRAME_SECONDS / 15.0f);
 
-	// A frame a little over the bound is two equal steps, together the frame.
-	myLog.clear();
-	myWorld.Step(1, {}, 0.03f);
-	EXPECT_EQ(myLog.size(), 2u);
-	EXPECT_FLOAT_EQ(myWorld.myState.GetFrameContext().deltaTime, 0.015f);
+	// Frames are cut into equal steps of about the tuned step, together the frame;
+	// a frame a little over it, as the 60 Hz timer gives them, stays one step.
+	const std::pair<float, std::size_t> someFrames[] = { { 0.03f, 2u }, { 0.0174f, 1u }, { 0.05f, 3u }, { 1.0f / 144.0f, 1u } };
+	for (const auto& [someFrame, someSteps] : someFrames)
+	{
+		myLog.clear();
+		myWorld.Step(1, {}, someFrame);
+		EXPECT_EQ(myLog.size(), someSteps) << someFrame;
+		EXPECT_FLOAT_EQ(myWorld.myState.GetFrameContext().deltaTime, someFrame / static_cast<float>(someSteps)) << someFrame;
+		EXPECT_LE(myWorld.myState.GetFrameContext().deltaTime, GameState::MAX_STEP_SECONDS);
+	}
 }
 
 TEST_F(PlayState, APressActsInOneSubStepAndItsWindowCountsTheWorldsTime)
@@ -204,14 +210,14 @@ TEST_F(PlayState, APressActsInOneSubStepAndItsWindowCountsTheWorldsTime)
 		somePresses += aContext.input->IsPressed(InputAction::Jump) ? 1 : 0;
 		someInWindow += aContext.input->PressedWithin(InputAction::Jump, 0.06f) ? 1 : 0;
 	};
-	// One step a frame at 40 fps, four at 10 fps: the same world either way.
-	for (const float someRate : { 40.0f, 10.0f })
+	// One step a frame at 60 fps, six at 10 fps: the same world either way.
+	for (const float someRate : { 60.0f, 10.0f })
 	{
 		someSteps = somePresses = someInWindow = 0;
 		myWorld.Step(static_cast<int>(0.2f * someRate), { { InputAction::Jump } }, 1.0f / someRate);
-		EXPECT_EQ(someSteps, 8) << someRate;
+		EXPECT_EQ(someSteps, 12) << someRate;
 		EXPECT_EQ(somePresses, 1) << someRate;
-		EXPECT_EQ(someInWindow, 3) << someRate; // the steps 0, 0.025 and 0.05 s after the press
+		EXPECT_EQ(someInWindow, 4) << someRate; // the steps 0 to 0.05 s after the press
 		myWorld.Step(1, {}, 1.0f / someRate);
 	}
 	// Whoever reads the input after the world still sees the frame's press.

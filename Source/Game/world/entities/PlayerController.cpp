@@ -23,6 +23,8 @@ namespace
 	constexpr float JUMP_SPEED = 1372.0f;           // units/s
 	constexpr float JUMP_CUT_FACTOR = 0.5f;         // vertical speed kept when the hold ends
 	constexpr float JUMP_HOLD_TIME = 0.23f;         // s of constant rise while Jump is held
+	constexpr float JUMP_TUNED_STEP = 1.0f / 60.0f; // s, the step the hold was tuned at
+	constexpr float JUMP_STEP_SNAP = 0.001f;        // share of a step below which a partial rise is none
 	constexpr float COYOTE_TIME = 0.2f;             // s after leaving the ground a jump still counts
 	constexpr float JUMP_PRESS_WINDOW = 0.12f;      // s a press before landing still jumps
 	constexpr float JUMP_BUFFER_WINDOW = 0.075f;    // s a press in the air is kept for a wall jump
@@ -427,7 +429,9 @@ void PlayerController::UpdateJump(FrameContext& aContext, bool& anIsGrounded)
 		vy = myJumpSpeed;
 		anIsGrounded = false;
 		myIsJumpHeld = true;
-		myJumpHoldTimer = myJumpHoldTime;
+		// The hold counts from the press step, which does not rise yet: the rise is
+		// the hold less that step, in whole steps of the rate it was tuned at.
+		myJumpHoldTimer = (std::ceil(myJumpHoldTime / JUMP_TUNED_STEP) - 1.0f) * JUMP_TUNED_STEP;
 		someInput.ResetTimer(InputAction::Jump);
 		myTimeSinceGrounded = NO_COYOTE;
 		if (FlipbookVFX* someEffect = FindIdle(myJumpEffects))
@@ -439,23 +443,40 @@ void PlayerController::UpdateJump(FrameContext& aContext, bool& anIsGrounded)
 		PlaySound(myJumpSound);
 	}
 
+	// The step after a partial last rise step goes on from the cut speed.
+	if (myJumpRiseExcess > 0.0f)
+	{
+		if (vy > 0.0f)
+			vy = std::max(0.0f, vy - myJumpRiseExcess);
+		myJumpRiseExcess = 0.0f;
+	}
 	if (!myIsJumpHeld)
 	{
 		return;
 	}
 	if (someInput.IsDown(InputAction::Jump) && !anIsGrounded)
 	{
+		const float someStep = aContext.deltaTime;
 		vy = myJumpSpeed;
-		myJumpHoldTimer -= aContext.deltaTime;
 		if (someOwner.myContactSide.y < 0)
 		{
 			myJumpHoldTimer = 0.0f;
 			someInput.ResetTimer(InputAction::Jump);
 		}
-		if (myJumpHoldTimer <= 0.0f)
+		// A rise that ends inside the next step rises for that share of it at full
+		// speed, so the jump is as high at any step length.
+		const float someSnap = JUMP_STEP_SNAP * someStep;
+		if (myJumpHoldTimer < someStep - someSnap)
 		{
+			const float someShare = myJumpHoldTimer > someSnap ? myJumpHoldTimer / someStep : 0.0f;
 			myIsJumpHeld = false;
 			vy *= myJumpCutFactor;
+			myJumpRiseExcess = someShare * (myJumpSpeed - vy);
+			vy += myJumpRiseExcess;
+		}
+		else
+		{
+			myJumpHoldTimer -= someStep;
 		}
 	}
 	else if (someInput.IsReleased(InputAction::Jump))

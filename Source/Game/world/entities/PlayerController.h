@@ -125,7 +125,8 @@ private:
 	float myJumpSpeed;
 	float myJumpCutFactor;
 	float myJumpHoldTime;
-	float myJumpHoldTimer = 0.0f;
+	float myJumpHoldTimer = 0.0f;   // s of full-speed rise left
+	float myJumpRiseExcess = 0.0f;  // units/s a partial last rise step ran above the cut speed
 	bool myIsJumpHeld = false;
 	float myCoyoteTime;
 	float myDashCooldown;
