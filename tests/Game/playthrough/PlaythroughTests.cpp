@@ -40,7 +40,7 @@ expect menu
 
 	// The clumsy run: the Level Select straight to the Hub, a door taken at once,
 	// pauses, the options' sound muted and back, and deaths to harms, each ending
-	// standing by the campfire it should with every petal.
+	// standing by the campfire it should with every petal; and still the ending.
 	constexpr std::string_view CLUMSY_MILESTONES = R"(
 expect intro
 expect menu
@@ -84,6 +84,13 @@ expect ability Climb
 expect dead Wasp
 expect respawned
 expect near 4200 2525 5
+expect ability DashSlash
+expect scene Hub
+expect scene Ending
+expect paused
+expect scene Ending
+expect ending
+expect menu
 )";
 
 	// The script files named by the order file, one a line ('#' comments).
