@@ -440,14 +440,14 @@ namespace NorvArt
 
 		// A dark board on two posts for the hints written in light letters over a pale sky:
 		// the board's centre at the origin, 570 x 108 units of face, the posts reaching far
-		// enough down to stand in the ground under any hint.
+		// enough down (1550 units) to stand in the ground under any hint.
 		void Signboard(MeshBuilder& b, Palette& p)
 		{
 			const int post = p.Add(Hex(0x4A3222)), board = p.Add(Hex(0x5A3A24)), plank = p.Add(Hex(0x4E3220)), edge = p.Add(Hex(0x3A2618));
 			b.SetSoftOcclusion(false);
 			b.SetSwatch(post);
 			for (int side : { -1, 1 })
-				b.Box({ side * 220.0, -450, -4 }, { 9, 400, 6 });
+				b.Box({ side * 220.0, -800, -4 }, { 9, 750, 6 });
 			b.SetSwatch(edge);
 			FrontFace(b, { 0, 0, 0 }, 293, 62);
 			b.SetSwatch(board);
