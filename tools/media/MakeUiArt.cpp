@@ -18,8 +18,11 @@ namespace
 	constexpr int STRETCHED_WIDTH = 1920; // pictures stretched to the window anyway
 	constexpr int STRETCHED_HEIGHT = 1080;
 	constexpr int PETAL_SIZE = 72;
-	constexpr int SLIDER_WIDTH = 320; // the icon starts 208 pixels right of the bar's centre
+	constexpr int SLIDER_WIDTH = 320; // the sound icon starts 216 pixels right of the bar's centre
 	constexpr int BUD_SIZE = 64;
+	constexpr int INDICATOR_SIZE = 48;
+	constexpr int KNOB_SIZE = 44;
+	constexpr int ICON_SIZE = 80;
 	constexpr float PETAL_HEART_RADIUS = 11.0f; // pixels around the bud's centre that no petal covers
 
 	struct Fonts
@@ -108,67 +111,77 @@ namespace
 
 	void Indicator(const std::filesystem::path& aFolder)
 	{
-		// Points right, at the button beside it: a curved stem with one leaf below,
+		// Points right, at the widget beside it: a curved stem with one leaf below,
 		// and a flower head turned to the right. The right indicator is its mirror.
-		// The flower keeps to the left of the picture: the menu places the picture's
-		// centre only a little beyond the button's edge.
-		Canvas someCanvas(96, 96);
-		someCanvas.FillCapsule(8.0f, 88.0f, 30.0f, 62.0f, 4.0f, Palette::DARK_LEAF);
-		someCanvas.FillCapsule(30.0f, 62.0f, 40.0f, 48.0f, 4.0f, Palette::DARK_LEAF);
-		someCanvas.FillLeaf(22.0f, 72.0f, 2.0f, 58.0f, 15.0f, Palette::LEAF);
+		// The menu shows it at 1.3 times this size: small enough that, framing one row
+		// of the options menu, it stays clear of the rows above and below.
+		constexpr float K = INDICATOR_SIZE / 96.0f; // drawn on a 96-pixel design grid
+		Canvas someCanvas(INDICATOR_SIZE, INDICATOR_SIZE);
+		someCanvas.FillCapsule(8.0f * K, 88.0f * K, 30.0f * K, 62.0f * K, 4.0f * K, Palette::DARK_LEAF);
+		someCanvas.FillCapsule(30.0f * K, 62.0f * K, 40.0f * K, 48.0f * K, 4.0f * K, Palette::DARK_LEAF);
+		someCanvas.FillLeaf(22.0f * K, 72.0f * K, 2.0f * K, 58.0f * K, 15.0f * K, Palette::LEAF);
 		for (int i = 0; i < 5; ++i)
 		{
 			const float a = -1.2f + 0.6f * i; // a fan of petals opening to the right
-			someCanvas.FillLeaf(44.0f, 42.0f, 44.0f + std::cos(a) * 24.0f, 42.0f + std::sin(a) * 24.0f, 14.0f, i == 2 ? Palette::PETAL_RED : Palette::PETAL_PINK);
+			someCanvas.FillLeaf(44.0f * K, 42.0f * K, (44.0f + std::cos(a) * 24.0f) * K, (42.0f + std::sin(a) * 24.0f) * K, 14.0f * K, i == 2 ? Palette::PETAL_RED : Palette::PETAL_PINK);
 		}
-		someCanvas.FillCircle(44.0f, 42.0f, 8.0f, Palette::SUN_YELLOW);
-		someCanvas.FillCircle(42.0f, 40.0f, 3.0f, Hex(0xFFF3B0));
+		someCanvas.FillCircle(44.0f * K, 42.0f * K, 8.0f * K, Palette::SUN_YELLOW);
+		someCanvas.FillCircle(42.0f * K, 40.0f * K, 3.0f * K, Hex(0xFFF3B0));
 		someCanvas.WritePng(aFolder / "UI/Indicator_Flower.png");
 	}
 
 	void Slider(const std::filesystem::path& aFolder)
 	{
 		// The options menu centres the bar at half the width and its sound icon at 60 % of
-		// it: the bar, and the knob at its right end, stay clear of the icon.
+		// it: the bar, and the knob at its right end, stay clear of the icon. Bar and knob
+		// keep within the 43 pixels between the slider's row and the "Mute" row below it.
 		const float someHalf = SLIDER_WIDTH * 0.5f;
-		Canvas someBar(SLIDER_WIDTH, 48);
-		someBar.FillBox(someHalf, 26.0f, someHalf - 10.0f, 16.0f, 16.0f, Hex(0x000000, 0.3f), 4.0f);
-		someBar.FillBox(someHalf, 24.0f, someHalf - 10.0f, 16.0f, 16.0f, Palette::DARK_BARK, 1.0f);
-		someBar.Fill(14.0f, 14.0f, SLIDER_WIDTH - 14.0f, 34.0f, 1.0f, [&](float x, float y) { return BoxDistance(x, y, someHalf, 24.0f, someHalf - 18.0f, 9.0f, 9.0f); },
+		Canvas someBar(SLIDER_WIDTH, 32);
+		someBar.FillBox(someHalf, 17.0f, someHalf - 10.0f, 11.0f, 11.0f, Hex(0x000000, 0.3f), 3.0f);
+		someBar.FillBox(someHalf, 16.0f, someHalf - 10.0f, 11.0f, 11.0f, Palette::DARK_BARK, 1.0f);
+		someBar.Fill(14.0f, 8.0f, SLIDER_WIDTH - 14.0f, 24.0f, 1.0f, [&](float x, float y) { return BoxDistance(x, y, someHalf, 16.0f, someHalf - 17.0f, 6.0f, 6.0f); },
 			[](float x, float) { return Mix(Hex(0x6FA255), Palette::SUN_YELLOW, x / SLIDER_WIDTH); });
 		const float someTickSpacing = (SLIDER_WIDTH - 40.0f) / 10.0f;
 		for (int i = 1; i < 10; ++i)
-			someBar.FillBox(20.0f + someTickSpacing * i, 24.0f, 1.5f, 7.0f, 1.0f, Hex(0x3A2618, 0.5f));
+			someBar.FillBox(20.0f + someTickSpacing * i, 16.0f, 1.5f, 5.0f, 1.0f, Hex(0x3A2618, 0.5f));
 		someBar.WritePng(aFolder / "UI/Volume_Bar.png");
 
-		Canvas someKnob(64, 64);
-		someKnob.FillCircle(33.0f, 35.0f, 26.0f, Hex(0x000000, 0.3f), 4.0f);
-		someKnob.FillFlower(32.0f, 32.0f, 30.0f, -0.3f, Palette::CREAM, Palette::SUN_YELLOW);
-		someKnob.FillCircle(32.0f, 32.0f, 7.0f, Palette::PETAL_RED);
+		Canvas someKnob(KNOB_SIZE, KNOB_SIZE);
+		const float k = KNOB_SIZE * 0.5f;
+		someKnob.FillCircle(k + 1.0f, k + 2.0f, k * 0.8f, Hex(0x000000, 0.3f), 3.0f);
+		someKnob.FillFlower(k, k, k * 0.92f, -0.3f, Palette::CREAM, Palette::SUN_YELLOW);
+		someKnob.FillCircle(k, k, k * 0.22f, Palette::PETAL_RED);
 		someKnob.WritePng(aFolder / "UI/Icon_Bar.png");
 	}
 
 	void SoundIcons(const std::filesystem::path& aFolder)
 	{
+		// Drawn on a 96-pixel design grid at ICON_SIZE: beside the slider's right end, clear
+		// of the flower that frames the selected slider.
+		constexpr float K = ICON_SIZE / 96.0f;
 		for (bool someIsOn : { true, false })
 		{
-			Canvas someCanvas(96, 96);
-			someCanvas.FillCircle(48.0f, 50.0f, 44.0f, Hex(0x000000, 0.25f), 4.0f);
-			someCanvas.FillCircle(48.0f, 48.0f, 44.0f, Palette::DARK_BARK);
-			someCanvas.FillCircle(48.0f, 48.0f, 39.0f, Palette::WOOD);
+			Canvas someCanvas(ICON_SIZE, ICON_SIZE);
+			someCanvas.FillCircle(48.0f * K, 50.0f * K, 44.0f * K, Hex(0x000000, 0.25f), 4.0f * K);
+			someCanvas.FillCircle(48.0f * K, 48.0f * K, 44.0f * K, Palette::DARK_BARK);
+			someCanvas.FillCircle(48.0f * K, 48.0f * K, 39.0f * K, Palette::WOOD);
 			// The speaker: a box and a cone.
-			someCanvas.FillBox(28.0f, 48.0f, 8.0f, 10.0f, 2.0f, Palette::CREAM);
-			someCanvas.Fill(26.0f, 24.0f, 50.0f, 72.0f, 1.0f, [](float x, float y) { return std::max({ 30.0f - x, x - 48.0f, std::abs(y - 48.0f) - (10.0f + (x - 30.0f) * 0.8f) }); },
+			someCanvas.FillBox(28.0f * K, 48.0f * K, 8.0f * K, 10.0f * K, 2.0f * K, Palette::CREAM);
+			someCanvas.Fill(26.0f * K, 24.0f * K, 50.0f * K, 72.0f * K, 1.0f,
+				[](float x, float y) { return K * std::max({ 30.0f - x / K, x / K - 48.0f, std::abs(y / K - 48.0f) - (10.0f + (x / K - 30.0f) * 0.8f) }); },
 				[](float, float) { return Palette::CREAM; });
 			if (someIsOn)
 				for (float someRadius : { 12.0f, 22.0f })
-					someCanvas.Fill(48.0f, 20.0f, 80.0f, 76.0f, 1.0f,
-						[&](float x, float y) { return std::max(std::abs(std::hypot(x - 46.0f, y - 48.0f) - someRadius) - 2.5f, 48.0f - x + std::abs(y - 48.0f) * 0.2f); },
+					someCanvas.Fill(48.0f * K, 20.0f * K, 80.0f * K, 76.0f * K, 1.0f,
+						[&](float x, float y) {
+							const float u = x / K, v = y / K;
+							return K * std::max(std::abs(std::hypot(u - 46.0f, v - 48.0f) - someRadius) - 2.5f, 48.0f - u + std::abs(v - 48.0f) * 0.2f);
+						},
 						[](float, float) { return Palette::CREAM; });
 			else
 			{
-				someCanvas.FillCapsule(56.0f, 38.0f, 74.0f, 58.0f, 3.5f, Palette::PETAL_RED);
-				someCanvas.FillCapsule(56.0f, 58.0f, 74.0f, 38.0f, 3.5f, Palette::PETAL_RED);
+				someCanvas.FillCapsule(56.0f * K, 38.0f * K, 74.0f * K, 58.0f * K, 3.5f * K, Palette::PETAL_RED);
+				someCanvas.FillCapsule(56.0f * K, 58.0f * K, 74.0f * K, 38.0f * K, 3.5f * K, Palette::PETAL_RED);
 			}
 			someCanvas.WritePng(aFolder / (someIsOn ? "UI/SoundOn_V2.png" : "UI/SoundOff_V2.png"));
 		}

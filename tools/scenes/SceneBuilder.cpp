@@ -21,6 +21,11 @@ namespace NorvScenes
 		constexpr const char* KEY_DEPTH = "z";       // grid objects and tile faces
 		constexpr const char* KEY_FACE = "prop";     // tiles: the prop drawn on the tile
 		constexpr const char* KEY_TOP_FACE = "top";  // tiles: the prop drawn when nothing solid lies above
+		constexpr const char* KEY_DEEP_FACE = "deep";     // tiles: the prop drawn under DEEP_TILES solid tiles
+		constexpr const char* KEY_DEEPER_FACE = "deeper"; // tiles: the prop drawn under DEEPER_TILES solid tiles
+		constexpr std::size_t DEEP_TILES = 2;
+		constexpr std::size_t DEEPER_TILES = 5;
+		constexpr char FACE_SEPARATOR = '|'; // a face key may list several props, one picked per cell
 
 		std::optional<std::vector<double>> Numbers(const std::string& aText)
 		{
@@ -189,6 +194,14 @@ namespace NorvScenes
 
 			void Error(int aLine, const std::string& aMessage) { myErrors.push_back({ aLine, aMessage }); }
 
+			// An error for each name of someNames that no definition has.
+			void CheckDefinitions(const std::vector<std::string>& someNames, int aLine)
+			{
+				for (const std::string& someName : someNames)
+					if (!myDefinitions.Find(someName))
+						Error(aLine, "unknown object definition '" + someName + "'");
+			}
+
 			json TakeObjects() { return std::move(myObjects); }
 
 		private:
@@ -232,6 +245,41 @@ namespace NorvScenes
 			return someEntry && someEntry->isTile;
 		}
 
+		// The solid tiles straight above a cell, up to aLimit.
+		std::size_t TilesAbove(const SceneSource& aSource, const GridBlock& aGrid, std::size_t aRow, std::size_t aColumn, std::size_t aLimit)
+		{
+			std::size_t someCount = 0;
+			while (someCount < aLimit && someCount < aRow && IsTileAt(aSource, aGrid, aRow - 1 - someCount, aColumn))
+				++someCount;
+			return someCount;
+		}
+
+		std::vector<std::string> SplitFaces(const std::string& aList)
+		{
+			std::vector<std::string> someFaces;
+			std::size_t someStart = 0;
+			while (someStart <= aList.size() && !aList.empty())
+			{
+				const std::size_t someEnd = std::min(aList.find(FACE_SEPARATOR, someStart), aList.size());
+				someFaces.push_back(aList.substr(someStart, someEnd - someStart));
+				someStart = someEnd + 1;
+			}
+			return someFaces;
+		}
+
+		// One of someFaces for the cell, by a hash of its place: neighbours differ, and every
+		// build picks the same.
+		std::string PickFace(const std::vector<std::string>& someFaces, std::size_t aRow, std::size_t aColumn)
+		{
+			if (someFaces.empty())
+				return {};
+			std::uint32_t h = static_cast<std::uint32_t>(aColumn) * 0x9E3779B1u + static_cast<std::uint32_t>(aRow) * 0x85EBCA77u;
+			h ^= h >> 15;
+			h *= 0x2C1B3C6Du;
+			h ^= h >> 12;
+			return someFaces[h % someFaces.size()];
+		}
+
 		void BuildGrid(const SceneSource& aSource, const GridBlock& aGrid, Builder& aBuilder)
 		{
 			for (std::size_t someRow = 0; someRow < aGrid.rows.size(); ++someRow)
@@ -253,11 +301,21 @@ namespace NorvScenes
 					if (someEntry->isTile)
 					{
 						// A tile is a cell of the collision grid: its transform keys are the drawn face's.
-						aBuilder.Add(someEntry->definition, { someX, someY, 0.0 }, someEntry->settings, { KEY_FACE, KEY_TOP_FACE, KEY_DEPTH, KEY_ROTATION, KEY_SCALE }, someEntry->line);
-						const bool someIsCovered = someRow > 0 && IsTileAt(aSource, aGrid, someRow - 1, someColumn);
-						std::string someFace = Builder::TextOf(someEntry->settings, KEY_TOP_FACE);
-						if (someFace.empty() || someIsCovered)
-							someFace = Builder::TextOf(someEntry->settings, KEY_FACE);
+						aBuilder.Add(someEntry->definition, { someX, someY, 0.0 }, someEntry->settings,
+							{ KEY_FACE, KEY_TOP_FACE, KEY_DEEP_FACE, KEY_DEEPER_FACE, KEY_DEPTH, KEY_ROTATION, KEY_SCALE }, someEntry->line);
+						// The face by how deep the tile lies: the top where nothing solid lies above,
+						// darker ground further down; a missing key falls back to the one above it.
+						const std::size_t someAbove = TilesAbove(aSource, aGrid, someRow, someColumn, DEEPER_TILES);
+						std::vector<std::string> someFaces;
+						for (const auto& [someKey, someDepthReached] : { std::pair{ KEY_TOP_FACE, someAbove == 0 }, std::pair{ KEY_FACE, true },
+								 std::pair{ KEY_DEEP_FACE, someAbove >= DEEP_TILES }, std::pair{ KEY_DEEPER_FACE, someAbove >= DEEPER_TILES } })
+						{
+							std::vector<std::string> someListed = SplitFaces(Builder::TextOf(someEntry->settings, someKey));
+							aBuilder.CheckDefinitions(someListed, someEntry->line);
+							if (someDepthReached && !someListed.empty() && (someFaces.empty() || someKey != KEY_FACE))
+								someFaces = std::move(someListed);
+						}
+						const std::string someFace = PickFace(someFaces, someRow, someColumn);
 						const double someDepth = aBuilder.NumbersOf(someEntry->settings, KEY_DEPTH, { 0.0 }, someEntry->line)[0];
 						std::vector<Setting> someFaceSettings;
 						for (const Setting& someSetting : someEntry->settings)
@@ -270,7 +328,10 @@ namespace NorvScenes
 					{
 						const std::vector<double> someOffset = aBuilder.NumbersOf(someEntry->settings, KEY_OFFSET, { 0.0, 0.0 }, someEntry->line);
 						const double someDepth = aBuilder.NumbersOf(someEntry->settings, KEY_DEPTH, { 0.0 }, someEntry->line)[0];
-						aBuilder.Add(someEntry->definition, { someX + someOffset[0], someY + someOffset[1], someDepth }, someEntry->settings, { KEY_OFFSET, KEY_DEPTH }, someEntry->line);
+						// A placed object may be one of several, picked per cell as tile faces are.
+						const std::vector<std::string> someChoices = SplitFaces(someEntry->definition);
+						aBuilder.CheckDefinitions(someChoices, someEntry->line);
+						aBuilder.Add(PickFace(someChoices, someRow, someColumn), { someX + someOffset[0], someY + someOffset[1], someDepth }, someEntry->settings, { KEY_OFFSET, KEY_DEPTH }, someEntry->line);
 					}
 				}
 			}

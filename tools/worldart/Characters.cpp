@@ -13,6 +13,15 @@ namespace NorvArt
 		// design up (+y) is stored -z, design front (+z) is stored -y, design x is mirrored.
 		constexpr Frame PLAYER_FRAME{ -1, 0, 0, 0, 0, -1, 0, -1, 0 };
 		constexpr double BOSS_SCALE = 2.6;
+		// The hedgehogs stand with their feet on their collider's floor: the game centres a
+		// 175-unit collider on a hedgehog and a 300-unit one on the boss, and their feet are
+		// drawn HEDGEHOG_FEET design units under the body's centre line.
+		constexpr double HEDGEHOG_FLOOR = 87.5, BOSS_FLOOR = 150.0, HEDGEHOG_FEET = 50.0;
+
+		// Design units the whole hedgehog is lowered by so that its feet meet aFloor units under its origin.
+		double HedgehogDrop(double aScale, double aFloor) { return HEDGEHOG_FEET - aFloor / aScale; }
+		// The mushroom's feet, drawn 50 units under its origin, meet the floor of its 160-unit collider.
+		constexpr double MUSHROOM_DROP = 30.0;
 		constexpr double WASP_SCALE = 1.6; // about a tile long, so it reads beside the player
 
 		Rig PlayerRig()
@@ -23,9 +32,9 @@ namespace NorvArt
 				PLAYER_FRAME };
 		}
 
-		Rig HedgehogRig(double aScale)
+		Rig HedgehogRig(double aScale, double aFloor)
 		{
-			return { { { "Root", -1, { 0, 0, 0 } }, { "Body", 0, { 0, -5, 0 } }, { "Head", 1, { -38, -15, 0 } }, { "LegFL", 1, { -22, -36, 14 } },
+			return { { { "Root", -1, { 0, 0, 0 } }, { "Body", 0, { 0, -5 + HedgehogDrop(aScale, aFloor), 0 } }, { "Head", 1, { -38, -15, 0 } }, { "LegFL", 1, { -22, -36, 14 } },
 						 { "LegFR", 1, { -22, -36, -14 } }, { "LegBL", 1, { 22, -36, 14 } }, { "LegBR", 1, { 22, -36, -14 } } },
 				IDENTITY_FRAME, aScale };
 		}
@@ -39,7 +48,7 @@ namespace NorvArt
 
 		Rig MushroomRig()
 		{
-			return { { { "Root", -1, { 0, 0, 0 } }, { "Stem", 0, { 0, -30, 0 } }, { "Cap", 1, { 0, 12, 0 } }, { "FootL", 1, { 12, -42, 0 } }, { "FootR", 1, { -12, -42, 0 } } } };
+			return { { { "Root", -1, { 0, 0, 0 } }, { "Stem", 0, { 0, -30 - MUSHROOM_DROP, 0 } }, { "Cap", 1, { 0, 12, 0 } }, { "FootL", 1, { 12, -42, 0 } }, { "FootR", 1, { -12, -42, 0 } } } };
 		}
 
 		Vec3 PetalDirection(int aPetal)
@@ -74,7 +83,7 @@ namespace NorvArt
 
 		void BuildPlayer(MeshBuilder& b, Palette& p)
 		{
-			const int skin = p.Add(Hex(0xF2C9A0)), tunic = p.Add(Hex(0x5E9E4A)), trim = p.Add(Hex(0x3F6E33)), belt = p.Add(Hex(0x7A4E2A)), hair = p.Add(Hex(0x8A5A2B));
+			const int skin = p.Add(Hex(0xF2C9A0)), tunic = p.Add(Hex(0x5E9E4A)), trim = p.Add(Hex(0x3F6E33)), belt = p.Add(Hex(0x7A4E2A));
 			const int eye = p.Add(Hex(0x2A1E18)), petal = p.Add(Hex(0xF28DB2)), heart = p.Add(Hex(0xFFD34E)), leaf = p.Add(Hex(0x78C05A)), blade = p.Add(Hex(0xDCE3EA)), boot = p.Add(Hex(0x5A3A22)), cheek = p.Add(Hex(0xF59A9A));
 			b.SetFrame(PLAYER_FRAME);
 			// Legs and boots.
@@ -116,35 +125,36 @@ namespace NorvArt
 			b.Box({ -25, -15, 24 }, { 1.5, 3, 15 });
 			b.SetSwatch(heart);
 			b.Box({ -25, -15, 9 }, { 6, 1.5, 1.5 });
-			// Head: round face, hair cap, eyes and cheeks.
+			// Head: a big round bare face, as the menus and cutscenes draw it, with eyes and cheeks.
 			b.SetBone(P_HEAD);
 			b.SetSwatch(skin);
-			b.Sphere({ 0, 44, 0 }, { 22, 21, 21 }, 10, 7);
-			b.SetSwatch(hair);
-			b.Sphere({ 0, 52, -3 }, { 23.5, 15, 22 }, 10, 5);
+			b.Sphere({ 0, 44, 0 }, { 24, 23, 23 }, 12, 8);
 			b.SetSwatch(eye);
 			for (int side : { 1, -1 })
-				b.Box({ side * 7.5, 45, 20 }, { 2.5, 4, 1.5 });
+				b.Box({ side * 8.5, 46, 21 }, { 2.5, 4.5, 1.5 });
 			b.SetSwatch(cheek);
 			for (int side : { 1, -1 })
-				b.Box({ side * 13.0, 38, 17 }, { 3, 1.5, 1 });
-			// The flower growing from the crown: stem, leaf, five petals round a yellow heart.
+				b.Box({ side * 14.0, 39, 17 }, { 3.5, 2, 1 });
+			// The flower growing from the crown: a stem, two leaves and five broad petals round a
+			// yellow heart, opened towards the side the camera sees of a running hero.
 			b.SetBone(P_FLOWER);
 			b.SetSwatch(leaf);
-			b.Prism({ 0, 60, 0 }, 8, 1.8, 1.5, 5);
-			b.Box({ 5, 63, 0 }, { 4, 1, 2 });
+			b.Prism({ 0, 64, 0 }, 6, 2.2, 1.8, 5);
+			for (int side : { 1, -1 })
+				b.Sphere({ 0, 67, side * 8.0 }, { 2.5, 2.5, 6 }, 6, 3);
 			b.SetSwatch(petal);
 			for (int i = 0; i < 5; ++i)
 			{
-				const double a = 2 * PI * i / 5;
-				b.Sphere({ std::cos(a) * 7, 70, std::sin(a) * 7 }, { 5.5, 2.5, 5.5 }, 6, 3);
+				const double a = 2 * PI * i / 5 + PI / 2;
+				b.Sphere({ 0, 72 + std::sin(a) * 6.5, std::cos(a) * 6.5 }, { 4.5, 5.5, 5.5 }, 8, 4);
 			}
 			b.SetSwatch(heart);
-			b.Sphere({ 0, 71, 0 }, { 4, 3, 4 }, 6, 3);
+			b.Sphere({ 0, 72, 0 }, { 5.5, 4, 4 }, 8, 4);
 		}
 
 		void BuildHedgehog(MeshBuilder& b, Palette& p, double aScale, bool aIsBoss)
 		{
+			b.SetPlacement({ 0, 0, 0 }, { 0, 0, 0 }, { 0, HedgehogDrop(aScale, aIsBoss ? BOSS_FLOOR : HEDGEHOG_FLOOR), 0 });
 			const int coat = p.Add(aIsBoss ? Hex(0x5B3A28) : Hex(0x8A6240)), spike = p.Add(aIsBoss ? Hex(0x2E1E16) : Hex(0x4A3222)), tip = p.Add(aIsBoss ? Hex(0xC0392B) : Hex(0xE6D3B0));
 			const int face = p.Add(Hex(0xD9B48A)), nose = p.Add(Hex(0x1E1410)), eye = p.Add(aIsBoss ? Hex(0xFFCF33) : Hex(0x1E1410)), foot = p.Add(Hex(0x6B4A30));
 			b.SetFrame(IDENTITY_FRAME, aScale);
@@ -182,6 +192,7 @@ namespace NorvArt
 				b.SetBone(someLegs[i]);
 				b.Box(someFeet[i], { 7, 8, 6 });
 			}
+			b.ClearPlacement();
 		}
 
 		void BuildWasp(MeshBuilder& b, Palette& p)
@@ -227,6 +238,7 @@ namespace NorvArt
 		void BuildMushroom(MeshBuilder& b, Palette& p)
 		{
 			const int stem = p.Add(Hex(0xF1E6CF)), cap = p.Add(Hex(0x8E4FB5)), spot = p.Add(Hex(0xB9F25C)), gill = p.Add(Hex(0xD9C9A8)), eye = p.Add(Hex(0x221A28)), foot = p.Add(Hex(0xC9B58F));
+			b.SetPlacement({ 0, 0, 0 }, { 0, 0, 0 }, { 0, -MUSHROOM_DROP, 0 });
 			b.SetBone(M_STEM);
 			b.SetSwatch(stem);
 			b.Prism({ 0, -44, 0 }, 56, 17, 13, 8, 22.5);
@@ -247,6 +259,7 @@ namespace NorvArt
 			b.Box({ 12, -46, 4 }, { 8, 4, 10 });
 			b.SetBone(M_FOOT_R);
 			b.Box({ -12, -46, 4 }, { 8, 4, 10 });
+			b.ClearPlacement();
 		}
 
 		void BuildFlower(MeshBuilder& b, Palette& p)
@@ -330,8 +343,8 @@ namespace NorvArt
 	{
 		static const std::vector<Character> CHARACTERS{
 			{ "Player", "models/Characters/Player/", PlayerRig() },
-			{ "Hedgehog", "models/Enemies/Hedgehog/", HedgehogRig(1.0) },
-			{ "HedgehogBoss", "models/Enemies/HedgehogBoss/", HedgehogRig(BOSS_SCALE) },
+			{ "Hedgehog", "models/Enemies/Hedgehog/", HedgehogRig(1.0, HEDGEHOG_FLOOR) },
+			{ "HedgehogBoss", "models/Enemies/HedgehogBoss/", HedgehogRig(BOSS_SCALE, BOSS_FLOOR) },
 			{ "Wasp", "models/Enemies/Wasp/", WaspRig() },
 			{ "Mushroom", "models/Enemies/Mushroom/", MushroomRig() },
 			{ "FlowerPlatform", "models/Interactables/FlowerPlatform/", FlowerRig() },

@@ -181,7 +181,7 @@ namespace NorvArt
 
 		struct Ground
 		{
-			std::uint32_t top, body, speck;
+			std::uint32_t top, body, speck, stone, root;
 		};
 
 		// A face toward the viewer (the design front, +z), aHalfWidth and aHalfHeight about aCentre.
@@ -203,25 +203,63 @@ namespace NorvArt
 			b.Polygon(someCorners);
 		}
 
+		// How deep a tile face lies: the ground darkens and its stones grow toward the bottom.
+		struct Stratum
+		{
+			float shade;      // of the body colour
+			double bandY;     // where this depth's band of darker earth runs, the same on every tile
+			int stones;
+		};
+		constexpr Stratum SURFACE{ 1.0f, -22.0, 1 }, DEEP{ 0.8f, 18.0, 2 }, DEEPER{ 0.62f, -8.0, 3 };
+
 		// Tiles sit edge to edge and are drawn without a depth test, so a side face
 		// would paint over its neighbour's front: a tile shows its front and, where
-		// grass grows on it, its top, all in one shade.
-		void Tile(MeshBuilder& b, Palette& p, const Ground& g, bool aHasTop, std::uint32_t aSeed)
+		// grass grows on it, its top. Each piece is laid over the ones before it: the
+		// body, a band of darker earth that meets its neighbours' at the tile's edges,
+		// stones, specks, and under the grass the roots it hangs down.
+		void Tile(MeshBuilder& b, Palette& p, const Ground& g, bool aHasTop, std::uint32_t aSeed, const Stratum& aStratum = SURFACE)
 		{
-			const int body = p.Add(Hex(g.body)), top = p.Add(Hex(g.top)), speck = p.Add(Hex(g.speck));
+			const auto H = [aSeed](int i, int aField) { return Hash01(static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(aField), aSeed); };
+			const Rgba someBody = Scaled(Hex(g.body), aStratum.shade);
+			const int body = p.Add(someBody), band = p.Add(Scaled(someBody, 0.84f)), speck = p.Add(Scaled(Hex(g.speck), aStratum.shade));
+			const int stone = p.Add(Scaled(Hex(g.stone), aStratum.shade)), lit = p.Add(Scaled(Hex(g.stone), aStratum.shade * 1.18f));
 			b.SetSoftOcclusion(false);
 			b.SetSwatch(body);
 			FrontFace(b, { 0, 0, 100 }, 50, 50);
+			// Half the faces carry the band, so the strata break off and go on as real ones do.
+			b.SetSwatch(band);
+			if (aSeed % 2 == 0)
+			{
+				const double y = aStratum.bandY, w = 4 + 3 * H(0, 9);
+				b.Polygon({ { -50, y - 4, 100.5 }, { -15, y - w - 3 * H(1, 9), 100.5 }, { 20, y - w + 3 * H(2, 9), 100.5 }, { 50, y - 4, 100.5 },
+					{ 50, y + 4, 100.5 }, { 20, y + w + 2 * H(3, 9), 100.5 }, { -15, y + w - 2 * H(4, 9), 100.5 }, { -50, y + 4, 100.5 } });
+			}
+			for (int i = 0; i < aStratum.stones; ++i)
+			{
+				const double sx = -32 + 64 * H(i, 4), sy = -34 + 56 * H(i, 5), r = 6 + 5 * H(i, 6) + 2 * i;
+				b.SetSwatch(stone);
+				FrontOval(b, { sx, sy, 101 }, r, r * 0.7, 8);
+				b.SetSwatch(lit);
+				FrontOval(b, { sx - r * 0.25, sy + r * 0.25, 101.5 }, r * 0.45, r * 0.25, 6);
+			}
 			b.SetSwatch(speck);
 			for (int i = 0; i < 4; ++i)
-				FrontFace(b, { -35 + 70 * Hash01(static_cast<std::uint32_t>(i), 1, aSeed), -40 + 60 * Hash01(static_cast<std::uint32_t>(i), 2, aSeed), 101 }, 6, 4);
+				FrontFace(b, { -35 + 70 * H(i, 1), -40 + 60 * H(i, 2), 101 }, 6, 4);
 			if (!aHasTop)
 				return;
-			b.SetSwatch(top);
-			FrontFace(b, { 0, 44, 101 }, 51, 8);
+			// Roots hang from the grass: a main root and a side root off it.
+			b.SetSwatch(p.Add(Hex(g.root)));
+			for (int i = 0; i < 2; ++i)
+			{
+				const double rx = -30 + 60 * H(i, 7), lean = H(i, 8) - 0.5;
+				b.Spike({ rx, 40, 101.5 }, { lean, -1, 0 }, 30 + 16 * H(i, 3), 3, 3);
+				b.Spike({ rx + lean * 12, 28, 101.5 }, { lean < 0 ? 1.0 : -1.0, -0.8, 0 }, 14, 1.8, 3);
+			}
+			b.SetSwatch(p.Add(Hex(g.top)));
+			FrontFace(b, { 0, 44, 102 }, 51, 8);
 			b.Polygon({ { -51, 52, -101 }, { -51, 52, 101 }, { 51, 52, 101 }, { 51, 52, -101 } });
 			for (int i = 0; i < 6; ++i)
-				b.Spike({ -42 + i * 17.0, 50, 50 + 40 * Hash01(static_cast<std::uint32_t>(i), 3, aSeed) }, { 0.2 * (i % 2 ? 1 : -1), 1, 0 }, 14, 4, 3);
+				b.Spike({ -42 + i * 17.0, 50, 50 + 40 * H(i, 3) }, { 0.2 * (i % 2 ? 1 : -1), 1, 0 }, 14, 4, 3);
 		}
 
 		// ---------------------------------------------------------------- props (base at the origin)
@@ -400,6 +438,26 @@ namespace NorvArt
 			b.Sphere({ 20, 10, 28 }, { 16, 10, 8 }, 6, 3);
 		}
 
+		// A dark board on two posts for the hints written in light letters over a pale sky:
+		// the board's centre at the origin, 570 x 108 units of face, the posts reaching far
+		// enough down (1550 units) to stand in the ground under any hint.
+		void Signboard(MeshBuilder& b, Palette& p)
+		{
+			const int post = p.Add(Hex(0x4A3222)), board = p.Add(Hex(0x5A3A24)), plank = p.Add(Hex(0x4E3220)), edge = p.Add(Hex(0x3A2618));
+			b.SetSoftOcclusion(false);
+			b.SetSwatch(post);
+			for (int side : { -1, 1 })
+				b.Box({ side * 220.0, -800, -4 }, { 9, 750, 6 });
+			b.SetSwatch(edge);
+			FrontFace(b, { 0, 0, 0 }, 293, 62);
+			b.SetSwatch(board);
+			FrontFace(b, { 0, 0, 1 }, 285, 54);
+			// The seams between its three planks.
+			b.SetSwatch(plank);
+			for (int i : { -1, 1 })
+				FrontFace(b, { 0, i * 18.0, 2 }, 285, 1.5);
+		}
+
 		// ---------------------------------------------------------------- skies (horizon at the origin)
 
 		constexpr double SKY_HALF_WIDTH = 2000.0, SKY_HALF_HEIGHT = 1000.0;
@@ -507,39 +565,73 @@ namespace NorvArt
 
 		const std::vector<std::pair<SetPiece, Build>>& SetPieceEntries()
 		{
-			const Ground FOREST{ 0x6DB84E, 0x7A5534, 0x5E3F26 }, FOREST_DIRT{ 0x7A5534, 0x7A5534, 0x9A7A56 };
-			const Ground CAVE{ 0x6E8A5A, 0x5E5868, 0x48424F }, CAVE_ROCK{ 0x5E5868, 0x5E5868, 0x7E7688 };
-			const Ground SAD{ 0x7E9A8A, 0x4E4640, 0x3A3430 }, SAD_DIRT{ 0x4E4640, 0x4E4640, 0x6A605A };
-			static const std::vector<std::pair<SetPiece, Build>> ENTRIES{
-				{ { { "Tile_Forest_Grass", "models/Tiles/Forest/SM_Tile_Forest_Grass.fbx" }, Look::FOREST, true }, [=](MeshBuilder& b, Palette& p) { Tile(b, p, FOREST, true, 1); } },
-				{ { { "Tile_Forest_Dirt", "models/Tiles/Forest/SM_Tile_Forest_Dirt.fbx" }, Look::FOREST, true }, [=](MeshBuilder& b, Palette& p) { Tile(b, p, FOREST_DIRT, false, 2); } },
-				{ { { "Tile_Cave_Ledge", "models/Tiles/Cave/SM_Tile_Cave_Ledge.fbx" }, Look::CAVE, true }, [=](MeshBuilder& b, Palette& p) { Tile(b, p, CAVE, true, 3); } },
-				{ { { "Tile_Cave_Rock", "models/Tiles/Cave/SM_Tile_Cave_Rock.fbx" }, Look::CAVE, true }, [=](MeshBuilder& b, Palette& p) { Tile(b, p, CAVE_ROCK, false, 4); } },
-				{ { { "Tile_SadForest_Grass", "models/Tiles/SadForest/SM_Tile_SadForest_Grass.fbx" }, Look::SAD_FOREST, true }, [=](MeshBuilder& b, Palette& p) { Tile(b, p, SAD, true, 5); } },
-				{ { { "Tile_SadForest_Dirt", "models/Tiles/SadForest/SM_Tile_SadForest_Dirt.fbx" }, Look::SAD_FOREST, true }, [=](MeshBuilder& b, Palette& p) { Tile(b, p, SAD_DIRT, false, 6); } },
-
-				{ { { "Prop_Forest_Tree", "models/Props/Forest/SM_Prop_Forest_Tree.fbx" }, Look::FOREST, false }, [](MeshBuilder& b, Palette& p) { Tree(b, p, 0x7A5230, 0x6DB84E, 0x4F8F3A, 420); } },
-				{ { { "Prop_Forest_Bush", "models/Props/Forest/SM_Prop_Forest_Bush.fbx" }, Look::FOREST, false }, [](MeshBuilder& b, Palette& p) { Bush(b, p, 0x5FA844, 0xE0455A); } },
-				{ { { "Prop_Forest_Flowers", "models/Props/Forest/SM_Prop_Forest_Flowers.fbx" }, Look::FOREST, false }, Flowers },
-				{ { { "Prop_Forest_Rock", "models/Props/Forest/SM_Prop_Forest_Rock.fbx" }, Look::FOREST, false }, [](MeshBuilder& b, Palette& p) { Rock(b, p, 0x9A948A, 0x6DB84E); } },
-				{ { { "Prop_Forest_Grass", "models/Props/Forest/SM_Prop_Forest_Grass.fbx" }, Look::FOREST, false }, [](MeshBuilder& b, Palette& p) { Grass(b, p, 0x6DB84E, 0xA8D86A); } },
-				{ { { "Prop_Forest_Hill", "models/Props/Forest/SM_Prop_Forest_Hill.fbx" }, Look::FOREST, false }, [](MeshBuilder& b, Palette& p) { Hill(b, p, 0x5E9E4A, 0x7FBF5E); } },
-				{ { { "Prop_Cave_Stalagmite", "models/Props/Cave/SM_Prop_Cave_Stalagmite.fbx" }, Look::CAVE, false }, [](MeshBuilder& b, Palette& p) { Stalagmite(b, p, false); } },
-				{ { { "Prop_Cave_Stalactite", "models/Props/Cave/SM_Prop_Cave_Stalactite.fbx" }, Look::CAVE, false }, [](MeshBuilder& b, Palette& p) { Stalagmite(b, p, true); } },
-				{ { { "Prop_Cave_Crystals", "models/Props/Cave/SM_Prop_Cave_Crystals.fbx" }, Look::CAVE, false }, Crystals },
-				{ { { "Prop_Cave_Rock", "models/Props/Cave/SM_Prop_Cave_Rock.fbx" }, Look::CAVE, false }, [](MeshBuilder& b, Palette& p) { Rock(b, p, 0x5E5868, 0x4E8A6A); } },
-				{ { { "Prop_Cave_GlowMushrooms", "models/Props/Cave/SM_Prop_Cave_GlowMushrooms.fbx" }, Look::CAVE, false }, GlowMushrooms },
-				{ { { "Prop_Cave_Wall", "models/Props/Cave/SM_Prop_Cave_Wall.fbx" }, Look::CAVE, false }, CaveWall },
-				{ { { "Prop_SadForest_DeadTree", "models/Props/SadForest/SM_Prop_SadForest_DeadTree.fbx" }, Look::SAD_FOREST, false }, DeadTree },
-				{ { { "Prop_SadForest_Willow", "models/Props/SadForest/SM_Prop_SadForest_Willow.fbx" }, Look::SAD_FOREST, false }, Willow },
-				{ { { "Prop_SadForest_Stump", "models/Props/SadForest/SM_Prop_SadForest_Stump.fbx" }, Look::SAD_FOREST, false }, Stump },
-				{ { { "Prop_SadForest_Rock", "models/Props/SadForest/SM_Prop_SadForest_Rock.fbx" }, Look::SAD_FOREST, false }, [](MeshBuilder& b, Palette& p) { Rock(b, p, 0x78767A, 0x7E9A8A); } },
-				{ { { "Prop_SadForest_Bush", "models/Props/SadForest/SM_Prop_SadForest_Bush.fbx" }, Look::SAD_FOREST, false }, [](MeshBuilder& b, Palette& p) { Bush(b, p, 0x6E8478, 0x8A7AA0); } },
-				{ { { "Prop_SadForest_Hill", "models/Props/SadForest/SM_Prop_SadForest_Hill.fbx" }, Look::SAD_FOREST, false }, [](MeshBuilder& b, Palette& p) { Hill(b, p, 0x6A7C80, 0x8A9CA0); } },
-				{ { { "Prop_Forest_Sky", "models/Props/Forest/SM_Prop_Forest_Sky.fbx" }, Look::FOREST, false }, ForestSky },
-				{ { { "Prop_Cave_Backdrop", "models/Props/Cave/SM_Prop_Cave_Backdrop.fbx" }, Look::CAVE, false }, CaveBackdrop },
-				{ { { "Prop_SadForest_Sky", "models/Props/SadForest/SM_Prop_SadForest_Sky.fbx" }, Look::SAD_FOREST, false }, SadForestSky },
-			};
+			const Ground FOREST{ 0x6DB84E, 0x7A5534, 0x5E3F26, 0x9A928A, 0x4A3020 }, FOREST_DIRT{ 0x7A5534, 0x7A5534, 0x9A7A56, 0x9A928A, 0x4A3020 };
+			const Ground CAVE{ 0x6E8A5A, 0x5E5868, 0x48424F, 0x7E7688, 0x3E4A38 }, CAVE_ROCK{ 0x5E5868, 0x5E5868, 0x7E7688, 0x7E7688, 0x3E4A38 };
+			const Ground SAD{ 0x7E9A8A, 0x4E4640, 0x3A3430, 0x787472, 0x2E2824 }, SAD_DIRT{ 0x4E4640, 0x4E4640, 0x6A605A, 0x787472, 0x2E2824 };
+			static const std::vector<std::pair<SetPiece, Build>> ENTRIES = [=] {
+				std::vector<std::pair<SetPiece, Build>> someEntries{
+					{ { { "Tile_Forest_Grass", "models/Tiles/Forest/SM_Tile_Forest_Grass.fbx" }, Look::FOREST, true }, [=](MeshBuilder& b, Palette& p) { Tile(b, p, FOREST, true, 1); } },
+					{ { { "Tile_Forest_Dirt", "models/Tiles/Forest/SM_Tile_Forest_Dirt.fbx" }, Look::FOREST, true }, [=](MeshBuilder& b, Palette& p) { Tile(b, p, FOREST_DIRT, false, 2); } },
+					{ { { "Tile_Cave_Ledge", "models/Tiles/Cave/SM_Tile_Cave_Ledge.fbx" }, Look::CAVE, true }, [=](MeshBuilder& b, Palette& p) { Tile(b, p, CAVE, true, 3); } },
+					{ { { "Tile_Cave_Rock", "models/Tiles/Cave/SM_Tile_Cave_Rock.fbx" }, Look::CAVE, true }, [=](MeshBuilder& b, Palette& p) { Tile(b, p, CAVE_ROCK, false, 4); } },
+					{ { { "Tile_SadForest_Grass", "models/Tiles/SadForest/SM_Tile_SadForest_Grass.fbx" }, Look::SAD_FOREST, true }, [=](MeshBuilder& b, Palette& p) { Tile(b, p, SAD, true, 5); } },
+					{ { { "Tile_SadForest_Dirt", "models/Tiles/SadForest/SM_Tile_SadForest_Dirt.fbx" }, Look::SAD_FOREST, true }, [=](MeshBuilder& b, Palette& p) { Tile(b, p, SAD_DIRT, false, 6); } },
+					{ { { "Prop_Forest_Tree", "models/Props/Forest/SM_Prop_Forest_Tree.fbx" }, Look::FOREST, false }, [](MeshBuilder& b, Palette& p) { Tree(b, p, 0x7A5230, 0x6DB84E, 0x4F8F3A, 420); } },
+					{ { { "Prop_Forest_Bush", "models/Props/Forest/SM_Prop_Forest_Bush.fbx" }, Look::FOREST, false }, [](MeshBuilder& b, Palette& p) { Bush(b, p, 0x5FA844, 0xE0455A); } },
+					{ { { "Prop_Forest_Flowers", "models/Props/Forest/SM_Prop_Forest_Flowers.fbx" }, Look::FOREST, false }, Flowers },
+					{ { { "Prop_Forest_Rock", "models/Props/Forest/SM_Prop_Forest_Rock.fbx" }, Look::FOREST, false }, [](MeshBuilder& b, Palette& p) { Rock(b, p, 0x9A948A, 0x6DB84E); } },
+					{ { { "Prop_Forest_Grass", "models/Props/Forest/SM_Prop_Forest_Grass.fbx" }, Look::FOREST, false }, [](MeshBuilder& b, Palette& p) { Grass(b, p, 0x6DB84E, 0xA8D86A); } },
+					{ { { "Prop_Forest_Hill", "models/Props/Forest/SM_Prop_Forest_Hill.fbx" }, Look::FOREST, false }, [](MeshBuilder& b, Palette& p) { Hill(b, p, 0x5E9E4A, 0x7FBF5E); } },
+					{ { { "Prop_Cave_Stalagmite", "models/Props/Cave/SM_Prop_Cave_Stalagmite.fbx" }, Look::CAVE, false }, [](MeshBuilder& b, Palette& p) { Stalagmite(b, p, false); } },
+					{ { { "Prop_Cave_Stalactite", "models/Props/Cave/SM_Prop_Cave_Stalactite.fbx" }, Look::CAVE, false }, [](MeshBuilder& b, Palette& p) { Stalagmite(b, p, true); } },
+					{ { { "Prop_Cave_Crystals", "models/Props/Cave/SM_Prop_Cave_Crystals.fbx" }, Look::CAVE, false }, Crystals },
+					{ { { "Prop_Cave_Rock", "models/Props/Cave/SM_Prop_Cave_Rock.fbx" }, Look::CAVE, false }, [](MeshBuilder& b, Palette& p) { Rock(b, p, 0x5E5868, 0x4E8A6A); } },
+					{ { { "Prop_Cave_GlowMushrooms", "models/Props/Cave/SM_Prop_Cave_GlowMushrooms.fbx" }, Look::CAVE, false }, GlowMushrooms },
+					{ { { "Prop_Cave_Wall", "models/Props/Cave/SM_Prop_Cave_Wall.fbx" }, Look::CAVE, false }, CaveWall },
+					{ { { "Prop_SadForest_DeadTree", "models/Props/SadForest/SM_Prop_SadForest_DeadTree.fbx" }, Look::SAD_FOREST, false }, DeadTree },
+					{ { { "Prop_SadForest_Willow", "models/Props/SadForest/SM_Prop_SadForest_Willow.fbx" }, Look::SAD_FOREST, false }, Willow },
+					{ { { "Prop_SadForest_Stump", "models/Props/SadForest/SM_Prop_SadForest_Stump.fbx" }, Look::SAD_FOREST, false }, Stump },
+					{ { { "Prop_SadForest_Rock", "models/Props/SadForest/SM_Prop_SadForest_Rock.fbx" }, Look::SAD_FOREST, false }, [](MeshBuilder& b, Palette& p) { Rock(b, p, 0x78767A, 0x7E9A8A); } },
+					{ { { "Prop_SadForest_Bush", "models/Props/SadForest/SM_Prop_SadForest_Bush.fbx" }, Look::SAD_FOREST, false }, [](MeshBuilder& b, Palette& p) { Bush(b, p, 0x6E8478, 0x8A7AA0); } },
+					{ { { "Prop_SadForest_Hill", "models/Props/SadForest/SM_Prop_SadForest_Hill.fbx" }, Look::SAD_FOREST, false }, [](MeshBuilder& b, Palette& p) { Hill(b, p, 0x6A7C80, 0x8A9CA0); } },
+					{ { { "Prop_Forest_Sky", "models/Props/Forest/SM_Prop_Forest_Sky.fbx" }, Look::FOREST, false }, ForestSky },
+					{ { { "Prop_Forest_Signboard", "models/Props/Forest/SM_Prop_Forest_Signboard.fbx" }, Look::FOREST, false }, Signboard },
+					{ { { "Prop_Cave_Backdrop", "models/Props/Cave/SM_Prop_Cave_Backdrop.fbx" }, Look::CAVE, false }, CaveBackdrop },
+					{ { { "Prop_SadForest_Sky", "models/Props/SadForest/SM_Prop_SadForest_Sky.fbx" }, Look::SAD_FOREST, false }, SadForestSky },
+				};
+				// Faces the level sources lay over their tiles besides the tiles' own: two more of
+				// each surface and body for variety, and the darker ground of two depths below.
+				struct Face
+				{
+					const char* folder;
+					const char* name;
+					Look look;
+					Ground ground;
+					bool hasTop;
+				};
+				const Face FACES[] = { { "Forest", "Forest_Grass", Look::FOREST, FOREST, true }, { "Forest", "Forest_Dirt", Look::FOREST, FOREST_DIRT, false },
+					{ "Cave", "Cave_Ledge", Look::CAVE, CAVE, true }, { "Cave", "Cave_Rock", Look::CAVE, CAVE_ROCK, false },
+					{ "SadForest", "SadForest_Grass", Look::SAD_FOREST, SAD, true }, { "SadForest", "SadForest_Dirt", Look::SAD_FOREST, SAD_DIRT, false } };
+				std::uint32_t someSeed = 100;
+				for (const Face& f : FACES)
+				{
+					const auto Add = [&](const std::string& aSuffix, const Stratum& aStratum) {
+						const std::string someName = std::string("Prop_Tile_") + f.name + aSuffix;
+						const std::string somePath = std::string("models/Tiles/") + f.folder + "/SM_Tile_" + f.name + aSuffix + ".fbx";
+						const std::uint32_t s = someSeed++;
+						someEntries.push_back({ { { someName, somePath }, f.look, false }, [=](MeshBuilder& b, Palette& p) { Tile(b, p, f.ground, f.hasTop, s, aStratum); } });
+					};
+					Add("_B", SURFACE);
+					Add("_C", SURFACE);
+					if (f.hasTop)
+						continue;
+					Add("_Deep", DEEP);
+					Add("_Deep_B", DEEP);
+					Add("_Deeper", DEEPER);
+					Add("_Deeper_B", DEEPER);
+				}
+				return someEntries;
+			}();
 			return ENTRIES;
 		}
 

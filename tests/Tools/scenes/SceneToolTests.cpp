@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <map>
 #include <set>
 #include <sstream>
 
@@ -35,6 +36,8 @@ namespace
 		Write("Ground", json::array({ Property("tileId", "StringId", "Ground", false), Property("visible", "Bool", true) }));
 		Write("Face", json::array({ Property("prop", "StringId", "Face", false), Property("useFrustumCulling", "Bool", true) }));
 		Write("Grass", json::array({ Property("prop", "StringId", "Grass", false) }));
+		for (const char* someFace : { "FaceB", "Deep", "DeepB", "Deeper" })
+			Write(someFace, json::array({ Property("prop", "StringId", someFace, false) }));
 		Write("Hero", json::array({ Property("entityId", "StringId", "Player", false), Property("positionZ", "Float", 0.0) }));
 		Write("Gem", json::array({ Property("entityId", "StringId", "DashPickup", false), Property("colliderSize", "Float2", json::array({ 50, 50 })),
 			Property("scale", "Float3", json::array({ 1, 1, 1 })) }));
@@ -140,6 +143,46 @@ TEST_F(SceneTool, GridCellsBecomeTilesAndObjectsAtTheirCentresWithTheTopFaceOnly
 		someGuids.insert(someObjects[i].at("uuid").get<std::string>());
 	}
 	EXPECT_EQ(someGuids.size(), someExpected.size());
+}
+
+TEST_F(SceneTool, TileFacesDarkenWithTheTilesAboveAndVaryFromCellToCell)
+{
+	// A column seven tiles deep whose top two cells have no top face, and a row of eleven
+	// surface tiles over a row of bodies.
+	const std::string someSource = "tile # Ground prop=Face|FaceB deep=Deep|DeepB deeper=Deeper top=Grass\ntile o Ground prop=Face\ngrid\n"
+								   "o\no\n#\n#\n#\n############\n############\nend\n";
+	const json someObjects = MakeObjects(someSource);
+	std::map<std::pair<int, int>, std::string> someFaces; // by cell, of every drawn face
+	for (const json& someObject : someObjects)
+		if (someObject.at("object-definition") != "Ground")
+			someFaces[{ someObject.at("translation")[0].get<int>() / 100, someObject.at("translation")[1].get<int>() / 100 }] = someObject.at("object-definition");
+	ASSERT_EQ(someFaces.size(), 7u + 2 * 11) << someObjects.dump();
+	// Down the column: faces by the solid tiles above, whatever legend those have.
+	std::vector<std::string> someColumn;
+	for (int y = 6; y >= 0; --y)
+		someColumn.push_back(someFaces[{ 0, y }]);
+	EXPECT_EQ(someColumn[0], "Face");
+	EXPECT_EQ(someColumn[1], "Face") << "one tile above is not deep";
+	EXPECT_TRUE(someColumn[2] == "Deep" || someColumn[2] == "DeepB") << someColumn[2];
+	EXPECT_TRUE(someColumn[4] == "Deep" || someColumn[4] == "DeepB") << someColumn[4];
+	EXPECT_EQ(someColumn[5], "Deeper");
+	EXPECT_EQ(someColumn[6], "Deeper");
+	// Along the row: the top where nothing lies above, the listed faces mixed under it.
+	std::set<std::string> someTops, someBodies;
+	for (int x = 1; x < 12; ++x)
+	{
+		someTops.insert(someFaces[{ x, 1 }]);
+		someBodies.insert(someFaces[{ x, 0 }]);
+	}
+	EXPECT_EQ(someTops, (std::set<std::string>{ "Grass" }));
+	EXPECT_EQ(someBodies, (std::set<std::string>{ "Face", "FaceB" })) << "eleven cells all given one of two faces";
+	// Every build picks the same.
+	EXPECT_EQ(MakeObjects(someSource), someObjects);
+
+	// A listed face that no definition has is an error, even where it is never picked.
+	std::string someText;
+	EXPECT_FALSE(Make("tile # Ground prop=Face deep=Deep|Missing\ngrid\n#\nend\n", someText));
+	EXPECT_THAT(myErrors, HasSubstr("unknown object definition 'Missing'"));
 }
 
 TEST_F(SceneTool, OverridesAreTypedByTheirDefinitionAndTransformKeysReachTheTransform)

@@ -5,11 +5,13 @@
 #include "d3d11/TestSeams.h"
 #include "drawers/SpriteDrawer.h"
 #include "engine/DrawCalls.h"
+#include "graphics/Camera.h"
 #include "graphics/GraphicsStateStack.h"
 #include "graphics/SpriteShader.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <vector>
 
 namespace
@@ -34,6 +36,16 @@ namespace
 			return mySetUp.PixelAt(aBytes, aX, HEIGHT - 1 - aY)[1] > 128;
 		}
 
+		// An sRGB texture one row of two texels (RGBA bytes, left first) high, viewed by aRecord.
+		bool MakeTwoTexelTexture(const std::array<std::uint8_t, 8>& somePixels, Norv::Texture& aRecord)
+		{
+			const D3D11_TEXTURE2D_DESC someDesc{ 2, 1, 1, 1, DXGI_FORMAT_R8G8B8A8_UNORM_SRGB, { 1, 0 }, D3D11_USAGE_DEFAULT, D3D11_BIND_SHADER_RESOURCE, 0, 0 };
+			const D3D11_SUBRESOURCE_DATA someData{ somePixels.data(), 8, 0 };
+			Microsoft::WRL::ComPtr<ID3D11Texture2D>& someTexture = myTextures.emplace_back();
+			return Norv::DX11::ourDevice->CreateTexture2D(&someDesc, &someData, someTexture.GetAddressOf()) == S_OK
+				&& Norv::DX11::ourDevice->CreateShaderResourceView(someTexture.Get(), nullptr, aRecord.myView.GetAddressOf()) == S_OK;
+		}
+
 		static Norv::Sprite2DInstanceData Sprite(Norv::Vector2<float> aPosition, Norv::Vector2<float> aSize)
 		{
 			Norv::Sprite2DInstanceData someSprite;
@@ -44,6 +56,7 @@ namespace
 
 		NorvTest::GraphicsSetUp mySetUp{ { WIDTH, HEIGHT } };
 		Norv::SpriteDrawer* myDrawer = nullptr;
+		std::vector<Microsoft::WRL::ComPtr<ID3D11Texture2D>> myTextures; // for the test's length
 	};
 }
 
@@ -193,13 +206,8 @@ TEST_F(Sprites, NoTexturesMeansTheWhiteSquareTintedByTheColour)
 TEST_F(Sprites, TheSecondRectangleMirrorsTheTexture)
 {
 	// Left column red, right column blue.
-	const std::uint8_t somePixels[] = { 255, 0, 0, 255, 0, 0, 255, 255 };
-	D3D11_TEXTURE2D_DESC someDesc{ 2, 1, 1, 1, DXGI_FORMAT_R8G8B8A8_UNORM_SRGB, { 1, 0 }, D3D11_USAGE_DEFAULT, D3D11_BIND_SHADER_RESOURCE, 0, 0 };
-	const D3D11_SUBRESOURCE_DATA someData{ somePixels, 8, 0 };
-	Microsoft::WRL::ComPtr<ID3D11Texture2D> someTexture;
-	ASSERT_EQ(Norv::DX11::ourDevice->CreateTexture2D(&someDesc, &someData, someTexture.GetAddressOf()), S_OK);
 	Norv::Texture someRecord;
-	ASSERT_EQ(Norv::DX11::ourDevice->CreateShaderResourceView(someTexture.Get(), nullptr, someRecord.myView.GetAddressOf()), S_OK);
+	ASSERT_TRUE(MakeTwoTexelTexture({ 255, 0, 0, 255, 0, 0, 255, 255 }, someRecord));
 
 	mySetUp.Graphics().GetGraphicsStateStack()->SetSamplerState(Norv::SamplerFilters::POINT, Norv::SamplerAddresses::CLAMP);
 	Norv::SpriteSharedData someShared;
@@ -216,6 +224,47 @@ TEST_F(Sprites, TheSecondRectangleMirrorsTheTexture)
 	EXPECT_EQ(mySetUp.PixelAt(someBytes, 120, 200)[2], 255);
 	EXPECT_EQ(mySetUp.PixelAt(someBytes, 280, 200)[2], 255) << "mirrored: blue on the left";
 	EXPECT_EQ(mySetUp.PixelAt(someBytes, 320, 200)[0], 255);
+}
+
+TEST_F(Sprites, TransparentTexelsHideNothingBehindThemWithTheDepthTestOn)
+{
+	// Left texel clear (and pale, as a painted sprite's empty ground often is), right texel red.
+	Norv::Texture someRecord;
+	ASSERT_TRUE(MakeTwoTexelTexture({ 240, 240, 230, 0, 255, 0, 0, 255 }, someRecord));
+
+	// Looking along +z from z = -500: the sprite at z 100 is in front of the one at z 200.
+	Norv::DX11::ourBackBuffer->SetAsActiveTarget(Norv::DX11::ourDepthBuffer);
+	Norv::GraphicsStateStack& someStates = *mySetUp.Graphics().GetGraphicsStateStack();
+	Norv::Camera someCamera;
+	someCamera.SetOrthographicProjection(0.0f, static_cast<float>(WIDTH), 0.0f, static_cast<float>(HEIGHT), 1.0f, 1000.0f);
+	someCamera.myTransform.SetTranslation({ 0.0f, 0.0f, -500.0f });
+	someStates.Push();
+	someStates.SetCamera(someCamera);
+	someStates.SetSamplerState(Norv::SamplerFilters::POINT, Norv::SamplerAddresses::CLAMP);
+	Norv::SpriteSharedData someShared;
+	someShared.myColorTexture = &someRecord;
+	Norv::Sprite3DInstanceData someFront;
+	someFront.myTransform = Norv::Matrix4x4::CreateScale({ 80.0f, 80.0f, 1.0f }) * Norv::Matrix4x4::CreateTranslation({ 100.0f, 300.0f, 100.0f });
+	{
+		Norv::SpriteBatchScope someBatch = myDrawer->BeginBatch(someShared);
+		someBatch.Draw(someFront);
+	}
+	// Drawn afterwards and further away, as the hub's signs are drawn after its butterflies.
+	Norv::Sprite3DInstanceData someBehind;
+	someBehind.myTransform = Norv::Matrix4x4::CreateScale({ 100.0f, 100.0f, 1.0f }) * Norv::Matrix4x4::CreateTranslation({ 90.0f, 310.0f, 200.0f });
+	someBehind.myColor = Norv::Color(0.0f, 1.0f, 0.0f, 1.0f);
+	{
+		Norv::SpriteBatchScope someBatch = myDrawer->BeginBatch({});
+		someBatch.Draw(someBehind);
+	}
+	someStates.Pop();
+	const std::vector<std::uint8_t> someBytes = mySetUp.ReadBackBuffer();
+	const auto someClear = mySetUp.PixelAt(someBytes, 120, HEIGHT - 260);
+	const auto someRed = mySetUp.PixelAt(someBytes, 160, HEIGHT - 260);
+	EXPECT_GT(someRed[0], 240) << "the opaque half hides what lies behind it";
+	EXPECT_LT(someRed[1], 16);
+	EXPECT_GT(someClear[1], 240) << "the clear half shows what lies behind it, not a pale square";
+	EXPECT_LT(someClear[0], 16);
 }
 
 TEST_F(Sprites, ASecondOpenBatchAssertsAndDrawsNothing)
