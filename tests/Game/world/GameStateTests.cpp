@@ -112,7 +112,10 @@ TEST_F(PlayState, RemovingTheDeadKeepsTheSurvivorsInTheirOrder)
 		AddProbe(someName, { 0.0f, 500.0f }).myColliderSize = {};
 	for (int someIndex : { 0, 2, 3 })
 		myWorld.myState.GetEntities()[someIndex]->myShouldRemove = true;
+	// The camera forgets a followed entity that is removed.
+	myWorld.myState.GetCameraController().SetPlayer(myWorld.myState.GetEntities()[2].get());
 	myWorld.Step(1);
+	EXPECT_EQ(myWorld.myState.GetCameraController().myPlayer, nullptr);
 	Log someSurvivors;
 	for (const std::unique_ptr<Entity>& someEntity : myWorld.myState.GetEntities())
 		someSurvivors.push_back(static_cast<ProbeEntity&>(*someEntity).myName);

@@ -145,7 +145,14 @@ namespace
 		OptionMenu someOptions;
 		someOptions.Init(myInput);
 		ASSERT_EQ(someOptions.GetSelection().GetWidgets().size(), 4u);
-		UpdateAfterKey(someOptions, VK_DOWN);
+		const Norv::Vector2<float> someMute = someOptions.GetSelection().GetWidgets()[1]->GetPosition();
+		MoveMouse(someMute.x + 1.0f, someMute.y);
+		Frame();
+		someOptions.Update(myInput, NorvTest::SHELL_FRAME_SECONDS);
+		Frame();
+		someOptions.Update(myInput, NorvTest::SHELL_FRAME_SECONDS);
+		EXPECT_EQ(someOptions.GetSelection().mySelected, 1);
+
 		UpdateAfterKey(someOptions, VK_DOWN);
 		ASSERT_EQ(someOptions.GetSelection().mySelected, 2);
 		for (int someFrame = 0; someFrame < 5; ++someFrame)
@@ -154,14 +161,6 @@ namespace
 			someOptions.Update(myInput, NorvTest::SHELL_FRAME_SECONDS);
 		}
 		EXPECT_EQ(someOptions.GetSelection().mySelected, 2);
-
-		const Norv::Vector2<float> someMute = someOptions.GetSelection().GetWidgets()[1]->GetPosition();
-		MoveMouse(someMute.x + 1.0f, someMute.y);
-		Frame();
-		someOptions.Update(myInput, NorvTest::SHELL_FRAME_SECONDS);
-		Frame();
-		someOptions.Update(myInput, NorvTest::SHELL_FRAME_SECONDS);
-		EXPECT_EQ(someOptions.GetSelection().mySelected, 1);
 		someOptions.Exit();
 	}
 
