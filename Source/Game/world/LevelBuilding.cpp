@@ -11,6 +11,7 @@
 
 #include "engine/Engine.h"
 #include "graphics/Camera.h"
+#include "kernel/Memory.h"
 #include "properties/PlainPropertyTypes.h"
 #include "scene/ObjectDefinition.h"
 #include "scene/Scene.h"
@@ -329,6 +330,8 @@ void GameState::LoadLevel(const std::string& aScenePath)
 	std::tie(myAmbienceTrack, myMusicTrack) = GetSceneTracks(myScenePath);
 	PlayTracks();
 	LoadingScreen::GetInstance().StartFadeOut();
+	// The last level's objects and the load's scratch memory are free now.
+	Platform::ReturnFreeMemory();
 
 	myIsLevelLoaded = true;
 	myCameraController.myMode = CameraController::RETURN_TO_PLAYER;
