@@ -24,6 +24,11 @@ LoadingScreen& LoadingScreen::GetInstance()
 	return *someInstance;
 }
 
+LoadingScreen* LoadingScreen::FindInstance()
+{
+	return Instance().get();
+}
+
 void LoadingScreen::DestroyInstance()
 {
 	Instance().reset();
@@ -32,7 +37,7 @@ void LoadingScreen::DestroyInstance()
 LoadingScreen::LoadingScreen()
 	: myRandom(std::random_device{}())
 {
-	myPictureData.myColorTexture = Menu::LoadTexture(PICTURE_PATH);
+	myPictureData.myColorTexture = Menu::LoadPicture(PICTURE_PATH);
 	myCaptionData.myColorTexture = Menu::LoadTexture(CAPTION_PATH);
 	if (myCaptionData.myColorTexture)
 		myCaption.mySize = Norv::Vector2<float>(Norv::Texture::CalculateTextureSize(myCaptionData.myColorTexture->myView.Get()));

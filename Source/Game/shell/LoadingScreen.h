@@ -45,6 +45,9 @@ public:
 	};
 
 	static LoadingScreen& GetInstance();
+	// The instance if one was made; null before the first GetInstance, so that
+	// drawing nothing loads nothing.
+	static LoadingScreen* FindInstance();
 	// Releases the instance and its GPU objects; the next GetInstance makes a new one.
 	static void DestroyInstance();
 

@@ -7,6 +7,7 @@
 #include "engine/Engine.h"
 #include "graphics/GraphicsEngine.h"
 #include "graphics/GraphicsStateStack.h"
+#include "kernel/Memory.h"
 #include "win32/Win32.h"
 
 #include <algorithm>
@@ -34,6 +35,8 @@ void StateStack::Update(InputMapper& anInput, float aDeltaTime)
 	MakeInterfaceCamera();
 	if (myStack.empty())
 		return;
+	IStates* const someTop = myStack.back();
+	const std::size_t someDepth = myStack.size();
 
 	myIsUpdating = true;
 	const int someCode = myStack.back()->Update(anInput, aDeltaTime);
@@ -42,15 +45,25 @@ void StateStack::Update(InputMapper& anInput, float aDeltaTime)
 	{
 		myIsMainMenuRequested = false;
 		LeaveForMainMenu(anInput);
+		Platform::ReturnFreeMemory();
 		return;
 	}
 	if (someCode == StateTransition::Stay)
 		return;
-	if (IStates* someState = GetState(someCode))
+	ApplyTransition(someCode, anInput);
+	// What a state that was left held is free now; a state pushed over another
+	// (the pause menu over play) frees nothing.
+	if (!myShouldQuit && (myStack.size() < someDepth || myStack[someDepth - 1] != someTop))
+		Platform::ReturnFreeMemory();
+}
+
+void StateStack::ApplyTransition(int aCode, InputMapper& anInput)
+{
+	if (IStates* someState = GetState(aCode))
 	{
 		Push(someState, anInput);
 	}
-	else if (someCode == StateTransition::Back)
+	else if (aCode == StateTransition::Back)
 	{
 		if (!myStack.empty())
 		{
@@ -58,7 +71,7 @@ void StateStack::Update(InputMapper& anInput, float aDeltaTime)
 			myStack.pop_back();
 		}
 	}
-	else if (someCode == StateTransition::Quit)
+	else if (aCode == StateTransition::Quit)
 	{
 		myStack.clear();
 		myShouldQuit = true;
@@ -77,9 +90,10 @@ void StateStack::Render(InputMapper& anInput)
 		}
 		someState->Render(anInput);
 	}
-	// The loading screen covers everything, under the interface camera.
-	LoadingScreen& someLoadingScreen = LoadingScreen::GetInstance();
-	if (!someLoadingScreen.IsVisible())
+	// The loading screen covers everything, under the interface camera. It is made
+	// by the first level load, not by the intro's first frame.
+	LoadingScreen* someLoadingScreen = LoadingScreen::FindInstance();
+	if (!someLoadingScreen || !someLoadingScreen->IsVisible())
 		return;
 	Norv::GraphicsStateStack* someGraphicsState = Norv::GraphicsEngine::GetStateStack();
 	if (someGraphicsState)
@@ -87,7 +101,7 @@ void StateStack::Render(InputMapper& anInput)
 		someGraphicsState->Push();
 		someGraphicsState->SetCamera(*myInterfaceCamera);
 	}
-	someLoadingScreen.Render();
+	someLoadingScreen->Render();
 	if (someGraphicsState)
 		someGraphicsState->Pop();
 }

@@ -62,6 +62,8 @@ public:
 private:
 	void Push(IStates* aState, InputMapper& anInput);
 	void LeaveForMainMenu(InputMapper& anInput);
+	// Carries out a transition code other than Stay.
+	void ApplyTransition(int aCode, InputMapper& anInput);
 	void ExitTop();
 	void MakeInterfaceCamera();
 

@@ -12,6 +12,7 @@
 
 #include "engine/Engine.h"
 #include "graphics/Camera.h"
+#include "kernel/Memory.h"
 #include "properties/PlainPropertyTypes.h"
 #include "scene/ObjectDefinition.h"
 #include "scene/Scene.h"
@@ -373,6 +374,8 @@ bool GameState::LoadLevel(const std::string& aScenePath)
 	std::tie(myAmbienceTrack, myMusicTrack) = GetSceneTracks(myScenePath);
 	PlayTracks();
 	LoadingScreen::GetInstance().StartFadeOut();
+	// The last level's objects and the load's scratch memory are free now.
+	Platform::ReturnFreeMemory();
 
 	myIsLevelLoaded = true;
 	myCanResumeLevel = true;

@@ -115,6 +115,28 @@ namespace Platform::wic
 		return true;
 	}
 
+	bool ReadImageSize(const std::vector<std::uint8_t>& aBytes, std::uint32_t& aWidth, std::uint32_t& aHeight, std::string& aError)
+	{
+		// The signature, then the header chunk: its length (13), "IHDR", width, height.
+		constexpr std::size_t PNG_HEADER_END = 24;
+		if (IdentifyContainer(aBytes) == Container::Png && aBytes.size() >= PNG_HEADER_END && std::memcmp(aBytes.data() + 12, "IHDR", 4) == 0)
+		{
+			const std::uint32_t someWidth = ReadBigEndian32(aBytes.data() + 16);
+			const std::uint32_t someHeight = ReadBigEndian32(aBytes.data() + 20);
+			if (!impl::CheckDeclaredSize(someWidth, someHeight, aBytes.size(), aError))
+				return false;
+			aWidth = someWidth;
+			aHeight = someHeight;
+			return true;
+		}
+		WicImage someImage;
+		if (!DecodeImage(aBytes, 0, DirectX::WIC_LOADER_DEFAULT, someImage, aError))
+			return false;
+		aWidth = someImage.myWidth;
+		aHeight = someImage.myHeight;
+		return true;
+	}
+
 	bool DecodeImage(const std::vector<std::uint8_t>& aBytes, std::uint32_t aMaxSize, DirectX::WIC_LOADER_FLAGS aLoaderFlags, WicImage& aImage, std::string& aError)
 	{
 		aImage = WicImage();

@@ -35,4 +35,9 @@ namespace Platform::wic
 	// down to fit. False with a short reason in aError when the bytes are no image
 	// this decoder reads, or are corrupt.
 	bool DecodeImage(const std::vector<std::uint8_t>& aBytes, std::uint32_t aMaxSize, DirectX::WIC_LOADER_FLAGS aLoaderFlags, WicImage& aImage, std::string& aError);
+
+	// The width and height DecodeImage would give without a maximum size: from the
+	// header of a PNG, by decoding the other formats. False with a reason as
+	// DecodeImage's (NOT_AN_IMAGE for bytes of no format it reads).
+	bool ReadImageSize(const std::vector<std::uint8_t>& aBytes, std::uint32_t& aWidth, std::uint32_t& aHeight, std::string& aError);
 }

@@ -5,9 +5,15 @@
 #include "Support/ShellFixture.h"
 
 #include "shell/GameStates.h"
+#include "shell/LoadingScreen.h"
+#include "shell/states/IntroState.h"
+
+#include "graphics/TextureManager.h"
 
 #include "graphics/DX11.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace
@@ -32,7 +38,8 @@ namespace
 	protected:
 		RenderedMenuTest() : ShellTest(WithSize(GetParam().first, GetParam().second))
 		{
-			WriteImage("../Source/Game/data/UI/Main_menu.png", 64, 36, { 40, 80, 200, 255 });
+			// The backgrounds at the reference size, as shipped.
+			WriteImage("../Source/Game/data/UI/Main_menu.png", 2560, 1440, { 40, 80, 200, 255 });
 			WriteImage("../Source/Game/data/UI/Pause_Menu.png", 1100, 900, { 90, 60, 40, 255 });
 			WriteImage("../Source/Game/data/UI/Volume_Bar.png", 400, 20, { 255, 255, 255, 255 });
 			WriteImage("../Source/Game/data/UI/Icon_Bar.png", 40, 40, { 0, 255, 0, 255 });
@@ -55,6 +62,12 @@ namespace
 		}
 
 		Norv::Vector2<float> Size() const { return Norv::Vector2<float>(myEngine.Get().GetRenderSize()); }
+
+		// The picture of a game file as the texture manager holds it.
+		static const Norv::Texture* Picture(const std::string& aGamePath)
+		{
+			return Norv::TextureManager::GetCurrent()->GetPicture(aGamePath.c_str(), Norv::TEXTURE_MODE_FORCE_SRGB);
+		}
 
 		// The pixel at fractions of the render size, y up from the bottom.
 		Rgb At(float anXFraction, float aYFraction) const
@@ -103,6 +116,11 @@ namespace
 		ASSERT_EQ(someStates.GetStack().back(), &someGameStates.myMainMenu);
 		RenderFrame(someStates);
 
+		// The background is held at the window's size, and laid out by the file's.
+		const Norv::Texture* someBackground = Picture("../Source/Game/data/UI/Main_menu.png");
+		EXPECT_EQ(someBackground->mySize, Norv::Vector2<unsigned int>(2560, 1440));
+		EXPECT_EQ(someBackground->myUploadedSize, myEngine.Get().GetRenderSize());
+
 		// The menu picture fills the window; the labels stand at 0.635 of the width.
 		EXPECT_TRUE(IsNear(At(0.02f, 0.02f), MENU_COLOR)) << At(0.02f, 0.02f)[2];
 		EXPECT_TRUE(IsNear(At(0.3f, 0.5f), MENU_COLOR));
@@ -150,6 +168,36 @@ namespace
 		PressKey(VK_ESCAPE);
 		RenderFrame(someStates);
 		EXPECT_EQ(someStates.GetStack().back(), &someGameStates.myMainMenu) << "Escape goes back";
+		someStates.GetStack().back()->Exit();
+	}
+
+	TEST_P(RenderedMenuTest, TheFirstFrameDecodesOnlyTheSplashAtTheSizeItIsShown)
+	{
+		ASSERT_TRUE(myEngine.IsStarted());
+		WriteImage(IntroState::PICTURE_PATHS[0], 1920, 1080, { 250, 200, 100, 255 });
+		WriteImage(IntroState::PICTURE_PATHS[1], 1200, 600, { 10, 10, 10, 255 });
+		WriteImage(IntroState::PICTURE_PATHS[2], 2700, 1260, { 255, 255, 255, 255 });
+		LoadingScreen::DestroyInstance();
+		GameStates someGameStates;
+		StateStack someStates{ someGameStates.GetStateSet() };
+		someStates.PushInitialState(myInput);
+		RenderFrame(someStates);
+
+		// The splash fills the window, but is never held larger than its file.
+		const Norv::Vector2<unsigned int> someWindow = myEngine.Get().GetRenderSize();
+		EXPECT_EQ(Picture(IntroState::PICTURE_PATHS[0])->myUploadedSize,
+			Norv::Vector2<unsigned int>(std::min(someWindow.x, 1920u), std::min(someWindow.y, 1080u)));
+		// What later frames show waits for them.
+		EXPECT_EQ(Picture(IntroState::PICTURE_PATHS[1])->myView.Get(), nullptr);
+		EXPECT_EQ(Picture(IntroState::PICTURE_PATHS[2])->myView.Get(), nullptr);
+		EXPECT_EQ(LoadingScreen::FindInstance(), nullptr);
+
+		// The third picture, at a third of its laid-out size, once it shows.
+		for (int someFrame = 0; someFrame < 1000 && someGameStates.myIntroState.GetPhase() < 3; ++someFrame)
+			someStates.Update(myInput, 0.05f);
+		RenderFrame(someStates);
+		const Norv::Texture* someLogo = Picture(IntroState::PICTURE_PATHS[2]);
+		EXPECT_EQ(someLogo->myUploadedSize, Norv::Vector2<unsigned int>(std::lround(2700.0f * someWindow.x / 2560.0f / 3.0f), std::lround(1260.0f * someWindow.x / 2560.0f / 3.0f)));
 		someStates.GetStack().back()->Exit();
 	}
 

@@ -27,5 +27,11 @@ namespace Norv
 		Vector2<unsigned int> mySize;
 		// Set on a placeholder made for a texture that could not be loaded.
 		bool myIsFailed = false;
+		// A picture (TextureManager::GetPicture) is drawn at one size at a time: its
+		// view holds it at that size, without mips, and is made when it is first
+		// fitted to a drawn size; mySize stays the file's, for layout.
+		bool myIsPicture = false;
+		// Width and height of the view's top level: mySize, or less for a picture.
+		Vector2<unsigned int> myUploadedSize;
 	};
 }

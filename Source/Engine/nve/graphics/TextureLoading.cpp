@@ -1,12 +1,16 @@
 #include "graphics/TextureLoading.h"
 
 #include "dds/DDSTextureLoader.h"
+#include "files/FilePath.h"
 #include "graphics/TextureManager.h"
 #include "kernel/Kernel.h"
 #include "loaders/TargaLoader.h"
 #include "wic/WICTextureLoader.h"
+#include "wic/WicImage.h"
 
 #include <iostream>
+#include <optional>
+#include <vector>
 
 namespace Norv::impl
 {
@@ -49,6 +53,20 @@ namespace Norv::impl
 				return nullptr;
 			return someView;
 		}
+	}
+
+	PictureFile ReadPictureSize(const std::string& aResolvedPath, std::uint32_t& aWidth, std::uint32_t& aHeight)
+	{
+		const std::optional<std::vector<std::uint8_t>> someBytes = Platform::ReadWholeFile(aResolvedPath);
+		if (!someBytes)
+			return PictureFile::NotAnImage;
+		std::string someError;
+		if (Platform::wic::ReadImageSize(*someBytes, aWidth, aHeight, someError))
+			return PictureFile::Image;
+		if (someError == Platform::wic::NOT_AN_IMAGE)
+			return PictureFile::NotAnImage;
+		std::cerr << "Texture \"" << aResolvedPath << "\" could not be loaded: " << someError << '\n';
+		return PictureFile::Broken;
 	}
 
 	bool HasTargaExtension(const std::string& aPath)

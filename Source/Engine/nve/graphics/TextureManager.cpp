@@ -3,10 +3,13 @@
 #include "engine/Engine.h"
 #include "filewatcher/FileWatcher.h"
 #include "graphics/DX11.h"
+#include "graphics/PictureBaking.h"
 #include "graphics/TextureLoading.h"
 #include "settings/settings.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <filesystem>
 #include <iostream>
@@ -62,6 +65,13 @@ namespace Norv
 			return static_cast<float>(someEngine ? someEngine->GetRenderSize().y : GetEngineCreateParameters().myRenderSize.y);
 		}
 
+		// The whole pixels a picture needs drawn at aDrawn along an axis of aFile
+		// pixels: within 1 .. aFile.
+		unsigned PicturePixels(float aDrawn, unsigned aFile)
+		{
+			return std::clamp(static_cast<unsigned>(std::lround(std::min(std::fabs(aDrawn), static_cast<float>(aFile)))), 1u, std::max(1u, aFile));
+		}
+
 		bool IsRegularFile(const std::string& aPath)
 		{
 			std::error_code someError;
@@ -105,6 +115,11 @@ namespace Norv
 		if (Texture* someTexture = TryGetTexture(aPath, aMode, aForceReload))
 			return someTexture;
 
+		return StorePlaceholder(aPath, aMode);
+	}
+
+	Texture* TextureManager::StorePlaceholder(const char* aPath, std::uint32_t aMode)
+	{
 		// A failed reload keeps the record users hold, with its last good image.
 		std::unique_ptr<Texture>& someEntry = myCache[MakeKey(aPath, aMode)];
 		if (someEntry)
@@ -130,14 +145,15 @@ namespace Norv
 	{
 		const std::string someKey = MakeKey(aPath, aMode);
 		const auto someFound = myCache.find(someKey);
-		if (someFound != myCache.end() && !aForceReload)
+		// A picture asked for as a whole texture is loaded whole, into its record.
+		if (someFound != myCache.end() && !aForceReload && !someFound->second->myIsPicture)
 			return someFound->second.get();
 
 		const std::string someResolved = Settings::ResolveAssetPath(aPath ? aPath : "");
 		if (!IsRegularFile(someResolved))
 			return nullptr;
-		if (someFound == myCache.end() && myFileWatcher)
-			myFileWatcher->WatchFileChange(someResolved, [this, someKey](const std::string&) { OnTextureFileChanged(someKey); });
+		if (someFound == myCache.end())
+			Watch(someResolved, someKey);
 
 		Microsoft::WRL::ComPtr<ID3D11ShaderResourceView> someView = impl::LoadTextureView(DX11::ourDevice, DX11::ourContext, someResolved, aMode, DX11::IsMainThread());
 		if (!someView)
@@ -151,8 +167,87 @@ namespace Norv
 		someEntry->myView = std::move(someView);
 		someEntry->mySrgbMode = aMode;
 		someEntry->myIsFailed = false;
+		someEntry->myIsPicture = false;
 		UpdateSize(*someEntry);
 		return someEntry.get();
+	}
+
+	Texture* TextureManager::GetPicture(const char* aPath, std::uint32_t aMode)
+	{
+		const std::string someKey = MakeKey(aPath, aMode);
+		if (const auto someFound = myCache.find(someKey); someFound != myCache.end())
+			return someFound->second.get();
+
+		const std::string someResolved = Settings::ResolveAssetPath(aPath ? aPath : "");
+		std::uint32_t someWidth = 0;
+		std::uint32_t someHeight = 0;
+		const impl::PictureFile someFile = IsRegularFile(someResolved) ? impl::ReadPictureSize(someResolved, someWidth, someHeight) : impl::PictureFile::NotAnImage;
+		if (someFile == impl::PictureFile::NotAnImage)
+			return GetTexture(aPath, aMode);
+		Watch(someResolved, someKey);
+		if (someFile == impl::PictureFile::Broken)
+			return StorePlaceholder(aPath, aMode);
+
+		std::unique_ptr<Texture>& someEntry = myCache[someKey];
+		someEntry = std::make_unique<Texture>();
+		someEntry->myName = someResolved;
+		someEntry->myPath = aPath;
+		someEntry->mySrgbMode = aMode;
+		someEntry->myIsPicture = true;
+		someEntry->mySize = { someWidth, someHeight };
+		UpdateNormalizedSize(*someEntry);
+		return someEntry.get();
+	}
+
+	void TextureManager::FitPicture(Texture& aTexture, Vector2<float> aDrawnSize)
+	{
+		if (!aTexture.myIsPicture)
+			return;
+		const Vector2<unsigned int> someNeeded{ PicturePixels(aDrawnSize.x, aTexture.mySize.x), PicturePixels(aDrawnSize.y, aTexture.mySize.y) };
+		const Vector2<unsigned int> someHeld = aTexture.myUploadedSize;
+		if (aTexture.myView && someNeeded.x <= someHeld.x && someNeeded.y <= someHeld.y)
+			return;
+
+		const Vector2<unsigned int> someSize{ std::max(someNeeded.x, someHeld.x), std::max(someNeeded.y, someHeld.y) };
+		// At the file's size, its pixels without mips. Smaller, it is loaded whole with
+		// its mips, drawn once at the size and let go; without a graphics object to
+		// draw with, the whole texture stays.
+		const bool isWhole = someSize == aTexture.mySize;
+		Microsoft::WRL::ComPtr<ID3D11ShaderResourceView> someView =
+			impl::LoadTextureView(DX11::ourDevice, isWhole ? nullptr : DX11::ourContext, aTexture.myName, aTexture.mySrgbMode, DX11::IsMainThread());
+		if (Microsoft::WRL::ComPtr<ID3D11ShaderResourceView> someDrawn = someView && !isWhole ? impl::DrawPictureAtSize(someView.Get(), someSize) : nullptr)
+			someView = std::move(someDrawn);
+		if (!someView)
+		{
+			// Shown as the placeholder at the size the layout has used; not tried again
+			// until the file changes.
+			aTexture.myView = myPlaceholderView;
+			aTexture.myIsFailed = true;
+			aTexture.myUploadedSize = aTexture.mySize;
+			return;
+		}
+		aTexture.myView = std::move(someView);
+		aTexture.myIsFailed = false;
+		aTexture.myUploadedSize = Texture::CalculateTextureSize(aTexture.myView.Get());
+	}
+
+	bool TextureManager::IsHeldAtDrawnSize(const Texture& aTexture, Vector2<float> aDrawnSize)
+	{
+		const Vector2<unsigned int> someHeld = aTexture.myUploadedSize;
+		return aTexture.myIsPicture && !aTexture.myIsFailed && someHeld != aTexture.mySize && someHeld.x == PicturePixels(aDrawnSize.x, aTexture.mySize.x)
+			&& someHeld.y == PicturePixels(aDrawnSize.y, aTexture.mySize.y);
+	}
+
+	void TextureManager::ReloadPicture(Texture& aTexture)
+	{
+		std::uint32_t someWidth = 0;
+		std::uint32_t someHeight = 0;
+		if (impl::ReadPictureSize(aTexture.myName, someWidth, someHeight) != impl::PictureFile::Image)
+			return; // the last good picture stays
+		aTexture.mySize = { someWidth, someHeight };
+		UpdateNormalizedSize(aTexture);
+		// Uploaded again at the next fit; drawn as it was until then.
+		aTexture.myUploadedSize = {};
 	}
 
 	void TextureManager::OnTextureFileChanged(std::string aKey)
@@ -160,6 +255,11 @@ namespace Norv
 		const auto someFound = myCache.find(aKey);
 		if (someFound == myCache.end())
 			return;
+		if (someFound->second->myIsPicture)
+		{
+			ReloadPicture(*someFound->second);
+			return;
+		}
 		// Copied: the reload rewrites the record's fields.
 		const std::string somePath = someFound->second->myPath;
 		GetTexture(somePath.c_str(), someFound->second->mySrgbMode, true);
@@ -178,7 +278,19 @@ namespace Norv
 	void TextureManager::UpdateSize(Texture& aTexture)
 	{
 		aTexture.mySize = Texture::CalculateTextureSize(aTexture.myView.Get());
+		aTexture.myUploadedSize = aTexture.mySize;
+		UpdateNormalizedSize(aTexture);
+	}
+
+	void TextureManager::UpdateNormalizedSize(Texture& aTexture)
+	{
 		const float someHeight = RenderHeight();
 		aTexture.myNormalizedSize = { aTexture.mySize.x / someHeight, aTexture.mySize.y / someHeight };
+	}
+
+	void TextureManager::Watch(const std::string& aResolvedPath, const std::string& aKey)
+	{
+		if (myFileWatcher)
+			myFileWatcher->WatchFileChange(aResolvedPath, [this, aKey](const std::string&) { OnTextureFileChanged(aKey); });
 	}
 }

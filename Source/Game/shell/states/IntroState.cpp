@@ -11,6 +11,8 @@ void IntroState::Init(InputMapper&)
 	for (std::size_t someIndex = 0; someIndex < PICTURE_PATHS.size(); ++someIndex)
 		CreateMenuImage(mySharedData[someIndex], myInstances[someIndex], PICTURE_PATHS[someIndex], 0.5f, 0.5f);
 	myInstances[2].mySize *= THIRD_PICTURE_SCALE;
+	// The splash fills the window from its first frame, so that it is loaded once, at that size.
+	myInstances[0].mySize = myWindowSize;
 	myCurrentInstance = nullptr;
 	myCurrentSharedData = nullptr;
 	myElapsed = 0.0f;

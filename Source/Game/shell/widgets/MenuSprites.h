@@ -26,16 +26,20 @@ namespace Menu
 	// A menu texture in the "#SRGB" colour mode; the placeholder when it cannot be
 	// loaded, null only without a texture manager.
 	Norv::Texture* LoadTexture(const std::string& aPath);
+	// The same for a picture drawn at one size at a time (a full-window background):
+	// uploaded at the size DrawSpriteInstance first draws it, without mips.
+	Norv::Texture* LoadPicture(const std::string& aPath);
 	// The texture's size in pixels; (0, 0) for null.
 	Norv::Vector2<float> GetTextureSize(const Norv::Texture* aTexture);
 	// The mouse in interface pixels (origin bottom-left); (-1, -1) without input.
 	Norv::Vector2<float> GetMousePosition();
 }
 
-// A full-screen menu picture: the texture scaled to the render size by the
-// reference, pivot in the centre, at the given fractions of the render size.
+// A full-screen menu picture (Menu::LoadPicture): the texture scaled to the
+// render size by the reference, pivot in the centre, at the given fractions of the
+// render size.
 void CreateMenuImage(Norv::SpriteSharedData& aSharedData, Norv::Sprite2DInstanceData& anInstance, const std::string& aPath, float anXFraction, float aYFraction);
-// One sprite in a batch of its own.
+// One sprite in a batch of its own; a picture is fitted to the size it is drawn at first.
 void DrawSpriteInstance(Norv::SpriteDrawer& aDrawer, const Norv::SpriteSharedData& aSharedData, const Norv::Sprite2DInstanceData& anInstance);
 // The same with the engine's sprite drawer; nothing without one.
 void DrawSpriteInstance(const Norv::SpriteSharedData& aSharedData, const Norv::Sprite2DInstanceData& anInstance);

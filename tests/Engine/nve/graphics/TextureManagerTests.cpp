@@ -189,6 +189,48 @@ TEST_F(TextureManagerTest, ImagesAreDecodedOnTheMainThreadOnly)
 	EXPECT_NE(myManager.TryGetTexture("a.png", Norv::TEXTURE_MODE_PLAIN), nullptr);
 }
 
+TEST_F(TextureManagerTest, PicturesThatCannotBeDecodedOrAreNoImagesAreTexturesAsBefore)
+{
+	// The header reads, the pixels do not: found out when first drawn, said once.
+	const std::string somePng = NorvTest::EncodePng(40, 20, NorvTest::PatternPixels(40, 20));
+	WriteAsset("cut.png", somePng.substr(0, somePng.size() / 2));
+	testing::internal::CaptureStderr();
+	Texture* someCut = myManager.GetPicture("cut.png", Norv::TEXTURE_MODE_FORCE_SRGB);
+	EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+	EXPECT_EQ(someCut->mySize, (Norv::Vector2<unsigned>(40, 20)));
+	testing::internal::CaptureStderr();
+	myManager.FitPicture(*someCut, { 20.0f, 10.0f });
+	myManager.FitPicture(*someCut, { 40.0f, 20.0f });
+	const std::string someError = testing::internal::GetCapturedStderr();
+	EXPECT_EQ(Lines(someError), 1u) << someError;
+	EXPECT_NE(someError.find("cut.png"), std::string::npos) << someError;
+	EXPECT_TRUE(someCut->myIsFailed);
+	EXPECT_EQ(someCut->myView.Get(), myManager.GetPlaceholderView());
+	EXPECT_EQ(someCut->mySize, (Norv::Vector2<unsigned>(40, 20))) << "laid out as it was";
+
+	// A header that lies is refused at once, as GetTexture refuses it.
+	std::string someHuge = somePng;
+	someHuge[16] = '\x7f';
+	WriteAsset("huge.png", someHuge);
+	testing::internal::CaptureStderr();
+	Texture* someRefused = myManager.GetPicture("huge.png", Norv::TEXTURE_MODE_FORCE_SRGB);
+	EXPECT_EQ(Lines(testing::internal::GetCapturedStderr()), 1u);
+	EXPECT_TRUE(someRefused->myIsFailed);
+	EXPECT_FALSE(someRefused->myIsPicture);
+
+	// A DDS file and a missing file take GetTexture's way.
+	WriteAsset("a.dds", NorvTest::MakeMaskDds({ 2, 2, 1 }, 32, NorvTest::BGRA_MASKS, std::string(16, '\x40')));
+	Texture* someDds = myManager.GetPicture("a.dds", Norv::TEXTURE_MODE_PLAIN);
+	EXPECT_FALSE(someDds->myIsPicture);
+	EXPECT_FALSE(someDds->myIsFailed);
+	EXPECT_EQ(Texture::CalculateTextureSize(someDds->myView.Get()), (Norv::Vector2<unsigned>(2, 2)));
+	testing::internal::CaptureStderr();
+	Texture* someMissing = myManager.GetPicture("missing.png", Norv::TEXTURE_MODE_PLAIN);
+	testing::internal::GetCapturedStderr();
+	EXPECT_TRUE(someMissing->myIsFailed);
+	EXPECT_EQ(someMissing->mySize, (Norv::Vector2<unsigned>(512, 512)));
+}
+
 class TextureHotReload : public TextureManagerTest
 {
 protected:
