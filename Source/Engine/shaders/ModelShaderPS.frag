@@ -4,7 +4,10 @@
 // (slot 1, sRGB), tangent-space normal map (2), material (3: r metalness,
 // g roughness, b ambient occlusion), effects (4: r emissive strength); the
 // environment cube map (slot 0) gives the reflections. The physically based
-// form uses a GGX specular term; built with LAMBERT it is diffuse only.
+// form uses a GGX specular term; built with LAMBERT it is diffuse only. Built
+// with AMBIENT_ONLY it is the form for states without a directional or point
+// light and with the white environment map: the same picture, with neither the
+// lights' terms nor the cube-map sample.
 #include "common/ConstantBuffers.glsl"
 #include "common/ModelBuffers.glsl"
 
@@ -91,7 +94,11 @@ vec3 Ambient(Surface aSurface, float anOcclusion)
 	const vec3 someF0 = mix(vec3(0.04), aSurface.albedo, aSurface.metalness);
 	const vec3 someFresnel = someF0 + (max(vec3(1.0 - aSurface.roughness), someF0) - someF0) * pow(1.0 - someNdotV, 5.0);
 	const vec3 someReflected = reflect(-aSurface.toEye, aSurface.normal);
+#ifdef AMBIENT_ONLY
+	const vec3 someEnvironment = vec3(1.0);
+#else
 	const vec3 someEnvironment = textureLod(environmentMap, someReflected, aSurface.roughness * ENVIRONMENT_MIP_RANGE).rgb;
+#endif
 	const vec3 someDiffuse = (1.0 - someFresnel) * (1.0 - aSurface.metalness) * aSurface.albedo;
 	return (someDiffuse + someEnvironment * someFresnel) * someAmbient;
 #endif
@@ -110,9 +117,10 @@ void main()
 	someSurface.metalness = clamp(someMaterial.r, 0.0, 1.0);
 	someSurface.roughness = clamp(someMaterial.g, MIN_ROUGHNESS, 1.0);
 
+	vec3 someLight = Ambient(someSurface, someMaterial.b);
+#ifndef AMBIENT_ONLY
 	// The directional light shines along its transform's forward (third) row.
 	const vec3 someForward = (vec4(0.0, 0.0, 1.0, 0.0) * lights.directionalTransform).xyz;
-	vec3 someLight = Ambient(someSurface, someMaterial.b);
 	if (dot(someForward, someForward) > 1e-8)
 		someLight += Shade(someSurface, normalize(-someForward), lights.directionalColor.rgb * lights.directionalIntensity);
 	for (int i = 0; i < min(lights.pointLightCount, 8); ++i)
@@ -125,6 +133,7 @@ void main()
 		const float someFalloff = 1.0 - someDistance / someLamp.range;
 		someLight += Shade(someSurface, someOffset / someDistance, someLamp.color.rgb * someLamp.intensity * someFalloff * someFalloff);
 	}
+#endif
 	someLight += someSurface.albedo * texture(effectsTexture, inVertex.uv).r;
 	outColor = vec4(someLight, someBase.a);
 }

@@ -11,6 +11,9 @@
 
 #include "engine/Engine.h"
 #include "graphics/Camera.h"
+#include "graphics/GraphicsEngine.h"
+#include "model/ModelDrawer.h"
+#include "model/ModelOpacity.h"
 #include "properties/PlainPropertyTypes.h"
 #include "scene/ObjectDefinition.h"
 #include "scene/Scene.h"
@@ -451,6 +454,15 @@ void GameState::FogAndSplitProps()
 	};
 	std::sort(myBackgroundInstances.begin(), myBackgroundInstances.end(), FarFirst);
 	std::sort(myForegroundInstances.begin(), myForegroundInstances.end(), FarFirst);
+
+	// Opaque background props may be drawn in any order with depth writes; those
+	// with a shader of their own blend in list order like the rest.
+	const Norv::GraphicsEngine* someGraphics = Norv::GraphicsEngine::GetCurrent();
+	const Norv::ModelShader* someShader = someGraphics && someGraphics->GetModelDrawer() ? someGraphics->GetModelDrawer()->GetShader(0) : nullptr;
+	Norv::TextureOpacityCache someOpacities;
+	myIsOpaqueBackground.clear();
+	for (const Norv::ModelInstance& someInstance : myBackgroundInstances)
+		myIsOpaqueBackground.push_back(someShader && !someInstance.myShader && Norv::IsOpaque(someInstance, *someShader, someOpacities));
 }
 
 void GameState::ApplySystemKeys(const Norv::SceneObject& anObject, const std::vector<Norv::PropertyDefinition>& aProperties)

@@ -11,15 +11,16 @@ namespace Norv
 		{
 			const char* myVertexShader;
 			const char* myPixelShader;
+			const char* myAmbientPixelShader; // for states without lights; "" for none
 		};
 
 		constexpr ShaderPair SHADER_PAIRS[ModelDrawer::SHADER_COUNT] = {
-			{ "shaders/model_shader_VS", "shaders/model_shader_PS" },
-			{ "shaders/animated_model_shader_VS", "shaders/model_shader_PS" },
-			{ "Shaders/PbrModelShaderVS", "Shaders/PbrModelShaderPS" },
-			{ "Shaders/AnimatedPbrModelShaderVS", "Shaders/PbrModelShaderPS" },
-			{ "Shaders/PbrModelShaderVS", "Shaders/LambertModelShaderPS" },
-			{ "Shaders/AnimatedPbrModelShaderVS", "Shaders/LambertModelShaderPS" },
+			{ "shaders/model_shader_VS", "shaders/model_shader_PS", "shaders/model_shader_ambient_PS" },
+			{ "shaders/animated_model_shader_VS", "shaders/model_shader_PS", "shaders/model_shader_ambient_PS" },
+			{ "Shaders/PbrModelShaderVS", "Shaders/PbrModelShaderPS", "" },
+			{ "Shaders/AnimatedPbrModelShaderVS", "Shaders/PbrModelShaderPS", "" },
+			{ "Shaders/PbrModelShaderVS", "Shaders/LambertModelShaderPS", "" },
+			{ "Shaders/AnimatedPbrModelShaderVS", "Shaders/LambertModelShaderPS", "" },
 		};
 		constexpr std::size_t INIT_ORDER[ModelDrawer::SHADER_COUNT] = { 0, 1, 4, 5, 2, 3 };
 	}
@@ -37,7 +38,8 @@ namespace Norv
 		for (std::size_t someSlot : INIT_ORDER)
 		{
 			myShaders[someSlot] = std::make_unique<ModelShader>();
-			if (!myShaders[someSlot]->Init(SHADER_PAIRS[someSlot].myVertexShader, SHADER_PAIRS[someSlot].myPixelShader))
+			const ShaderPair& somePair = SHADER_PAIRS[someSlot];
+			if (!myShaders[someSlot]->Init(somePair.myVertexShader, somePair.myPixelShader, somePair.myAmbientPixelShader))
 				return false;
 		}
 		myIsInitialized = true;
