@@ -7,7 +7,9 @@
 // form uses a GGX specular term; built with LAMBERT it is diffuse only. Built
 // with AMBIENT_ONLY it is the form for states without a directional or point
 // light and with the white environment map: the same picture, with neither the
-// lights' terms nor the cube-map sample.
+// lights' terms nor the cube-map sample. Built with DEFAULT_SURFACE it is the
+// form for meshes whose normal, material and effects textures are the engine's
+// uniform defaults: their texels are constants here instead of three samples.
 #include "common/ConstantBuffers.glsl"
 #include "common/ModelBuffers.glsl"
 
@@ -23,6 +25,11 @@ layout(location = 0) out vec4 outColor;
 const float PI = 3.14159265;
 const float ENVIRONMENT_MIP_RANGE = 8.0; // mips spanned from smooth to rough
 const float MIN_ROUGHNESS = 0.04;        // keeps the highlight finite
+#ifdef DEFAULT_SURFACE
+// The texels of T_Default_n, T_Default_m and T_Default_fx, each one colour throughout.
+const vec3 DEFAULT_NORMAL_TEXEL = vec3(128.0, 128.0, 255.0) / 255.0;
+const vec3 DEFAULT_MATERIAL_TEXEL = vec3(0.0, 153.0, 255.0) / 255.0;
+#endif
 
 struct Surface
 {
@@ -51,7 +58,11 @@ vec3 AdjustColor(vec3 aColor)
 vec3 ShadedNormal()
 {
 	const vec3 someNormal = normalize(inVertex.normal);
+#ifdef DEFAULT_SURFACE
+	const vec3 someTangentNormal = DEFAULT_NORMAL_TEXEL * 2.0 - 1.0;
+#else
 	const vec3 someTangentNormal = texture(normalTexture, inVertex.uv).xyz * 2.0 - 1.0;
+#endif
 	const vec3 someTangent = inVertex.tangent;
 	const vec3 someBinormal = inVertex.binormal;
 	if (dot(someTangent, someTangent) < 1e-8 || dot(someBinormal, someBinormal) < 1e-8)
@@ -107,7 +118,11 @@ vec3 Ambient(Surface aSurface, float anOcclusion)
 void main()
 {
 	const vec4 someBase = texture(colorTexture, inVertex.uv) * inVertex.color;
+#ifdef DEFAULT_SURFACE
+	const vec3 someMaterial = DEFAULT_MATERIAL_TEXEL;
+#else
 	const vec3 someMaterial = texture(materialTexture, inVertex.uv).rgb;
+#endif
 	const vec3 someEyePosition = (vec4(0.0, 0.0, 0.0, 1.0) * camera.cameraTransform).xyz;
 
 	Surface someSurface;
@@ -134,6 +149,8 @@ void main()
 		someLight += Shade(someSurface, someOffset / someDistance, someLamp.color.rgb * someLamp.intensity * someFalloff * someFalloff);
 	}
 #endif
-	someLight += someSurface.albedo * texture(effectsTexture, inVertex.uv).r;
+#ifndef DEFAULT_SURFACE
+	someLight += someSurface.albedo * texture(effectsTexture, inVertex.uv).r; // the default's is black
+#endif
 	outColor = vec4(someLight, someBase.a);
 }

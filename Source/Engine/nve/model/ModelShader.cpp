@@ -64,7 +64,8 @@ namespace Norv
 		myBoneBuffer.Reset();
 	}
 
-	bool ModelShader::Init(const std::string& aVertexShader, const std::string& aPixelShader, const std::string& anAmbientPixelShader)
+	bool ModelShader::Init(const std::string& aVertexShader, const std::string& aPixelShader, const std::string& anAmbientPixelShader,
+		const std::string& aDefaultSurfacePixelShader)
 	{
 		if (!CreateDynamicBuffer(BONE_BUFFER_BYTES, myBoneBuffer) || !CreateDynamicBuffer(OBJECT_BUFFER_BYTES, myObjectBuffer))
 			return false;
@@ -74,6 +75,7 @@ namespace Norv
 			return false;
 		myLitPixelShader = myPixelShader;
 		myAmbientPixelShader = anAmbientPixelShader.empty() ? nullptr : DX11::GetPixelShader(anAmbientPixelShader.c_str());
+		myDefaultSurfacePixelShader = aDefaultSurfacePixelShader.empty() ? nullptr : DX11::GetPixelShader(aDefaultSurfacePixelShader.c_str());
 		// The base takes any layout answer as made; a shader without one cannot draw.
 		myIsLoaded = myInputLayout.Get() != nullptr;
 		return myIsLoaded;
@@ -98,14 +100,19 @@ namespace Norv
 		if (!someContext)
 			return;
 		ID3D11ShaderResourceView* someViews[MODEL_TEXTURE_KIND_COUNT] = {};
+		bool isDefaultSurface = true; // normal, material and effects all the defaults
 		for (std::uint32_t i = 0; i < MODEL_TEXTURE_KIND_COUNT; ++i)
 		{
 			const Texture* someTexture = aTextures[i] ? aTextures[i] : myDefaultTextures[i];
 			someViews[i] = someTexture ? someTexture->myView.Get() : nullptr;
+			if (i != MODEL_TEXTURE_COLOR)
+				isDefaultSurface = isDefaultSurface && someTexture == myDefaultTextures[i] && someTexture && !someTexture->myIsFailed;
 		}
 		someContext->PSSetShaderResources(FIRST_TEXTURE_SLOT, MODEL_TEXTURE_KIND_COUNT, someViews);
 		const GraphicsStateStack* someStack = GraphicsEngine::GetStateStack();
-		myPixelShader = myAmbientPixelShader && someStack && IsAmbientOnly(*someStack) ? myAmbientPixelShader : myLitPixelShader;
+		myPixelShader = myLitPixelShader;
+		if (myAmbientPixelShader && someStack && IsAmbientOnly(*someStack))
+			myPixelShader = isDefaultSurface && myDefaultSurfacePixelShader ? myDefaultSurfacePixelShader : myAmbientPixelShader;
 		if (!IsLoaded() || !aMesh.myVertexBuffer || !aMesh.myIndexBuffer || !PrepareRender())
 			return;
 

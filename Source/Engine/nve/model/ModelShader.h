@@ -26,8 +26,11 @@ namespace Norv
 
 		// Creates both constant buffers (false when either fails) and loads the pair;
 		// anAmbientPixelShader, when given, is aPixelShader's form for a state without
-		// lights and with the white environment map, drawn in such states instead.
-		bool Init(const std::string& aVertexShader, const std::string& aPixelShader, const std::string& anAmbientPixelShader = {});
+		// lights and with the white environment map, drawn in such states instead, and
+		// aDefaultSurfacePixelShader, when given, its form for a mesh whose normal,
+		// material and effects textures are the defaults (constants, not sampled).
+		bool Init(const std::string& aVertexShader, const std::string& aPixelShader, const std::string& anAmbientPixelShader = {},
+			const std::string& aDefaultSurfacePixelShader = {});
 		// "shaders/model_shader_VS" with "shaders/model_shader_PS".
 		bool Init() override;
 
@@ -49,5 +52,6 @@ namespace Norv
 		Texture* myDefaultTextures[MODEL_TEXTURE_KIND_COUNT] = {};
 		Microsoft::WRL::ComPtr<ID3D11PixelShader>* myLitPixelShader = nullptr;
 		Microsoft::WRL::ComPtr<ID3D11PixelShader>* myAmbientPixelShader = nullptr;
+		Microsoft::WRL::ComPtr<ID3D11PixelShader>* myDefaultSurfacePixelShader = nullptr;
 	};
 }
