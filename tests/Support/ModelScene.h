@@ -83,8 +83,10 @@ namespace NorvTest
 	private:
 		static std::vector<std::pair<std::string, std::string>> WithDefaults(std::vector<std::pair<std::string, std::string>> aFiles)
 		{
+			// A default the caller gives is kept.
 			for (auto& someFile : DefaultModelTextures())
-				aFiles.push_back(std::move(someFile));
+				if (std::none_of(aFiles.begin(), aFiles.end(), [&](const auto& aGiven) { return aGiven.first == someFile.first; }))
+					aFiles.push_back(std::move(someFile));
 			return aFiles;
 		}
 

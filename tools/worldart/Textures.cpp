@@ -68,7 +68,8 @@ namespace NorvArt
 	{
 		WriteOutputFile(aFolders.engine, "Textures/T_Default_c.dds", WriteDds(DefaultColor()));
 		// Flat tangent-space normal; material (r metalness, g roughness, b occlusion, as the model
-		// shader reads it): no metal, mid roughness, nothing occluded; no emission.
+		// shader reads it): no metal, mid roughness, nothing occluded; no emission. The model
+		// shader's default-surface form holds these texels as constants: change both together.
 		WriteOutputFile(aFolders.engine, "Textures/T_Default_n.dds", WriteDds(Filled({ 0.5f, 0.5f, 1.0f, 1.0f })));
 		WriteOutputFile(aFolders.engine, "Textures/T_Default_m.dds", WriteDds(Filled({ 0.0f, 0.6f, 1.0f, 1.0f })));
 		WriteOutputFile(aFolders.engine, "Textures/T_Default_fx.dds", WriteDds(Filled({ 0.0f, 0.0f, 0.0f, 1.0f })));

@@ -4,7 +4,12 @@
 // (slot 1, sRGB), tangent-space normal map (2), material (3: r metalness,
 // g roughness, b ambient occlusion), effects (4: r emissive strength); the
 // environment cube map (slot 0) gives the reflections. The physically based
-// form uses a GGX specular term; built with LAMBERT it is diffuse only.
+// form uses a GGX specular term; built with LAMBERT it is diffuse only. Built
+// with AMBIENT_ONLY it is the form for states without a directional or point
+// light and with the white environment map: the same picture, with neither the
+// lights' terms nor the cube-map sample. Built with DEFAULT_SURFACE it is the
+// form for meshes whose normal, material and effects textures are the engine's
+// uniform defaults: their texels are constants here instead of three samples.
 #include "common/ConstantBuffers.glsl"
 #include "common/ModelBuffers.glsl"
 
@@ -20,6 +25,11 @@ layout(location = 0) out vec4 outColor;
 const float PI = 3.14159265;
 const float ENVIRONMENT_MIP_RANGE = 8.0; // mips spanned from smooth to rough
 const float MIN_ROUGHNESS = 0.04;        // keeps the highlight finite
+#ifdef DEFAULT_SURFACE
+// The texels of T_Default_n, T_Default_m and T_Default_fx, each one colour throughout.
+const vec3 DEFAULT_NORMAL_TEXEL = vec3(128.0, 128.0, 255.0) / 255.0;
+const vec3 DEFAULT_MATERIAL_TEXEL = vec3(0.0, 153.0, 255.0) / 255.0;
+#endif
 
 struct Surface
 {
@@ -48,7 +58,11 @@ vec3 AdjustColor(vec3 aColor)
 vec3 ShadedNormal()
 {
 	const vec3 someNormal = normalize(inVertex.normal);
+#ifdef DEFAULT_SURFACE
+	const vec3 someTangentNormal = DEFAULT_NORMAL_TEXEL * 2.0 - 1.0;
+#else
 	const vec3 someTangentNormal = texture(normalTexture, inVertex.uv).xyz * 2.0 - 1.0;
+#endif
 	const vec3 someTangent = inVertex.tangent;
 	const vec3 someBinormal = inVertex.binormal;
 	if (dot(someTangent, someTangent) < 1e-8 || dot(someBinormal, someBinormal) < 1e-8)
@@ -91,7 +105,11 @@ vec3 Ambient(Surface aSurface, float anOcclusion)
 	const vec3 someF0 = mix(vec3(0.04), aSurface.albedo, aSurface.metalness);
 	const vec3 someFresnel = someF0 + (max(vec3(1.0 - aSurface.roughness), someF0) - someF0) * pow(1.0 - someNdotV, 5.0);
 	const vec3 someReflected = reflect(-aSurface.toEye, aSurface.normal);
+#ifdef AMBIENT_ONLY
+	const vec3 someEnvironment = vec3(1.0);
+#else
 	const vec3 someEnvironment = textureLod(environmentMap, someReflected, aSurface.roughness * ENVIRONMENT_MIP_RANGE).rgb;
+#endif
 	const vec3 someDiffuse = (1.0 - someFresnel) * (1.0 - aSurface.metalness) * aSurface.albedo;
 	return (someDiffuse + someEnvironment * someFresnel) * someAmbient;
 #endif
@@ -100,7 +118,11 @@ vec3 Ambient(Surface aSurface, float anOcclusion)
 void main()
 {
 	const vec4 someBase = texture(colorTexture, inVertex.uv) * inVertex.color;
+#ifdef DEFAULT_SURFACE
+	const vec3 someMaterial = DEFAULT_MATERIAL_TEXEL;
+#else
 	const vec3 someMaterial = texture(materialTexture, inVertex.uv).rgb;
+#endif
 	const vec3 someEyePosition = (vec4(0.0, 0.0, 0.0, 1.0) * camera.cameraTransform).xyz;
 
 	Surface someSurface;
@@ -110,9 +132,10 @@ void main()
 	someSurface.metalness = clamp(someMaterial.r, 0.0, 1.0);
 	someSurface.roughness = clamp(someMaterial.g, MIN_ROUGHNESS, 1.0);
 
+	vec3 someLight = Ambient(someSurface, someMaterial.b);
+#ifndef AMBIENT_ONLY
 	// The directional light shines along its transform's forward (third) row.
 	const vec3 someForward = (vec4(0.0, 0.0, 1.0, 0.0) * lights.directionalTransform).xyz;
-	vec3 someLight = Ambient(someSurface, someMaterial.b);
 	if (dot(someForward, someForward) > 1e-8)
 		someLight += Shade(someSurface, normalize(-someForward), lights.directionalColor.rgb * lights.directionalIntensity);
 	for (int i = 0; i < min(lights.pointLightCount, 8); ++i)
@@ -125,6 +148,9 @@ void main()
 		const float someFalloff = 1.0 - someDistance / someLamp.range;
 		someLight += Shade(someSurface, someOffset / someDistance, someLamp.color.rgb * someLamp.intensity * someFalloff * someFalloff);
 	}
-	someLight += someSurface.albedo * texture(effectsTexture, inVertex.uv).r;
+#endif
+#ifndef DEFAULT_SURFACE
+	someLight += someSurface.albedo * texture(effectsTexture, inVertex.uv).r; // the default's is black
+#endif
 	outColor = vec4(someLight, someBase.a);
 }

@@ -197,7 +197,12 @@ private:
 	static bool IsDebugDrawingOn();
 	// A prop pass: culled instances outside the view are skipped.
 	void DrawProps(const std::vector<Norv::ModelInstance>& anInstances) const;
+	bool IsPropInView(const Norv::ModelInstance& anInstance) const;
+	// The background props as a painter would draw them, far to near, with hidden pixels never shaded.
+	void DrawBackground() const;
 	void DrawEntityModels() const;
+	// While the tutorial's opening video shows its frame over the whole window.
+	bool IsVideoCoveringLevel() const;
 	// Area titles of the hub, hints of the tutorial (over its video) and of the first level.
 	void RenderSceneTexts() const;
 	void ApplyProjection();
@@ -214,6 +219,7 @@ private:
 	std::vector<LevelTile> myTiles;
 	std::vector<Norv::ModelInstance> myPropInstances;
 	std::vector<Norv::ModelInstance> myBackgroundInstances; // depth at least 0
+	std::vector<bool> myIsOpaqueBackground; // per background instance: all it draws has alpha 1
 	std::vector<Norv::ModelInstance> myForegroundInstances; // depth below 0
 	std::string myPendingScenePath;
 	std::string myRefusedScenePath;

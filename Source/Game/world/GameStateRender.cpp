@@ -2,12 +2,14 @@
 // switched per pass by binding the back buffer with or without the depth buffer.
 #include "world/GameState.h"
 
+#include "media/VideoOverlay.h"
 #include "shell/StateStack.h"
 #include "world/entities/BookShowcase.h"
 
 #include "engine/Engine.h"
 #include "graphics/Camera.h"
 #include "graphics/DX11.h"
+#include "graphics/DepthBuffer.h"
 #include "graphics/GraphicsEngine.h"
 #include "graphics/GraphicsStateStack.h"
 #include "graphics/RenderTarget.h"
@@ -58,22 +60,72 @@ bool GameState::IsDebugDrawingOn()
 	return someEngine && someEngine->IsDebugFeatureOn(Norv::ToMask(Norv::DebugFeature::Collision));
 }
 
+bool GameState::IsPropInView(const Norv::ModelInstance& anInstance) const
+{
+	if (anInstance.myFlag == 0)
+		return true;
+	const Norv::Vector3<float> somePlace = anInstance.GetTransform().GetTranslation();
+	const float someReach = LargestRowLength(anInstance.GetTransform()) * PROP_REACH_PER_SCALE + PROP_REACH_BASE;
+	return IsInView({ somePlace.x, somePlace.y }, { someReach, someReach });
+}
+
 void GameState::DrawProps(const std::vector<Norv::ModelInstance>& anInstances) const
 {
 	Norv::ModelDrawer* someDrawer = GetModelDrawer();
 	if (!someDrawer)
 		return;
 	for (const Norv::ModelInstance& someInstance : anInstances)
+		if (IsPropInView(someInstance))
+			DrawInstance(*someDrawer, someInstance);
+}
+
+void GameState::DrawBackground() const
+{
+	Norv::ModelDrawer* someDrawer = GetModelDrawer();
+	Norv::GraphicsStateStack* someStates = Norv::GraphicsEngine::GetStateStack();
+	Norv::DepthBuffer* someDepth = Norv::DX11::ourDepthBuffer;
+	const D3D11_VIEWPORT* someScreen = Norv::DX11::ourBackBuffer ? Norv::DX11::ourBackBuffer->GetViewport() : nullptr;
+	if (!someDrawer || !someStates || !someDepth || !someScreen || !Norv::DX11::ourContext || myIsOpaqueBackground.size() != myBackgroundInstances.size())
 	{
-		if (someInstance.myFlag != 0)
-		{
-			const Norv::Vector3<float> somePlace = someInstance.GetTransform().GetTranslation();
-			const float someReach = LargestRowLength(someInstance.GetTransform()) * PROP_REACH_PER_SCALE + PROP_REACH_BASE;
-			if (!IsInView({ somePlace.x, somePlace.y }, { someReach, someReach }))
-				continue;
-		}
-		DrawInstance(*someDrawer, someInstance);
+		SetDepthTest(false);
+		DrawProps(myBackgroundInstances);
+		return;
 	}
+	// Painted far to near in list order, as the background is meant to look, but
+	// with the pixels a later prop covers never shaded: each prop writes one depth
+	// of its own (the viewport's depth range), nearer the later it comes in the
+	// list, and passes where the depth is not nearer (so that within a prop a later
+	// triangle still covers an earlier one). Opaque props are drawn first, near to
+	// far, writing their depth; the others blend after, far to near, over what they
+	// come after. The depth goes again after: background props never hide entities.
+	const float someLayers = static_cast<float>(myBackgroundInstances.size() + 1);
+	const auto DrawLayer = [&](std::size_t anIndex) {
+		if (!IsPropInView(myBackgroundInstances[anIndex]))
+			return;
+		D3D11_VIEWPORT someViewport = *someScreen;
+		someViewport.MinDepth = someViewport.MaxDepth = static_cast<float>(myBackgroundInstances.size() - anIndex) / someLayers;
+		Norv::DX11::ourContext->RSSetViewports(1, &someViewport);
+		DrawInstance(*someDrawer, myBackgroundInstances[anIndex]);
+	};
+	someDepth->Clear();
+	SetDepthTest(true);
+	someStates->Push();
+	someStates->SetDepthState(Norv::DepthStates::LESS_EQUAL);
+	for (std::size_t i = myBackgroundInstances.size(); i-- > 0;)
+		if (myIsOpaqueBackground[i])
+			DrawLayer(i);
+	someStates->SetDepthState(Norv::DepthStates::LESS_EQUAL_NO_WRITE);
+	for (std::size_t i = 0; i < myBackgroundInstances.size(); ++i)
+		if (!myIsOpaqueBackground[i])
+			DrawLayer(i);
+	someStates->Pop();
+	Norv::DX11::ourContext->RSSetViewports(1, someScreen);
+	someDepth->Clear();
+}
+
+bool GameState::IsVideoCoveringLevel() const
+{
+	return myScenePath == TUTORIAL_SCENE && myIsPlayingCutscene && VideoOverlay::GetInstance().IsShowingFrame();
 }
 
 void GameState::DrawEntityModels() const
@@ -105,25 +157,28 @@ void GameState::Render(InputMapper&)
 	someStates->Push();
 	someStates->SetCamera(*myWorldCamera);
 
-	SetDepthTest(false);
-	DrawProps(myBackgroundInstances);
-
-	SetDepthTest(true);
-	DrawEntityModels();
-	for (const std::unique_ptr<Entity>& someEntity : myEntities)
-		if (IsInView(someEntity->myPosition, someEntity->myColliderSize))
-			someEntity->Render();
-
-	SetDepthTest(false);
-	DrawProps(myForegroundInstances);
-	for (const std::unique_ptr<Entity>& someEntity : myEntities)
-		if (IsInView(someEntity->myPosition, someEntity->myColliderSize))
-			someEntity->LateRender();
-	if (IsDebugDrawingOn())
+	// The opening video's opaque frame covers the whole window: the level under it is not drawn.
+	if (!IsVideoCoveringLevel())
 	{
-		myTileGrid.DebugDraw();
+		DrawBackground();
+
+		SetDepthTest(true);
+		DrawEntityModels();
 		for (const std::unique_ptr<Entity>& someEntity : myEntities)
-			someEntity->DebugRender();
+			if (IsInView(someEntity->myPosition, someEntity->myColliderSize))
+				someEntity->Render();
+
+		SetDepthTest(false);
+		DrawProps(myForegroundInstances);
+		for (const std::unique_ptr<Entity>& someEntity : myEntities)
+			if (IsInView(someEntity->myPosition, someEntity->myColliderSize))
+				someEntity->LateRender();
+		if (IsDebugDrawingOn())
+		{
+			myTileGrid.DebugDraw();
+			for (const std::unique_ptr<Entity>& someEntity : myEntities)
+				someEntity->DebugRender();
+		}
 	}
 	SetDepthTest(true);
 	RenderSceneTexts();

@@ -12,7 +12,10 @@
 
 #include "engine/Engine.h"
 #include "graphics/Camera.h"
+#include "graphics/GraphicsEngine.h"
 #include "kernel/Memory.h"
+#include "model/ModelDrawer.h"
+#include "model/ModelOpacity.h"
 #include "properties/PlainPropertyTypes.h"
 #include "scene/ObjectDefinition.h"
 #include "scene/Scene.h"
@@ -507,6 +510,15 @@ void GameState::FogAndSplitProps()
 	};
 	std::sort(myBackgroundInstances.begin(), myBackgroundInstances.end(), FarFirst);
 	std::sort(myForegroundInstances.begin(), myForegroundInstances.end(), FarFirst);
+
+	// Opaque background props may be drawn in any order with depth writes; those
+	// with a shader of their own blend in list order like the rest.
+	const Norv::GraphicsEngine* someGraphics = Norv::GraphicsEngine::GetCurrent();
+	const Norv::ModelShader* someShader = someGraphics && someGraphics->GetModelDrawer() ? someGraphics->GetModelDrawer()->GetShader(0) : nullptr;
+	Norv::TextureOpacityCache someOpacities;
+	myIsOpaqueBackground.clear();
+	for (const Norv::ModelInstance& someInstance : myBackgroundInstances)
+		myIsOpaqueBackground.push_back(someShader && !someInstance.myShader && Norv::IsOpaque(someInstance, *someShader, someOpacities));
 }
 
 void GameState::ApplySystemKeys(const Norv::SceneObject& anObject, const std::vector<Norv::PropertyDefinition>& aProperties)

@@ -203,13 +203,23 @@ void ID3D11DeviceContext::IASetInputLayout(ID3D11InputLayout* aLayout)
 
 void ID3D11DeviceContext::IASetVertexBuffers(UINT aStartSlot, UINT aCount, ID3D11Buffer* const* aBuffers, const UINT* aStrides, const UINT* anOffsets)
 {
+	// The vertex array is re-pointed at the next draw only when a binding changed.
 	for (UINT i = 0; i < aCount && aStartSlot + i < VERTEX_BUFFER_SLOTS; ++i)
-		myVertexBuffers[aStartSlot + i] = { aBuffers ? aBuffers[i] : nullptr, aStrides ? aStrides[i] : 0, anOffsets ? anOffsets[i] : 0 };
-	myAreVertexBindingsDirty = true;
+	{
+		VertexBufferBinding& someBinding = myVertexBuffers[aStartSlot + i];
+		ID3D11Buffer* someBuffer = aBuffers ? aBuffers[i] : nullptr;
+		const UINT someStride = aStrides ? aStrides[i] : 0, someOffset = anOffsets ? anOffsets[i] : 0;
+		if (someBinding.myBuffer.Get() == someBuffer && someBinding.myStride == someStride && someBinding.myOffset == someOffset)
+			continue;
+		someBinding = { someBuffer, someStride, someOffset };
+		myAreVertexBindingsDirty = true;
+	}
 }
 
 void ID3D11DeviceContext::IASetIndexBuffer(ID3D11Buffer* aBuffer, DXGI_FORMAT aFormat, UINT anOffset)
 {
+	if (myIndexBuffer.Get() == aBuffer && myIndexFormat == aFormat && myIndexOffset == anOffset)
+		return;
 	myIndexBuffer = aBuffer;
 	myIndexFormat = aFormat;
 	myIndexOffset = anOffset;

@@ -71,6 +71,37 @@ namespace
 			myWorld.myState.GetWorldCamera()->myTransform.SetTranslation({ anX, aY, -1600.0f });
 		}
 
+		// One Render on a black frame, read back.
+		void RenderFrame()
+		{
+			Norv::DX11* someDevice = myWorld.myEngine.Get().GetDX11();
+			someDevice->Clear(Norv::Color(0.0f, 0.0f, 0.0f, 1.0f));
+			myWorld.myState.Render(myWorld.myInput);
+			Microsoft::WRL::ComPtr<ID3D11Texture2D> someBuffer;
+			Norv::DX11::ourSwapChain->GetBuffer(0, someBuffer.GetAddressOf());
+			myFrame = NorvTest::ReadBackTexture(Norv::DX11::ourDevice, Norv::DX11::ourContext, someBuffer.Get());
+			myFrameSize = someDevice->GetBackBufferSize();
+		}
+
+		// The read-back pixel (B, G, R) where a world point appears, seen with the play
+		// state's 43-degree horizontal field of view from z = -1600.
+		std::array<int, 3> PixelAt(float anX, float aY, float aZ) const
+		{
+			const float someDistance = aZ + 1600.0f;
+			const float someHalfWidth = std::tan(GameState::FIELD_OF_VIEW_DEGREES * 0.5f * 0.017453292f) * someDistance;
+			const float someHalfHeight = someHalfWidth * static_cast<float>(myFrameSize.y) / static_cast<float>(myFrameSize.x);
+			const unsigned somePixelX = static_cast<unsigned>((0.5f + 0.5f * anX / someHalfWidth) * static_cast<float>(myFrameSize.x));
+			const unsigned somePixelY = static_cast<unsigned>((0.5f - 0.5f * aY / someHalfHeight) * static_cast<float>(myFrameSize.y));
+			const std::size_t someIndex = (static_cast<std::size_t>(somePixelY) * myFrameSize.x + somePixelX) * 4;
+			return { myFrame[someIndex], myFrame[someIndex + 1], myFrame[someIndex + 2] };
+		}
+
+		int Brightness(float anX, float aY, float aZ) const
+		{
+			const std::array<int, 3> somePixel = PixelAt(anX, aY, aZ);
+			return somePixel[0] + somePixel[1] + somePixel[2];
+		}
+
 		// Draw calls of one Render.
 		std::uint32_t CountRenderDraws()
 		{
@@ -80,6 +111,8 @@ namespace
 		}
 
 		NorvTest::SteppedWorld myWorld;
+		std::vector<std::uint8_t> myFrame;
+		Norv::Vector2<unsigned int> myFrameSize;
 	};
 }
 
@@ -141,27 +174,10 @@ TEST_F(PlayStateModels, BackgroundPropsEntitiesAndForegroundPropsReachTheScreen)
 	ASSERT_EQ(myWorld.myState.GetEntities()[0]->myModels.size(), 1u);
 	EXPECT_FLOAT_EQ(myWorld.myState.GetEntities()[0]->myModels[0].GetTransform().GetTranslation().x, 300.0f);
 
-	Norv::DX11* someDevice = myWorld.myEngine.Get().GetDX11();
-	someDevice->Clear(Norv::Color(0.0f, 0.0f, 0.0f, 1.0f));
 	Norv::GraphicsStateStack* someStates = Norv::GraphicsEngine::GetStateStack();
 	const std::size_t someDepth = someStates->GetStackSize();
-	myWorld.myState.Render(myWorld.myInput);
+	RenderFrame();
 	EXPECT_EQ(someStates->GetStackSize(), someDepth);
-
-	Microsoft::WRL::ComPtr<ID3D11Texture2D> someBuffer;
-	Norv::DX11::ourSwapChain->GetBuffer(0, someBuffer.GetAddressOf());
-	const std::vector<std::uint8_t> someBytes = NorvTest::ReadBackTexture(Norv::DX11::ourDevice, Norv::DX11::ourContext, someBuffer.Get());
-	const Norv::Vector2<unsigned int> someSize = someDevice->GetBackBufferSize();
-	auto Brightness = [&](float anX, float aY, float aZ) {
-		// Projected with the play state's 43-degree horizontal field of view from z = -1600.
-		const float someDistance = aZ + 1600.0f;
-		const float someHalfWidth = std::tan(GameState::FIELD_OF_VIEW_DEGREES * 0.5f * 0.017453292f) * someDistance;
-		const float someHalfHeight = someHalfWidth * static_cast<float>(someSize.y) / static_cast<float>(someSize.x);
-		const unsigned somePixelX = static_cast<unsigned>((0.5f + 0.5f * anX / someHalfWidth) * static_cast<float>(someSize.x));
-		const unsigned somePixelY = static_cast<unsigned>((0.5f - 0.5f * aY / someHalfHeight) * static_cast<float>(someSize.y));
-		const std::size_t someIndex = (static_cast<std::size_t>(somePixelY) * someSize.x + somePixelX) * 4;
-		return someBytes[someIndex] + someBytes[someIndex + 1] + someBytes[someIndex + 2];
-	};
 	EXPECT_GT(Brightness(-300.0f, 0.0f, 100.0f), 0);
 	EXPECT_GT(Brightness(300.0f, 0.0f, 0.0f), 0);
 	EXPECT_GT(Brightness(0.0f, 200.0f, -10.0f), 0);
@@ -193,4 +209,40 @@ TEST_F(PlayStateModels, WithoutTheCollisionFeatureNoOutlinesAreDrawn)
 	Load(json::array({ SceneObject("tile", "Tile", { 0, 0, 0 }) }));
 	LookFrom(0.0f, 0.0f);
 	EXPECT_EQ(CountRenderDraws(), 0u);
+}
+
+// Background props look as if painted far to near (opaque ones are drawn near to
+// far with depth writes, the translucent ones blended after), and none hides an entity.
+TEST_F(PlayStateModels, BackgroundPropsBlendFarToNearAndNeverHideEntities)
+{
+	Folder().Write("data/textures/green.dds", NorvTest::SolidDds({ 0, 255, 0, 255 }));
+	Folder().Write("data/textures/glass.dds", NorvTest::SolidDds({ 255, 0, 0, 128 }));
+	const auto Textured = [](const char* aTexture) {
+		return json::array({ Property("prop", "Int", 1), Property("model", "Model", { { "path", BOX_MODEL }, { "textures", json::array({ aTexture }) } }) });
+	};
+	WriteDefinition(Folder(), "Green", Textured("textures/green.dds"));
+	WriteDefinition(Folder(), "Glass", Textured("textures/glass.dds"));
+	// Left: glass in front of green; right: green in front of glass; middle: an
+	// entity behind a background prop's front face. Drawn again without the glass
+	// and the covering prop.
+	const json someGreens = json::array({ Placed(SceneObject("far green", "Green", { -400, 0, 300 }), { 0, 0, 0 }, { 2, 2, 2 }),
+		Placed(SceneObject("near green", "Green", { 400, 0, 100 }), { 0, 0, 0 }, { 2, 2, 2 }), SceneObject("crystal", "Crystal", { 0, 300, 0 }) });
+	json someAll = someGreens;
+	someAll.push_back(Placed(SceneObject("near glass", "Glass", { -400, 0, 100 }), { 0, 0, 0 }, { 2, 2, 2 }));
+	someAll.push_back(Placed(SceneObject("far glass", "Glass", { 400, 0, 300 }), { 0, 0, 0 }, { 2, 2, 2 }));
+	someAll.push_back(Placed(SceneObject("covering green", "Green", { 0, 300, 0 }), { 0, 0, 0 }, { 3, 3, 3 }));
+	const auto Draw = [&](const json& anObjects) {
+		Load(anObjects);
+		LookFrom(0.0f, 0.0f);
+		myWorld.Step(1);
+		LookFrom(0.0f, 0.0f);
+		RenderFrame();
+		return std::array<std::array<int, 3>, 3>{ PixelAt(-400.0f, 0.0f, 0.0f), PixelAt(400.0f, 0.0f, 0.0f), PixelAt(0.0f, 300.0f, 0.0f) };
+	};
+	const auto someWith = Draw(someAll);
+	const auto someWithout = Draw(someGreens);
+	EXPECT_NE(someWith[0], someWithout[0]) << "the near glass not blended over the green";
+	EXPECT_EQ(someWith[1], someWithout[1]) << "the far glass showing through the near green";
+	EXPECT_EQ(someWith[2], someWithout[2]) << "the crystal hidden by a background prop";
+	EXPECT_GT(someWith[2][0] + someWith[2][1] + someWith[2][2], 0);
 }

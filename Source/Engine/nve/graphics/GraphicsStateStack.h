@@ -33,6 +33,8 @@ namespace Norv
 		void Scale(float aScale);
 		void SetCamera(const Camera& aCamera);
 		void SetSamplerState(unsigned aFilter, unsigned anAddress);
+		// One of DepthStates for the top state.
+		void SetDepthState(std::uint32_t aState) { myRenderStateStack.back().myDepthState = aState; }
 		// Lights of the top state (each call is a new lights version). A point-light
 		// count above MAX_POINT_LIGHTS keeps the first MAX_POINT_LIGHTS.
 		void SetDirectionalLight(const Matrix4x4& aTransform, const Color& aColor, float anIntensity);
@@ -42,6 +44,8 @@ namespace Norv
 		void UpdateGpuStates(bool aForce);
 
 		const RenderState& GetTop() const { return myRenderStateStack.back(); }
+		// The environment map of mode 0; a placeholder when its file could not be loaded.
+		const Texture* GetWhiteCubeMap() const { return myWhiteCubeMap; }
 		std::size_t GetStackSize() const { return myRenderStateStack.size(); }
 
 	private:

@@ -11,15 +11,19 @@ namespace Norv
 		{
 			const char* myVertexShader;
 			const char* myPixelShader;
+			const char* myAmbientPixelShader; // for states without lights; "" for none
+			const char* myDefaultSurfacePixelShader; // the ambient one for meshes with default surface textures; "" for none
 		};
 
+		constexpr const char* AMBIENT_PS = "shaders/model_shader_ambient_PS";
+		constexpr const char* AMBIENT_DEFAULT_SURFACE_PS = "shaders/model_shader_ambient_default_surface_PS";
 		constexpr ShaderPair SHADER_PAIRS[ModelDrawer::SHADER_COUNT] = {
-			{ "shaders/model_shader_VS", "shaders/model_shader_PS" },
-			{ "shaders/animated_model_shader_VS", "shaders/model_shader_PS" },
-			{ "Shaders/PbrModelShaderVS", "Shaders/PbrModelShaderPS" },
-			{ "Shaders/AnimatedPbrModelShaderVS", "Shaders/PbrModelShaderPS" },
-			{ "Shaders/PbrModelShaderVS", "Shaders/LambertModelShaderPS" },
-			{ "Shaders/AnimatedPbrModelShaderVS", "Shaders/LambertModelShaderPS" },
+			{ "shaders/model_shader_VS", "shaders/model_shader_PS", AMBIENT_PS, AMBIENT_DEFAULT_SURFACE_PS },
+			{ "shaders/animated_model_shader_VS", "shaders/model_shader_PS", AMBIENT_PS, AMBIENT_DEFAULT_SURFACE_PS },
+			{ "Shaders/PbrModelShaderVS", "Shaders/PbrModelShaderPS", "", "" },
+			{ "Shaders/AnimatedPbrModelShaderVS", "Shaders/PbrModelShaderPS", "", "" },
+			{ "Shaders/PbrModelShaderVS", "Shaders/LambertModelShaderPS", "", "" },
+			{ "Shaders/AnimatedPbrModelShaderVS", "Shaders/LambertModelShaderPS", "", "" },
 		};
 		constexpr std::size_t INIT_ORDER[ModelDrawer::SHADER_COUNT] = { 0, 1, 4, 5, 2, 3 };
 	}
@@ -37,7 +41,8 @@ namespace Norv
 		for (std::size_t someSlot : INIT_ORDER)
 		{
 			myShaders[someSlot] = std::make_unique<ModelShader>();
-			if (!myShaders[someSlot]->Init(SHADER_PAIRS[someSlot].myVertexShader, SHADER_PAIRS[someSlot].myPixelShader))
+			const ShaderPair& somePair = SHADER_PAIRS[someSlot];
+			if (!myShaders[someSlot]->Init(somePair.myVertexShader, somePair.myPixelShader, somePair.myAmbientPixelShader, somePair.myDefaultSurfacePixelShader))
 				return false;
 		}
 		myIsInitialized = true;

@@ -40,6 +40,17 @@ namespace Norv
 		};
 		static_assert(sizeof(ObjectConstants) == ModelShader::OBJECT_BUFFER_BYTES);
 
+		// No light reaches the pixel shader and the environment map is the loaded white one.
+		bool IsAmbientOnly(const GraphicsStateStack& aStack)
+		{
+			const RenderState& someState = aStack.GetTop();
+			const Color& someDirectional = someState.myDirectionalLightColor;
+			const bool isDirectionalDark = someState.myDirectionalLightIntensity == 0.0f
+				|| (someDirectional.r == 0.0f && someDirectional.g == 0.0f && someDirectional.b == 0.0f);
+			const Texture* someWhite = aStack.GetWhiteCubeMap();
+			return isDirectionalDark && someState.myPointLightCount == 0 && someState.myEnvironmentMapMode == 0 && someWhite && !someWhite->myIsFailed;
+		}
+
 		bool CreateDynamicBuffer(UINT aBytes, Microsoft::WRL::ComPtr<ID3D11Buffer>& aOut)
 		{
 			const D3D11_BUFFER_DESC someDesc{ aBytes, D3D11_USAGE_DYNAMIC, D3D11_BIND_CONSTANT_BUFFER, D3D11_CPU_ACCESS_WRITE, 0, 0 };
@@ -53,7 +64,8 @@ namespace Norv
 		myBoneBuffer.Reset();
 	}
 
-	bool ModelShader::Init(const std::string& aVertexShader, const std::string& aPixelShader)
+	bool ModelShader::Init(const std::string& aVertexShader, const std::string& aPixelShader, const std::string& anAmbientPixelShader,
+		const std::string& aDefaultSurfacePixelShader)
 	{
 		if (!CreateDynamicBuffer(BONE_BUFFER_BYTES, myBoneBuffer) || !CreateDynamicBuffer(OBJECT_BUFFER_BYTES, myObjectBuffer))
 			return false;
@@ -61,6 +73,9 @@ namespace Norv
 			myDefaultTextures[someKind] = GetDefaultModelTexture(someKind);
 		if (!Shader::Init(aVertexShader.c_str(), aPixelShader.c_str()))
 			return false;
+		myLitPixelShader = myPixelShader;
+		myAmbientPixelShader = anAmbientPixelShader.empty() ? nullptr : DX11::GetPixelShader(anAmbientPixelShader.c_str());
+		myDefaultSurfacePixelShader = aDefaultSurfacePixelShader.empty() ? nullptr : DX11::GetPixelShader(aDefaultSurfacePixelShader.c_str());
 		// The base takes any layout answer as made; a shader without one cannot draw.
 		myIsLoaded = myInputLayout.Get() != nullptr;
 		return myIsLoaded;
@@ -85,27 +100,36 @@ namespace Norv
 		if (!someContext)
 			return;
 		ID3D11ShaderResourceView* someViews[MODEL_TEXTURE_KIND_COUNT] = {};
+		bool isDefaultSurface = true; // normal, material and effects all the defaults
 		for (std::uint32_t i = 0; i < MODEL_TEXTURE_KIND_COUNT; ++i)
 		{
 			const Texture* someTexture = aTextures[i] ? aTextures[i] : myDefaultTextures[i];
 			someViews[i] = someTexture ? someTexture->myView.Get() : nullptr;
+			if (i != MODEL_TEXTURE_COLOR)
+				isDefaultSurface = isDefaultSurface && someTexture == myDefaultTextures[i] && someTexture && !someTexture->myIsFailed;
 		}
 		someContext->PSSetShaderResources(FIRST_TEXTURE_SLOT, MODEL_TEXTURE_KIND_COUNT, someViews);
+		const GraphicsStateStack* someStack = GraphicsEngine::GetStateStack();
+		myPixelShader = myLitPixelShader;
+		if (myAmbientPixelShader && someStack && IsAmbientOnly(*someStack))
+			myPixelShader = isDefaultSurface && myDefaultSurfacePixelShader ? myDefaultSurfacePixelShader : myAmbientPixelShader;
 		if (!IsLoaded() || !aMesh.myVertexBuffer || !aMesh.myIndexBuffer || !PrepareRender())
 			return;
 
 		D3D11_MAPPED_SUBRESOURCE someMapped;
-		if (FAILED(someContext->Map(myBoneBuffer.Get(), 0, D3D11_MAP_WRITE_DISCARD, 0, &someMapped)))
-			return;
+		// A static mesh has no bones: its shader reads none, and the 8 KB stay unsent.
 		if (aBones)
+		{
+			if (FAILED(someContext->Map(myBoneBuffer.Get(), 0, D3D11_MAP_WRITE_DISCARD, 0, &someMapped)))
+				return;
 			std::memcpy(someMapped.pData, aBones, BONE_BUFFER_BYTES);
-		someContext->Unmap(myBoneBuffer.Get(), 0);
-		ID3D11Buffer* const someBones[] = { myBoneBuffer.Get() };
-		someContext->VSSetConstantBuffers(BONE_BUFFER_SLOT, 1, someBones);
+			someContext->Unmap(myBoneBuffer.Get(), 0);
+			ID3D11Buffer* const someBones[] = { myBoneBuffer.Get() };
+			someContext->VSSetConstantBuffers(BONE_BUFFER_SLOT, 1, someBones);
+		}
 
 		if (FAILED(someContext->Map(myObjectBuffer.Get(), 0, D3D11_MAP_WRITE_DISCARD, 0, &someMapped)))
 			return;
-		const GraphicsStateStack* someStack = GraphicsEngine::GetStateStack();
 		const ObjectConstants someObject{ someStack ? aWorld * someStack->GetTop().myTransform : aWorld, aColor, aColorAdjust };
 		std::memcpy(someMapped.pData, &someObject, sizeof(someObject));
 		someContext->Unmap(myObjectBuffer.Get(), 0);

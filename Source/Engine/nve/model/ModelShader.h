@@ -24,14 +24,19 @@ namespace Norv
 
 		~ModelShader() override;
 
-		// Creates both constant buffers (false when either fails) and loads the pair.
-		bool Init(const std::string& aVertexShader, const std::string& aPixelShader);
+		// Creates both constant buffers (false when either fails) and loads the pair;
+		// anAmbientPixelShader, when given, is aPixelShader's form for a state without
+		// lights and with the white environment map, drawn in such states instead, and
+		// aDefaultSurfacePixelShader, when given, its form for a mesh whose normal,
+		// material and effects textures are the defaults (constants, not sampled).
+		bool Init(const std::string& aVertexShader, const std::string& aPixelShader, const std::string& anAmbientPixelShader = {},
+			const std::string& aDefaultSurfacePixelShader = {});
 		// "shaders/model_shader_VS" with "shaders/model_shader_PS".
 		bool Init() override;
 
 		// Binds the mesh's four textures (a null one as its kind's default), then,
-		// when loaded, the shaders and states, the bones (unwritten when aBones is
-		// null) and the object data with aWorld x the stack's transform, and draws.
+		// when loaded, the shaders and states, the bones (neither written nor bound
+		// when aBones is null) and the object data with aWorld x the stack's transform, and draws.
 		void Render(Texture* const (&aTextures)[MODEL_TEXTURE_KIND_COUNT], const MeshData& aMesh, const Matrix4x4& aWorld,
 			const Matrix4x4* aBones, const Vector4<float>& aColor, const Vector4<float>& aColorAdjust);
 
@@ -45,5 +50,8 @@ namespace Norv
 		Microsoft::WRL::ComPtr<ID3D11Buffer> myBoneBuffer;
 		Microsoft::WRL::ComPtr<ID3D11Buffer> myObjectBuffer;
 		Texture* myDefaultTextures[MODEL_TEXTURE_KIND_COUNT] = {};
+		Microsoft::WRL::ComPtr<ID3D11PixelShader>* myLitPixelShader = nullptr;
+		Microsoft::WRL::ComPtr<ID3D11PixelShader>* myAmbientPixelShader = nullptr;
+		Microsoft::WRL::ComPtr<ID3D11PixelShader>* myDefaultSurfacePixelShader = nullptr;
 	};
 }

@@ -1,11 +1,17 @@
 // The model shader's draw of one mesh: the world matrix it sends, the textures
-// it binds, the draw calls it counts.
+// it binds, the draw calls it counts, the pixel shader form it draws with.
 #include "Support/ModelScene.h"
 #include "engine/DrawCalls.h"
 #include "graphics/Texture.h"
+#include "graphics/TextureManager.h"
 #include "model/ModelDrawer.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 
 namespace
 {
@@ -107,4 +113,74 @@ TEST_F(ModelDrawerTest, AShaderThatFailedToLoadBindsTexturesButDrawsNothing)
 	// An instance without a model draws nothing either.
 	myDrawer->Draw(Norv::ModelInstance());
 	EXPECT_EQ(Norv::DrawCalls::GetCurrentFrameCount(), someBefore);
+}
+
+namespace
+{
+	const std::filesystem::path ENGINE_TEXTURES = std::filesystem::path(NORV_SOURCE_DIR) / "Source/Engine/assets/Textures";
+
+	std::string ReadBytes(const std::filesystem::path& aFile)
+	{
+		std::ifstream someFile(aFile, std::ios::binary);
+		return { std::istreambuf_iterator<char>(someFile), std::istreambuf_iterator<char>() };
+	}
+}
+
+// Without lights, a mesh on the engine's own default normal, material and effects
+// textures is drawn with their texels as shader constants: it must look as when the
+// same texels are sampled, and a texture of its own must still be sampled.
+TEST(ModelDrawerDefaultSurface, LooksAsTheSampledDefaultsAndAnOwnTextureIsStillSampled)
+{
+	std::vector<std::pair<std::string, std::string>> someFiles;
+	for (const char* someName : { "T_Default_n.dds", "T_Default_m.dds", "T_Default_fx.dds", "whiteCubeMap.dds" })
+	{
+		const std::string someBytes = ReadBytes(ENGINE_TEXTURES / someName);
+		if (someBytes.empty())
+			GTEST_SKIP() << ENGINE_TEXTURES / someName << " is absent (made by the build's art tool)";
+		someFiles.emplace_back(std::string("Textures/") + someName, someBytes);
+		someFiles.emplace_back(std::string("Textures/Copy_") + someName, someBytes); // the same texels, not the default
+	}
+	NorvTest::ModelScene someScene({ WIDTH, HEIGHT }, someFiles);
+	if (!someScene.SetUp().IsGraphicsReady())
+		GTEST_SKIP() << "no GPU device";
+	NorvTest::FactoryScope someFactory;
+	Norv::ModelDrawer& someDrawer = *someScene.SetUp().Graphics().GetModelDrawer();
+	Norv::TextureManager& someTextures = someScene.SetUp().Textures();
+	const auto Copy = [&](const char* aName) { return someTextures.GetTexture((std::string("Textures/Copy_") + aName).c_str(), Norv::TEXTURE_MODE_IGNORE_SRGB); };
+
+	Norv::ModelInstance someCube;
+	const auto Draw = [&] {
+		someScene.BeginFrame({ 0.0f, 0.0f, 0.0f }, DISTANCE);
+		someScene.Stack().SetDirectionalLight(Norv::Matrix4x4(), Norv::Color(1.0f, 1.0f, 1.0f, 1.0f), 0.0f);
+		someDrawer.Draw(someCube);
+		return someScene.SetUp().ReadBackBuffer();
+	};
+	const auto LargestDifference = [](const std::vector<std::uint8_t>& a, const std::vector<std::uint8_t>& b) {
+		int someLargest = 0;
+		for (std::size_t i = 0; i < a.size() && i < b.size(); ++i)
+			someLargest = std::max(someLargest, std::abs(a[i] - b[i]));
+		return someLargest;
+	};
+	const std::vector<std::uint8_t> someEmpty = Draw(); // no mesh yet: the clear colour
+
+	someCube = someFactory->GetModelInstance("Cube");
+	someCube.SetTransform(Norv::Matrix4x4::CreateRotationAroundY(30.0f) * Norv::Matrix4x4::CreateRotationAroundX(20.0f));
+	auto& someTable = someCube.GetTextures()[0];
+	someTable[Norv::MODEL_TEXTURE_COLOR] = someTextures.GetWhiteSquareTexture();
+	someTable[Norv::MODEL_TEXTURE_NORMAL] = nullptr;
+	someTable[Norv::MODEL_TEXTURE_MATERIAL] = nullptr;
+	someTable[Norv::MODEL_TEXTURE_EFFECTS] = nullptr;
+	const std::vector<std::uint8_t> someConstants = Draw();
+	ASSERT_GT(LargestDifference(someConstants, someEmpty), 20) << "nothing drawn";
+
+	someTable[Norv::MODEL_TEXTURE_NORMAL] = Copy("T_Default_n.dds");
+	someTable[Norv::MODEL_TEXTURE_MATERIAL] = Copy("T_Default_m.dds");
+	someTable[Norv::MODEL_TEXTURE_EFFECTS] = Copy("T_Default_fx.dds");
+	EXPECT_LE(LargestDifference(Draw(), someConstants), 1);
+
+	// A white effects texture of its own makes the cube glow at full albedo.
+	someTable[Norv::MODEL_TEXTURE_EFFECTS] = someTextures.GetWhiteSquareTexture();
+	someTable[Norv::MODEL_TEXTURE_NORMAL] = nullptr;
+	someTable[Norv::MODEL_TEXTURE_MATERIAL] = nullptr;
+	EXPECT_GT(LargestDifference(Draw(), someConstants), 20);
 }
