@@ -1,3 +1,4 @@
+#include "Support/CountingState.h"
 #include "Support/SteppedWorld.h"
 
 #include "shell/StateStack.h"
@@ -361,24 +362,10 @@ TEST_F(PlayStateLevels, ADoorToAMissingOrCutSceneLeavesThePlayerWhereTheyWere)
 	EXPECT_EQ(CountLines(StepAndReadErrors(1), "cannot be played"), 1);
 }
 
-namespace
-{
-	// A state that only records that it came up.
-	struct MenuProbe : IStates
-	{
-		void Init(InputMapper&) override { ++myInits; }
-		int Update(InputMapper&, float) override { return StateTransition::Stay; }
-		void Exit() override {}
-		void Render(InputMapper&) override {}
-		void OnResize() override {}
-		int myInits = 0;
-	};
-}
-
 TEST_F(PlayStateLevels, AnUnplayableFirstLevelGoesBackToTheMainMenu)
 {
 	WriteLevel("scenes/NoPlayer.nvs", { "      ", "######" });
-	MenuProbe someMainMenu;
+	NorvTest::CountingState someMainMenu;
 	StateSet someStates;
 	someStates.myMainMenu = &someMainMenu;
 	someStates.myGameState = &myWorld.myState;

@@ -1,5 +1,6 @@
 // The ending: the play state under a state owner, the last cutscene over the
 // level, then the main menu with the level's music gone.
+#include "Support/CountingState.h"
 #include "Support/SteppedWorld.h"
 #include "Support/VideoClip.h"
 #include "Support/WorkingFolder.h"
@@ -15,18 +16,6 @@
 
 namespace
 {
-	// Counts its Inits; never asks for anything.
-	class CountingState : public IStates
-	{
-	public:
-		void Init(InputMapper&) override { ++myInits; }
-		int Update(InputMapper&, float) override { return StateTransition::Stay; }
-		void Exit() override {}
-		void Render(InputMapper&) override {}
-		void OnResize() override {}
-		int myInits = 0;
-	};
-
 	class Ending : public ::testing::Test
 	{
 	protected:
@@ -61,8 +50,8 @@ namespace
 
 		NorvTest::SteppedWorld myWorld;
 		NorvTest::WorkingFolder myWorking;
-		CountingState myMainMenu;
-		CountingState myPauseMenu;
+		NorvTest::CountingState myMainMenu;
+		NorvTest::CountingState myPauseMenu;
 		StateStack myStack{ StateSet{ &myMainMenu, &myPauseMenu, nullptr, &myWorld.myState, nullptr, nullptr, nullptr, &myWorld.myState } };
 		EndingTrigger* myTrigger = nullptr;
 	};
