@@ -18,6 +18,15 @@ namespace NorvMedia
 		constexpr std::uint32_t APPLE_TRUETYPE_VERSION = 0x74727565u; // "true"
 		constexpr std::uint32_t OPENTYPE_CFF_VERSION = 0x4F54544Fu;   // "OTTO"
 
+		// A tag as it may be shown in a message: a damaged file's bytes are not all letters.
+		std::string Printable(std::string aTag)
+		{
+			for (char& someCharacter : aTag)
+				if (someCharacter < 0x20 || someCharacter > 0x7E)
+					someCharacter = '?';
+			return aTag;
+		}
+
 		std::size_t Padded(std::size_t aLength) { return (aLength + 3) & ~std::size_t{ 3 }; }
 
 		// The sum of big-endian 32-bit words, the last one padded with zeros.
@@ -69,7 +78,7 @@ namespace NorvMedia
 			const std::size_t someOffset = ReadBigEndian(someBytes, someRecord + 8, 4);
 			const std::size_t someLength = ReadBigEndian(someBytes, someRecord + 12, 4);
 			if (someOffset > someBytes.size() || someBytes.size() - someOffset < someLength)
-				throw std::runtime_error("the " + someTag + " table passes the end of the file: the file is cut short");
+				throw std::runtime_error("the " + Printable(someTag) + " table passes the end of the file: the file is cut short");
 			myEntries.push_back({ someTag, { someBytes.begin() + someOffset, someBytes.begin() + someOffset + someLength } });
 			someOffsets.push_back(someOffset);
 		}
