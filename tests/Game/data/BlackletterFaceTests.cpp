@@ -267,6 +267,7 @@ TEST_F(BlackletterFace, RefusesFontsItCannotMend)
 		NORV_DISPLAY_FONT, // CFF outlines, no glyf table
 		myFolder.Write("cut-directory.ttf", someSource.substr(0, 100)),
 		myFolder.Write("cut-half.ttf", someSource.substr(0, someSource.size() / 2)),
+		myFolder.Write("cut-garbled.ttf", someSource.substr(0, 12) + "\xDA\x01\n?" + someSource.substr(16, someSource.size() / 2)),
 		myFolder.Write("no-characters.ttf", someWithoutCharacterMap),
 		myFolder.Write("words.ttf", "not a font at all, only words"),
 		myFolder.Path() / "missing.ttf",
@@ -276,6 +277,7 @@ TEST_F(BlackletterFace, RefusesFontsItCannotMend)
 		EXPECT_NE(RunTool("NorvTexturaCapitals", Quoted(someBad) + " " + Quoted(someOut), myErrors), 0) << someBad;
 		const std::string someMessage = NorvTest::ReadText(myErrors);
 		EXPECT_EQ(std::count(someMessage.begin(), someMessage.end(), '\n'), 1) << someMessage;
+		EXPECT_TRUE(std::all_of(someMessage.begin(), someMessage.end(), [](unsigned char c) { return c == '\n' || (c >= 0x20 && c < 0x7F); })) << someMessage;
 		EXPECT_NE(someMessage.find(someBad.string()), std::string::npos) << "the error does not name the file: " << someMessage;
 		EXPECT_FALSE(fs::exists(someOut)) << someBad;
 	}
