@@ -13,7 +13,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
 
 namespace
 {
@@ -38,20 +37,11 @@ namespace
 		int myWidth = 0;
 		int myRows = 0;
 		int myBaseline = 0; // the first row below the baseline
+		int myTop = 0;      // the first and the last row holding ink
+		int myBottom = -1;
 		std::vector<bool> myPixels;
 
 		bool At(int x, int y) const { return x >= 0 && y >= 0 && x < myWidth && y < myRows && myPixels[y * myWidth + x]; }
-
-		// The rows holding ink, top to bottom.
-		std::pair<int, int> InkedRows() const
-		{
-			int someFirst = myRows, someLast = -1;
-			for (int y = 0; y < myRows; ++y)
-				for (int x = 0; x < myWidth; ++x)
-					if (At(x, y))
-						someFirst = std::min(someFirst, y), someLast = std::max(someLast, y);
-			return { someFirst, someLast };
-		}
 
 		// The horizontal runs of ink in row y, as (first, last) columns.
 		std::vector<std::pair<int, int>> Runs(int y) const
@@ -113,28 +103,29 @@ namespace
 		someInk.myWidth = static_cast<int>(someBitmap.width);
 		someInk.myRows = static_cast<int>(someBitmap.rows);
 		someInk.myBaseline = aFace->glyph->bitmap_top;
+		someInk.myTop = someInk.myRows;
 		for (int y = 0; y < someInk.myRows; ++y)
 			for (int x = 0; x < someInk.myWidth; ++x)
+			{
 				someInk.myPixels.push_back(someBitmap.buffer[y * someBitmap.pitch + x] >= 128);
+				if (someInk.myPixels.back())
+					someInk.myTop = std::min(someInk.myTop, y), someInk.myBottom = y;
+			}
 		return someInk;
-	}
-
-	std::vector<std::uint8_t> SfntTable(FT_Face aFace, FT_ULong aTag)
-	{
-		FT_ULong someLength = 0;
-		FT_Load_Sfnt_Table(aFace, aTag, 0, nullptr, &someLength);
-		std::vector<std::uint8_t> someTable(someLength);
-		if (someLength == 0 || FT_Load_Sfnt_Table(aFace, aTag, 0, someTable.data(), &someLength) != 0)
-			someTable.clear();
-		return someTable;
 	}
 
 	// Every glyph's bytes in the glyf table, by glyph index, as loca places them.
 	std::vector<std::vector<std::uint8_t>> GlyphBytes(FT_Face aFace)
 	{
+		const auto Table = [aFace](FT_ULong aTag) {
+			FT_ULong someLength = 0;
+			FT_Load_Sfnt_Table(aFace, aTag, 0, nullptr, &someLength);
+			std::vector<std::uint8_t> someTable(someLength);
+			return someLength > 0 && FT_Load_Sfnt_Table(aFace, aTag, 0, someTable.data(), &someLength) == 0 ? someTable : std::vector<std::uint8_t>();
+		};
 		const auto* someHead = static_cast<const TT_Header*>(FT_Get_Sfnt_Table(aFace, FT_SFNT_HEAD));
-		const std::vector<std::uint8_t> someLoca = SfntTable(aFace, TTAG_loca);
-		const std::vector<std::uint8_t> someGlyf = SfntTable(aFace, TTAG_glyf);
+		const std::vector<std::uint8_t> someLoca = Table(TTAG_loca);
+		const std::vector<std::uint8_t> someGlyf = Table(TTAG_glyf);
 		const bool isShort = someHead && someHead->Index_To_Loc_Format == 0;
 		const auto someOffset = [&](std::size_t i) -> std::size_t {
 			return isShort ? 2u * (someLoca[2 * i] << 8 | someLoca[2 * i + 1])
@@ -196,14 +187,14 @@ TEST_F(BlackletterFace, ItsVAndIReadAtTheTitleSize)
 	const Ink someI = Render(someFace, 'I');
 	const Ink someH = Render(someFace, 'H');
 	const Ink someL = Render(someFace, 'l');
-	const auto [someVTop, someVBottom] = someV.InkedRows();
-	const auto [someITop, someIBottom] = someI.InkedRows();
+	const int someVTop = someV.myTop, someVBottom = someV.myBottom;
+	const int someITop = someI.myTop, someIBottom = someI.myBottom;
 	ASSERT_GT(someVBottom - someVTop, 30) << "the title size gives capitals about 50 pixels tall";
 	ASSERT_GT(someIBottom - someITop, 30);
 
 	// Capitals of one height: both stand on the baseline and reach the H's top.
-	EXPECT_NEAR(someV.myBaseline - someVTop, someH.myBaseline - someH.InkedRows().first, 2);
-	EXPECT_NEAR(someI.myBaseline - someITop, someH.myBaseline - someH.InkedRows().first, 2);
+	EXPECT_NEAR(someV.myBaseline - someVTop, someH.myBaseline - someH.myTop, 2);
+	EXPECT_NEAR(someI.myBaseline - someITop, someH.myBaseline - someH.myTop, 2);
 
 	// V: two arms apart above, narrowing to one point on the baseline, no bowl as a D has.
 	const int someVHeight = someVBottom - someVTop + 1;
@@ -218,8 +209,7 @@ TEST_F(BlackletterFace, ItsVAndIReadAtTheTitleSize)
 	// and bars at its ends wider than the stem (or it reads as an l).
 	EXPECT_LT(someIBottom, someI.myBaseline) << "the I hangs below the baseline";
 	const int someIHeight = someIBottom - someITop + 1;
-	const auto [someLTop, someLBottom] = someL.InkedRows();
-	const int someLStem = someL.WidestSpan((someLTop + someLBottom) / 2, (someLTop + someLBottom) / 2);
+	const int someLStem = someL.WidestSpan((someL.myTop + someL.myBottom) / 2, (someL.myTop + someL.myBottom) / 2);
 	int someStem = 0;
 	for (int y = someITop + someIHeight / 4; y <= someITop + 3 * someIHeight / 4; ++y)
 	{
