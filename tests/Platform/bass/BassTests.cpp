@@ -196,7 +196,7 @@ TEST(WavDecoder, FuzzerFindingsFailOrLoadCleanly)
 {
 	// Each input once made the decoder misbehave under the sanitizers.
 	const std::string someFindings[] = {
-		// one 24-bit frame at 44230 Hz: resampled to no frames at all
+		// one 24-bit frame at 44230 Hz: once resampled to no frames at all on loading
 		std::string("\x52\x49\x46\x46\x30\x00\x00\x00\x57\x41\x56\x45\x66\x6d\x74\x20\x10\x00\x00\x00\x01\x00\x02\x00\xc6\xac\x00\x00\x98\x09\x04\x00\x06\x00\x18\x00\x64\x61\x74\x61\x0c\x00\x00\x00\x00\x22\x11\xff\xff\x38\x12", 51),
 	};
 	NorvTest::TempFolder someFolder;
