@@ -14,20 +14,32 @@ namespace NorvFuzz
 	namespace
 	{
 		constexpr DWORD MIXER_RATE = 44100;
+		constexpr std::size_t MIXED_FRAMES = 1024;
 		constexpr int VIDEO_FRAMES = 8; // decoded per input, the first included
 		constexpr std::uint32_t RGBA_BYTES = 4;
 	}
 
 	bool RunWav(Input aInput)
 	{
-		const Platform::DecodedWav someWav = Platform::DecodeWav(aInput, MIXER_RATE, "fuzz input");
+		const Platform::DecodedWav someWav = Platform::DecodeWav(aInput, "fuzz input");
 		if (someWav.myError != BASS_OK)
 			return true;
-		// Whole stereo frames, and a resolution the file format has.
-		const DWORD someBits = someWav.myOriginalBits;
-		return (!someWav.myFrames.empty() && someWav.myFrames.size() % 2 == 0
-				   && (someBits == 8 || someBits == 16 || someBits == 24 || someBits == 32 || someBits == 64))
-			|| Inconsistent("no whole stereo frames, or a resolution no WAV file has");
+		// What the decoder hands over the mixer takes, and a resolution the file format has.
+		const Platform::BassMixer::Sound& someSound = someWav.mySound;
+		const DWORD someBits = someSound.myOriginalBits;
+		if (!(someBits == 8 || someBits == 16 || someBits == 24 || someBits == 32 || someBits == 64))
+			return Inconsistent("a resolution no WAV file has");
+		Platform::BassMixer someMixer(MIXER_RATE);
+		HSAMPLE someSample = 0;
+		if (someMixer.AddSample(someSound, 1, BASS_SAMPLE_LOOP, someSample) != BASS_OK)
+			return Inconsistent("a decoded sound the mixer refuses");
+		// A few output blocks through the resampler, wrapping at the loop.
+		HCHANNEL someChannel = 0;
+		someMixer.GetChannel(someSample, someChannel);
+		someMixer.Play(someChannel, false);
+		std::vector<std::int16_t> someOut(MIXED_FRAMES * 2);
+		someMixer.Mix(someOut.data(), MIXED_FRAMES);
+		return true;
 	}
 
 	bool RunVideo(Input aInput)

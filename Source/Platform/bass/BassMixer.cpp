@@ -10,7 +10,6 @@ namespace Platform
 	{
 		constexpr DWORD MAX_CHANNELS_PER_SAMPLE = 65535;
 		constexpr DWORD INVALID_HANDLE = 0xFFFFFFFF;
-		constexpr std::size_t BYTES_PER_FRAME = 2 * sizeof(std::int16_t);
 		constexpr float SAMPLE_MIN = -32768.0f;
 		constexpr float SAMPLE_MAX = 32767.0f;
 	}
@@ -25,15 +24,18 @@ namespace Platform
 		return myLastHandle;
 	}
 
-	int BassMixer::AddSample(Frames aFrames, DWORD anOriginalBits, DWORD aMax, DWORD aFlags, HSAMPLE& aSampleOut)
+	int BassMixer::AddSample(Sound aSound, DWORD aMax, DWORD aFlags, HSAMPLE& aSampleOut)
 	{
-		if (aMax == 0 || aMax > MAX_CHANNELS_PER_SAMPLE || aFrames.empty() || aFrames.size() % 2 != 0)
+		if (aMax == 0 || aMax > MAX_CHANNELS_PER_SAMPLE || aSound.myChannels == 0 || aSound.myChannels > MAX_SOUND_CHANNELS
+			|| aSound.myRate < MIN_SOUND_RATE_HZ || aSound.myRate > MAX_SOUND_RATE_HZ
+			|| aSound.myValues.empty() || aSound.myValues.size() % aSound.myChannels != 0)
 			return BASS_ERROR_ILLPARAM;
 		std::lock_guard someLock(myMutex);
 		aSampleOut = NewHandle();
 		Sample& someSample = mySamples[aSampleOut];
-		someSample.myFrames = std::move(aFrames);
-		someSample.myOriginalBits = anOriginalBits;
+		someSample.myEnd = std::uint64_t{ aSound.myValues.size() / aSound.myChannels } << FRACTION_BITS;
+		someSample.myStep = (std::uint64_t{ aSound.myRate } << FRACTION_BITS) / myRate;
+		someSample.mySound = std::move(aSound);
 		someSample.myMax = aMax;
 		someSample.myFlags = aFlags | BASS_SAMPLE_SOFTWARE;
 		someSample.myChannels.reserve(aMax);
@@ -60,14 +62,14 @@ namespace Platform
 			return BASS_ERROR_HANDLE;
 		const Sample& someSample = someFound->second;
 		anInfoOut = {};
-		anInfoOut.freq = myRate;
+		anInfoOut.freq = someSample.mySound.myRate;
 		anInfoOut.volume = 1.0f;
 		anInfoOut.pan = 0.0f;
 		anInfoOut.flags = someSample.myFlags;
-		anInfoOut.length = static_cast<DWORD>(someSample.myFrames.size() * sizeof(std::int16_t));
+		anInfoOut.length = static_cast<DWORD>(someSample.mySound.myValues.size() * sizeof(std::int16_t));
 		anInfoOut.max = someSample.myMax;
-		anInfoOut.origres = someSample.myOriginalBits;
-		anInfoOut.chans = 2;
+		anInfoOut.origres = someSample.mySound.myOriginalBits;
+		anInfoOut.chans = someSample.mySound.myChannels;
 		return BASS_OK;
 	}
 
@@ -102,7 +104,7 @@ namespace Platform
 		// has played longest when it was loaded to allow that.
 		HCHANNEL someFreed = 0;
 		HCHANNEL someLongest = 0;
-		std::size_t someLongestPosition = 0;
+		std::uint64_t someLongestPosition = 0;
 		for (HCHANNEL someHandle : someSample.myChannels)
 		{
 			const Channel& someChannel = myChannels.at(someHandle);
@@ -231,38 +233,54 @@ namespace Platform
 		if (someFound == myChannels.end())
 			return BASS_ERROR_HANDLE;
 		Channel& someChannel = someFound->second;
-		const std::size_t someFrame = static_cast<std::size_t>(aBytePosition / BYTES_PER_FRAME);
-		if (someFrame >= someChannel.mySampleData->myFrames.size() / 2)
+		const Sample& someSample = *someChannel.mySampleData;
+		const QWORD someFrame = aBytePosition / (someSample.mySound.myChannels * sizeof(std::int16_t));
+		if (someFrame >= someSample.myEnd >> FRACTION_BITS)
 			return BASS_ERROR_POSITION;
-		someChannel.myPosition = someFrame;
+		someChannel.myPosition = someFrame << FRACTION_BITS;
 		return BASS_OK;
 	}
 
 	// ---------------------------------------------------------------- mixing
 
+	template <DWORD CHANNELS>
 	void BassMixer::MixChannel(Channel& aChannel, float* aSum, std::size_t aFrameCount)
 	{
-		const Frames& someFrames = aChannel.mySampleData->myFrames;
-		const std::size_t someLength = someFrames.size() / 2;
+		constexpr std::uint64_t FRACTION_MASK = (std::uint64_t{ 1 } << FRACTION_BITS) - 1;
+		constexpr float FRACTION_SCALE = 1.0f / static_cast<float>(std::uint64_t{ 1 } << FRACTION_BITS);
+		const Sample& someSample = *aChannel.mySampleData;
+		const std::int16_t* someValues = someSample.mySound.myValues.data();
+		const std::uint64_t someLastFrame = (someSample.myEnd >> FRACTION_BITS) - 1;
 		// Pan -1 keeps only the left side, +1 only the right; 0 leaves both whole.
 		const float someLeft = aChannel.myVolume * std::min(1.0f, 1.0f - aChannel.myPan);
 		const float someRight = aChannel.myVolume * std::min(1.0f, 1.0f + aChannel.myPan);
 		for (std::size_t someFrame = 0; someFrame < aFrameCount; ++someFrame)
 		{
-			if (aChannel.myPosition >= someLength)
+			const bool someLoops = (aChannel.myFlags & BASS_SAMPLE_LOOP) != 0;
+			if (aChannel.myPosition >= someSample.myEnd)
 			{
-				aChannel.myPosition = 0;
-				if ((aChannel.myFlags & BASS_SAMPLE_LOOP) == 0)
+				if (!someLoops)
 				{
+					aChannel.myPosition = 0;
 					aChannel.myState = State::Stopped;
 					return;
 				}
+				aChannel.myPosition %= someSample.myEnd; // keeps the phase between frames
 			}
-			aSum[someFrame * 2] += someFrames[aChannel.myPosition * 2] * someLeft;
-			aSum[someFrame * 2 + 1] += someFrames[aChannel.myPosition * 2 + 1] * someRight;
-			++aChannel.myPosition;
+			// Between this frame and the next: a loop's next after its last is its first,
+			// a one-shot holds its last.
+			const std::uint64_t someAt = aChannel.myPosition >> FRACTION_BITS;
+			const std::uint64_t someNext = someAt < someLastFrame ? someAt + 1 : (someLoops ? 0 : someAt);
+			const float someFraction = static_cast<float>(aChannel.myPosition & FRACTION_MASK) * FRACTION_SCALE;
+			const std::int16_t* someThis = someValues + someAt * CHANNELS;
+			const std::int16_t* someThat = someValues + someNext * CHANNELS;
+			const float someLeftValue = someThis[0] + (someThat[0] - someThis[0]) * someFraction;
+			const float someRightValue = CHANNELS == 1 ? someLeftValue : someThis[1] + (someThat[1] - someThis[1]) * someFraction;
+			aSum[someFrame * 2] += someLeftValue * someLeft;
+			aSum[someFrame * 2 + 1] += someRightValue * someRight;
+			aChannel.myPosition += someSample.myStep;
 		}
-		if (aChannel.myPosition >= someLength && (aChannel.myFlags & BASS_SAMPLE_LOOP) == 0)
+		if (aChannel.myPosition >= someSample.myEnd && (aChannel.myFlags & BASS_SAMPLE_LOOP) == 0)
 		{
 			aChannel.myPosition = 0;
 			aChannel.myState = State::Stopped;
@@ -279,8 +297,12 @@ namespace Platform
 			std::fill_n(someSum.begin(), someCount * 2, 0.0f);
 			for (auto& [someHandle, someChannel] : myChannels)
 			{
-				if (someChannel.myState == State::Playing)
-					MixChannel(someChannel, someSum.data(), someCount);
+				if (someChannel.myState != State::Playing)
+					continue;
+				if (someChannel.mySampleData->mySound.myChannels == 1)
+					MixChannel<1>(someChannel, someSum.data(), someCount);
+				else
+					MixChannel<2>(someChannel, someSum.data(), someCount);
 			}
 			std::int16_t* someOut = anOutput + someDone * 2;
 			for (std::size_t someIndex = 0; someIndex < someCount * 2; ++someIndex)

@@ -1,6 +1,8 @@
 #pragma once
 // The mixer behind the BASS stand-in: the samples, their channels and the mix of
-// every playing channel into 16-bit stereo. Thread-safe: the audio device's thread
+// every playing channel into 16-bit stereo at the mixer's rate. Samples are kept
+// as they were recorded (their own rate, mono or stereo) and are resampled by
+// linear interpolation, mono spread to both sides, while mixing. Thread-safe: the audio device's thread
 // mixes while the program changes channels. Every operation returns a BASS error
 // code (BASS_OK on success).
 #include "bass/bass.h"
@@ -16,14 +18,25 @@ namespace Platform
 	class BassMixer
 	{
 	public:
-		// Frames of samples are interleaved left, right.
-		using Frames = std::vector<std::int16_t>;
+		static constexpr DWORD MAX_SOUND_CHANNELS = 2;
+		// Rates outside these are no sound anyone recorded.
+		static constexpr DWORD MIN_SOUND_RATE_HZ = 1000;
+		static constexpr DWORD MAX_SOUND_RATE_HZ = 768000;
+
+		// A sample's sound as kept: 16-bit values at its own rate, frames of one or two
+		// channels interleaved (left, right).
+		struct Sound
+		{
+			std::vector<std::int16_t> myValues;
+			DWORD myChannels = 1;
+			DWORD myRate = 0;
+			DWORD myOriginalBits = 16; // bits per sample of the file it came from
+		};
 
 		explicit BassMixer(DWORD aRate) : myRate(aRate) {}
 
-		DWORD GetRate() const { return myRate; }
-
-		int AddSample(Frames aFrames, DWORD anOriginalBits, DWORD aMax, DWORD aFlags, HSAMPLE& aSampleOut);
+		// Fails with BASS_ERROR_ILLPARAM on no whole frame, a channel count or rate out of range, or aMax out of 1..65535.
+		int AddSample(Sound aSound, DWORD aMax, DWORD aFlags, HSAMPLE& aSampleOut);
 		int FreeSample(HSAMPLE aSample);
 		int GetSampleInfo(HSAMPLE aSample, BASS_SAMPLE& anInfoOut) const;
 		// Writes up to the sample's maximum channel count of handles when aChannels is not null.
@@ -36,6 +49,7 @@ namespace Platform
 		int GetState(HCHANNEL aChannel, DWORD& aStateOut) const;
 		int ChangeFlags(HCHANNEL aChannel, DWORD aFlags, DWORD aMask, DWORD& aFlagsOut);
 		int SetAttribute(HCHANNEL aChannel, DWORD anAttribute, float aValue);
+		// aBytePosition counts bytes of the sample as kept (see GetSampleInfo).
 		int SetPosition(HCHANNEL aChannel, QWORD aBytePosition);
 
 		// Writes aFrameCount stereo frames of every playing channel, summed and clipped,
@@ -47,10 +61,14 @@ namespace Platform
 
 		enum class State { Stopped, Playing, Paused };
 
+		// Positions in a sample are frames with FRACTION_BITS bits of fraction.
+		static constexpr int FRACTION_BITS = 32;
+
 		struct Sample
 		{
-			Frames myFrames;
-			DWORD myOriginalBits = 16;
+			Sound mySound;
+			std::uint64_t myEnd = 0;  // the frame count, as a position
+			std::uint64_t myStep = 0; // how far one frame at the mixer's rate moves a channel
 			DWORD myMax = 1;
 			DWORD myFlags = 0;
 			std::vector<HCHANNEL> myChannels;
@@ -61,7 +79,7 @@ namespace Platform
 			HSAMPLE mySample = 0;
 			const Sample* mySampleData = nullptr;
 			State myState = State::Stopped;
-			std::size_t myPosition = 0; // frames
+			std::uint64_t myPosition = 0; // frames, with FRACTION_BITS of fraction
 			DWORD myFlags = 0;
 			float myVolume = 1.0f;
 			float myPan = 0.0f;
@@ -69,7 +87,9 @@ namespace Platform
 
 		DWORD NewHandle();
 		void RemoveChannel(Sample& aSample, HCHANNEL aChannel);
-		// Adds one channel's next aFrameCount frames into aSum; stops or wraps it at the end.
+		// Adds one channel's next aFrameCount frames into aSum; stops or wraps it at the
+		// end. CHANNELS: its sample's channel count.
+		template <DWORD CHANNELS>
 		static void MixChannel(Channel& aChannel, float* aSum, std::size_t aFrameCount);
 
 		mutable std::mutex myMutex;

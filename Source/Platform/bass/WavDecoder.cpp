@@ -2,8 +2,6 @@
 
 #include "files/FilePath.h"
 
-#include <SDL2/SDL.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -14,7 +12,6 @@ namespace Platform
 {
 	namespace
 	{
-		constexpr int OUTPUT_CHANNELS = 2;
 		constexpr std::size_t RIFF_HEADER_BYTES = 12;
 		constexpr std::size_t CHUNK_HEADER_BYTES = 8;
 		constexpr std::size_t FORMAT_BYTES = 16;
@@ -24,9 +21,6 @@ namespace Platform
 		constexpr std::uint16_t FORMAT_FLOAT = 3;
 		constexpr std::uint16_t FORMAT_EXTENSIBLE = 0xFFFE;
 		constexpr double INT16_SCALE = 32767.0;
-		// Rates outside these are no sound anyone recorded; they would also make resampling blow up.
-		constexpr std::uint32_t MIN_RATE_HZ = 1000;
-		constexpr std::uint32_t MAX_RATE_HZ = 768000;
 
 		std::uint32_t ReadU16(std::span<const std::uint8_t> aBytes, std::size_t anOffset)
 		{
@@ -63,7 +57,7 @@ namespace Platform
 			bool IsSupported() const
 			{
 				const bool someBitsFit = myTag == FORMAT_PCM ? (myBits == 8 || myBits == 16 || myBits == 24 || myBits == 32) : (myBits == 32 || myBits == 64);
-				return (myTag == FORMAT_PCM || myTag == FORMAT_FLOAT) && someBitsFit && myChannels > 0 && myRate >= MIN_RATE_HZ && myRate <= MAX_RATE_HZ;
+				return (myTag == FORMAT_PCM || myTag == FORMAT_FLOAT) && someBitsFit && myChannels >= 1 && myChannels <= BassMixer::MAX_SOUND_CHANNELS && myRate >= BassMixer::MIN_SOUND_RATE_HZ && myRate <= BassMixer::MAX_SOUND_RATE_HZ;
 			}
 		};
 
@@ -114,45 +108,19 @@ namespace Platform
 			}
 		}
 
-		// Stereo frames from the file's data: mono is doubled, past two channels the first two are kept.
-		BassMixer::Frames ToStereo(std::span<const std::uint8_t> aData, const WavFormat& aFormat)
+		// Every sample of the file's data as 16 bits, frames interleaved as in the file.
+		std::vector<std::int16_t> ToSixteenBit(std::span<const std::uint8_t> aData, const WavFormat& aFormat)
 		{
-			const std::size_t someFrameBytes = aFormat.FrameBytes();
 			const std::size_t someSampleBytes = aFormat.myBits / 8;
-			const std::size_t someFrameCount = aData.size() / someFrameBytes;
-			BassMixer::Frames someFrames(someFrameCount * OUTPUT_CHANNELS);
-			for (std::size_t someFrame = 0; someFrame < someFrameCount; ++someFrame)
-			{
-				const std::uint8_t* someAt = aData.data() + someFrame * someFrameBytes;
-				someFrames[someFrame * 2] = ReadSample(someAt, aFormat);
-				someFrames[someFrame * 2 + 1] = aFormat.myChannels > 1 ? ReadSample(someAt + someSampleBytes, aFormat) : someFrames[someFrame * 2];
-			}
-			return someFrames;
-		}
-
-		std::optional<BassMixer::Frames> Resample(BassMixer::Frames aFrames, std::uint32_t aFromRate, DWORD aToRate)
-		{
-			SDL_AudioCVT someConversion;
-			if (SDL_BuildAudioCVT(&someConversion, AUDIO_S16SYS, OUTPUT_CHANNELS, static_cast<int>(aFromRate), AUDIO_S16SYS, OUTPUT_CHANNELS, static_cast<int>(aToRate)) < 0)
-				return std::nullopt;
-			const std::size_t someBytes = aFrames.size() * sizeof(std::int16_t);
-			if (someBytes > static_cast<std::size_t>(INT32_MAX / std::max(someConversion.len_mult, 1)))
-				return std::nullopt;
-			someConversion.len = static_cast<int>(someBytes);
-			std::vector<Uint8> someBuffer(someBytes * static_cast<std::size_t>(someConversion.len_mult));
-			std::memcpy(someBuffer.data(), aFrames.data(), someBytes);
-			someConversion.buf = someBuffer.data();
-			if (SDL_ConvertAudio(&someConversion) < 0)
-				return std::nullopt;
-			const std::size_t someValues = static_cast<std::size_t>(someConversion.len_cvt) / sizeof(std::int16_t);
-			BassMixer::Frames someResult(someValues - someValues % OUTPUT_CHANNELS);
-			if (!someResult.empty())
-				std::memcpy(someResult.data(), someBuffer.data(), someResult.size() * sizeof(std::int16_t));
-			return someResult;
+			const std::size_t someCount = aData.size() / aFormat.FrameBytes() * aFormat.myChannels;
+			std::vector<std::int16_t> someValues(someCount);
+			for (std::size_t someIndex = 0; someIndex < someCount; ++someIndex)
+				someValues[someIndex] = ReadSample(aData.data() + someIndex * someSampleBytes, aFormat);
+			return someValues;
 		}
 	}
 
-	DecodedWav DecodeWav(std::span<const std::uint8_t> aBytes, DWORD aRate, const std::string& aName)
+	DecodedWav DecodeWav(std::span<const std::uint8_t> aBytes, const std::string& aName)
 	{
 		if (!HasTag(aBytes, 0, "RIFF") || !HasTag(aBytes, 8, "WAVE"))
 			return Fail(BASS_ERROR_FILEFORM, aName, "not a RIFF WAVE file");
@@ -193,25 +161,18 @@ namespace Platform
 			return Fail(BASS_ERROR_FILEFORM, aName, "holds no sound");
 
 		DecodedWav someResult;
-		someResult.myFrames = ToStereo(someData, *someFormat);
-		if (someFormat->myRate != aRate)
-		{
-			std::optional<BassMixer::Frames> someResampled = Resample(std::move(someResult.myFrames), someFormat->myRate, aRate);
-			if (!someResampled)
-				return Fail(BASS_ERROR_FILEFORM, aName, std::string("cannot be converted (") + SDL_GetError() + ")");
-			someResult.myFrames = std::move(*someResampled);
-		}
-		if (someResult.myFrames.empty())
-			return Fail(BASS_ERROR_FILEFORM, aName, "holds no sound");
-		someResult.myOriginalBits = someFormat->myBits;
+		someResult.mySound.myValues = ToSixteenBit(someData, *someFormat);
+		someResult.mySound.myChannels = someFormat->myChannels;
+		someResult.mySound.myRate = someFormat->myRate;
+		someResult.mySound.myOriginalBits = someFormat->myBits;
 		return someResult;
 	}
 
-	DecodedWav DecodeWavFile(const std::filesystem::path& aPath, DWORD aRate)
+	DecodedWav DecodeWavFile(const std::filesystem::path& aPath)
 	{
 		const std::optional<std::vector<std::uint8_t>> someBytes = ReadWholeFile(aPath);
 		if (!someBytes)
 			return Fail(BASS_ERROR_FILEOPEN, aPath.string(), "cannot be opened");
-		return DecodeWav(*someBytes, aRate, aPath.string());
+		return DecodeWav(*someBytes, aPath.string());
 	}
 }

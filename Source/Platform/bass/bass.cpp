@@ -115,11 +115,11 @@ HSAMPLE BASS_SampleLoad(BOOL aIsMemory, const void* aFile, QWORD aOffset, DWORD 
 		return 0;
 	}
 
-	Platform::DecodedWav someWav = Platform::DecodeWavFile(static_cast<const char*>(aFile), someMixer->GetRate());
+	Platform::DecodedWav someWav = Platform::DecodeWavFile(static_cast<const char*>(aFile));
 	HSAMPLE someSample = 0;
 	if (someWav.myError != BASS_OK)
 		Report(someWav.myError);
-	else if (!Report(someMixer->AddSample(std::move(someWav.myFrames), someWav.myOriginalBits, aMax, aFlags, someSample)))
+	else if (!Report(someMixer->AddSample(std::move(someWav.mySound), aMax, aFlags, someSample)))
 		someSample = 0;
 	return someSample;
 }

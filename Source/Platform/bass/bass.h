@@ -14,7 +14,8 @@
 // until the next BASS_SampleGetChannel hands its slot out again.
 // Built on: our mixer (BassMixer.h) as a source of the process's SDL2 audio output
 // (AudioDevice.h: SDL's dummy driver when no device opens; device 0 adds no
-// source); WAV decoding and resampling to the mixer's rate by SDL2.
+// source); our own WAV reader. Samples are kept at their file's rate and channel
+// count (mono or stereo, 16-bit) and resampled to the output rate while mixing.
 #include "kernel/WindowsTypes.h"
 
 #include <cstdint>
@@ -60,14 +61,14 @@ constexpr int BASS_ERROR_FILEFORM = 41;
 
 struct BASS_SAMPLE
 {
-	DWORD freq;    // the rate the data is kept at (the device rate)
+	DWORD freq;    // the rate the data is kept at (the file's)
 	float volume;  // default volume of new channels
 	float pan;     // default pan of new channels
 	DWORD flags;   // load flags with BASS_SAMPLE_SOFTWARE
-	DWORD length;  // bytes of data as kept (16-bit stereo)
+	DWORD length;  // bytes of data as kept (16-bit, chans interleaved)
 	DWORD max;     // most channels playing at once
 	DWORD origres; // bits per sample of the file
-	DWORD chans;   // channels as kept (2)
+	DWORD chans;   // channels as kept (the file's: 1 or 2)
 };
 
 // device -1 default, 0 no output (channels move only through Platform::MixBassOutput),
@@ -96,4 +97,5 @@ DWORD BASS_ChannelIsActive(DWORD aHandle);
 // returns the channel's flags after the change, or (DWORD)-1 on error.
 DWORD BASS_ChannelFlags(DWORD aHandle, DWORD aFlags, DWORD aMask);
 BOOL BASS_ChannelSetAttribute(DWORD aHandle, DWORD anAttribute, float aValue);
+// aPosition in bytes of the sample as kept (BASS_SAMPLE::length counts the same bytes).
 BOOL BASS_ChannelSetPosition(DWORD aHandle, QWORD aPosition, DWORD aMode);

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace
 {
 	// BASS as the process has it: initialised here without output unless the sound
@@ -67,6 +69,14 @@ TEST_F(Bass, LoadedSampleReportsItsFlagsAndPlays)
 	EXPECT_EQ(someInfo.length, 4410u * 4u);
 	ASSERT_TRUE(BASS_SampleGetInfo(someOnce, &someInfo));
 	EXPECT_EQ(someInfo.flags, 0x20011u);
+	// A mono file is kept as it is recorded.
+	const std::string someMonoPath = WriteFile("mono.wav", NorvTest::MakeWav(std::vector<std::int16_t>(2205, 7), 1, 22050));
+	const HSAMPLE someMono = BASS_SampleLoad(FALSE, someMonoPath.c_str(), 0, 0, 1, 0);
+	ASSERT_TRUE(BASS_SampleGetInfo(someMono, &someInfo));
+	EXPECT_EQ(someInfo.freq, 22050u);
+	EXPECT_EQ(someInfo.chans, 1u);
+	EXPECT_EQ(someInfo.length, 2205u * 2u);
+	EXPECT_TRUE(BASS_SampleFree(someMono));
 
 	const HCHANNEL someChannel = BASS_SampleGetChannel(someLoop, 0);
 	ASSERT_NE(someChannel, 0u);
@@ -95,6 +105,11 @@ TEST_F(Bass, MissingTruncatedAndGarbageFilesFailWithAMessage)
 		{ WriteFile("garbage.wav", std::string(200, '\x7f')), BASS_ERROR_FILEFORM },
 		{ WriteFile("empty.wav", ""), BASS_ERROR_FILEFORM },
 		{ WriteFile("nodata.wav", NorvTest::MakeWav({}, 2, 44100)), BASS_ERROR_FILEFORM },
+		{ WriteFile("halfframe.wav", NorvTest::MakeWav({ 1 }, 2, 44100)), BASS_ERROR_FILEFORM },
+		{ WriteFile("7hz.wav", NorvTest::MakeWav({ 1, 2 }, 1, 7)), BASS_ERROR_FILEFORM },
+		{ WriteFile("1mhz.wav", NorvTest::MakeWav({ 1, 2 }, 1, 1000000)), BASS_ERROR_FILEFORM },
+		{ WriteFile("nochannels.wav", NorvTest::MakeWavOf(std::string(8, '\x01'), 0, 44100, 16)), BASS_ERROR_FILEFORM },
+		{ WriteFile("surround.wav", NorvTest::MakeWav(std::vector<std::int16_t>(12, 1), 6, 44100)), BASS_ERROR_FILEFORM },
 	};
 	for (const auto& [somePath, someError] : someCases)
 	{
@@ -104,24 +119,28 @@ TEST_F(Bass, MissingTruncatedAndGarbageFilesFailWithAMessage)
 		EXPECT_EQ(BASS_ErrorGetCode(), someError);
 		const std::string someMessage = testing::internal::GetCapturedStderr();
 		EXPECT_NE(someMessage.find(somePath), std::string::npos) << someMessage;
+		EXPECT_EQ(std::count(someMessage.begin(), someMessage.end(), '\n'), 1) << someMessage;
 	}
 }
 
-TEST(WavDecoder, ConvertsToStereoSixteenBitAtTheMixerRate)
+TEST(WavDecoder, KeepsTheFilesRateAndChannels)
 {
 	NorvTest::TempFolder someFolder;
-	const auto someMono = someFolder.Write("mono.wav", NorvTest::MakeWav({ 300, 300, 300, 300 }, 1, 44100));
-	const Platform::DecodedWav someDecoded = Platform::DecodeWavFile(someMono, 44100);
+	const auto someMono = someFolder.Write("mono.wav", NorvTest::MakeWav({ 300, -300, 301, -301 }, 1, 22050));
+	const Platform::DecodedWav someDecoded = Platform::DecodeWavFile(someMono);
 	ASSERT_EQ(someDecoded.myError, BASS_OK);
-	EXPECT_EQ(someDecoded.myFrames, (Platform::BassMixer::Frames{ 300, 300, 300, 300, 300, 300, 300, 300 }));
-	EXPECT_EQ(someDecoded.myOriginalBits, 16u);
+	EXPECT_EQ(someDecoded.mySound.myValues, (std::vector<std::int16_t>{ 300, -300, 301, -301 }));
+	EXPECT_EQ(someDecoded.mySound.myChannels, 1u);
+	EXPECT_EQ(someDecoded.mySound.myRate, 22050u);
+	EXPECT_EQ(someDecoded.mySound.myOriginalBits, 16u);
+	// Held at its size: no room kept beyond the values.
+	EXPECT_EQ(someDecoded.mySound.myValues.capacity(), 4u);
 
-	std::vector<std::int16_t> someSlow(2 * 2205, 1000);
-	const auto someHalfRate = someFolder.Write("slow.wav", NorvTest::MakeWav(someSlow, 2, 22050));
-	const Platform::DecodedWav someResampled = Platform::DecodeWavFile(someHalfRate, 44100);
-	ASSERT_EQ(someResampled.myError, BASS_OK);
-	EXPECT_NEAR(static_cast<double>(someResampled.myFrames.size()) / 2.0, 4410.0, 8.0);
-	EXPECT_NEAR(someResampled.myFrames[2000], 1000, 2);
+	const Platform::DecodedWav someStereo = Platform::DecodeWavFile(someFolder.Write("stereo.wav", NorvTest::MakeConstantWav(3, 5, -5, 11025)));
+	ASSERT_EQ(someStereo.myError, BASS_OK);
+	EXPECT_EQ(someStereo.mySound.myValues, (std::vector<std::int16_t>{ 5, -5, 5, -5, 5, -5 }));
+	EXPECT_EQ(someStereo.mySound.myChannels, 2u);
+	EXPECT_EQ(someStereo.mySound.myRate, 11025u);
 }
 
 TEST(WavDecoder, SamplesAtTheMixerRateArriveBitForBit)
@@ -131,22 +150,22 @@ TEST(WavDecoder, SamplesAtTheMixerRateArriveBitForBit)
 	for (int someIndex = 0; someIndex < 2000; ++someIndex)
 		someSamples.push_back(static_cast<std::int16_t>(someIndex * 7919 % 65536 - 32768));
 	someSamples[0] = 16674;
-	const Platform::DecodedWav someStereo = Platform::DecodeWavFile(someFolder.Write("exact.wav", NorvTest::MakeWav(someSamples, 2, 48000)), 48000);
+	const Platform::DecodedWav someStereo = Platform::DecodeWavFile(someFolder.Write("exact.wav", NorvTest::MakeWav(someSamples, 2, 48000)));
 	ASSERT_EQ(someStereo.myError, BASS_OK);
-	EXPECT_EQ(someStereo.myFrames, someSamples);
+	EXPECT_EQ(someStereo.mySound.myValues, someSamples);
 
 	// 24-bit samples keep their top 16 bits and report their own resolution.
 	const std::string someData24("\x00\x22\x11" "\xFF\xFF\x7F" "\x00\x00\x80" "\xAA\x34\x12", 12);
-	const Platform::DecodedWav someDeep = Platform::DecodeWavFile(someFolder.Write("deep.wav", NorvTest::MakeWavOf(someData24, 2, 44100, 24)), 44100);
+	const Platform::DecodedWav someDeep = Platform::DecodeWavFile(someFolder.Write("deep.wav", NorvTest::MakeWavOf(someData24, 2, 44100, 24)));
 	ASSERT_EQ(someDeep.myError, BASS_OK);
-	EXPECT_EQ(someDeep.myOriginalBits, 24u);
-	EXPECT_EQ(someDeep.myFrames, (Platform::BassMixer::Frames{ 0x1122, 0x7FFF, -0x8000, 0x1234 }));
+	EXPECT_EQ(someDeep.mySound.myOriginalBits, 24u);
+	EXPECT_EQ(someDeep.mySound.myValues, (std::vector<std::int16_t>{ 0x1122, 0x7FFF, -0x8000, 0x1234 }));
 
 	const std::string someData8("\x80\xFF\x00\xC0", 4);
-	const Platform::DecodedWav someShallow = Platform::DecodeWavFile(someFolder.Write("shallow.wav", NorvTest::MakeWavOf(someData8, 1, 44100, 8)), 44100);
+	const Platform::DecodedWav someShallow = Platform::DecodeWavFile(someFolder.Write("shallow.wav", NorvTest::MakeWavOf(someData8, 1, 44100, 8)));
 	ASSERT_EQ(someShallow.myError, BASS_OK);
-	EXPECT_EQ(someShallow.myOriginalBits, 8u);
-	EXPECT_EQ(someShallow.myFrames, (Platform::BassMixer::Frames{ 0, 0, 127 * 256, 127 * 256, -32768, -32768, 64 * 256, 64 * 256 }));
+	EXPECT_EQ(someShallow.mySound.myOriginalBits, 8u);
+	EXPECT_EQ(someShallow.mySound.myValues, (std::vector<std::int16_t>{ 0, 127 * 256, -32768, 64 * 256 }));
 }
 
 TEST(WavDecoder, ChunkSizesPastTheEndAreNeverTrusted)
@@ -157,19 +176,19 @@ TEST(WavDecoder, ChunkSizesPastTheEndAreNeverTrusted)
 	someLying.replace(40, 4, std::string("\x11\xAE\x53\xF2", 4)); // data claims 0xF253AE11 bytes, 26 present
 	const auto somePath = someFolder.Write("lying.wav", someLying);
 	testing::internal::CaptureStderr();
-	const Platform::DecodedWav someDecoded = Platform::DecodeWavFile(somePath, 44100);
+	const Platform::DecodedWav someDecoded = Platform::DecodeWavFile(somePath);
 	const std::string someMessage = testing::internal::GetCapturedStderr();
 	EXPECT_NE(someMessage.find(somePath.string()), std::string::npos) << someMessage;
 	if (someDecoded.myError == BASS_OK)
 	{
-		EXPECT_EQ(someDecoded.myFrames, (Platform::BassMixer::Frames{ 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12 }));
+		EXPECT_EQ(someDecoded.mySound.myValues, (std::vector<std::int16_t>{ 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12 }));
 	}
 
 	// A chunk before the sound claiming more than the file holds is refused.
 	std::string someBadChunk = NorvTest::MakeWav(someSamples, 2, 44100);
 	someBadChunk.insert(12, std::string("LIST\xFF\xFF\xFF\x7F", 8));
 	testing::internal::CaptureStderr();
-	EXPECT_EQ(Platform::DecodeWavFile(someFolder.Write("badchunk.wav", someBadChunk), 44100).myError, BASS_ERROR_FILEFORM);
+	EXPECT_EQ(Platform::DecodeWavFile(someFolder.Write("badchunk.wav", someBadChunk)).myError, BASS_ERROR_FILEFORM);
 	EXPECT_FALSE(testing::internal::GetCapturedStderr().empty());
 }
 
@@ -177,15 +196,15 @@ TEST(WavDecoder, FuzzerFindingsFailOrLoadCleanly)
 {
 	// Each input once made the decoder misbehave under the sanitizers.
 	const std::string someFindings[] = {
-		// one 24-bit frame at 44230 Hz: resampled to no frames at all
+		// one 24-bit frame at 44230 Hz: once resampled to no frames at all on loading
 		std::string("\x52\x49\x46\x46\x30\x00\x00\x00\x57\x41\x56\x45\x66\x6d\x74\x20\x10\x00\x00\x00\x01\x00\x02\x00\xc6\xac\x00\x00\x98\x09\x04\x00\x06\x00\x18\x00\x64\x61\x74\x61\x0c\x00\x00\x00\x00\x22\x11\xff\xff\x38\x12", 51),
 	};
 	NorvTest::TempFolder someFolder;
 	for (const std::string& someFinding : someFindings)
 	{
 		testing::internal::CaptureStderr();
-		const Platform::DecodedWav someDecoded = Platform::DecodeWavFile(someFolder.Write("finding.wav", someFinding), 44100);
+		const Platform::DecodedWav someDecoded = Platform::DecodeWavFile(someFolder.Write("finding.wav", someFinding));
 		const std::string someMessage = testing::internal::GetCapturedStderr();
-		EXPECT_TRUE(someDecoded.myError == BASS_OK ? !someDecoded.myFrames.empty() : !someMessage.empty());
+		EXPECT_TRUE(someDecoded.myError == BASS_OK ? !someDecoded.mySound.myValues.empty() : !someMessage.empty());
 	}
 }
