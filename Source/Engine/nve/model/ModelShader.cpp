@@ -5,6 +5,7 @@
 #include "graphics/GraphicsStateStack.h"
 #include "graphics/Texture.h"
 #include "graphics/TextureManager.h"
+#include "graphics/ViewVolume.h"
 #include "model/ModelTextures.h"
 
 #include <cstring>
@@ -99,6 +100,13 @@ namespace Norv
 		ID3D11DeviceContext* someContext = DX11::ourContext;
 		if (!someContext)
 			return;
+		const GraphicsStateStack* someStack = GraphicsEngine::GetStateStack();
+		const Matrix4x4 someWorld = someStack ? aWorld * someStack->GetTop().myTransform : aWorld;
+		// A static mesh wholly beside the view puts no pixel on screen. Skinned ones
+		// move away from their bind-pose bounds; a mesh without bounds is drawn.
+		if (!aBones && someStack && aMesh.myBounds.myRadius > 0.0f
+			&& !ViewVolume::ForMesh(someWorld, someStack->GetTop().myCamera).MayShow(aMesh.myBounds.myCenter, aMesh.myBounds.myRadius))
+			return;
 		ID3D11ShaderResourceView* someViews[MODEL_TEXTURE_KIND_COUNT] = {};
 		bool isDefaultSurface = true; // normal, material and effects all the defaults
 		for (std::uint32_t i = 0; i < MODEL_TEXTURE_KIND_COUNT; ++i)
@@ -109,7 +117,6 @@ namespace Norv
 				isDefaultSurface = isDefaultSurface && someTexture == myDefaultTextures[i] && someTexture && !someTexture->myIsFailed;
 		}
 		someContext->PSSetShaderResources(FIRST_TEXTURE_SLOT, MODEL_TEXTURE_KIND_COUNT, someViews);
-		const GraphicsStateStack* someStack = GraphicsEngine::GetStateStack();
 		myPixelShader = myLitPixelShader;
 		if (myAmbientPixelShader && someStack && IsAmbientOnly(*someStack))
 			myPixelShader = isDefaultSurface && myDefaultSurfacePixelShader ? myDefaultSurfacePixelShader : myAmbientPixelShader;
@@ -130,7 +137,7 @@ namespace Norv
 
 		if (FAILED(someContext->Map(myObjectBuffer.Get(), 0, D3D11_MAP_WRITE_DISCARD, 0, &someMapped)))
 			return;
-		const ObjectConstants someObject{ someStack ? aWorld * someStack->GetTop().myTransform : aWorld, aColor, aColorAdjust };
+		const ObjectConstants someObject{ someWorld, aColor, aColorAdjust };
 		std::memcpy(someMapped.pData, &someObject, sizeof(someObject));
 		someContext->Unmap(myObjectBuffer.Get(), 0);
 		ID3D11Buffer* const someObjectBuffer[] = { myObjectBuffer.Get() };
