@@ -94,6 +94,11 @@ namespace Norv
 		return true; // never the base's default layout; Init checks the result
 	}
 
+	bool ModelShader::MayShow(const MeshData& aMesh, const ViewVolume& aVolume)
+	{
+		return aMesh.myBounds.myRadius <= 0.0f || aVolume.MayShow(aMesh.myBounds.myCenter, aMesh.myBounds.myRadius);
+	}
+
 	void ModelShader::Render(Texture* const (&aTextures)[MODEL_TEXTURE_KIND_COUNT], const MeshData& aMesh, const Matrix4x4& aWorld,
 		const Matrix4x4* aBones, const Vector4<float>& aColor, const Vector4<float>& aColorAdjust)
 	{
@@ -102,10 +107,8 @@ namespace Norv
 			return;
 		const GraphicsStateStack* someStack = GraphicsEngine::GetStateStack();
 		const Matrix4x4 someWorld = someStack ? aWorld * someStack->GetTop().myTransform : aWorld;
-		// A static mesh wholly beside the view puts no pixel on screen. Skinned ones
-		// move away from their bind-pose bounds; a mesh without bounds is drawn.
-		if (!aBones && someStack && aMesh.myBounds.myRadius > 0.0f
-			&& !ViewVolume::ForMesh(someWorld, someStack->GetTop().myCamera).MayShow(aMesh.myBounds.myCenter, aMesh.myBounds.myRadius))
+		// Skinned meshes move away from their bind-pose bounds: always drawn.
+		if (!aBones && someStack && !MayShow(aMesh, ViewVolume::ForMesh(someWorld, someStack->GetTop().myCamera)))
 			return;
 		ID3D11ShaderResourceView* someViews[MODEL_TEXTURE_KIND_COUNT] = {};
 		bool isDefaultSurface = true; // normal, material and effects all the defaults

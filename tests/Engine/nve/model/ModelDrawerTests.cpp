@@ -109,9 +109,13 @@ TEST_F(ModelDrawerTest, AStaticMeshWhollyBesideTheViewCostsNoDrawAndOneOverTheEd
 		const std::uint32_t someBefore = Norv::DrawCalls::GetCurrentFrameCount();
 		myScene.Stack().Push();
 		myScene.Stack().Translate({ anX, aY, 0.0f });
+		const bool mayShow = someCube.MayShow(myScene.Stack());
 		myDrawer->Draw(someCube);
 		myScene.Stack().Pop();
-		return Norv::DrawCalls::GetCurrentFrameCount() - someBefore;
+		const std::uint32_t someDraws = Norv::DrawCalls::GetCurrentFrameCount() - someBefore;
+		// The instance's own answer (the play state asks it before setting up a prop) agrees.
+		EXPECT_EQ(mayShow, someDraws == 1u) << anX << ", " << aY;
+		return someDraws;
 	};
 	// The view reaches 600 tan 30 = 346 units to each side at the cube's depth, 260 up and down.
 	EXPECT_EQ(DrawsAt(500.0f, 0.0f), 0u);
