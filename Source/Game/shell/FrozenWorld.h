@@ -17,7 +17,6 @@ public:
 	void Draw(const std::function<void()>& aDraw);
 	// The next Draw draws the world again: it was updated, left or unloaded.
 	void Invalidate() { myIsValid = false; }
-	bool IsValid() const { return myIsValid; }
 	// Drops the copy and its memory.
 	void Release();
 
