@@ -38,6 +38,9 @@ void StateStack::Update(InputMapper& anInput, float aDeltaTime)
 	IStates* const someTop = myStack.back();
 	const std::size_t someDepth = myStack.size();
 
+	// An updated world moves: its kept frame is stale.
+	if (someTop == myStates.myGameState)
+		myFrozenWorld.Invalidate();
 	myIsUpdating = true;
 	const int someCode = myStack.back()->Update(anInput, aDeltaTime);
 	myIsUpdating = false;
@@ -80,16 +83,23 @@ void StateStack::ApplyTransition(int aCode, InputMapper& anInput)
 
 void StateStack::Render(InputMapper& anInput)
 {
+	bool isGameStacked = false;
 	for (IStates* someState : myStack)
 	{
-		if (someState != myStates.myGameState)
+		if (someState == myStates.myGameState)
 		{
-			if (Norv::GraphicsStateStack* someGraphicsState = Norv::GraphicsEngine::GetStateStack())
-				someGraphicsState->SetCamera(*myInterfaceCamera);
-			someState->OnResize();
+			isGameStacked = true;
+			RenderGameState(anInput);
+			continue;
 		}
+		if (Norv::GraphicsStateStack* someGraphicsState = Norv::GraphicsEngine::GetStateStack())
+			someGraphicsState->SetCamera(*myInterfaceCamera);
+		someState->OnResize();
 		someState->Render(anInput);
 	}
+	// The level is left: its kept frame goes with it.
+	if (!isGameStacked)
+		myFrozenWorld.Release();
 	// The loading screen covers everything, under the interface camera. It is made
 	// by the first level load, not by the intro's first frame.
 	LoadingScreen* someLoadingScreen = LoadingScreen::FindInstance();
@@ -104,6 +114,19 @@ void StateStack::Render(InputMapper& anInput)
 	someLoadingScreen->Render();
 	if (someGraphicsState)
 		someGraphicsState->Pop();
+}
+
+void StateStack::RenderGameState(InputMapper& anInput)
+{
+	IStates* someGame = myStates.myGameState;
+	// The loading screen draws over the world's depth buffer, which the kept copy
+	// does not hold: while it shows, the world is drawn in full.
+	const LoadingScreen* someLoadingScreen = LoadingScreen::FindInstance();
+	const bool isFrozen = myStack.back() != someGame && !(someLoadingScreen && someLoadingScreen->IsVisible());
+	if (isFrozen)
+		myFrozenWorld.Draw([&] { someGame->Render(anInput); });
+	else
+		someGame->Render(anInput);
 }
 
 IStates* StateStack::GetState(int aCode)

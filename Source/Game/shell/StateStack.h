@@ -2,6 +2,7 @@
 // The owner of the game's state stack: updates the top state once a frame,
 // carries out the transition code it returns, renders every stacked state
 // bottom-up under a fresh interface camera, and holds the quit flag.
+#include "shell/FrozenWorld.h"
 #include "shell/IStates.h"
 
 #include "graphics/Camera.h"
@@ -58,6 +59,8 @@ public:
 	const Norv::Camera& GetInterfaceCamera() const { return *myInterfaceCamera; }
 	const std::vector<IStates*>& GetStack() const { return myStack; }
 	IStates* GetGameState() const { return myStates.myGameState; }
+	// The play state's frame kept while menus cover it.
+	FrozenWorld& GetFrozenWorld() { return myFrozenWorld; }
 
 private:
 	void Push(IStates* aState, InputMapper& anInput);
@@ -66,12 +69,15 @@ private:
 	void ApplyTransition(int aCode, InputMapper& anInput);
 	void ExitTop();
 	void MakeInterfaceCamera();
+	// The play state under the top state, its frame from the kept copy while the world stays frozen.
+	void RenderGameState(InputMapper& anInput);
 
 	inline static StateStack* ourInstance = nullptr;
 
 	std::unique_ptr<Norv::Camera> myInterfaceCamera;
 	std::vector<IStates*> myStack;
 	StateSet myStates;
+	FrozenWorld myFrozenWorld;
 	bool myShouldQuit = false;
 	bool myIsUpdating = false;
 	bool myIsMainMenuRequested = false;

@@ -100,7 +100,8 @@ void GameState::DrawBackground() const
 	// come after. The depth goes again after: background props never hide entities.
 	const float someLayers = static_cast<float>(myBackgroundInstances.size() + 1);
 	const auto DrawLayer = [&](std::size_t anIndex) {
-		if (!IsPropInView(myBackgroundInstances[anIndex]))
+		// A prop beside the camera's view draws nothing: its depth range is not set either.
+		if (!IsPropInView(myBackgroundInstances[anIndex]) || !myBackgroundInstances[anIndex].MayShow(*someStates))
 			return;
 		D3D11_VIEWPORT someViewport = *someScreen;
 		someViewport.MinDepth = someViewport.MaxDepth = static_cast<float>(myBackgroundInstances.size() - anIndex) / someLayers;

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <utility>
@@ -184,6 +185,40 @@ namespace
 		myStack.Render(myInput);
 		// The play state draws with its own cameras: no interface re-layout for it.
 		EXPECT_EQ(TakeLog(), (Log{ "PauseMenu.Update", "Game.Render", "PauseMenu.OnResize", "PauseMenu.Render" }));
+	}
+
+	// The frozen level is drawn once under the menus and copied back after that,
+	// until it is updated again; while the loading screen shows it is drawn in full.
+	TEST_F(StateStackTest, ThePlayStateUnderAMenuIsDrawnOnceUntilItIsUpdatedAgain)
+	{
+		const auto GameRenders = [this] {
+			const Log someLog = TakeLog();
+			return std::count(someLog.begin(), someLog.end(), "Game.Render");
+		};
+		UpdateWith(myIntro, StateTransition::PlayCurrentScene);
+		UpdateWith(myGame, StateTransition::Pause);
+		TakeLog();
+		for (int i = 0; i < 3; ++i)
+		{
+			myStack.Render(myInput);
+			myStack.Update(myInput, 0.016f);
+		}
+		EXPECT_EQ(GameRenders(), 1);
+
+		LoadingScreen::GetInstance().Show({ 0.0f, 0.0f, 0.0f, 1.0f });
+		myStack.Render(myInput);
+		myStack.Render(myInput);
+		EXPECT_EQ(GameRenders(), 2);
+		LoadingScreen::DestroyInstance();
+
+		// Resumed and updated, then paused again: the level is drawn anew once.
+		UpdateWith(myPauseMenu, StateTransition::Back);
+		myStack.Render(myInput);
+		EXPECT_EQ(GameRenders(), 1);
+		UpdateWith(myGame, StateTransition::Options);
+		myStack.Render(myInput);
+		myStack.Render(myInput);
+		EXPECT_EQ(GameRenders(), 1);
 	}
 
 	TEST_F(StateStackTest, ReturningToTheMainMenuExitsOnlyThePlayState)

@@ -139,6 +139,9 @@ TEST_F(PlayStateModels, ACulledPropJustOutsideTheViewRectangleIsSkipped)
 	// Scale 2: reach 2 x 100 + 100 = 300, so the bound is 2000 + 300 x 1.41 + 50 = 2473.
 	Load(json::array({ Placed(SceneObject("out", "Prop", { 2500, 0, 100 }), { 0, 0, 0 }, { 2, 2, 2 }), Placed(SceneObject("in", "Prop", { -2400, 0, 100 }), { 0, 0, 0 }, { 2, 2, 2 }),
 		Placed(SceneObject("unculled", "Prop", { 9000, 0, 100 }, json::array({ Property("useFrustumCulling", "Bool", false) })), { 0, 0, 0 }, { 2, 2, 2 }) }));
+	// The drawer leaves out what lies beside the camera's view as well: opened to
+	// 170 degrees, the view holds every prop here and the rectangle alone decides.
+	myWorld.myState.GetWorldCamera()->SetPerspectiveProjection(170.0f, { 16.0f, 9.0f }, GameState::NEAR_PLANE, GameState::FAR_PLANE);
 	LookFrom(0.0f, 0.0f);
 	EXPECT_EQ(CountRenderDraws(), 2u);
 	LookFrom(100.0f, 0.0f); // now the first is 2400 away and the second 2500

@@ -1,5 +1,7 @@
 #include "model/ModelInstance.h"
 
+#include "graphics/GraphicsStateStack.h"
+#include "graphics/ViewVolume.h"
 #include "model/ModelShader.h"
 
 #include <algorithm>
@@ -37,6 +39,17 @@ namespace Norv
 	void ModelInstance::Render(ModelShader& aShader) const
 	{
 		RenderMeshes(myModel.get(), myTextures, aShader, myTransform, nullptr, myColor, myColorAdjust);
+	}
+
+	bool ModelInstance::MayShow(const GraphicsStateStack& aStack) const
+	{
+		if (!myModel)
+			return false;
+		const RenderState& someTop = aStack.GetTop();
+		const ViewVolume someVolume = ViewVolume::ForMesh(myTransform * someTop.myTransform, someTop.myCamera);
+		const std::vector<MeshData>& someMeshes = myModel->GetMeshes();
+		const auto someEnd = someMeshes.begin() + static_cast<std::ptrdiff_t>(std::min(someMeshes.size(), MAX_MESHES_PER_MODEL));
+		return std::any_of(someMeshes.begin(), someEnd, [&](const MeshData& aMesh) { return ModelShader::MayShow(aMesh, someVolume); });
 	}
 
 	void AnimatedModelInstance::Init(std::shared_ptr<Model> aModel)

@@ -11,6 +11,7 @@
 
 namespace Norv
 {
+	class GraphicsStateStack;
 	class ModelShader;
 
 	class ModelInstance
@@ -21,6 +22,9 @@ namespace Norv
 		std::shared_ptr<Model> GetModel() const { return myModel; }
 		// Draws every mesh with aShader, without bones; nothing without a model.
 		void Render(ModelShader& aShader) const;
+		// False when every mesh, placed by this transform and aStack's, lies wholly
+		// beside the view of aStack's camera (Render would draw nothing).
+		bool MayShow(const GraphicsStateStack& aStack) const;
 
 		const Matrix4x4& GetTransform() const { return myTransform; }
 		void SetTransform(const Matrix4x4& aTransform) { myTransform = aTransform; }

@@ -5,6 +5,7 @@
 #include "graphics/GraphicsStateStack.h"
 #include "graphics/Texture.h"
 #include "graphics/TextureManager.h"
+#include "graphics/ViewVolume.h"
 #include "model/ModelTextures.h"
 
 #include <cstring>
@@ -93,11 +94,21 @@ namespace Norv
 		return true; // never the base's default layout; Init checks the result
 	}
 
+	bool ModelShader::MayShow(const MeshData& aMesh, const ViewVolume& aVolume)
+	{
+		return aMesh.myBounds.myRadius <= 0.0f || aVolume.MayShow(aMesh.myBounds.myCenter, aMesh.myBounds.myRadius);
+	}
+
 	void ModelShader::Render(Texture* const (&aTextures)[MODEL_TEXTURE_KIND_COUNT], const MeshData& aMesh, const Matrix4x4& aWorld,
 		const Matrix4x4* aBones, const Vector4<float>& aColor, const Vector4<float>& aColorAdjust)
 	{
 		ID3D11DeviceContext* someContext = DX11::ourContext;
 		if (!someContext)
+			return;
+		const GraphicsStateStack* someStack = GraphicsEngine::GetStateStack();
+		const Matrix4x4 someWorld = someStack ? aWorld * someStack->GetTop().myTransform : aWorld;
+		// Skinned meshes move away from their bind-pose bounds: always drawn.
+		if (!aBones && someStack && !MayShow(aMesh, ViewVolume::ForMesh(someWorld, someStack->GetTop().myCamera)))
 			return;
 		ID3D11ShaderResourceView* someViews[MODEL_TEXTURE_KIND_COUNT] = {};
 		bool isDefaultSurface = true; // normal, material and effects all the defaults
@@ -109,7 +120,6 @@ namespace Norv
 				isDefaultSurface = isDefaultSurface && someTexture == myDefaultTextures[i] && someTexture && !someTexture->myIsFailed;
 		}
 		someContext->PSSetShaderResources(FIRST_TEXTURE_SLOT, MODEL_TEXTURE_KIND_COUNT, someViews);
-		const GraphicsStateStack* someStack = GraphicsEngine::GetStateStack();
 		myPixelShader = myLitPixelShader;
 		if (myAmbientPixelShader && someStack && IsAmbientOnly(*someStack))
 			myPixelShader = isDefaultSurface && myDefaultSurfacePixelShader ? myDefaultSurfacePixelShader : myAmbientPixelShader;
@@ -130,7 +140,7 @@ namespace Norv
 
 		if (FAILED(someContext->Map(myObjectBuffer.Get(), 0, D3D11_MAP_WRITE_DISCARD, 0, &someMapped)))
 			return;
-		const ObjectConstants someObject{ someStack ? aWorld * someStack->GetTop().myTransform : aWorld, aColor, aColorAdjust };
+		const ObjectConstants someObject{ someWorld, aColor, aColorAdjust };
 		std::memcpy(someMapped.pData, &someObject, sizeof(someObject));
 		someContext->Unmap(myObjectBuffer.Get(), 0);
 		ID3D11Buffer* const someObjectBuffer[] = { myObjectBuffer.Get() };

@@ -12,6 +12,7 @@
 namespace Norv
 {
 	struct Texture;
+	class ViewVolume;
 
 	class ModelShader : public Shader
 	{
@@ -39,6 +40,10 @@ namespace Norv
 		// when aBones is null) and the object data with aWorld x the stack's transform, and draws.
 		void Render(Texture* const (&aTextures)[MODEL_TEXTURE_KIND_COUNT], const MeshData& aMesh, const Matrix4x4& aWorld,
 			const Matrix4x4* aBones, const Vector4<float>& aColor, const Vector4<float>& aColorAdjust);
+
+		// False when aMesh, placed by the transform aVolume was made from, lies wholly
+		// beside the view and so puts no pixel on screen; a mesh without bounds may always show.
+		static bool MayShow(const MeshData& aMesh, const ViewVolume& aVolume);
 
 		// The texture bound for a null entry of each kind.
 		Texture* GetDefaultTexture(std::uint32_t aKind) const { return myDefaultTextures[aKind]; }

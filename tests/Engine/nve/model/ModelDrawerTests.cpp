@@ -100,6 +100,32 @@ TEST_F(ModelDrawerTest, NullTexturesBindTheirKindsDefaultAndEveryMeshIsOneDrawCa
 	EXPECT_GT(LitColumn(), 0.0f);
 }
 
+TEST_F(ModelDrawerTest, AStaticMeshWhollyBesideTheViewCostsNoDrawAndOneOverTheEdgeIsDrawn)
+{
+	Norv::ModelInstance someCube = myFactory->GetModelInstance("Cube");
+	myScene.BeginFrame({ 0.0f, 0.0f, 0.0f }, DISTANCE);
+	// Placed by the stack, as the play state places nothing itself: the view test must see it too.
+	const auto DrawsAt = [&](float anX, float aY) {
+		const std::uint32_t someBefore = Norv::DrawCalls::GetCurrentFrameCount();
+		myScene.Stack().Push();
+		myScene.Stack().Translate({ anX, aY, 0.0f });
+		const bool mayShow = someCube.MayShow(myScene.Stack());
+		myDrawer->Draw(someCube);
+		myScene.Stack().Pop();
+		const std::uint32_t someDraws = Norv::DrawCalls::GetCurrentFrameCount() - someBefore;
+		// The instance's own answer (the play state asks it before setting up a prop) agrees.
+		EXPECT_EQ(mayShow, someDraws == 1u) << anX << ", " << aY;
+		return someDraws;
+	};
+	// The view reaches 600 tan 30 = 346 units to each side at the cube's depth, 260 up and down.
+	EXPECT_EQ(DrawsAt(500.0f, 0.0f), 0u);
+	EXPECT_EQ(DrawsAt(-500.0f, 0.0f), 0u);
+	EXPECT_EQ(DrawsAt(0.0f, 420.0f), 0u);
+	EXPECT_EQ(LitColumn(), -1.0f);
+	EXPECT_EQ(DrawsAt(346.0f, 0.0f), 1u);
+	EXPECT_GT(LitColumn(), WIDTH * 0.9f);
+}
+
 TEST_F(ModelDrawerTest, AShaderThatFailedToLoadBindsTexturesButDrawsNothing)
 {
 	Norv::ModelShader someBroken;
