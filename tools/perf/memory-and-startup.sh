@@ -2,9 +2,10 @@
 # Measures the real game from outside, in a window on a virtual X display at
 # 1280 x 720 (the settings' size): the time from start to the first presented
 # frame, and resident memory (VmRSS and its peak VmHWM from /proc/PID/status) in
-# the intro, at the main menu and in every level. Levels are reached as a player
-# would, with keys sent to the window: Enter skips the intro, the debug key 1
-# picks the scene that "Level Select" plays.
+# the intro, at the main menu, in every level and with the pause menu over it.
+# Levels are reached as a player would, with keys sent to the window: Enter skips
+# the intro, the debug key 1 picks the scene that "Level Select" plays, Escape
+# pauses.
 #
 #   tools/perf/memory-and-startup.sh [--bin DIR] [--runs N] [--no-levels] [SCENE...]
 #
@@ -130,5 +131,8 @@ for scene in "${scenes[@]}"; do
   sleep 2
   settle
   echo "$scene: $(rss)"
+  press Escape
+  settle
+  echo "$scene, paused: $(rss)"
   stop_game
 done
