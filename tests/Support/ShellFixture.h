@@ -49,14 +49,16 @@ namespace NorvTest
 		void Frame(float aSeconds = SHELL_FRAME_SECONDS) { myInput.Update(aSeconds); }
 		void KeyDown(WPARAM aKey) { myInput.GetKeyboardAndMouse().UpdateEvents(WM_KEYDOWN, aKey, 0); }
 		void KeyUp(WPARAM aKey) { myInput.GetKeyboardAndMouse().UpdateEvents(WM_KEYUP, aKey, 0); }
-		// Down for the frame in which its action reads as pressed.
+		// Down for the two frames after which its action reads as pressed.
 		void PressKey(WPARAM aKey)
 		{
 			KeyDown(aKey);
 			Frame();
+			Frame();
 		}
-		// Pressed and released before the next frame, as the window reports it:
-		// SDL key events through the message queue to the mapper's keyboard.
+		// Pressed and released before the next frame, as the window reports it
+		// (SDL key events through the message queue to the mapper's keyboard), and
+		// the two frames after which its action reads as pressed.
 		void TapKey(WPARAM aKey)
 		{
 			const std::pair<WPARAM, SDL_Scancode> someKeys[] = { { VK_RETURN, SDL_SCANCODE_RETURN }, { VK_ESCAPE, SDL_SCANCODE_ESCAPE },
@@ -67,6 +69,7 @@ namespace NorvTest
 			PushKey(someWindow, true, someFound->second, SDL_GetKeyFromScancode(someFound->second));
 			PushKey(someWindow, false, someFound->second, SDL_GetKeyFromScancode(someFound->second));
 			FeedMessages();
+			Frame();
 			Frame();
 		}
 		// The mouse moved to interface pixels (origin bottom-left), as the window

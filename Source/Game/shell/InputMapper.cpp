@@ -109,7 +109,7 @@ bool InputMapper::IsBindingDown(const ActionBinding& aBinding) const
 	else
 	{
 		for (std::uint16_t someKey : aBinding.myKeys)
-			if (myKeyboardAndMouse.IsKeyDown(someKey))
+			if (myKeyboardAndMouse.IsKeyHeld(someKey))
 				return true;
 	}
 	for (std::uint8_t someDirection : aBinding.mySticks)

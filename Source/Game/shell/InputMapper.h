@@ -1,8 +1,9 @@
 #pragma once
 // The game's 13 input actions over keyboard, mouse and gamepad. Follows the
 // device the player last touched: on the gamepad only pad buttons count, on the
-// keyboard and mouse only keys; stick directions count on both. A key counts in
-// the frame whose messages brought its press, even one released before it.
+// keyboard and mouse only keys; stick directions count on both. A key counts
+// from the second consecutive frame it is down in, so its action turns on one
+// frame after the key went down.
 #include "Math/Vector.h"
 #include "input/InputManager.h"
 #include "input/XInputController.h"

@@ -38,11 +38,13 @@ namespace
 		EXPECT_EQ(InputMapper::GetInstance(), nullptr);
 	}
 
-	TEST_F(InputMapperTest, AKeyCountsInTheFrameItWentDown)
+	TEST_F(InputMapperTest, AKeyCountsFromItsSecondFrameDown)
 	{
 		KeyDown('W');
 		Frame();
 		EXPECT_EQ(myInput.GetActiveDevice(), InputDevice::KeyboardAndMouse);
+		EXPECT_FALSE(myInput.IsDown(InputAction::Up));
+		Frame();
 		EXPECT_TRUE(myInput.IsDown(InputAction::Up));
 		EXPECT_TRUE(myInput.IsPressed(InputAction::Up));
 		Frame();
@@ -53,13 +55,30 @@ namespace
 		EXPECT_TRUE(myInput.IsReleased(InputAction::Up));
 	}
 
-	// However slow the frames, a press between two of them is one frame's press.
-	TEST_F(InputMapperTest, ATapBetweenTwoFramesIsPressedForOneFrame)
+	TEST_F(InputMapperTest, AKeyDownForASingleFrameNeverCounts)
+	{
+		KeyDown(VK_SPACE);
+		Frame();
+		KeyUp(VK_SPACE);
+		for (int someFrame = 0; someFrame < 3; ++someFrame)
+		{
+			EXPECT_FALSE(myInput.IsDown(InputAction::Jump));
+			Frame();
+		}
+		EXPECT_FALSE(myInput.PressedWithin(InputAction::Jump, 1.0f));
+	}
+
+	// However slow the frames, a press between two of them turns its action on
+	// once, one frame late, as a key held over two frames does.
+	TEST_F(InputMapperTest, ATapBetweenTwoFramesIsPressedOnceAFrameLate)
 	{
 		KeyDown(VK_SPACE);
 		KeyUp(VK_SPACE);
 		myInput.GetKeyboardAndMouse().UpdateEvents(WM_LBUTTONDOWN, MK_LBUTTON, 0);
 		myInput.GetKeyboardAndMouse().UpdateEvents(WM_LBUTTONUP, 0, 0);
+		Frame();
+		EXPECT_FALSE(myInput.IsDown(InputAction::Jump));
+		EXPECT_FALSE(myInput.IsDown(InputAction::MouseLeft));
 		Frame();
 		EXPECT_TRUE(myInput.IsPressed(InputAction::Jump));
 		EXPECT_TRUE(myInput.PressedWithin(InputAction::Jump, 0.001f));
@@ -71,6 +90,7 @@ namespace
 		Frame();
 		EXPECT_FALSE(myInput.IsDown(InputAction::Jump));
 		EXPECT_FALSE(myInput.IsReleased(InputAction::Jump));
+		EXPECT_FALSE(myInput.PressedWithin(InputAction::Jump, FRAME_SECONDS));
 	}
 
 	TEST_F(InputMapperTest, EscapeSetsBothPauseAndBack)
@@ -105,6 +125,8 @@ namespace
 		KeyDown('L');
 		Frame();
 		EXPECT_EQ(myInput.GetActiveDevice(), InputDevice::KeyboardAndMouse);
+		EXPECT_FALSE(myInput.IsDown(InputAction::Dash)); // the pad's B no longer counts, the key not yet
+		Frame();
 		EXPECT_TRUE(myInput.IsPressed(InputAction::Dash));
 	}
 

@@ -98,7 +98,8 @@ namespace Norv
 		myLiveWheel = 0.0f;
 
 		myPreviousKeys = myFrameKeys;
-		myFrameKeys = myLiveKeys | myPressedKeys;
+		myFrameKeys = myLiveKeys | myPressedKeys | myTappedKeys;
+		myTappedKeys = myPressedKeys & ~myLiveKeys;
 		myPressedKeys.reset();
 
 		myHasChanged = myPreviousKeys != myFrameKeys || myPreviousMousePosition != myFrameMousePosition;
@@ -108,11 +109,6 @@ namespace Norv
 	{
 		myLiveKeys.set(aKey);
 		myPressedKeys.set(aKey);
-	}
-
-	bool InputManager::IsKeyDown(int aKey) const
-	{
-		return IsValidKey(aKey) && myFrameKeys.test(static_cast<std::size_t>(aKey));
 	}
 
 	bool InputManager::IsKeyHeld(int aKey) const

@@ -1,8 +1,9 @@
 #pragma once
 // Keyboard and mouse state from window messages: a live state written while
 // messages are dispatched, and this frame's and the previous frame's snapshots.
-// A key or button that went down since the last snapshot is down in the next one
-// even if it was released before it, so no press is lost between two frames.
+// A key or button pressed and released again between two snapshots is down in
+// the next two, as a key held over those frames would be, so a tap quicker than a
+// frame is neither lost nor counted twice.
 // Mouse buttons are keys under their virtual-key codes (VK_LBUTTON ...).
 #include "Math/Vector.h"
 #include "kernel/WindowsTypes.h"
@@ -25,8 +26,6 @@ namespace Norv
 		// Takes this frame's snapshot; once a frame, before the game reads input.
 		void Update();
 
-		// Down in this frame's snapshot.
-		bool IsKeyDown(int aKey) const;
 		// Down in this frame's snapshot and in the previous one.
 		bool IsKeyHeld(int aKey) const;
 		// Down in this frame's snapshot and up in the previous one.
@@ -52,7 +51,8 @@ namespace Norv
 		void SetKeyDown(std::size_t aKey);
 
 		KeySet myLiveKeys;
-		KeySet myPressedKeys; // went down since the last snapshot
+		KeySet myPressedKeys;    // went down since the last snapshot
+		KeySet myTappedKeys;     // went down and up again before the last snapshot
 		KeySet myFrameKeys;
 		KeySet myPreviousKeys;
 		HWND myWindow = nullptr;
