@@ -44,7 +44,12 @@ namespace
 TEST(GameDataGenerators, GiveTheSameBytesOnEveryRun)
 {
 	NorvTest::TempFolder someFolder;
-	const std::string someFonts = Quoted(NORV_DISPLAY_FONT) + " " + Quoted(NORV_BLACKLETTER_FONT);
+	// The interface pictures are lettered with the blackletter face's redrawn letters at its full size.
+	NorvTest::TempFolder someFontFolder;
+	const std::filesystem::path someBlackletter = someFontFolder.Path() / "full.ttf";
+	const std::string someLettering = Quoted(std::filesystem::path(NORV_MEDIA_TOOLS_DIR) / "NorvTexturaLetters") + " " + Quoted(NORV_BLACKLETTER_FONT) + " " + Quoted(someBlackletter);
+	ASSERT_EQ(std::system(someLettering.c_str()), 0);
+	const std::string someFonts = Quoted(NORV_DISPLAY_FONT) + " " + Quoted(someBlackletter);
 	ASSERT_EQ(Generate("NorvMakeSounds", someFolder.Path()), 0);
 	ASSERT_EQ(Generate("NorvMakeMusic", someFolder.Path()), 0);
 	ASSERT_EQ(Generate("NorvMakeUiArt", someFolder.Path(), someFonts), 0);
