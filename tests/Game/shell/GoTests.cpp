@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace
 {
 	constexpr std::string_view SETTINGS = R"({
@@ -45,6 +47,8 @@ namespace
 	TEST_F(GoTest, RunsUntilTheWindowIsAskedToCloseThenShutsDown)
 	{
 		myFolder.WriteSettings(SETTINGS);
+		std::filesystem::create_directories(myFolder.Path() / "engine");
+		std::filesystem::create_directories(myFolder.Path() / "game");
 		ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0); // so that the event below can be queued
 		NorvTest::DrainMessages();
 		SDL_Event someQuit{};
@@ -68,10 +72,13 @@ namespace
 		EXPECT_NE(Game::Go(), 0);
 	}
 
-	TEST_F(GoTest, MalformedSettingsEndTheProgramWithAFailure)
+	TEST_F(GoTest, MalformedSettingsEndTheProgramWithOneLine)
 	{
 		myFolder.WriteSettings(R"({ "window_settings": )");
+		testing::internal::CaptureStderr();
 		EXPECT_NE(Game::Go(), 0);
+		const std::string someErrors = testing::internal::GetCapturedStderr();
+		EXPECT_EQ(std::count(someErrors.begin(), someErrors.end(), '\n'), 1) << someErrors;
 		EXPECT_EQ(Norv::Engine::GetInstance(), nullptr);
 	}
 }
