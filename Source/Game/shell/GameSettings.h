@@ -6,8 +6,9 @@ namespace GameSettings
 {
 	constexpr const char* SETTINGS_NAME = "Game.json";
 
-	// Loads aName into the engine's create parameters. A missing file keeps the
-	// defaults (the engine reports it); a malformed one prints one line naming
-	// the file and the json error and returns false, so the program can stop.
+	// Loads aName into the engine's create parameters. False, after one line that
+	// names the file and what it needs, when the game cannot start with it: the
+	// file is missing, empty or not json, a value it needs is missing or of the
+	// wrong type, or an asset folder is not named or does not exist.
 	bool Load(const std::string& aName = SETTINGS_NAME);
 }

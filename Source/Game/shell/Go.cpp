@@ -8,11 +8,14 @@
 #include "world/effects/FlipbookVFX.h"
 
 #include "engine/Engine.h"
+#include "files/FilePath.h"
 #include "kernel/Console.h"
+#include "kernel/Kernel.h"
 #include "settings/DebugFeature.h"
 #include "win32/Win32.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 
 namespace
@@ -24,12 +27,27 @@ namespace
 		return ourInput;
 	}
 
+	// Without its file the window keeps the default quietly; a file that is there but
+	// gives no image (damaged, or not readable) is said, once.
+	void ReportUnreadImage(HANDLE anImage, LPCWSTR aPath, const char* aWhat)
+	{
+		const std::filesystem::path someFile = Platform::ResolveFilePath(std::filesystem::path(Platform::WideToUtf8(aPath)));
+		if (anImage == nullptr && Platform::FileExists(someFile))
+		{
+			std::error_code someError;
+			std::fprintf(stderr, "The window %s \"%s\" could not be read; the default one is kept\n", aWhat,
+				std::filesystem::absolute(someFile, someError).lexically_normal().string().c_str());
+		}
+	}
+
 	void SetWindowIconAndCursor(HWND aWindow)
 	{
 		HANDLE someIcon = LoadImageW(nullptr, Game::WINDOW_ICON_PATH, IMAGE_ICON, 0, 0, LR_LOADFROMFILE | LR_DEFAULTSIZE);
+		ReportUnreadImage(someIcon, Game::WINDOW_ICON_PATH, "icon");
 		SendMessageW(aWindow, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(someIcon));
 		SendMessageW(aWindow, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(someIcon));
 		HANDLE someCursor = LoadImageW(nullptr, Game::WINDOW_CURSOR_PATH, IMAGE_CURSOR, Game::CURSOR_SIZE_PX, Game::CURSOR_SIZE_PX, LR_LOADFROMFILE | LR_DEFAULTSIZE);
+		ReportUnreadImage(someCursor, Game::WINDOW_CURSOR_PATH, "cursor");
 		SetClassLongPtrW(aWindow, GCLP_HCURSOR, reinterpret_cast<LONG_PTR>(someCursor));
 	}
 }

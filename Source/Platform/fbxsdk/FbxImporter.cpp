@@ -16,7 +16,8 @@ namespace fbxsdk
 		// The whole file in one read.
 		std::optional<impl::ArrayBuffer<std::uint8_t>> ReadFile(const char* aPath)
 		{
-			if (!Platform::FileExists(aPath) || std::filesystem::is_directory(Platform::ResolveFilePath(std::string_view(aPath))))
+			std::error_code someError;
+			if (!std::filesystem::is_regular_file(Platform::ResolveFilePath(std::string_view(aPath)), someError))
 				return std::nullopt;
 			std::ifstream someFile = Platform::OpenInputFile(aPath, std::ios::in | std::ios::binary | std::ios::ate);
 			if (!someFile)
@@ -46,7 +47,8 @@ namespace fbxsdk
 		std::optional<impl::ArrayBuffer<std::uint8_t>> someBytes = ReadFile(aPath ? aPath : "");
 		if (!someBytes)
 		{
-			myStatus.SetCode(FbxStatus::eFailure, std::string("File not found: ") + (aPath ? aPath : ""));
+			const char* somePath = aPath ? aPath : "";
+			myStatus.SetCode(FbxStatus::eFailure, std::string("Cannot read ") + somePath + ": " + Platform::WhyUnreadable(somePath));
 			return false;
 		}
 		std::string someError;

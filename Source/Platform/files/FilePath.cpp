@@ -1,6 +1,9 @@
 #include "files/FilePath.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <memory>
 #include <string>
 #include <system_error>
 
@@ -100,5 +103,24 @@ namespace Platform
 		if (someFile.bad())
 			return std::nullopt;
 		return someBytes;
+	}
+
+	std::string WhyUnreadable(const fs::path& aPath)
+	{
+		const fs::path someResolved = ResolveFilePath(aPath);
+		const auto CannotOpen = [](int anError) { return "it cannot be opened (" + std::generic_category().message(anError) + ")"; };
+		std::error_code someError;
+		const fs::file_status someStatus = fs::status(someResolved, someError);
+		if (someStatus.type() == fs::file_type::not_found)
+			return "it does not exist";
+		if (someError)
+			return CannotOpen(someError.value()); // a folder on the way may not be entered
+		if (fs::is_directory(someStatus))
+			return "it is a folder";
+		if (!fs::is_regular_file(someStatus))
+			return "it is not a plain file"; // a device or a pipe, which opening could block on
+		errno = 0;
+		const std::unique_ptr<std::FILE, int (*)(std::FILE*)> someFile(std::fopen(someResolved.c_str(), "rb"), &std::fclose);
+		return someFile ? "it could not be read" : CannotOpen(errno);
 	}
 }

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -23,4 +24,10 @@ namespace Platform
 
 	// The whole file's bytes, or nothing when it cannot be opened or read.
 	std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::filesystem::path& aPath);
+
+	// Why the file aPath means could not be read, in words for a message: "it does
+	// not exist", "it is a folder", "it is not a plain file", "it cannot be opened
+	// (<the system's reason>)", or "it could not be read" when it opens (the read
+	// itself failed).
+	std::string WhyUnreadable(const std::filesystem::path& aPath);
 }

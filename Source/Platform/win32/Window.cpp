@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <utility>
 
 namespace
 {
@@ -83,7 +84,10 @@ namespace Platform::impl
 	{
 		if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
 		{
-			std::fprintf(stderr, "Windowing could not start: %s\n", SDL_GetError());
+			// Said once: every later window, cursor or icon call fails the same way.
+			static bool ourIsFailureReported = false;
+			if (!std::exchange(ourIsFailureReported, true))
+				std::fprintf(stderr, "Windowing could not start: %s\n", SDL_GetError());
 			return false;
 		}
 		// Every window is an OpenGL window. The GL driver stays loaded for the whole
@@ -223,7 +227,7 @@ HWND CreateWindowExW(DWORD, LPCWSTR aClassName, LPCWSTR aWindowName, DWORD aStyl
 		std::max(1, aHeight - static_cast<int>(someFrame.top + someFrame.bottom)), someFlags);
 	if (someSdlWindow == nullptr)
 	{
-		std::fprintf(stderr, "CreateWindowExW: the window could not be created: %s\n", SDL_GetError());
+		std::fprintf(stderr, "The window could not be created: %s\n", SDL_GetError());
 		return nullptr;
 	}
 

@@ -46,6 +46,18 @@ TEST_F(ImporterTest, MissingFileAndMissingSetUpReturnFalseWithTheirMessages)
 	EXPECT_TRUE(NorvFbx::LoadModel(someFile, &someModel, false, true));
 }
 
+TEST_F(ImporterTest, AFileThatCannotBeOpenedSaysWhyNotThatItIsMissing)
+{
+	NorvFbx::ModelRecord someModel;
+	FbxSceneWriter someWriter;
+	const std::string someFile = NorvTest::WriteScene(myFolder, "locked.fbx", someWriter);
+	std::filesystem::permissions(someFile, std::filesystem::perms::none);
+	if (std::ifstream(someFile).is_open())
+		GTEST_SKIP() << "this user (root) reads a file without read permission; the folder case of FbxFileReader covers the same path";
+	EXPECT_FALSE(NorvFbx::LoadModel(someFile, &someModel, false, true));
+	EXPECT_EQ(NorvFbx::GetLastError(), "Failed to initialize the FBX Importer! Error was: Cannot read " + someFile + ": it cannot be opened (Permission denied).");
+}
+
 TEST_F(ImporterTest, AFileWithoutMeshesImportsAsAPointAtTheOrigin)
 {
 	FbxSceneWriter someWriter;

@@ -1,11 +1,14 @@
 #include "Support/ExecutableFolder.h"
 #include "Support/InjectedGamepads.h"
 #include "Support/RunningEngine.h"
+#include "Support/WorkingFolder.h"
 
 #include "shell/Go.h"
 #include "shell/InputMapper.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace
 {
@@ -45,12 +48,21 @@ namespace
 	TEST_F(GoTest, RunsUntilTheWindowIsAskedToCloseThenShutsDown)
 	{
 		myFolder.WriteSettings(SETTINGS);
+		std::filesystem::create_directories(myFolder.Path() / "engine");
+		std::filesystem::create_directories(myFolder.Path() / "game");
+		// A damaged icon is said; a missing cursor is not.
+		const NorvTest::WorkingFolder someWorking;
+		const std::filesystem::path someIcon = someWorking.Folder().Write("Source/Game/data/UI/game.ico", "not an icon");
 		ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0); // so that the event below can be queued
 		NorvTest::DrainMessages();
 		SDL_Event someQuit{};
 		someQuit.type = SDL_QUIT;
 		SDL_PushEvent(&someQuit);
+		testing::internal::CaptureStderr();
 		EXPECT_EQ(Game::Go(), 0);
+		const std::string someErrors = testing::internal::GetCapturedStderr();
+		EXPECT_NE(someErrors.find("The window icon \"" + someIcon.string() + "\" could not be read; the default one is kept\n"), std::string::npos) << someErrors;
+		EXPECT_EQ(someErrors.find("cursor"), std::string::npos) << someErrors;
 		EXPECT_EQ(Norv::Engine::GetInstance(), nullptr);
 		// The input actions outlive the loop, as the process ends with them.
 		ASSERT_NE(InputMapper::GetInstance(), nullptr);
@@ -68,10 +80,13 @@ namespace
 		EXPECT_NE(Game::Go(), 0);
 	}
 
-	TEST_F(GoTest, MalformedSettingsEndTheProgramWithAFailure)
+	TEST_F(GoTest, MalformedSettingsEndTheProgramWithOneLine)
 	{
 		myFolder.WriteSettings(R"({ "window_settings": )");
+		testing::internal::CaptureStderr();
 		EXPECT_NE(Game::Go(), 0);
+		const std::string someErrors = testing::internal::GetCapturedStderr();
+		EXPECT_EQ(std::count(someErrors.begin(), someErrors.end(), '\n'), 1) << someErrors;
 		EXPECT_EQ(Norv::Engine::GetInstance(), nullptr);
 	}
 }

@@ -243,7 +243,14 @@ TEST(FbxFileReader, ImporterReportsMissingGarbageAndOldFiles)
 	NorvTest::TempFolder someFolder;
 	FbxManager* someManager = FbxManager::Create();
 	FbxImporter* someImporter = FbxImporter::Create(someManager, "");
-	EXPECT_FALSE(someImporter->Initialize((someFolder.Path() / "missing.fbx").string().c_str()));
+	const std::string someMissing = (someFolder.Path() / "missing.fbx").string();
+	EXPECT_FALSE(someImporter->Initialize(someMissing.c_str()));
+	EXPECT_EQ(std::string(someImporter->GetStatus().GetErrorString()), "Cannot read " + someMissing + ": it does not exist");
+	// A folder where the file should be exists, yet cannot be read as one.
+	const std::string someFolderPath = (someFolder.Path() / "folder.fbx").string();
+	std::filesystem::create_directories(someFolderPath);
+	EXPECT_FALSE(someImporter->Initialize(someFolderPath.c_str()));
+	EXPECT_EQ(std::string(someImporter->GetStatus().GetErrorString()), "Cannot read " + someFolderPath + ": it is a folder");
 	EXPECT_FALSE(someImporter->Initialize(someFolder.Write("garbage.fbx", std::string(300, '\x7f')).string().c_str()));
 	EXPECT_FALSE(someImporter->IsFBX());
 	EXPECT_STREQ(someImporter->GetStatus().GetErrorString(), "Unexpected file type");

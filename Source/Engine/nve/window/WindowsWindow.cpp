@@ -1,6 +1,5 @@
 #include "window/WindowsWindow.h"
 
-#include "debug/Assert.h"
 #include "engine/Engine.h"
 #include "win32/Win32.h"
 
@@ -48,9 +47,8 @@ namespace Norv
 		{
 			myWindowHandle = CreateWindowExW(WS_EX_APPWINDOW, WINDOW_CLASS_NAME, aParameters.myTitle.c_str(), someStyle, 0, 0,
 				static_cast<int>(someSize.x), static_cast<int>(someSize.y), nullptr, nullptr, anInstanceOut, nullptr);
-			NV_ASSERT(myWindowHandle != nullptr && "CreateWindowExW failed in Norv::WindowsWindow::Init");
 			if (myWindowHandle == nullptr)
-				return false;
+				return false; // the windowing layer has said why, in one line
 			ShowWindow(myWindowHandle, (aParameters.myStartInFullscreen || aParameters.myStartMaximized) ? SW_MAXIMIZE : SW_SHOWDEFAULT);
 			aWindowHandlePointer = &myWindowHandle;
 		}

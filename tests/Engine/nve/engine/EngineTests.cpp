@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace
@@ -200,9 +201,14 @@ namespace
 		NorvTest::AssertRecorder someAsserts;
 		Norv::EngineCreateParameters someParameters;
 		someParameters.myWindowSize = { 100000, 100000 }; // more than SDL makes
+		testing::internal::CaptureStderr();
 		RunningEngine someEngine(someParameters);
+		const std::string someErrors = testing::internal::GetCapturedStderr();
 		EXPECT_FALSE(someEngine.IsStarted());
 		EXPECT_NE(Norv::Engine::GetInstance(), nullptr);
-		EXPECT_TRUE(someAsserts.Saw("CreateWindowExW failed"));
+		// One plain line says why; a runtime failure is no assert.
+		EXPECT_EQ(someAsserts.Count(), 0u);
+		EXPECT_EQ(someErrors.rfind("The window could not be created: ", 0), 0u) << someErrors;
+		EXPECT_EQ(std::count(someErrors.begin(), someErrors.end(), '\n'), 1) << someErrors;
 	}
 }
