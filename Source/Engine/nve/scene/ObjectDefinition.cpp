@@ -1,5 +1,6 @@
 #include "scene/ObjectDefinition.h"
 
+#include "scene/AssetWalk.h"
 #include "scene/JsonFiles.h"
 #include "settings/settings.h"
 
@@ -57,28 +58,6 @@ namespace Norv
 			if (!aRegistry.Add(std::move(someDefinition)))
 				std::cout << "Multiple nvo files exist with same name. That is not allowed: " << someName.c_str() << '\n';
 		}
-
-		// Depth first in the file system's order, each sub-folder walked where it is
-		// met; links to folders are not followed. A folder or entry that cannot be
-		// read is reported once and skipped; the walk goes on with the rest.
-		void RegisterFolder(ObjectDefinitionRegistry& aRegistry, const fs::path& aFolder)
-		{
-			std::error_code someError;
-			fs::directory_iterator someEntries(aFolder, someError);
-			for (const fs::directory_iterator someEnd; !someError && someEntries != someEnd; someEntries.increment(someError))
-			{
-				const fs::directory_entry& someEntry = *someEntries;
-				std::error_code someEntryError;
-				if (someEntry.symlink_status(someEntryError).type() == fs::file_type::directory)
-					RegisterFolder(aRegistry, someEntry.path());
-				else if (!someEntryError && someEntry.path().extension() == DEFINITION_EXTENSION && someEntry.is_regular_file(someEntryError))
-					RegisterDefinitionFile(aRegistry, someEntry.path()); // a link to a file counts
-				if (someEntryError)
-					std::cerr << "\"" << someEntry.path().string() << "\" cannot be read (" << someEntryError.message() << ") and is skipped in the search for object definitions\n";
-			}
-			if (someError)
-				std::cerr << "The folder \"" << aFolder.string() << "\" cannot be read (" << someError.message() << "); the object definitions in it are skipped\n";
-		}
 	}
 
 	const ObjectDefinition* ObjectDefinitionRegistry::Find(StringId aName) const
@@ -118,14 +97,7 @@ namespace Norv
 
 	void RegisterObjectDefinitionFiles(ObjectDefinitionRegistry& aRegistry, const std::string& aRoot)
 	{
-		std::error_code someError;
-		if (!fs::is_directory(aRoot, someError))
-		{
-			std::cerr << "Could not scan the object definitions under \"" << aRoot << "\": "
-					  << (someError ? someError.message() : std::string("it is not a folder")) << '\n';
-			return;
-		}
-		RegisterFolder(aRegistry, aRoot);
+		ForEachAssetFile(aRoot, DEFINITION_EXTENSION, "object definitions", [&](const fs::path& aFile) { RegisterDefinitionFile(aRegistry, aFile); });
 	}
 
 	void CollectObjectProperties(const SceneObject& aObject, const ObjectDefinitionRegistry& aRegistry, std::vector<PropertyDefinition>& aOut)
