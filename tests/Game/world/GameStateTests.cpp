@@ -405,6 +405,8 @@ TEST_F(PlayStateLevels, AnUnplayableFirstLevelGoesBackToTheMainMenu)
 		EXPECT_NE(someErrors.find("back to the main menu"), std::string::npos) << someErrors;
 		ASSERT_EQ(someStack.GetStack(), std::vector<IStates*>{ &someMainMenu });
 		EXPECT_FALSE(myWorld.myState.IsLevelLoaded());
+		// The loading screen the play state put up goes, uncovering the menu.
+		EXPECT_TRUE(LoadingScreen::GetInstance().IsFading());
 	}
 	EXPECT_EQ(someMainMenu.myInits, 2);
 }
