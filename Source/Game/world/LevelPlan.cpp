@@ -56,12 +56,12 @@ namespace
 	{
 		for (const MissingDefinition& someMissing : aMissing)
 		{
+			const bool someIsOne = someMissing.count == 1;
 			std::cerr << "Scene \"" << aScenePath << "\": ";
-			if (someMissing.count == 1)
+			if (someIsOne)
 				std::cerr << "object \"" << someMissing.firstObject << "\" is skipped: ";
 			else
 				std::cerr << someMissing.count << " objects are skipped (the first is \"" << someMissing.firstObject << "\"): ";
-			const bool someIsOne = someMissing.count == 1;
 			if (someMissing.name)
 				std::cerr << (someIsOne ? "its" : "their") << " object definition \"" << someMissing.name.c_str() << "\" is not registered\n";
 			else

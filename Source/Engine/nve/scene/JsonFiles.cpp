@@ -28,8 +28,10 @@ namespace Norv::impl
 				return aValue->get<bool>() ? "true" : "false";
 			if (aValue->is_string())
 			{
+				// Quoted with its line breaks and stray bytes escaped, so the message stays one line.
 				const std::string& someText = aValue->get_ref<const std::string&>();
-				return "the text \"" + (someText.size() <= MAX_QUOTED_TEXT ? someText : someText.substr(0, MAX_QUOTED_TEXT) + "...") + "\"";
+				const nlohmann::json someShown = someText.size() <= MAX_QUOTED_TEXT ? someText : someText.substr(0, MAX_QUOTED_TEXT) + "...";
+				return "the text " + someShown.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 			}
 			if (aValue->is_array())
 				return aValue->empty() ? "an empty list" : "a list of " + std::to_string(aValue->size()) + (aValue->size() == 1 ? " value" : " values");

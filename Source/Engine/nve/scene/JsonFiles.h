@@ -38,7 +38,8 @@ namespace Norv
 		// says where the key sits: empty for an object's own keys, or the label of a
 		// property entry (property "hp") for the entry's keys.
 
-		// A ValueError unless aJson is an object; aWhat names it ("the object").
+		// A ValueError unless aJson is an object: aWhat names it ("the file"), aForm
+		// says the object it must be.
 		void RequireObject(const nlohmann::json& aJson, const std::string& aWhat, const std::string& aForm);
 		// The member aKey of an object, or null when it has none.
 		const nlohmann::json* FindMember(const nlohmann::json& anObject, const char* aKey);

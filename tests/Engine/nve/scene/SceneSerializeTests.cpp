@@ -294,6 +294,7 @@ TEST_F(SceneLoader, AnObjectWithAValueOfTheWrongFormIsSkippedAloneWithOneLine)
 		{ R"("name": "Door", "scale": null)", R"("scale" must be a list of 3 numbers, but is null)" },
 		{ R"("name": ["Door"])", R"("name" must be a text, but is a list of 1 value)" },
 		{ R"("name": "Door", "path": false)", R"("path" must be a text, but is false)" },
+		{ R"("name": "Door", "scale": "1\n1 1111111111111111111111111111111111111111")", R"("scale" must be a list of 3 numbers, but is the text "1\n1 111111111111111111111111111111111111...")" },
 		{ R"("name": "Door", "object-definition": 3)", R"("object-definition" must be a text, but is the number 3)" },
 		{ R"("name": "Door", "properties": "targetScene")", R"("properties" must be a list of property entries, but is the text "targetScene")" },
 		{ R"("name": "Door", "properties": [7])", R"(property entry 1 must be an object with "name", "type" and "value", but is the number 7)" },
