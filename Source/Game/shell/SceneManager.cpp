@@ -1,5 +1,7 @@
 #include "shell/SceneManager.h"
 
+#include "scene/AssetWalk.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -12,31 +14,14 @@ SceneManager& SceneManager::GetInstance()
 
 void SceneManager::FindScenes(const std::string& aRoot)
 {
-	namespace fs = std::filesystem;
 	myPaths.clear();
 	myNames.clear();
-
-	std::error_code someError;
-	fs::recursive_directory_iterator someEntries(aRoot, someError);
-	if (someError)
-	{
-		std::cerr << "Cannot look for scenes in \"" << aRoot << "\": " << someError.message() << "\n";
-		myCurrentScenePath = HUB_SCENE_PATH;
-		return;
-	}
-	for (const fs::recursive_directory_iterator someEnd; !someError && someEntries != someEnd; someEntries.increment(someError))
-	{
-		const fs::directory_entry& someEntry = *someEntries;
-		std::error_code someStatusError;
-		if (!someEntry.is_regular_file(someStatusError) || someEntry.path().extension() != SCENE_EXTENSION)
-			continue;
-		myPaths.push_back(someEntry.path().lexically_relative(aRoot).string());
-		myNames.push_back(someEntry.path().stem().string());
+	Norv::ForEachAssetFile(aRoot, SCENE_EXTENSION, "scenes", [&](const std::filesystem::path& aFile) {
+		myPaths.push_back(aFile.lexically_relative(aRoot).string());
+		myNames.push_back(aFile.stem().string());
 		SelectScene(static_cast<int>(myPaths.size()));
 		std::cout << "Found scene: " << myNames.back() << " at " << myPaths.back() << "\n";
-	}
-	if (someError)
-		std::cerr << "Scene search in \"" << aRoot << "\" stopped: " << someError.message() << "\n";
+	});
 	myCurrentScenePath = HUB_SCENE_PATH;
 }
 

@@ -15,8 +15,8 @@ public:
 	static SceneManager& GetInstance();
 
 	// Rebuilds the lists from a recursive scan of aRoot (paths relative to it),
-	// then makes the hub current. A root that cannot be listed is reported on
-	// standard error and leaves the lists empty.
+	// then makes the hub current. A folder that cannot be read, the root too, is
+	// reported on standard error and skipped.
 	void FindScenes(const std::string& aRoot);
 	void SetCurrentScenePath(const std::string& aPath);
 	// "scenes/" + the name at anIndex + ".nvs"; an index past the end selects the

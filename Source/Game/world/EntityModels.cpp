@@ -112,8 +112,10 @@ namespace
 
 bool GameState::CreateAnimatedModelInstance(const Norv::PropertyDefinition& aProperty)
 {
+	// A path that resolves nowhere was reported with its definition when the level was planned.
 	const Norv::SceneModel* someModel = GetModelValue(aProperty);
-	return someModel && Factory().GetAnimatedModelInstance(someModel->myPath.c_str()).GetModel() != nullptr;
+	return someModel && someModel->myPath && !Norv::Settings::ResolveAssetPath(someModel->myPath.View()).empty()
+		&& Factory().GetAnimatedModelInstance(someModel->myPath.c_str()).GetModel() != nullptr;
 }
 
 void GameState::BindEntityAnimations(const EntitySetUp& aSetUp)

@@ -112,15 +112,12 @@ void GameState::ReturnFromRefusedScene(InputMapper& anInput)
 {
 	myRefusedScenePath = myPendingScenePath;
 	myPendingScenePath.clear();
+	// Whichever way play goes on, the loading screen must not cover it.
+	LoadingScreen::GetInstance().StartFadeOut();
 	if (myCanResumeLevel)
-	{
 		myIsLevelLoaded = true;
-		LoadingScreen::GetInstance().StartFadeOut();
-	}
 	else if (StateStack* someStates = StateStack::GetInstance())
-	{
 		someStates->ReturnToMainMenu(anInput);
-	}
 }
 
 // ---------------------------------------------------------------- frame

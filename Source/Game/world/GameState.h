@@ -27,6 +27,7 @@ namespace Norv
 	struct PropertyDefinition;
 	class SceneObject;
 }
+struct PlannedObject;
 
 // What the entity model set-up reads of one ENTITY object.
 struct EntitySetUp
@@ -91,8 +92,9 @@ public:
 	// just refused as unplayable is not asked for again until another level loads.
 	void ChangeScene(const std::string& aScenePath);
 	// Builds the level of aScenePath; only Update calls it. A scene that cannot be
-	// played (no player in what could be read) is refused with one line on standard
-	// error, before the level in play is touched: false.
+	// played (no player among the objects that would be built, or a player starting
+	// below the world or over no ground) is refused with one line on standard error,
+	// before the level in play is touched: false.
 	bool LoadLevel(const std::string& aScenePath);
 	// A new entity of the class that aType names, or null.
 	static std::unique_ptr<Entity> CreateEntity(Norv::StringId aType);
@@ -158,10 +160,10 @@ private:
 	// The running engine's render size, or aFallback without an engine.
 	static Norv::Vector2<float> GetRenderSize(Norv::Vector2<float> aFallback);
 
-	// Level building, one scene object at a time.
-	// False, with the type, when the object names an entity type no class has.
-	bool BuildObject(const Norv::SceneObject& anObject, const std::vector<Norv::PropertyDefinition>& aProperties, Norv::StringId& anUnknownType);
-	bool BuildEntity(const Norv::SceneObject& anObject, const std::vector<Norv::PropertyDefinition>& aProperties, Norv::StringId aType);
+	// Level building, one planned object at a time.
+	// False when the object names an entity type no class has.
+	bool BuildObject(const PlannedObject& anObject);
+	bool BuildEntity(const Norv::SceneObject& anObject, const std::vector<Norv::PropertyDefinition>& aProperties, Norv::StringId aType, Norv::Vector2<float> aPosition);
 	void BuildTile(const Norv::SceneObject& anObject, const std::vector<Norv::PropertyDefinition>& aProperties);
 	void BuildProp(const Norv::SceneObject& anObject, const std::vector<Norv::PropertyDefinition>& aProperties);
 	void ApplySystemKeys(const Norv::SceneObject& anObject, const std::vector<Norv::PropertyDefinition>& aProperties);

@@ -1,7 +1,7 @@
 // GameState::LoadLevel: one scene turned into a playable level.
 #include "world/AbilityFlags.h"
 #include "world/GameState.h"
-#include "world/PlacementLimits.h"
+#include "world/LevelPlan.h"
 #include "world/entities/Gate.h"
 #include "world/entities/Lever.h"
 #include "world/entities/PatrollingEnemy.h"
@@ -45,10 +45,6 @@ namespace
 	// The names level building matches, interned once.
 	struct Keys
 	{
-		Norv::StringId entityId = Name("entityId");
-		Norv::StringId tileId = Name("tileId");
-		Norv::StringId prop = Name("prop");
-		Norv::StringId system = Name("system");
 		Norv::StringId positionZ = Name("positionZ");
 		Norv::StringId scale = Name("scale");
 		Norv::StringId rotation = Name("rotation");
@@ -78,50 +74,6 @@ namespace
 		return ourKeys;
 	}
 
-	enum class Category { None, Entity, Tile, Prop, System };
-
-	// Decided by the first marker property of the list.
-	Category FindCategory(const std::vector<Norv::PropertyDefinition>& aProperties, Norv::StringId& anEntityType)
-	{
-		const Keys& someKeys = GetKeys();
-		for (const Norv::PropertyDefinition& someProperty : aProperties)
-		{
-			if (someProperty.name == someKeys.entityId)
-			{
-				const Norv::StringId* someType = someProperty.value.TryGet<Norv::StringId>();
-				anEntityType = someType ? *someType : Norv::StringId();
-				return Category::Entity;
-			}
-			if (someProperty.name == someKeys.tileId)
-				return Category::Tile;
-			if (someProperty.name == someKeys.prop)
-				return Category::Prop;
-			if (someProperty.name == someKeys.system)
-				return Category::System;
-		}
-		return Category::None;
-	}
-
-	using OrderedObjects = std::vector<std::pair<std::uint32_t, const Norv::SceneObject*>>;
-
-	// Some object of the scene is an entity of type "Player".
-	bool HasPlayer(const OrderedObjects& anObjects, const Norv::ObjectDefinitionRegistry& aDefinitions)
-	{
-		const Norv::StringId somePlayer = Name("Player");
-		std::vector<Norv::PropertyDefinition> someProperties;
-		for (const auto& [someId, someObject] : anObjects)
-		{
-			if (!aDefinitions.Find(someObject->definition))
-				continue;
-			someProperties.clear();
-			Norv::CollectObjectProperties(*someObject, aDefinitions, someProperties);
-			Norv::StringId someType;
-			if (FindCategory(someProperties, someType) == Category::Entity && someType == somePlayer)
-				return true;
-		}
-		return false;
-	}
-
 	// The scene's two tracks by its exact path: ambience first, then music.
 	std::pair<Norv::Audio*, Norv::Audio*> GetSceneTracks(const std::string& aScenePath)
 	{
@@ -134,12 +86,6 @@ namespace
 		if (aScenePath == GameState::ENDING_SCENE)
 			return { AudioManager::GetAmbienceCaveLoop(), nullptr };
 		return { nullptr, nullptr };
-	}
-
-	// Tile coordinate of a translation: rounded, divided by the tile size, truncated toward zero.
-	int ToTileCoordinate(float aTranslation)
-	{
-		return static_cast<int>(std::round(aTranslation) / TileCollisionGrid::TILE_SIZE);
 	}
 
 	// The colour adjustment a key names: x brightness, y saturation, z hue; null for other keys.
@@ -193,10 +139,10 @@ namespace
 		}
 		else if (aProperty.name == someKeys.colliderOffset)
 		{
+			// The position took every offset already (GetPlacedPosition).
 			if (const auto* someOffset = someValue.TryGet<Norv::Vector2<float>>())
 			{
 				anEntity.myColliderOffset = *someOffset;
-				anEntity.myPosition += *someOffset;
 				anEntity.myModelOffset = -*someOffset;
 			}
 		}
@@ -225,12 +171,6 @@ namespace
 		{
 			if (const bool* somePan = someValue.TryGet<bool>(); somePan && dynamic_cast<Gate*>(&anEntity))
 				static_cast<Gate&>(anEntity).myPanOnOpen = *somePan;
-		}
-		else if (aProperty.name == someKeys.isBoss)
-		{
-			PatrollingEnemy* someEnemy = dynamic_cast<PatrollingEnemy*>(&anEntity);
-			if (const bool* someIsBoss = someValue.TryGet<bool>(); someIsBoss && someEnemy)
-				someEnemy->myIsBoss = *someIsBoss;
 		}
 		else if (float Norv::Vector4<float>::*someChannel = ColorChannel(aProperty.name))
 		{
@@ -305,17 +245,10 @@ bool GameState::LoadLevel(const std::string& aScenePath)
 		std::cerr << "The object definitions under \"" << someAssets << "\" could not all be read: " << anError.what() << '\n';
 	}
 
-	// File order: ids rise in the order the loader met the objects.
-	OrderedObjects someObjects;
-	someObjects.reserve(someScene.objects.size());
-	for (const auto& [someId, someObject] : someScene.objects)
-		someObjects.emplace_back(someId, someObject.get());
-	std::sort(someObjects.begin(), someObjects.end(), [](const auto& aFirst, const auto& aSecond) { return aFirst.first < aSecond.first; });
-
 	// Refused before anything of the level in play is touched, so play can go on there.
-	if (myIsPlayerRequired && !HasPlayer(someObjects, someDefinitions))
+	const LevelPlan somePlan = PlanLevel(someScene, someIsWhole, someDefinitions, aScenePath);
+	if (const std::string someReason = myIsPlayerRequired ? somePlan.FindUnplayableReason() : std::string(); !someReason.empty())
 	{
-		const char* someReason = !someIsWhole ? "its files could not be read" : (someObjects.empty() ? "it has no objects" : "it has no player");
 		std::cerr << "The scene \"" << aScenePath << "\" cannot be played (" << someReason << "): back to "
 				  << (myCanResumeLevel ? "\"" + myScenePath + "\"" : std::string("the main menu")) << '\n';
 		return false;
@@ -339,30 +272,12 @@ bool GameState::LoadLevel(const std::string& aScenePath)
 	if (Norv::Engine* someEngine = Norv::Engine::GetInstance(); someEngine && someEngine->GetFontManager())
 		myHintFont = someEngine->GetFontManager()->LoadFont(HINT_FONT, HINT_FONT_SIZE, 0);
 
-	// In the scene's file order, whatever ids earlier scenes gave the same GUIDs.
-	std::vector<Norv::PropertyDefinition> someProperties;
-	for (const std::uint32_t someId : someScene.order)
+	for (const PlannedObject& someObject : somePlan.objects)
 	{
-		const Norv::SceneObject* someObject = someScene.objects.at(someId).get();
-		const Norv::ObjectDefinition* someDefinition = someDefinitions.Find(someObject->definition);
-		if (!someDefinition)
+		if (!BuildObject(someObject))
 		{
-			std::cerr << "Scene \"" << aScenePath << "\": object \"" << someObject->name << "\" has no registered object definition (\""
-				<< someObject->definition.c_str() << "\") and is skipped\n";
-			continue;
-		}
-		someProperties.clear();
-		Norv::CollectObjectProperties(*someObject, someDefinitions, someProperties);
-		if (const std::string someOutOfRange = PlacementLimits::FindOutOfRange(*someObject, someProperties); !someOutOfRange.empty())
-		{
-			std::cerr << "Scene \"" << aScenePath << "\": object \"" << someObject->name << "\" has " << someOutOfRange
-				<< ", not finite or past " << PlacementLimits::MAX_MAGNITUDE << ", and is skipped\n";
-			continue;
-		}
-		if (Norv::StringId someUnknownType; !BuildObject(*someObject, someProperties, someUnknownType))
-		{
-			std::cerr << "Object definition \"" << someDefinition->path << "\": unknown entity type \"" << someUnknownType.c_str()
-				<< "\"; its object \"" << someObject->name << "\" in scene \"" << aScenePath << "\" is skipped\n";
+			std::cerr << "Object definition \"" << someObject.definition->path << "\": unknown entity type \"" << someObject.entityType.c_str()
+				<< "\"; its object \"" << someObject.object->name << "\" in scene \"" << aScenePath << "\" is skipped\n";
 		}
 	}
 	LinkLeversAndGates(myEntities);
@@ -387,33 +302,28 @@ bool GameState::LoadLevel(const std::string& aScenePath)
 	return true;
 }
 
-bool GameState::BuildObject(const Norv::SceneObject& anObject, const std::vector<Norv::PropertyDefinition>& aProperties, Norv::StringId& anUnknownType)
+bool GameState::BuildObject(const PlannedObject& anObject)
 {
-	Norv::StringId someEntityType;
-	switch (FindCategory(aProperties, someEntityType))
+	const Norv::SceneObject& someObject = *anObject.object;
+	switch (anObject.category)
 	{
-	case Category::Entity:
-		if (BuildEntity(anObject, aProperties, someEntityType))
-			break;
-		anUnknownType = someEntityType;
-		return false;
-	case Category::Tile: BuildTile(anObject, aProperties); break;
-	case Category::Prop: BuildProp(anObject, aProperties); break;
-	case Category::System: ApplySystemKeys(anObject, aProperties); break;
-	case Category::None: break;
+	case ObjectCategory::Entity: return BuildEntity(someObject, anObject.properties, anObject.entityType, GetPlacedPosition(anObject));
+	case ObjectCategory::Tile: BuildTile(someObject, anObject.properties); break;
+	case ObjectCategory::Prop: BuildProp(someObject, anObject.properties); break;
+	case ObjectCategory::System: ApplySystemKeys(someObject, anObject.properties); break;
+	case ObjectCategory::None: break;
 	}
 	return true;
 }
 
-bool GameState::BuildEntity(const Norv::SceneObject& anObject, const std::vector<Norv::PropertyDefinition>& aProperties, Norv::StringId aType)
+bool GameState::BuildEntity(const Norv::SceneObject& anObject, const std::vector<Norv::PropertyDefinition>& aProperties, Norv::StringId aType, Norv::Vector2<float> aPosition)
 {
 	std::unique_ptr<Entity> someCreated = CreateEntity(aType);
 	if (!someCreated)
 		return false;
 	Entity& someEntity = *myEntities.emplace_back(std::move(someCreated));
-	const Norv::Vector3<float>& someTranslation = anObject.transform.translation;
-	someEntity.myPosition = { someTranslation.x, someTranslation.y };
-	someEntity.myZ = someTranslation.z;
+	someEntity.myPosition = aPosition;
+	someEntity.myZ = anObject.transform.translation.z;
 	if (aType == Name("Player"))
 		SetLevelPlayer(someEntity);
 

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -287,6 +288,8 @@ TEST(PlayStateReplay, TheSameInputsGiveTheSameWorldBitForBit)
 
 namespace
 {
+	const std::map<char, std::string> LEGEND = { { 'P', "Player" }, { 'E', "PatrollingEnemy" }, { 'D', "Door" } };
+
 	// Levels with a player, as the game plays them: a level without one is refused.
 	class PlayStateLevels : public testing::Test
 	{
@@ -295,11 +298,14 @@ namespace
 		{
 			ASSERT_TRUE(myWorld.IsStarted());
 			myWorld.myState.myIsPlayerRequired = true;
-			NorvTest::WriteAsciiDefinitions(myWorld.Folder(), { { 'P', "Player" } });
+			NorvTest::WriteAsciiDefinitions(myWorld.Folder(), LEGEND);
 		}
-		void WriteLevel(const std::string& aScenePath, const std::vector<std::string>& aRows)
+		// The grid's objects, then any more.
+		void WriteLevel(const std::string& aScenePath, const std::vector<std::string>& aRows, const nlohmann::json& aMore = nlohmann::json::array())
 		{
-			NorvTest::WriteScene(myWorld.Folder(), aScenePath, NorvTest::AsciiObjects(aRows, { { 'P', "Player" } }));
+			nlohmann::json someObjects = NorvTest::AsciiObjects(aRows, LEGEND);
+			someObjects.insert(someObjects.end(), aMore.begin(), aMore.end());
+			NorvTest::WriteScene(myWorld.Folder(), aScenePath, someObjects);
 		}
 		// The standard error of aFrames frames.
 		std::string StepAndReadErrors(int aFrames)
@@ -320,7 +326,7 @@ namespace
 	};
 }
 
-TEST_F(PlayStateLevels, ADoorToAMissingOrCutSceneLeavesThePlayerWhereTheyWere)
+TEST_F(PlayStateLevels, ADoorToAnUnplayableSceneLeavesThePlayerWhereTheyWere)
 {
 	WriteLevel("scenes/Home.nvs", { "  P   ", "######" });
 	myWorld.Load("scenes/Home.nvs");
@@ -330,13 +336,28 @@ TEST_F(PlayStateLevels, ADoorToAMissingOrCutSceneLeavesThePlayerWhereTheyWere)
 	const Norv::Vector2<float> somePlace = somePlayer->myPosition;
 	// A cut file: the document ends inside its first object.
 	myWorld.Folder().Write("game/scenes/Cut.leveldata_new/leveldata.json", R"([{"uuid": "00000abc-0000-4000-8000-000000000abc", "name": "Pla)");
+	// Its only player placed past the limits, which skip it.
+	WriteLevel("scenes/Far.nvs", { " E  D ", "######" }, nlohmann::json::array({ NorvTest::SceneObject("Player", "Player", { 1e30f, 100, 0 }) }));
+	// Its player starts below where a fall brings it back, though on the ground there.
+	WriteLevel("scenes/Deep.nvs", { " E  D ", "######" },
+		nlohmann::json::array({ NorvTest::SceneObject("Player", "Player", { 300, -100000, 0 }), NorvTest::SceneObject("tile", "Tile", { 300, -100100, 0 }) }));
+	// Ground beside the player's start and above it, none under it.
+	WriteLevel("scenes/Floating.nvs", { "#     ", "P     ", "      ", "   ###" });
 
-	for (const std::string someTarget : { "scenes/Missing.nvs", "scenes/Cut.nvs" })
+	const std::pair<std::string, std::string> someTargets[] = {
+		{ "scenes/Missing.nvs", "it has no objects" },
+		{ "scenes/Cut.nvs", "its files could not be read" },
+		{ "scenes/Far.nvs", "it has no player" },
+		{ "scenes/Deep.nvs", "its player starts at y -100000, below the line at y -30000 where a fall brings the player back" },
+		{ "scenes/Floating.nvs", "there is no ground under its player's start at (0, 200)" },
+	};
+	for (const auto& [someTarget, someReason] : someTargets)
 	{
+		SCOPED_TRACE(someTarget);
 		myWorld.myState.ChangeScene(someTarget); // as a door does
 		const std::string someErrors = StepAndReadErrors(1);
-		EXPECT_EQ(CountLines(someErrors, "The scene \"" + someTarget + "\" cannot be played"), 1) << someErrors;
-		EXPECT_NE(someErrors.find("back to \"scenes/Home.nvs\""), std::string::npos) << someErrors;
+		EXPECT_EQ(CountLines(someErrors, "cannot be played"), 1) << someErrors;
+		EXPECT_NE(someErrors.find("The scene \"" + someTarget + "\" cannot be played (" + someReason + "): back to \"scenes/Home.nvs\"\n"), std::string::npos) << someErrors;
 		EXPECT_TRUE(myWorld.myState.IsLevelLoaded());
 		EXPECT_EQ(myWorld.myState.myScenePath, "scenes/Home.nvs");
 		ASSERT_EQ(myWorld.myState.GetFrameContext().player, somePlayer);
@@ -364,7 +385,7 @@ TEST_F(PlayStateLevels, ADoorToAMissingOrCutSceneLeavesThePlayerWhereTheyWere)
 
 TEST_F(PlayStateLevels, AnUnplayableFirstLevelGoesBackToTheMainMenu)
 {
-	WriteLevel("scenes/NoPlayer.nvs", { "      ", "######" });
+	WriteLevel("scenes/NoPlayer.nvs", { "   E  ", " D  ED", "######" });
 	NorvTest::CountingState someMainMenu;
 	StateSet someStates;
 	someStates.myMainMenu = &someMainMenu;
@@ -384,6 +405,8 @@ TEST_F(PlayStateLevels, AnUnplayableFirstLevelGoesBackToTheMainMenu)
 		EXPECT_NE(someErrors.find("back to the main menu"), std::string::npos) << someErrors;
 		ASSERT_EQ(someStack.GetStack(), std::vector<IStates*>{ &someMainMenu });
 		EXPECT_FALSE(myWorld.myState.IsLevelLoaded());
+		// The loading screen the play state put up goes, uncovering the menu.
+		EXPECT_TRUE(LoadingScreen::GetInstance().IsFading());
 	}
 	EXPECT_EQ(someMainMenu.myInits, 2);
 }

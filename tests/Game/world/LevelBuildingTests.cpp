@@ -14,6 +14,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 using NorvTest::SceneObject;
 using NorvTest::WriteDefinition;
 using NorvTest::WriteScene;
@@ -42,6 +44,16 @@ namespace
 		}
 
 		const NorvTest::ExecutableFolder& Folder() const { return myWorld.Folder(); }
+
+		// The lines of the last load's standard error that hold aPart.
+		int CountLines(const std::string& aPart) const
+		{
+			std::istringstream someLines(myErrors);
+			int someCount = 0;
+			for (std::string someLine; std::getline(someLines, someLine);)
+				someCount += someLine.find(aPart) != std::string::npos ? 1 : 0;
+			return someCount;
+		}
 
 		// Loads the scene, capturing standard error.
 		void Load(const json& anObjects)
@@ -107,12 +119,45 @@ TEST_F(LevelBuilding, AbilityKeysOfTheRightTypeSetTheFlagsAndALoadResetsAllButTh
 TEST_F(LevelBuilding, ObjectsWithoutARegisteredDefinitionOrEntityTypeAreReportedByName)
 {
 	WriteDefinition(Folder(), "OldDoor", json::array({ Property("entityId", "StringId", "Doorway") }));
-	Load(json::array({ SceneObject("Lost Crate", "NoSuchDefinition", { 0, 0, 0 }), SceneObject("pickup", "Pickup", { 0, 0, 0 }),
-		SceneObject("Hub Door", "OldDoor", { 0, 0, 0 }) }));
-	EXPECT_THAT(myErrors, HasSubstr("Lost Crate"));
+	json someObjects = json::array({ SceneObject("Lost Crate", "NoSuchDefinition", { 0, 0, 0 }), SceneObject("pickup", "Pickup", { 0, 0, 0 }),
+		SceneObject("Hub Door", "OldDoor", { 0, 0, 0 }) });
+	for (const char* someName : { "Grass 1", "Grass 2", "Grass 3" })
+		someObjects.push_back(SceneObject(someName, "Tile_Grass", { 0, -100, 0 }));
+	someObjects.push_back(SceneObject("bare", "", { 0, 0, 0 }));
+	Load(someObjects);
+	// Each missing definition is said once, however many objects name it.
+	EXPECT_THAT(myErrors, HasSubstr("Scene \"scenes/Test.nvs\": object \"Lost Crate\" is skipped: its object definition \"NoSuchDefinition\" is not registered\n"));
+	EXPECT_THAT(myErrors, HasSubstr("Scene \"scenes/Test.nvs\": 3 objects are skipped (the first is \"Grass 1\"): their object definition \"Tile_Grass\" is not registered\n"));
+	EXPECT_THAT(myErrors, HasSubstr("Scene \"scenes/Test.nvs\": object \"bare\" is skipped: it names no object definition\n"));
 	// One line naming the definition file and the type the factory does not know.
 	EXPECT_THAT(myErrors, testing::ContainsRegex("OldDoor\\.nvo.*unknown entity type \"Doorway\".*Hub Door"));
+	EXPECT_EQ(CountLines("skipped"), 4) << myErrors;
 	EXPECT_EQ(myWorld.myState.GetEntities().size(), 1u);
+}
+
+// Every model path that resolves nowhere is said once with its definition, whether
+// the definition or an object's own value names it; the objects are still built.
+TEST_F(LevelBuilding, AModelPathThatResolvesNowhereIsSaidOnceWithItsDefinition)
+{
+	const auto Model = [](const char* aPath) { return Property("Model", "Model", { { "path", aPath } }); };
+	WriteDefinition(Folder(), "Gateway", json::array({ Property("entityId", "StringId", "Door"), Model("models/Gone/SM_Door.fbx") }));
+	WriteDefinition(Folder(), "Hero", json::array({ Property("entityId", "StringId", "Player"), Model("models/Gone/SK_Hero.fbx") }));
+	WriteDefinition(Folder(), "Rock", json::array({ Property("tileId", "Int", 1), Model("models/Gone/SM_Rock.fbx") }));
+	WriteDefinition(Folder(), "Bare", json::array({ Property("tileId", "Int", 1), Model("") }));
+	Load(json::array({ SceneObject("door 1", "Gateway", { 0, 0, 0 }), SceneObject("door 2", "Gateway", { 300, 0, 0 }),
+		SceneObject("door 3", "Gateway", { 600, 0, 0 }, json::array({ Model("models/Gone/SM_Door_Old.fbx") })), SceneObject("hero", "Hero", { 0, 200, 0 }),
+		SceneObject("rock", "Rock", { 0, -100, 0 }), SceneObject("rock", "Rock", { 100, -100, 0 }), SceneObject("bare", "Bare", { 200, -100, 0 }) }));
+	const auto Line = [](const char* aDefinition, const char* aPath) {
+		return std::string("Object definition \"definitions/") + aDefinition + ".nvo\": property \"Model\" names the model \"" + aPath
+			+ "\", which is in no asset folder: it is not drawn\n";
+	};
+	EXPECT_THAT(myErrors, HasSubstr(Line("Gateway", "models/Gone/SM_Door.fbx")));
+	EXPECT_THAT(myErrors, HasSubstr(Line("Gateway", "models/Gone/SM_Door_Old.fbx")));
+	EXPECT_THAT(myErrors, HasSubstr(Line("Hero", "models/Gone/SK_Hero.fbx")));
+	EXPECT_THAT(myErrors, HasSubstr(Line("Rock", "models/Gone/SM_Rock.fbx")));
+	EXPECT_EQ(CountLines("models/Gone/"), 4) << myErrors;
+	EXPECT_EQ(myWorld.myState.GetEntities().size(), 4u);
+	EXPECT_EQ(myWorld.myState.GetTiles().size(), 3u);
 }
 
 TEST_F(LevelBuilding, ObjectsAreBuiltInFileOrderWhateverWasLoadedBefore)

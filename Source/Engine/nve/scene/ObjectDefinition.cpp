@@ -1,5 +1,6 @@
 #include "scene/ObjectDefinition.h"
 
+#include "scene/AssetWalk.h"
 #include "scene/JsonFiles.h"
 #include "settings/settings.h"
 
@@ -17,27 +18,24 @@ namespace Norv
 	{
 		constexpr const char* DEFINITION_EXTENSION = ".nvo";
 
-		StringId OptionalString(const nlohmann::json& aEntry, const char* aKey)
+		void ReadPropertyEntries(const nlohmann::json& aDocument, ObjectDefinition& aDefinition, const fs::path& aFile)
 		{
-			return aEntry.contains(aKey) ? impl::Intern(aEntry[aKey].get<std::string>()) : StringId();
-		}
-
-		void ReadPropertyEntries(const nlohmann::json& aProperties, ObjectDefinition& aDefinition, const fs::path& aFile)
-		{
-			// An array's elements, or an object's member values in key order.
-			for (const nlohmann::json& someEntry : aProperties)
+			const std::vector<const nlohmann::json*> someEntries = impl::ReadEntries(aDocument, "properties");
+			for (std::size_t someIndex = 0; someIndex < someEntries.size(); ++someIndex)
 			{
+				const nlohmann::json& someEntry = *someEntries[someIndex];
+				const std::string someOwner = impl::RequireEntry(someEntry, someIndex + 1);
 				PropertyDefinition someRecord;
-				someRecord.name = impl::Intern(impl::MemberOrNull(someEntry, "name").get<std::string>());
-				someRecord.group = OptionalString(someEntry, "group");
-				someRecord.description = OptionalString(someEntry, "description");
-				const bool someIsDynamic = impl::MemberOrNull(someEntry, "is-dynamic").get<bool>();
-				const bool someIsPerInstance = impl::MemberOrNull(someEntry, "is-per-instance").get<bool>();
+				someRecord.name = impl::Intern(impl::RequireText(someEntry, "name", someOwner));
+				someRecord.group = impl::Intern(impl::ReadText(someEntry, "group", std::string(), someOwner));
+				someRecord.description = impl::Intern(impl::ReadText(someEntry, "description", std::string(), someOwner));
+				const bool someIsDynamic = impl::RequireFlag(someEntry, "is-dynamic", someOwner);
+				const bool someIsPerInstance = impl::RequireFlag(someEntry, "is-per-instance", someOwner);
 				someRecord.flags = (someIsDynamic ? PROPERTY_FLAG_DYNAMIC : 0u) | (someIsPerInstance ? PROPERTY_FLAG_PER_INSTANCE : 0u);
-				someRecord.type = impl::ReadPropertyType(someEntry, someRecord.name, aFile);
+				someRecord.type = impl::ReadPropertyType(someEntry, someOwner, aFile);
 				if (!someRecord.type)
 					continue;
-				someRecord.value = Property(someRecord.type, impl::MemberOrNull(someEntry, "value"));
+				someRecord.value = impl::ReadPropertyValue(someEntry, someOwner, *someRecord.type);
 				aDefinition.properties.push_back(std::move(someRecord));
 			}
 		}
@@ -49,6 +47,16 @@ namespace Norv
 			const fs::path someFile = fs::absolute(aFile, someError).lexically_normal();
 			const fs::path someAssets = fs::absolute(Settings::GetGameAssetsPath(), someError).lexically_normal();
 			return someFile.lexically_relative(someAssets).string();
+		}
+
+		void RegisterDefinitionFile(ObjectDefinitionRegistry& aRegistry, const fs::path& aFile)
+		{
+			auto someDefinition = std::make_unique<ObjectDefinition>();
+			if (!ReadObjectDefinition(*someDefinition, RelativeToGameAssets(aFile).c_str()))
+				return;
+			const StringId someName = someDefinition->name;
+			if (!aRegistry.Add(std::move(someDefinition)))
+				std::cout << "Multiple nvo files exist with same name. That is not allowed: " << someName.c_str() << '\n';
 		}
 	}
 
@@ -72,32 +80,24 @@ namespace Norv
 		aDefinition.name = impl::Intern(fs::path(aPath).stem().string());
 		const fs::path someFile = Settings::GetGameAssetsPath() / aPath;
 		return impl::ReadJsonFile(someFile, [&](const nlohmann::json& aDocument) {
-			aDefinition.parent = impl::Intern(impl::MemberOrNull(aDocument, "parent-object-definition").get<std::string>());
-			if (aDocument.contains("properties"))
-				ReadPropertyEntries(aDocument["properties"], aDefinition, someFile);
+			try
+			{
+				impl::RequireObject(aDocument, "the file", "one object with \"parent-object-definition\" and \"properties\"");
+				aDefinition.parent = impl::Intern(impl::RequireText(aDocument, "parent-object-definition"));
+				ReadPropertyEntries(aDocument, aDefinition, someFile);
+				return true;
+			}
+			catch (const impl::ValueError& anError)
+			{
+				std::cerr << "Object definition \"" << someFile.string() << "\" is not used: " << anError.what() << '\n';
+				return false;
+			}
 		});
 	}
 
 	void RegisterObjectDefinitionFiles(ObjectDefinitionRegistry& aRegistry, const std::string& aRoot)
 	{
-		std::error_code someError;
-		fs::recursive_directory_iterator someWalk(aRoot, fs::directory_options::none, someError);
-		for (const fs::recursive_directory_iterator someEnd; !someError && someWalk != someEnd; someWalk.increment(someError))
-		{
-			const fs::directory_entry& someEntry = *someWalk;
-			std::error_code someStatusError;
-			if (!someEntry.is_regular_file(someStatusError) || someEntry.path().extension() != DEFINITION_EXTENSION)
-				continue;
-
-			auto someDefinition = std::make_unique<ObjectDefinition>();
-			if (!ReadObjectDefinition(*someDefinition, RelativeToGameAssets(someEntry.path()).c_str()))
-				continue;
-			const StringId someName = someDefinition->name;
-			if (!aRegistry.Add(std::move(someDefinition)))
-				std::cout << "Multiple nvo files exist with same name. That is not allowed: " << someName.c_str() << '\n';
-		}
-		if (someError)
-			std::cerr << "Could not scan the object definitions under \"" << aRoot << "\": " << someError.message() << '\n';
+		ForEachAssetFile(aRoot, DEFINITION_EXTENSION, "object definitions", [&](const fs::path& aFile) { RegisterDefinitionFile(aRegistry, aFile); });
 	}
 
 	void CollectObjectProperties(const SceneObject& aObject, const ObjectDefinitionRegistry& aRegistry, std::vector<PropertyDefinition>& aOut)

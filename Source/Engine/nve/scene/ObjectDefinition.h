@@ -52,12 +52,14 @@ namespace Norv
 
 	// Registers every ".nvo" file under aRoot (recursive, links to folders not
 	// followed). Of two files with the same name the first found stays, and a line
-	// on standard output says so. A file that cannot be read is reported on
-	// standard error and skipped.
+	// on standard output says so. A file that cannot be read, or has a value of
+	// the wrong form, and a folder that cannot be read are each reported with one
+	// line on standard error and skipped; the rest is registered.
 	void RegisterObjectDefinitionFiles(ObjectDefinitionRegistry& aRegistry, const std::string& aRoot);
 
 	// Fills aDefinition from its file, aPath being relative to the game assets
-	// folder. False, with the file's error reported, when it cannot be read.
+	// folder. False, with the file and why reported, when it cannot be read or a
+	// value has the wrong form (the property and the form it needs).
 	bool ReadObjectDefinition(ObjectDefinition& aDefinition, const char* aPath);
 
 	// Appends the object's effective properties: its definition's records in order,

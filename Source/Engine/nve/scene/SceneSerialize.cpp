@@ -26,52 +26,75 @@ namespace Norv::SceneSerialize
 
 		enum class SceneForm { A, B };
 
-		Vector3<float> ReadVector3(const nlohmann::json& aJson)
+		// Where the objects of a scene come from, for the messages.
+		struct SceneFile
 		{
-			// Type errors 302 for a non-array or non-number, the range error for a short array.
-			const auto someValues = aJson.get<std::array<float, 3>>();
+			const char* myScenePath;
+			fs::path myFile;
+		};
+
+		// A value of the wrong form in an object: the object is skipped, the others load.
+		void ReportSkipped(const SceneFile& aSource, const std::string& anObject, const impl::ValueError& anError)
+		{
+			std::cerr << "Scene \"" << aSource.myScenePath << "\" (\"" << aSource.myFile.string() << "\"): " << anObject << " is skipped: " << anError.what() << '\n';
+		}
+
+		// The object by its name when it has a readable one, else by anUnnamed.
+		std::string ObjectLabel(const nlohmann::json& aJson, const std::string& anUnnamed)
+		{
+			const nlohmann::json* someName = aJson.is_object() ? impl::FindMember(aJson, "name") : nullptr;
+			return someName && someName->is_string() ? "object \"" + someName->get<std::string>() + "\"" : anUnnamed;
+		}
+
+		Vector3<float> ReadVector3(const nlohmann::json& anObject, const char* aKey)
+		{
+			std::array<float, 3> someValues{};
+			impl::ReadNumbers(anObject, aKey, someValues);
 			return { someValues[0], someValues[1], someValues[2] };
 		}
 
-		Matrix4x4 ReadMatrix(const nlohmann::json& aJson)
+		Matrix4x4 ReadMatrix(const nlohmann::json& anObject)
 		{
-			const auto someValues = aJson.get<std::array<float, MATRIX_ELEMENTS>>();
+			std::array<float, MATRIX_ELEMENTS> someValues{};
+			impl::ReadNumbers(anObject, "transform", someValues);
 			Matrix4x4 someMatrix;
 			for (unsigned someIndex = 0; someIndex < MATRIX_ELEMENTS; ++someIndex)
 				someMatrix[someIndex] = someValues[someIndex];
 			return someMatrix;
 		}
 
-		void ReadProperties(const nlohmann::json& aProperties, SceneObject& aObject, const fs::path& aFile)
+		void ReadProperties(const nlohmann::json& anObject, SceneObject& aObject, const fs::path& aFile)
 		{
-			// An array's elements, or an object's member values in key order.
-			for (const nlohmann::json& someEntry : aProperties)
+			const std::vector<const nlohmann::json*> someEntries = impl::ReadEntries(anObject, "properties");
+			for (std::size_t someIndex = 0; someIndex < someEntries.size(); ++someIndex)
 			{
-				const StringId someName = impl::Intern(impl::MemberOrNull(someEntry, "name").get<std::string>());
-				const PropertyTypeBase* someType = impl::ReadPropertyType(someEntry, someName, aFile);
+				const nlohmann::json& someEntry = *someEntries[someIndex];
+				const std::string someOwner = impl::RequireEntry(someEntry, someIndex + 1);
+				const StringId someName = impl::Intern(impl::RequireText(someEntry, "name", someOwner));
+				const PropertyTypeBase* someType = impl::ReadPropertyType(someEntry, someOwner, aFile);
 				if (!someType)
 					continue;
-				aObject.properties.push_back({ someName, someType, Property(someType, impl::MemberOrNull(someEntry, "value")) });
+				aObject.properties.push_back({ someName, someType, impl::ReadPropertyValue(someEntry, someOwner, *someType) });
 			}
 		}
 
+		// Throws a ValueError for a value of the wrong form.
 		SceneObject BuildObject(const nlohmann::json& aJson, SceneForm aForm, const fs::path& aFile)
 		{
+			impl::RequireObject(aJson, "it", "an object of keys");
 			SceneObject someObject;
-			someObject.SetName(aJson.value("name", std::string("unknown")).c_str());
-			someObject.SetPath(nullptr, impl::Intern(aJson.value("path", std::string())));
+			someObject.SetName(impl::ReadText(aJson, "name", "unknown").c_str());
+			someObject.SetPath(nullptr, impl::Intern(impl::ReadText(aJson, "path", std::string())));
 			if (aForm == SceneForm::B && aJson.contains("transform"))
-				someObject.SetTransformFromMatrix(ReadMatrix(aJson["transform"]));
+				someObject.SetTransformFromMatrix(ReadMatrix(aJson));
 			if (aJson.contains("translation"))
-				someObject.transform.translation = ReadVector3(aJson["translation"]);
+				someObject.transform.translation = ReadVector3(aJson, "translation");
 			if (aJson.contains("rotation"))
-				someObject.transform.rotation = ReadVector3(aJson["rotation"]);
+				someObject.transform.rotation = ReadVector3(aJson, "rotation");
 			if (aJson.contains("scale"))
-				someObject.transform.scale = ReadVector3(aJson["scale"]);
-			if (aJson.contains("object-definition"))
-				someObject.definition = impl::Intern(aJson["object-definition"].get<std::string>());
-			if (aJson.contains("properties"))
-				ReadProperties(aJson["properties"], someObject, aFile);
+				someObject.transform.scale = ReadVector3(aJson, "scale");
+			someObject.definition = impl::Intern(impl::ReadText(aJson, "object-definition", std::string()));
+			ReadProperties(aJson, someObject, aFile);
 			return someObject;
 		}
 
@@ -90,23 +113,39 @@ namespace Norv::SceneSerialize
 			return true;
 		}
 
-		bool LoadFormA(const fs::path& aFile, Scene& aScene)
+		bool LoadFormA(const SceneFile& aSource, const nlohmann::json& aDocument, Scene& aScene)
 		{
-			return impl::ReadJsonFile(aFile, [&](const nlohmann::json& aDocument) {
-				// A top-level object's member values in key order, or an array's elements.
-				for (const nlohmann::json& someItem : aDocument)
+			if (!aDocument.is_array() && !aDocument.is_object() && !aDocument.is_null())
+			{
+				std::cerr << "Could not read \"" << aSource.myFile.string() << "\": it must hold a list of objects\n";
+				return false;
+			}
+			// A top-level object's member values in key order, or an array's elements.
+			std::size_t somePlace = 0;
+			for (const nlohmann::json& someItem : aDocument)
+			{
+				++somePlace;
+				SceneObject someObject;
+				std::string someGuid;
+				try
 				{
-					const SceneObject someObject = BuildObject(someItem, SceneForm::A, aFile);
-					if (IsRefused(someObject, aFile))
-						continue;
-					const std::string someGuid = someItem.value("uuid", std::string());
-					if (aScene.AddObject(someGuid.c_str(), someObject).first == 0)
-					{
-						std::cerr << "\"" << aFile.string() << "\": object \"" << someObject.name
-							<< "\" has no readable \"uuid\" and is stored under id 0, replacing any earlier one\n";
-					}
+					someObject = BuildObject(someItem, SceneForm::A, aSource.myFile);
+					someGuid = impl::ReadText(someItem, "uuid", std::string());
 				}
-			});
+				catch (const impl::ValueError& anError)
+				{
+					ReportSkipped(aSource, ObjectLabel(someItem, "object number " + std::to_string(somePlace)), anError);
+					continue;
+				}
+				if (IsRefused(someObject, aSource.myFile))
+					continue;
+				if (aScene.AddObject(someGuid.c_str(), someObject).first == 0)
+				{
+					std::cerr << "\"" << aSource.myFile.string() << "\": object \"" << someObject.name
+						<< "\" has no readable \"uuid\" and is stored under id 0, replacing any earlier one\n";
+				}
+			}
+			return true;
 		}
 
 		// Dot-files (".gitkeep") and names with an extension are not objects.
@@ -117,7 +156,7 @@ namespace Norv::SceneSerialize
 		}
 
 		// Object files in sorted name order: the directory's own order is the file system's.
-		bool LoadFormB(const fs::path& aFolder, Scene& aScene)
+		bool LoadFormB(const char* aScenePath, const fs::path& aFolder, Scene& aScene)
 		{
 			std::vector<fs::path> someFiles;
 			for (const fs::directory_entry& someEntry : fs::directory_iterator(aFolder))
@@ -131,8 +170,16 @@ namespace Norv::SceneSerialize
 			for (const fs::path& someFile : someFiles)
 			{
 				someAllRead &= impl::ReadJsonFile(someFile, [&](const nlohmann::json& aDocument) {
-					if (const SceneObject someObject = BuildObject(aDocument, SceneForm::B, someFile); !IsRefused(someObject, someFile))
-						aScene.AddObject(someFile.filename().string().c_str(), someObject);
+					try
+					{
+						if (const SceneObject someObject = BuildObject(aDocument, SceneForm::B, someFile); !IsRefused(someObject, someFile))
+							aScene.AddObject(someFile.filename().string().c_str(), someObject);
+					}
+					catch (const impl::ValueError& anError)
+					{
+						ReportSkipped({ aScenePath, someFile }, ObjectLabel(aDocument, "its object"), anError);
+					}
+					return true;
 				});
 			}
 			return someAllRead;
@@ -150,16 +197,16 @@ namespace Norv::SceneSerialize
 			const fs::path someFolderA = Platform::ResolveFilePath(fs::path(someFull).replace_extension(FORM_A_EXTENSION));
 			const fs::path someFileA = Platform::ResolveFilePath(someFolderA / FORM_A_FILE);
 			if (fs::is_directory(someFolderA) && fs::exists(someFileA))
-				return LoadFormA(someFileA, aScene);
+				return impl::ReadJsonFile(someFileA, [&](const nlohmann::json& aDocument) { return LoadFormA({ aScenePath, someFileA }, aDocument, aScene); });
 
 			const fs::path someFolderB = Platform::ResolveFilePath(fs::path(someFull).replace_extension(FORM_B_EXTENSION));
 			if (!fs::exists(someFolderB))
 				return true;
-			return LoadFormB(someFolderB, aScene);
+			return LoadFormB(aScenePath, someFolderB, aScene);
 		}
 		catch (const fs::filesystem_error& aError)
 		{
-			std::cerr << "Could not load the scene \"" << aScenePath << "\": " << aError.what() << '\n';
+			std::cerr << "Could not load the scene \"" << aScenePath << "\": \"" << aError.path1().string() << "\" cannot be read (" << aError.code().message() << ")\n";
 			return false;
 		}
 	}

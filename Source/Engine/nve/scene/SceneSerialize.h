@@ -9,8 +9,9 @@
 namespace Norv::SceneSerialize
 {
 	// Clears aScene and fills it. A scene with neither folder is empty and loads.
-	// Broken files are reported on standard error with their path (in form B the
-	// other objects still load); the result is then false, and the scene keeps what
-	// could be read.
+	// An object with a value of the wrong form is skipped with one line naming the
+	// scene, the object and the key; the other objects load. A file that cannot be
+	// read or is not json is reported with its path (in form B the other objects
+	// still load); the result is then false, and the scene keeps what could be read.
 	bool LoadScene(const char* aScenePath, Scene& aScene);
 }

@@ -38,7 +38,6 @@
 
 namespace
 {
-	constexpr Norv::Vector2<float> COLLIDER_SIZE{ 96.0f, 150.0f }; // units
 	constexpr float YAW_OFFSET = 25.0f;          // degrees the model turns away from side-on
 	constexpr float SIDE_YAW = 90.0f;            // degrees
 	constexpr float MODEL_PITCH = 90.0f;         // degrees
@@ -56,7 +55,6 @@ namespace
 	constexpr float UP_LEFT_EFFECT_SHIFT = 450.0f;  // units
 	constexpr float UP_EFFECT_RAISE = 100.0f;    // units
 	constexpr float EFFECT_Z = -50.0f;
-	constexpr float FALL_OUT_TILES = -300.0f;    // tiles; below y -30000 the player respawns
 	constexpr float TILE_SIZE = 100.0f;          // units
 	constexpr float HURT_SHAKE_TIME = 0.4f;      // s
 	constexpr float HURT_SHAKE_STRENGTH = 25.0f; // units
@@ -142,6 +140,11 @@ Player::Player()
 
 Player::~Player() = default;
 
+bool Player::IsBelowWorld(float aHeight)
+{
+	return aHeight / TILE_SIZE < FALL_OUT_TILES;
+}
+
 void Player::Init(FrameContext& aContext)
 {
 	myContext = &aContext;
@@ -208,7 +211,7 @@ void Player::Update(FrameContext& aContext)
 			Respawn();
 		}
 	}
-	if (myPosition.y / TILE_SIZE < FALL_OUT_TILES)
+	if (IsBelowWorld(myPosition.y))
 	{
 		Respawn();
 	}

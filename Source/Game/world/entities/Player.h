@@ -26,6 +26,11 @@ public:
 	static constexpr float MAX_PETALS = 5.0f;
 	static constexpr int EFFECT_COUNT = 7;
 	static constexpr int HUD_IMAGE_COUNT = 6;
+	static constexpr Norv::Vector2<float> COLLIDER_SIZE{ 96.0f, 150.0f }; // units, unless the level gives another
+	static constexpr float FALL_OUT_TILES = -300.0f; // tiles; a player below falls out and respawns
+
+	// The height is below the line where a fall brings the player back.
+	static bool IsBelowWorld(float aHeight);
 
 	Player();
 	~Player() override;

@@ -211,8 +211,11 @@ namespace
 
 	TEST_F(PlayerRespawn, APointInTheAirDropsOntoTheGroundBelowNotOntoGroundAbove)
 	{
-		Load(BLOCK_ON_FLOOR);
-		ExpectRespawnStandingAt({ 200.0f, 900.0f }, { 200.0f, FLOOR_STANDING_Y });
+		// A ledge over the floor's left half, both within the search's reach of the points
+		// under it and the ledge the nearer: the ground below still wins.
+		Load({ " ####     ", "          ", "          ", "          ", "          ", "     #### ", "   P #### ", "     #### ", "##########" });
+		ExpectRespawnStandingAt({ 200.0f, 560.0f }, { 200.0f, FLOOR_STANDING_Y });
+		ExpectRespawnStandingAt({ 300.0f, 300.0f }, { 300.0f, FLOOR_STANDING_Y });
 		ExpectRespawnStandingAt({ 700.0f, 900.0f }, { 700.0f, BLOCK_STANDING_Y });
 		// Standing exactly on the floor already: it stays.
 		ExpectRespawnStandingAt({ 300.0f, FLOOR_STANDING_Y }, { 300.0f, FLOOR_STANDING_Y });
