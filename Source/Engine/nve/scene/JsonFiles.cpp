@@ -1,41 +1,25 @@
 #include "scene/JsonFiles.h"
 
 #include "files/FilePath.h"
+#include "loaders/JsonWords.h"
 #include "properties/PropertyType.h"
 #include "stringRegistry/StringRegistry.h"
 
 #include <nlohmann/json.hpp>
 
-#include <cerrno>
 #include <iostream>
+#include <optional>
+#include <sstream>
 #include <string_view>
-#include <system_error>
 
 namespace Norv::impl
 {
 	namespace
 	{
-		constexpr std::size_t MAX_QUOTED_TEXT = 40; // characters of a wrong text shown in a message
-
-		// What a json value is, in plain words: "the text "1,2"", "a list of 2 values".
+		// What a json value is, in plain words; a key not there is "missing".
 		std::string Describe(const nlohmann::json* aValue)
 		{
-			if (!aValue)
-				return "missing";
-			if (aValue->is_number())
-				return "the number " + aValue->dump();
-			if (aValue->is_boolean())
-				return aValue->get<bool>() ? "true" : "false";
-			if (aValue->is_string())
-			{
-				// Quoted with its line breaks and stray bytes escaped, so the message stays one line.
-				const std::string& someText = aValue->get_ref<const std::string&>();
-				const nlohmann::json someShown = someText.size() <= MAX_QUOTED_TEXT ? someText : someText.substr(0, MAX_QUOTED_TEXT) + "...";
-				return "the text " + someShown.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
-			}
-			if (aValue->is_array())
-				return aValue->empty() ? "an empty list" : "a list of " + std::to_string(aValue->size()) + (aValue->size() == 1 ? " value" : " values");
-			return aValue->is_object() ? "an object" : "null";
+			return aValue ? DescribeJsonValue(*aValue) : "missing";
 		}
 
 		[[noreturn]] void ThrowWrongForm(const std::string& anOwner, const std::string& aWhat, const std::string& aForm, const nlohmann::json* aFound)
@@ -73,44 +57,26 @@ namespace Norv::impl
 					return someForm.myForm;
 			return "its json form";
 		}
-
-		// Why the last file operation failed, from errno.
-		std::string LastSystemError()
-		{
-			return errno != 0 ? std::generic_category().message(errno) : std::string("it cannot be opened");
-		}
-
-		void ReportParseError(const std::filesystem::path& aPath, const nlohmann::json::parse_error& anError)
-		{
-			std::error_code someError;
-			const std::uintmax_t someSize = std::filesystem::file_size(Platform::ResolveFilePath(aPath), someError);
-			std::cerr << "Could not read \"" << aPath.string() << "\": ";
-			if (!someError && someSize == 0)
-				std::cerr << "it is empty\n";
-			else if (!someError && anError.byte > someSize)
-				std::cerr << "it ends before its json text is complete\n";
-			else
-				std::cerr << "it is not valid json text (the fault is at byte " << anError.byte << ")\n";
-		}
 	}
 
 	bool ReadJsonFile(const std::filesystem::path& aPath, const std::function<bool(const nlohmann::json&)>& aRead)
 	{
-		errno = 0;
-		std::ifstream someFile = Platform::OpenInputFile(aPath);
-		if (!someFile)
+		const std::optional<std::vector<std::uint8_t>> someBytes = Platform::ReadWholeFile(aPath);
+		if (!someBytes)
 		{
-			std::cerr << "Could not open \"" << aPath.string() << "\": " << LastSystemError() << '\n';
+			std::cerr << "Could not open \"" << aPath.string() << "\": " << Platform::WhyUnreadable(aPath) << '\n';
 			return false;
 		}
+		const std::string someText(someBytes->begin(), someBytes->end());
 		nlohmann::json someDocument;
 		try
 		{
-			someFile >> someDocument; // stops after the first complete value
+			std::istringstream someStream(someText);
+			someStream >> someDocument; // stops after the first complete value
 		}
 		catch (const nlohmann::json::parse_error& anError)
 		{
-			ReportParseError(aPath, anError);
+			std::cerr << "Could not read \"" << aPath.string() << "\": " << DescribeJsonFault(someText, anError.byte) << '\n';
 			return false;
 		}
 		return aRead(someDocument);

@@ -1,5 +1,7 @@
 #include "settings/SettingsValues.h"
 
+#include "loaders/JsonWords.h"
+
 #include <nlohmann/json.hpp>
 
 #include <iostream>
@@ -10,7 +12,6 @@ namespace Norv::impl
 {
 	namespace
 	{
-		constexpr size_t SHOWN_TEXT_CHARACTERS = 40; // longer text is cut in a line
 		bool HasKind(const nlohmann::json& aValue, SettingKind aKind)
 		{
 			switch (aKind)
@@ -39,7 +40,7 @@ namespace Norv::impl
 
 		std::string MustBe(SettingKind aKind, const nlohmann::json& aValue)
 		{
-			return "must be " + std::string(DescribeKind(aKind)) + ", not " + DescribeValue(aValue);
+			return "must be " + std::string(DescribeKind(aKind)) + ", not " + DescribeJsonValue(aValue);
 		}
 
 		std::string IsMissing(SettingKind aKind)
@@ -115,27 +116,6 @@ namespace Norv::impl
 		return someFound != anObject.end() && !someFound->is_null();
 	}
 
-	std::string QuoteText(const std::string& aText)
-	{
-		const bool someIsCut = aText.size() > SHOWN_TEXT_CHARACTERS;
-		const nlohmann::json someShown = someIsCut ? aText.substr(0, SHOWN_TEXT_CHARACTERS) : aText;
-		// A cut may split a character: it is shown replaced rather than refused.
-		return someShown.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + (someIsCut ? "..." : "");
-	}
-
-	std::string DescribeValue(const nlohmann::json& aValue)
-	{
-		switch (aValue.type())
-		{
-		case nlohmann::json::value_t::string: return "text (" + QuoteText(aValue.get_ref<const std::string&>()) + ")";
-		case nlohmann::json::value_t::boolean: return aValue.get<bool>() ? "true" : "false";
-		case nlohmann::json::value_t::object: return "an object { ... }";
-		case nlohmann::json::value_t::array: return "a list [ ... ]";
-		case nlohmann::json::value_t::null: return "null";
-		default: return "the number " + aValue.dump();
-		}
-	}
-
 	std::string_view DescribeKind(SettingKind aKind)
 	{
 		switch (aKind)
@@ -143,7 +123,7 @@ namespace Norv::impl
 		case SettingKind::Text: return "text";
 		case SettingKind::Number: return "a number";
 		case SettingKind::Flag: return "true or false";
-		case SettingKind::Object: return "an object { ... }";
+		case SettingKind::Object: return "an object";
 		case SettingKind::Words: return "a word or a list of words";
 		}
 		return "";

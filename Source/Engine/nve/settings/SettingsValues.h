@@ -65,10 +65,6 @@ namespace Norv::impl
 	// Whether anObject has the member aKey, and it is not null (null reads as absent).
 	bool IsSet(const nlohmann::json& anObject, std::string_view aKey);
 
-	// aText in quotes, escaped, and cut short when long: "Ultra".
-	std::string QuoteText(const std::string& aText);
-	// How a value reads in a line: "text ("big")", "the number 3", "true", "a list [ ... ]".
-	std::string DescribeValue(const nlohmann::json& aValue);
 	// What a kind of value is called: "text", "a number", "true or false", ...
 	std::string_view DescribeKind(SettingKind aKind);
 }

@@ -3,12 +3,12 @@
 #include "engine/EngineCreateParameters.h"
 #include "files/FilePath.h"
 #include "kernel/Kernel.h"
+#include "loaders/JsonWords.h"
 #include "settings/DebugFeature.h"
 #include "settings/SettingsValues.h"
 
 #include <nlohmann/json.hpp>
 
-#include <algorithm>
 #include <array>
 #include <cmath>
 #include <iostream>
@@ -96,17 +96,6 @@ namespace Norv
 			return true;
 		}
 
-		// Where in aText the parser stopped, in a player's words.
-		std::string DescribeParseError(const std::string& aText, std::size_t aByte)
-		{
-			if (aByte > aText.size())
-				return "it ends too early";
-			const std::size_t someOffset = aByte == 0 ? 0 : aByte - 1;
-			const std::size_t someLineStart = someOffset == 0 ? 0 : aText.rfind('\n', someOffset - 1) + 1; // npos + 1 is 0
-			const auto someLine = 1 + std::count(aText.begin(), aText.begin() + static_cast<std::ptrdiff_t>(someOffset), '\n');
-			return "it goes wrong at line " + std::to_string(someLine) + ", column " + std::to_string(someOffset - someLineStart + 1);
-		}
-
 		// The file's json, or nothing (and one line) when the file cannot be read, is
 		// empty or is not json: without it the game's folders are unknown.
 		std::optional<nlohmann::json> ParseSettingsFile(const fs::path& aFile)
@@ -125,7 +114,7 @@ namespace Norv
 			}
 			catch (const nlohmann::json::parse_error& anError)
 			{
-				SettingsValues(aFile).Report("", "is not valid JSON: " + DescribeParseError(someText, anError.byte), impl::CANNOT_START_WITHOUT_IT);
+				SettingsValues(aFile).Report("", "is not valid JSON: " + impl::DescribeJsonFault(someText, anError.byte), impl::CANNOT_START_WITHOUT_IT);
 				return std::nullopt;
 			}
 		}
@@ -163,7 +152,7 @@ namespace Norv
 				const double someValue = someChannel->get<double>();
 				if (!(std::fabs(someValue) <= std::numeric_limits<float>::max()))
 				{
-					aValues.Report(CHANNEL_KEYS[i], "is " + impl::DescribeValue(*someChannel) + ", past what a colour channel holds", DEFAULT_COLOUR_USED);
+					aValues.Report(CHANNEL_KEYS[i], "is " + impl::DescribeJsonValue(*someChannel) + ", past what a colour channel holds", DEFAULT_COLOUR_USED);
 					return;
 				}
 				someChannels[i] = static_cast<float>(someValue);
@@ -289,7 +278,7 @@ namespace Norv
 		void ReadSettings(const nlohmann::json& aRoot, const SettingsValues& aValues, EngineCreateParameters& aParameters)
 		{
 			if (!aRoot.is_object())
-				aValues.Refuse("", "must hold an object { ... } of settings, not " + impl::DescribeValue(aRoot));
+				aValues.Refuse("", "must hold an object of settings, not " + impl::DescribeJsonValue(aRoot));
 			ReadAssetFolders(aRoot, aValues);
 			ReadWindowSettings(aRoot, aValues, aParameters);
 			ReadFlag(aRoot, "enable_vsync", aValues, aParameters.myVsync);
@@ -337,7 +326,7 @@ namespace Norv
 			// LoadSettings sets "engine" and "game" together, or neither when "assets_path" is absent.
 			if (someFolders.myEngineAssets.empty())
 			{
-				someValues.Report("assets_path", "is missing (it must be an object { ... } naming the \"engine\", \"game\" and \"cooked\" folders)",
+				someValues.Report("assets_path", "is missing (it must be an object naming the \"engine\", \"game\" and \"cooked\" folders)",
 					impl::CANNOT_START_WITHOUT_IT);
 				return false;
 			}

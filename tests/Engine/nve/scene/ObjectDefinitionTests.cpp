@@ -174,7 +174,7 @@ TEST_F(ObjectDefinitions, BrokenFilesAreReportedAndSkipped)
 	// One line a file: the file, and the property with the form it needs, in plain words.
 	const auto Unused = [this](const char* aName) { return "Object definition \"" + (myFolder.Path() / "game" / aName).string() + "\" is not used: "; };
 	const auto Unread = [this](const char* aName) { return "Could not read \"" + (myFolder.Path() / "game" / aName).string() + "\": "; };
-	EXPECT_THAT(myErrors, HasSubstr(Unread("Truncated.nvo") + "it ends before its json text is complete\n"));
+	EXPECT_THAT(myErrors, HasSubstr(Unread("Truncated.nvo") + "it ends too early\n"));
 	EXPECT_THAT(myErrors, HasSubstr(Unread("Empty.nvo") + "it is empty\n"));
 	EXPECT_THAT(myErrors, HasSubstr(Unused("NoParent.nvo") + "\"parent-object-definition\" must be a text, but is missing\n"));
 	EXPECT_THAT(myErrors, HasSubstr(Unused("NotAnObject.nvo") + "the file must be one object with \"parent-object-definition\" and \"properties\", but is a list of 2 values\n"));

@@ -267,9 +267,9 @@ TEST_F(SceneLoader, BrokenFormBFilesAreReportedAndTheRestLoads)
 	EXPECT_FALSE(Load());
 	ASSERT_EQ(myScene.objects.size(), 2u);
 	EXPECT_EQ(Object(GUID_A).name, "good");
-	EXPECT_THAT(myErrors, HasSubstr(InFormB(GUID_B) + "\": it ends before its json text is complete\n"));
+	EXPECT_THAT(myErrors, HasSubstr(InFormB(GUID_B) + "\": it ends too early\n"));
 	EXPECT_THAT(myErrors, HasSubstr("0c000000-0000-4000-8000-00000000000c\": it is empty\n"));
-	EXPECT_THAT(myErrors, HasSubstr("0e000000-0000-4000-8000-00000000000e\": it is not valid json text (the fault is at byte 12)\n"));
+	EXPECT_THAT(myErrors, HasSubstr("0e000000-0000-4000-8000-00000000000e\": it goes wrong at line 1, column 12\n"));
 	EXPECT_EQ(Occurrences(myErrors, "\n"), 3u) << myErrors;
 	EXPECT_EQ(myErrors.find("json.exception"), std::string::npos) << myErrors;
 }
@@ -294,7 +294,7 @@ TEST_F(SceneLoader, AnObjectWithAValueOfTheWrongFormIsSkippedAloneWithOneLine)
 		{ R"("name": "Door", "scale": null)", R"("scale" must be a list of 3 numbers, but is null)" },
 		{ R"("name": ["Door"])", R"("name" must be a text, but is a list of 1 value)" },
 		{ R"("name": "Door", "path": false)", R"("path" must be a text, but is false)" },
-		{ R"("name": "Door", "scale": "1\n1 1111111111111111111111111111111111111111")", R"("scale" must be a list of 3 numbers, but is the text "1\n1 111111111111111111111111111111111111...")" },
+		{ R"("name": "Door", "scale": "1\n1 1111111111111111111111111111111111111111")", R"("scale" must be a list of 3 numbers, but is the text "1\n1 111111111111111111111111111111111111"...)" },
 		{ R"("name": "Door", "object-definition": 3)", R"("object-definition" must be a text, but is the number 3)" },
 		{ R"("name": "Door", "properties": "targetScene")", R"("properties" must be a list of property entries, but is the text "targetScene")" },
 		{ R"("name": "Door", "properties": [7])", R"(property entry 1 must be an object with "name", "type" and "value", but is the number 7)" },
@@ -342,9 +342,9 @@ TEST_F(SceneLoader, AnObjectWithAValueOfTheWrongFormIsSkippedAloneWithOneLine)
 TEST_F(SceneLoader, AFileThatHoldsNoSceneIsRefusedWhole)
 {
 	const std::pair<const char*, const char*> someCases[] = {
-		{ R"([{"uuid": "0a000000-0000-4000-8000-00000000000a"}, {"na)", "it ends before its json text is complete" },
+		{ R"([{"uuid": "0a000000-0000-4000-8000-00000000000a"}, {"na)", "it ends too early" },
 		{ R"([{"uuid": "0a000000-0000-4000-8000-00000000000a"}] [ or not)", nullptr },
-		{ "level one", "it is not valid json text (the fault is at byte 1)" },
+		{ "level one", "it goes wrong at line 1, column 1" },
 		{ R"("level one")", "it must hold a list of objects" },
 	};
 	for (const auto& [someText, someLine] : someCases)
@@ -353,7 +353,9 @@ TEST_F(SceneLoader, AFileThatHoldsNoSceneIsRefusedWhole)
 		EXPECT_EQ(Load(), someLine == nullptr) << someText;
 		EXPECT_EQ(myScene.objects.size(), someLine == nullptr ? 1u : 0u) << someText;
 		if (someLine)
+		{
 			EXPECT_EQ(myErrors, "Could not read \"" + (myFolder.Path() / FORM_A_FILE).string() + "\": " + someLine + "\n");
+		}
 	}
 }
 

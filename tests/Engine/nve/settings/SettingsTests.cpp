@@ -148,7 +148,7 @@ TEST_F(SettingsFile, WordsOfNoKnownWordOrTheWrongTypeAreALineEachAndSkipped)
 		{ R"("debug_features": 5)", 0u, 0, OnTheFile(R"(: "debug_features" must be a word or a list of words, not the number 5; no debug feature is on)") },
 		{ R"("multisampling": ["High", "Ultra"])", 0u, 3, OnTheFile(R"(: "multisampling" has the unknown word "Ultra" (the words are Off, Low, Medium, High); it is skipped)") },
 		{ R"("multisampling": ["Low", true])", 0u, 1, OnTheFile(R"(: "multisampling[1]" must be text, not true; it is skipped)") },
-		{ R"("multisampling": {"level": "High"})", 0u, 0, OnTheFile(R"(: "multisampling" must be a word or a list of words, not an object { ... }; it is ignored)") },
+		{ R"("multisampling": {"level": "High"})", 0u, 0, OnTheFile(R"(: "multisampling" must be a word or a list of words, not an object; it is ignored)") },
 	};
 	for (const auto& [someJson, someFeatures, someLevel, someLines] : someCases)
 	{
@@ -267,14 +267,14 @@ TEST_F(SettingsFile, EachFlagIsReadFromItsOwnKeyAlone)
 TEST_F(SettingsFile, OptionalValuesOfTheWrongTypeAreOneLineEachAndKeepTheirDefault)
 {
 	const std::pair<std::string, const char*> someCases[] = {
-		{ WithWindow(R"("window_size": {"w": "big", "h": 600})"), R"("window_settings.window_size.w" must be a number, not text ("big"); the default 1280 x 720 is used)" },
+		{ WithWindow(R"("window_size": {"w": "big", "h": 600})"), R"("window_settings.window_size.w" must be a number, not the text "big"; the default 1280 x 720 is used)" },
 		{ WithWindow(R"("render_size": {"w": 800})"), R"("window_settings.render_size.h" is missing (it must be a number); the default 1280 x 720 is used)" },
-		{ WithWindow(R"("window_size": [800, 600])"), R"("window_settings.window_size" must be an object { ... }, not a list [ ... ]; the default 1280 x 720 is used)" },
-		{ WithWindow(R"("clear_color": {"r": 0.1, "g": "0.2", "b": 0.3, "a": 1})"), R"("window_settings.clear_color.g" must be a number, not text ("0.2"); the default colour is used)" },
+		{ WithWindow(R"("window_size": [800, 600])"), R"("window_settings.window_size" must be an object, not a list of 2 values; the default 1280 x 720 is used)" },
+		{ WithWindow(R"("clear_color": {"r": 0.1, "g": "0.2", "b": 0.3, "a": 1})"), R"("window_settings.clear_color.g" must be a number, not the text "0.2"; the default colour is used)" },
 		{ WithWindow(R"("clear_color": {"r": 1e300, "g": 0.2, "b": 0.3, "a": 1})"), R"("window_settings.clear_color.r" is the number 1e+300, past what a colour channel holds; the default colour is used)" },
 		{ WithWindow(R"("start_maximized": 1)"), R"("window_settings.start_maximized" must be true or false, not the number 1; false is used)" },
-		{ WithWindow(R"("start_borderless": false, "borderless": {})"), R"("window_settings.borderless" must be true or false, not an object { ... }; false is used)" },
-		{ WithRoot(R"("enable_vsync": ")" + std::string(60, 'y') + "\""), R"("enable_vsync" must be true or false, not text ("yyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyy"...); false is used)" },
+		{ WithWindow(R"("start_borderless": false, "borderless": {})"), R"("window_settings.borderless" must be true or false, not an object; false is used)" },
+		{ WithRoot(R"("enable_vsync": ")" + std::string(60, 'y') + "\""), R"("enable_vsync" must be true or false, not the text "yyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyy"...; false is used)" },
 	};
 	const Norv::EngineCreateParameters someDefaults;
 	for (const auto& [someJson, someLine] : someCases)
@@ -296,10 +296,10 @@ TEST_F(SettingsFile, MalformedJsonOrValuesTheGameCannotStartWithoutStopWithOneLi
 	const std::pair<std::string, const char*> someCases[] = {
 		{ R"({"window_settings": {"title": null}})", R"(: "window_settings.title" is missing (it must be text))" },
 		{ R"({"window_settings": {"title": 3}})", R"(: "window_settings.title" must be text, not the number 3)" },
-		{ R"({"enable_vsync": true})", R"(: "window_settings" is missing (it must be an object { ... }))" },
-		{ R"({"window_settings": "Norv"})", R"(: "window_settings" must be an object { ... }, not text ("Norv"))" },
-		{ "[1, 2]", " must hold an object { ... } of settings, not a list [ ... ]" },
-		{ WithRoot(R"("assets_path": "../data")"), R"(: "assets_path" must be an object { ... }, not text ("../data"))" },
+		{ R"({"enable_vsync": true})", R"(: "window_settings" is missing (it must be an object))" },
+		{ R"({"window_settings": "Norv"})", R"(: "window_settings" must be an object, not the text "Norv")" },
+		{ "[1, 2]", " must hold an object of settings, not a list of 2 values" },
+		{ WithRoot(R"("assets_path": "../data")"), R"(: "assets_path" must be an object, not the text "../data")" },
 		{ WithRoot(R"("assets_path": {"engine": "eng"})"), R"(: "assets_path.game" is missing (it must be text))" },
 		{ WithRoot(R"("assets_path": {"engine": "eng", "game": "game", "cooked": false})"), R"(: "assets_path.cooked" must be text, not false)" },
 		{ R"({"window_settings": {"title": "T")", " is not valid JSON: it ends too early" },
@@ -320,7 +320,7 @@ TEST_F(SettingsFile, TheGameNeedsEveryAssetFolderNamedAndThere)
 	for (const char* someFolder : { "eng", "Game/Data", "cooked" })
 		std::filesystem::create_directories(myFolder.Path() / someFolder);
 	const std::pair<std::string, std::string> someCases[] = {
-		{ MINIMAL, R"("assets_path" is missing (it must be an object { ... } naming the "engine", "game" and "cooked" folders))" },
+		{ MINIMAL, R"("assets_path" is missing (it must be an object naming the "engine", "game" and "cooked" folders))" },
 		{ WithRoot(R"("assets_path": {"engine": "eng", "game": "game/data"})"), R"("assets_path.cooked" is missing (it must be text))" },
 		{ WithRoot(R"("assets_path": {"engine": "eng", "game": "gone/data", "cooked": "cooked"})"), "\"assets_path.game\" names \"" + (myFolder.Path() / "gone/data").string() + "\", which is not an existing folder" },
 		// Named in any case, as the game's names are.
