@@ -15,6 +15,7 @@
 #include "model/ModelInstance.h"
 #include "stringRegistry/StringId.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -68,6 +69,10 @@ public:
 	static constexpr const char* HINT_FONT = "../Source/Game/data/UI/Melon_Pop.ttf";
 	static constexpr unsigned HINT_FONT_SIZE = 36;
 	static constexpr Norv::Color LOADING_SCREEN_COLOR{ 1.0f, 1.0f, 1.0f, 1.0f };
+	// A prop instance's flags (Norv::ModelInstance::myFlag): drawn only when in view;
+	// drawn only while the scene shows its hints (a board behind them).
+	static constexpr std::uint64_t PROP_CULLED = 1;
+	static constexpr std::uint64_t PROP_WITH_HINTS = 2;
 
 	// Publishes itself.
 	GameState();
@@ -195,9 +200,9 @@ private:
 	void FogAndSplitProps();
 	// The settings' "Collision" debug feature: tile grid and entity debug outlines over the level.
 	static bool IsDebugDrawingOn();
-	// A prop pass: culled instances outside the view are skipped.
+	// A prop pass: culled instances outside the view are skipped, and boards of hints not shown.
 	void DrawProps(const std::vector<Norv::ModelInstance>& anInstances) const;
-	bool IsPropInView(const Norv::ModelInstance& anInstance) const;
+	bool IsPropDrawn(const Norv::ModelInstance& anInstance) const;
 	// The background props as a painter would draw them, far to near, with hidden pixels never shaded.
 	void DrawBackground() const;
 	void DrawEntityModels() const;
@@ -205,6 +210,8 @@ private:
 	bool IsVideoCoveringLevel() const;
 	// Area titles of the hub, hints of the tutorial (over its video) and of the first level.
 	void RenderSceneTexts() const;
+	// The scene's hints are drawn: the first level's always, the tutorial's once the cutscene overlay is active.
+	bool AreHintsShown() const;
 	void ApplyProjection();
 
 	inline static GameState* ourInstance = nullptr;

@@ -60,9 +60,11 @@ bool GameState::IsDebugDrawingOn()
 	return someEngine && someEngine->IsDebugFeatureOn(Norv::ToMask(Norv::DebugFeature::Collision));
 }
 
-bool GameState::IsPropInView(const Norv::ModelInstance& anInstance) const
+bool GameState::IsPropDrawn(const Norv::ModelInstance& anInstance) const
 {
-	if (anInstance.myFlag == 0)
+	if ((anInstance.myFlag & PROP_WITH_HINTS) != 0 && !AreHintsShown())
+		return false;
+	if ((anInstance.myFlag & PROP_CULLED) == 0)
 		return true;
 	const Norv::Vector3<float> somePlace = anInstance.GetTransform().GetTranslation();
 	const float someReach = LargestRowLength(anInstance.GetTransform()) * PROP_REACH_PER_SCALE + PROP_REACH_BASE;
@@ -75,7 +77,7 @@ void GameState::DrawProps(const std::vector<Norv::ModelInstance>& anInstances) c
 	if (!someDrawer)
 		return;
 	for (const Norv::ModelInstance& someInstance : anInstances)
-		if (IsPropInView(someInstance))
+		if (IsPropDrawn(someInstance))
 			DrawInstance(*someDrawer, someInstance);
 }
 
@@ -101,7 +103,7 @@ void GameState::DrawBackground() const
 	const float someLayers = static_cast<float>(myBackgroundInstances.size() + 1);
 	const auto DrawLayer = [&](std::size_t anIndex) {
 		// A prop beside the camera's view draws nothing: its depth range is not set either.
-		if (!IsPropInView(myBackgroundInstances[anIndex]) || !myBackgroundInstances[anIndex].MayShow(*someStates))
+		if (!IsPropDrawn(myBackgroundInstances[anIndex]) || !myBackgroundInstances[anIndex].MayShow(*someStates))
 			return;
 		D3D11_VIEWPORT someViewport = *someScreen;
 		someViewport.MinDepth = someViewport.MaxDepth = static_cast<float>(myBackgroundInstances.size() - anIndex) / someLayers;
