@@ -3,6 +3,7 @@
 // camera, its controller, the tile grid and the scene's music) and steps it once
 // a frame. A level loads lazily: Init and ChangeScene record the scene, the next
 // Update builds it. There is one play state in the process (GetInstance).
+#include "shell/FrozenWorld.h"
 #include "shell/IStates.h"
 #include "world/CameraController.h"
 #include "world/FrameContext.h"
@@ -141,6 +142,8 @@ public:
 	const std::vector<Norv::ModelInstance>& GetBackgroundInstances() const { return myBackgroundInstances; }
 	const std::vector<Norv::ModelInstance>& GetForegroundInstances() const { return myForegroundInstances; }
 	FrameContext& GetFrameContext() { return myFrameContext; }
+	// The level's frame kept under the opening video.
+	FrozenWorld& GetLevelUnderVideo() { return myLevelUnderVideo; }
 	const FrameContext& GetFrameContext() const { return myFrameContext; }
 	TileCollisionGrid& GetTileGrid() { return myTileGrid; }
 	bool IsLevelLoaded() const { return myIsLevelLoaded; }
@@ -206,8 +209,10 @@ private:
 	// The background props as a painter would draw them, far to near, with hidden pixels never shaded.
 	void DrawBackground() const;
 	void DrawEntityModels() const;
-	// While the tutorial's opening video shows its frame over the whole window.
+	// While the tutorial's opening video shows its frame over the window (the world frozen).
 	bool IsVideoCoveringLevel() const;
+	// The level's passes under the world camera: props, entities and their effects.
+	void DrawLevel() const;
 	// Area titles of the hub, hints of the tutorial (over its video) and of the first level.
 	void RenderSceneTexts() const;
 	// The scene's hints are drawn: the first level's always, the tutorial's once the cutscene overlay is active.
@@ -233,4 +238,5 @@ private:
 	Norv::Audio* myAmbienceTrack = nullptr;
 	Norv::Audio* myMusicTrack = nullptr;
 	std::shared_ptr<Norv::InternalTextAndFontData> myHintFont;
+	FrozenWorld myLevelUnderVideo; // the level's frame kept while the opening video plays over it
 };

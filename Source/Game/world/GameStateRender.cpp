@@ -149,6 +149,29 @@ void GameState::DrawEntityModels() const
 	}
 }
 
+void GameState::DrawLevel() const
+{
+	DrawBackground();
+
+	SetDepthTest(true);
+	DrawEntityModels();
+	for (const std::unique_ptr<Entity>& someEntity : myEntities)
+		if (IsInView(someEntity->myPosition, someEntity->myColliderSize))
+			someEntity->Render();
+
+	SetDepthTest(false);
+	DrawProps(myForegroundInstances);
+	for (const std::unique_ptr<Entity>& someEntity : myEntities)
+		if (IsInView(someEntity->myPosition, someEntity->myColliderSize))
+			someEntity->LateRender();
+	if (IsDebugDrawingOn())
+	{
+		myTileGrid.DebugDraw();
+		for (const std::unique_ptr<Entity>& someEntity : myEntities)
+			someEntity->DebugRender();
+	}
+}
+
 void GameState::Render(InputMapper&)
 {
 	Norv::GraphicsStateStack* someStates = Norv::GraphicsEngine::GetStateStack();
@@ -160,28 +183,20 @@ void GameState::Render(InputMapper&)
 	someStates->Push();
 	someStates->SetCamera(*myWorldCamera);
 
-	// The opening video's opaque frame covers the whole window: the level under it is not drawn.
-	if (!IsVideoCoveringLevel())
+	if (IsVideoCoveringLevel())
 	{
-		DrawBackground();
-
-		SetDepthTest(true);
-		DrawEntityModels();
-		for (const std::unique_ptr<Entity>& someEntity : myEntities)
-			if (IsInView(someEntity->myPosition, someEntity->myColliderSize))
-				someEntity->Render();
-
-		SetDepthTest(false);
-		DrawProps(myForegroundInstances);
-		for (const std::unique_ptr<Entity>& someEntity : myEntities)
-			if (IsInView(someEntity->myPosition, someEntity->myColliderSize))
-				someEntity->LateRender();
-		if (IsDebugDrawingOn())
-		{
-			myTileGrid.DebugDraw();
-			for (const std::unique_ptr<Entity>& someEntity : myEntities)
-				someEntity->DebugRender();
-		}
+		// The opening video keeps the size the window had when it was loaded, and the
+		// world stays frozen while it plays: the level is drawn once, for what a larger
+		// window shows around the video, and its frame kept; a resize draws it again.
+		// What follows sees a clear depth buffer, whether the level was drawn or copied.
+		myLevelUnderVideo.Draw([this] { DrawLevel(); });
+		if (Norv::DX11::ourDepthBuffer)
+			Norv::DX11::ourDepthBuffer->Clear();
+	}
+	else
+	{
+		myLevelUnderVideo.Release();
+		DrawLevel();
 	}
 	SetDepthTest(true);
 	RenderSceneTexts();
