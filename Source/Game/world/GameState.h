@@ -142,9 +142,9 @@ public:
 	const std::vector<Norv::ModelInstance>& GetBackgroundInstances() const { return myBackgroundInstances; }
 	const std::vector<Norv::ModelInstance>& GetForegroundInstances() const { return myForegroundInstances; }
 	FrameContext& GetFrameContext() { return myFrameContext; }
+	const FrameContext& GetFrameContext() const { return myFrameContext; }
 	// The level's frame kept under the opening video.
 	FrozenWorld& GetLevelUnderVideo() { return myLevelUnderVideo; }
-	const FrameContext& GetFrameContext() const { return myFrameContext; }
 	TileCollisionGrid& GetTileGrid() { return myTileGrid; }
 	bool IsLevelLoaded() const { return myIsLevelLoaded; }
 	const std::string& GetPendingScenePath() const { return myPendingScenePath; }
