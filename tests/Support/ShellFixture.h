@@ -35,13 +35,15 @@ namespace NorvTest
 		{
 			Folder().Write(GameFile(aGamePath), EncodePng(aWidth, aHeight, SolidPixels(aWidth, aHeight, aTexel)));
 		}
-		void WriteMenuFont() const
+		// A font of the system's under the game's name aGamePath.
+		void WriteFont(const std::string& aGamePath) const
 		{
 			std::ifstream someFont(SHELL_TEST_FONT, std::ios::binary);
 			std::stringstream someBytes;
 			someBytes << someFont.rdbuf();
-			Folder().Write(GameFile("../Source/Game/data/UI/Melon_Pop.ttf"), someBytes.str());
+			Folder().Write(GameFile(aGamePath), someBytes.str());
 		}
+		void WriteMenuFont() const { WriteFont("../Source/Game/data/UI/Melon_Pop.ttf"); }
 		// Where a "../" name resolves: under the executable folder's "data/", one level up.
 		static std::filesystem::path GameFile(const std::string& aGamePath) { return std::filesystem::path(aGamePath.substr(3)); }
 		const ExecutableFolder& Folder() const { return myEngine.Folder(); }

@@ -152,6 +152,8 @@ namespace NorvArt
 				someProperties = { Marker("tileId", somePiece.model.name), ModelProperty(somePiece.model.path), Bool("visible", true) };
 			else
 				someProperties = { Marker("prop", somePiece.model.name), ModelProperty(somePiece.model.path), Bool("useFrustumCulling", true) };
+			if (somePiece.isDrawnWithHints)
+				someProperties.push_back(Bool("drawnWithHints", true));
 			Write(somePiece.isTile ? "tiles/" : "props/", somePiece.model.name, someProperties, !somePiece.isTile);
 			// Tiles are collision only and never drawn: each tile model is also a prop, which the
 			// level sources lay over their tiles.

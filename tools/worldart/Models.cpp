@@ -595,7 +595,7 @@ namespace NorvArt
 					{ { { "Prop_SadForest_Bush", "models/Props/SadForest/SM_Prop_SadForest_Bush.fbx" }, Look::SAD_FOREST, false }, [](MeshBuilder& b, Palette& p) { Bush(b, p, 0x6E8478, 0x8A7AA0); } },
 					{ { { "Prop_SadForest_Hill", "models/Props/SadForest/SM_Prop_SadForest_Hill.fbx" }, Look::SAD_FOREST, false }, [](MeshBuilder& b, Palette& p) { Hill(b, p, 0x6A7C80, 0x8A9CA0); } },
 					{ { { "Prop_Forest_Sky", "models/Props/Forest/SM_Prop_Forest_Sky.fbx" }, Look::FOREST, false }, ForestSky },
-					{ { { "Prop_Forest_Signboard", "models/Props/Forest/SM_Prop_Forest_Signboard.fbx" }, Look::FOREST, false }, Signboard },
+					{ { { "Prop_Forest_Signboard", "models/Props/Forest/SM_Prop_Forest_Signboard.fbx" }, Look::FOREST, false, true }, Signboard },
 					{ { { "Prop_Cave_Backdrop", "models/Props/Cave/SM_Prop_Cave_Backdrop.fbx" }, Look::CAVE, false }, CaveBackdrop },
 					{ { { "Prop_SadForest_Sky", "models/Props/SadForest/SM_Prop_SadForest_Sky.fbx" }, Look::SAD_FOREST, false }, SadForestSky },
 				};

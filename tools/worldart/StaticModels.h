@@ -26,6 +26,7 @@ namespace NorvArt
 		StaticModel model;
 		Look look;
 		bool isTile;
+		bool isDrawnWithHints = false; // a board behind a scene's hints, drawn only while they are
 	};
 	const std::vector<SetPiece>& SetPieces();
 	std::string EntityModelPath(const std::string& aName);

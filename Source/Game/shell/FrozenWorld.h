@@ -1,8 +1,9 @@
 #pragma once
-// The play state's frame while a menu covers it. The world under the menus is
-// not updated, so what it draws stays the same: it is drawn once, kept as a copy
-// of the back buffer, and copied back every frame until the world moves again,
-// the back buffer changes size, or the copy is dropped.
+// The frame of a world that is not updated: the play state's while a menu covers
+// it, the level's while the opening video plays over it. What it draws stays the
+// same, so it is drawn once, kept as a copy of the back buffer, and copied back
+// every frame until the world moves again, the back buffer changes size, or the
+// copy is dropped.
 #include "d3d11/ComPtr.h"
 #include "d3d11/d3d11.h"
 

@@ -33,6 +33,7 @@ void GameState::Init(InputMapper& anInput)
 {
 	myIsLevelLoaded = false;
 	myCanResumeLevel = false;
+	myLevelUnderVideo.Release();
 	myFrameContext.input = &anInput;
 	anInput.ResetAllTimers();
 	LoadingScreen::GetInstance().Show(LOADING_SCREEN_COLOR);
@@ -78,6 +79,7 @@ void GameState::Exit()
 {
 	myIsLevelLoaded = false;
 	myCanResumeLevel = false;
+	myLevelUnderVideo.Release();
 	StopTracks();
 	myAmbienceTrack = nullptr;
 	myMusicTrack = nullptr;
@@ -93,6 +95,7 @@ void GameState::ChangeScene(const std::string& aScenePath)
 	LoadingScreen::GetInstance().Show(LOADING_SCREEN_COLOR);
 	myPendingScenePath = aScenePath;
 	myIsLevelLoaded = false;
+	myLevelUnderVideo.Release();
 }
 
 void GameState::OnResize()

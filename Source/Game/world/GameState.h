@@ -3,6 +3,7 @@
 // camera, its controller, the tile grid and the scene's music) and steps it once
 // a frame. A level loads lazily: Init and ChangeScene record the scene, the next
 // Update builds it. There is one play state in the process (GetInstance).
+#include "shell/FrozenWorld.h"
 #include "shell/IStates.h"
 #include "world/CameraController.h"
 #include "world/FrameContext.h"
@@ -15,6 +16,7 @@
 #include "model/ModelInstance.h"
 #include "stringRegistry/StringId.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -69,6 +71,10 @@ public:
 	static constexpr const char* HINT_FONT = "../Source/Game/data/UI/Melon_Pop.ttf";
 	static constexpr unsigned HINT_FONT_SIZE = 36;
 	static constexpr Norv::Color LOADING_SCREEN_COLOR{ 1.0f, 1.0f, 1.0f, 1.0f };
+	// A prop instance's flags (Norv::ModelInstance::myFlag): drawn only when in view;
+	// drawn only while the scene shows its hints (a board behind them).
+	static constexpr std::uint64_t PROP_CULLED = 1;
+	static constexpr std::uint64_t PROP_WITH_HINTS = 2;
 
 	// Publishes itself.
 	GameState();
@@ -139,6 +145,8 @@ public:
 	const std::vector<Norv::ModelInstance>& GetForegroundInstances() const { return myForegroundInstances; }
 	FrameContext& GetFrameContext() { return myFrameContext; }
 	const FrameContext& GetFrameContext() const { return myFrameContext; }
+	// The level's frame kept under the opening video.
+	FrozenWorld& GetLevelUnderVideo() { return myLevelUnderVideo; }
 	TileCollisionGrid& GetTileGrid() { return myTileGrid; }
 	bool IsLevelLoaded() const { return myIsLevelLoaded; }
 	const std::string& GetPendingScenePath() const { return myPendingScenePath; }
@@ -197,16 +205,20 @@ private:
 	void FogAndSplitProps();
 	// The settings' "Collision" debug feature: tile grid and entity debug outlines over the level.
 	static bool IsDebugDrawingOn();
-	// A prop pass: culled instances outside the view are skipped.
+	// A prop pass: culled instances outside the view are skipped, and boards of hints not shown.
 	void DrawProps(const std::vector<Norv::ModelInstance>& anInstances) const;
-	bool IsPropInView(const Norv::ModelInstance& anInstance) const;
+	bool IsPropDrawn(const Norv::ModelInstance& anInstance) const;
 	// The background props as a painter would draw them, far to near, with hidden pixels never shaded.
 	void DrawBackground() const;
 	void DrawEntityModels() const;
-	// While the tutorial's opening video shows its frame over the whole window.
+	// While the tutorial's opening video shows its frame over the window (the world frozen).
 	bool IsVideoCoveringLevel() const;
+	// The level's passes under the world camera: props, entities and their effects.
+	void DrawLevel() const;
 	// Area titles of the hub, hints of the tutorial (over its video) and of the first level.
 	void RenderSceneTexts() const;
+	// The scene's hints are drawn: the first level's always, the tutorial's once the cutscene overlay is active.
+	bool AreHintsShown() const;
 	void ApplyProjection();
 
 	inline static GameState* ourInstance = nullptr;
@@ -228,4 +240,5 @@ private:
 	Norv::Audio* myAmbienceTrack = nullptr;
 	Norv::Audio* myMusicTrack = nullptr;
 	std::shared_ptr<Norv::InternalTextAndFontData> myHintFont;
+	FrozenWorld myLevelUnderVideo; // the level's frame kept while the opening video plays over it
 };

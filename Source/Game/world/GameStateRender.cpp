@@ -60,9 +60,11 @@ bool GameState::IsDebugDrawingOn()
 	return someEngine && someEngine->IsDebugFeatureOn(Norv::ToMask(Norv::DebugFeature::Collision));
 }
 
-bool GameState::IsPropInView(const Norv::ModelInstance& anInstance) const
+bool GameState::IsPropDrawn(const Norv::ModelInstance& anInstance) const
 {
-	if (anInstance.myFlag == 0)
+	if ((anInstance.myFlag & PROP_WITH_HINTS) != 0 && !AreHintsShown())
+		return false;
+	if ((anInstance.myFlag & PROP_CULLED) == 0)
 		return true;
 	const Norv::Vector3<float> somePlace = anInstance.GetTransform().GetTranslation();
 	const float someReach = LargestRowLength(anInstance.GetTransform()) * PROP_REACH_PER_SCALE + PROP_REACH_BASE;
@@ -75,7 +77,7 @@ void GameState::DrawProps(const std::vector<Norv::ModelInstance>& anInstances) c
 	if (!someDrawer)
 		return;
 	for (const Norv::ModelInstance& someInstance : anInstances)
-		if (IsPropInView(someInstance))
+		if (IsPropDrawn(someInstance))
 			DrawInstance(*someDrawer, someInstance);
 }
 
@@ -101,7 +103,7 @@ void GameState::DrawBackground() const
 	const float someLayers = static_cast<float>(myBackgroundInstances.size() + 1);
 	const auto DrawLayer = [&](std::size_t anIndex) {
 		// A prop beside the camera's view draws nothing: its depth range is not set either.
-		if (!IsPropInView(myBackgroundInstances[anIndex]) || !myBackgroundInstances[anIndex].MayShow(*someStates))
+		if (!IsPropDrawn(myBackgroundInstances[anIndex]) || !myBackgroundInstances[anIndex].MayShow(*someStates))
 			return;
 		D3D11_VIEWPORT someViewport = *someScreen;
 		someViewport.MinDepth = someViewport.MaxDepth = static_cast<float>(myBackgroundInstances.size() - anIndex) / someLayers;
@@ -147,6 +149,29 @@ void GameState::DrawEntityModels() const
 	}
 }
 
+void GameState::DrawLevel() const
+{
+	DrawBackground();
+
+	SetDepthTest(true);
+	DrawEntityModels();
+	for (const std::unique_ptr<Entity>& someEntity : myEntities)
+		if (IsInView(someEntity->myPosition, someEntity->myColliderSize))
+			someEntity->Render();
+
+	SetDepthTest(false);
+	DrawProps(myForegroundInstances);
+	for (const std::unique_ptr<Entity>& someEntity : myEntities)
+		if (IsInView(someEntity->myPosition, someEntity->myColliderSize))
+			someEntity->LateRender();
+	if (IsDebugDrawingOn())
+	{
+		myTileGrid.DebugDraw();
+		for (const std::unique_ptr<Entity>& someEntity : myEntities)
+			someEntity->DebugRender();
+	}
+}
+
 void GameState::Render(InputMapper&)
 {
 	Norv::GraphicsStateStack* someStates = Norv::GraphicsEngine::GetStateStack();
@@ -158,28 +183,20 @@ void GameState::Render(InputMapper&)
 	someStates->Push();
 	someStates->SetCamera(*myWorldCamera);
 
-	// The opening video's opaque frame covers the whole window: the level under it is not drawn.
-	if (!IsVideoCoveringLevel())
+	if (IsVideoCoveringLevel())
 	{
-		DrawBackground();
-
-		SetDepthTest(true);
-		DrawEntityModels();
-		for (const std::unique_ptr<Entity>& someEntity : myEntities)
-			if (IsInView(someEntity->myPosition, someEntity->myColliderSize))
-				someEntity->Render();
-
-		SetDepthTest(false);
-		DrawProps(myForegroundInstances);
-		for (const std::unique_ptr<Entity>& someEntity : myEntities)
-			if (IsInView(someEntity->myPosition, someEntity->myColliderSize))
-				someEntity->LateRender();
-		if (IsDebugDrawingOn())
-		{
-			myTileGrid.DebugDraw();
-			for (const std::unique_ptr<Entity>& someEntity : myEntities)
-				someEntity->DebugRender();
-		}
+		// The opening video keeps the size the window had when it was loaded, and the
+		// world stays frozen while it plays: the level is drawn once, for what a larger
+		// window shows around the video, and its frame kept; a resize draws it again.
+		// What follows sees a clear depth buffer, whether the level was drawn or copied.
+		myLevelUnderVideo.Draw([this] { DrawLevel(); });
+		if (Norv::DX11::ourDepthBuffer)
+			Norv::DX11::ourDepthBuffer->Clear();
+	}
+	else
+	{
+		myLevelUnderVideo.Release();
+		DrawLevel();
 	}
 	SetDepthTest(true);
 	RenderSceneTexts();

@@ -54,6 +54,16 @@ namespace
 		Hint{ 4500.0f, 4600.0f, "But be careful... and fast" },
 	};
 
+	// The hints the scene shows: the tutorial's only once the cutscene overlay is active.
+	std::span<const Hint> FindShownHints(const std::string& aScenePath)
+	{
+		if (aScenePath == GameState::TUTORIAL_SCENE)
+			return VideoOverlay::GetInstance().IsActive() ? std::span<const Hint>(TUTORIAL_HINTS) : std::span<const Hint>();
+		if (aScenePath == GameState::LEVEL_1_SCENE)
+			return LEVEL_1_HINTS;
+		return {};
+	}
+
 	// One texture as one sprite in a batch of its own, its centre at (width x aXFactor, aY).
 	void DrawImageCentered(const char* aTexturePath, float anXFactor, float aY)
 	{
@@ -99,20 +109,20 @@ void GameState::RenderSceneTexts() const
 			someStates->Pop();
 		}
 	}
-	VideoOverlay& someOverlay = VideoOverlay::GetInstance();
-	if (myScenePath == TUTORIAL_SCENE && someOverlay.IsActive())
+	const std::span<const Hint> someHints = FindShownHints(myScenePath);
+	if (someHints.empty())
+		return;
+	if (myScenePath == TUTORIAL_SCENE && myIsPlayingCutscene)
 	{
-		if (myIsPlayingCutscene)
-		{
-			// The hints that follow stay under the interface camera, on top of the video.
-			if (const StateStack* someOwner = StateStack::GetInstance())
-				someStates->SetCamera(someOwner->GetInterfaceCamera());
-			someOverlay.Render();
-		}
-		DrawHints(*someStates, TUTORIAL_HINTS, myHintFont);
+		// The hints that follow stay under the interface camera, on top of the video.
+		if (const StateStack* someOwner = StateStack::GetInstance())
+			someStates->SetCamera(someOwner->GetInterfaceCamera());
+		VideoOverlay::GetInstance().Render();
 	}
-	else if (myScenePath == LEVEL_1_SCENE)
-	{
-		DrawHints(*someStates, LEVEL_1_HINTS, myHintFont);
-	}
+	DrawHints(*someStates, someHints, myHintFont);
+}
+
+bool GameState::AreHintsShown() const
+{
+	return !FindShownHints(myScenePath).empty();
 }

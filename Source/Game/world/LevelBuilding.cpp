@@ -34,7 +34,7 @@
 namespace
 {
 	constexpr float FOG_PER_DEPTH = 0.0001f; // full fog 10000 units behind depth 0
-	constexpr std::uint64_t CULLED = 1;      // the instance flag of props: drawn only in view
+	constexpr std::uint64_t CULLED = GameState::PROP_CULLED;
 	constexpr Norv::Vector3<float> CAMERA_LOAD_OFFSET{ 0.0f, 999999.0f, -1600.0f }; // far above the level until the return glides in
 
 	Norv::StringId Name(std::string_view aText)
@@ -57,6 +57,7 @@ namespace
 		Norv::StringId panOnOpen = Name("panOnOpen");
 		Norv::StringId visible = Name("visible");
 		Norv::StringId useFrustumCulling = Name("useFrustumCulling");
+		Norv::StringId drawnWithHints = Name("drawnWithHints");
 		Norv::StringId brightness = Name("brightness");
 		Norv::StringId saturation = Name("saturation");
 		Norv::StringId hue = Name("hue");
@@ -388,10 +389,13 @@ void GameState::BuildProp(const Norv::SceneObject& anObject, const std::vector<N
 		AddTileModels(someProperty, someInstance, anObject);
 		AddTileSprite(someProperty, someInstance, anObject);
 	}
+	bool isDrawnWithHints = false;
 	for (const Norv::PropertyDefinition& someProperty : aProperties)
 	{
 		if (const bool* someCulled = someProperty.value.TryGet<bool>(); someCulled && someProperty.name == someKeys.useFrustumCulling)
 			someInstance.myFlag = *someCulled ? CULLED : 0;
+		if (const bool* someWithHints = someProperty.value.TryGet<bool>(); someWithHints && someProperty.name == someKeys.drawnWithHints)
+			isDrawnWithHints = *someWithHints;
 		const float* someValue = someProperty.value.TryGet<float>();
 		if (!someValue)
 			continue;
@@ -402,6 +406,8 @@ void GameState::BuildProp(const Norv::SceneObject& anObject, const std::vector<N
 		else if (someProperty.name == someKeys.hue)
 			someInstance.myColorAdjust.z = *someValue;
 	}
+	if (isDrawnWithHints)
+		someInstance.myFlag |= GameState::PROP_WITH_HINTS;
 }
 
 void GameState::FogAndSplitProps()

@@ -1,6 +1,14 @@
+#include "Support/ReadBack.h"
 #include "Support/ShellFixture.h"
 
 #include "shell/LoadingScreen.h"
+#include "shell/StateStack.h"
+
+#include "graphics/DX11.h"
+
+#include <algorithm>
+#include <array>
+#include <climits>
 
 namespace
 {
@@ -49,7 +57,6 @@ namespace
 		EXPECT_TRUE(someScreen.IsVisible());
 		// The tint of the caller stays; the alpha is the screen's own.
 		EXPECT_EQ(someScreen.GetPicture().myColor, Norv::Color(0.0f, 0.0f, 0.0f, 1.0f));
-		EXPECT_LT(someScreen.GetCurrentTip(), LoadingScreen::TIPS.size());
 	}
 
 	TEST_F(LoadingScreenTest, ItsLayoutFollowsTheRenderSizeWhileVisible)
@@ -67,6 +74,75 @@ namespace
 		EXPECT_EQ(someScreen.GetPicture().mySize, someSize);
 		EXPECT_FLOAT_EQ(someScreen.GetCaption().mySizeScale.x, someSize.x / 2560.0f);
 		EXPECT_FLOAT_EQ(someScreen.GetCaption().mySizeScale.y, someSize.x / 2560.0f);
+	}
+
+	// The tip is the only light thing on a black picture: its lit pixels, wherever
+	// the window's size puts them, are centred across the window and stand at 30 %
+	// of its height from the bottom.
+	TEST_F(LoadingScreenTest, ItsTipIsCentredAcrossTheWindowAtThirtyPercentOfItsHeight)
+	{
+		WriteImage(LoadingScreen::PICTURE_PATH, 64, 36, { 0, 0, 0, 255 });
+		WriteImage(LoadingScreen::CAPTION_PATH, 64, 16, { 0, 0, 0, 255 });
+		WriteFont(LoadingScreen::TIP_FONT_PATH);
+		StateStack someStates{ StateSet{} };
+		LoadingScreen& someScreen = LoadingScreen::GetInstance();
+		// Wide enough for the longest tip in the test's font.
+		SetWindowPos(myEngine.Window(), nullptr, 0, 0, 2560, 800, SWP_NOMOVE);
+		NorvTest::PumpMessages();
+		myEngine.Get().EndFrame();
+		const Norv::Vector2<unsigned int> someSize = myEngine.Get().GetRenderSize();
+
+		for (int someTry = 0; someTry < 3; ++someTry)
+		{
+			someScreen.Show({ 1.0f, 1.0f, 1.0f, 1.0f });
+			const std::string someTip = LoadingScreen::TIPS[someScreen.GetCurrentTip()];
+			ASSERT_TRUE(myEngine.Get().BeginFrame());
+			someStates.Update(myInput, 0.0f); // the interface camera of the window's size
+			someStates.Render(myInput);
+			Microsoft::WRL::ComPtr<ID3D11Texture2D> someBuffer;
+			ASSERT_EQ(Norv::DX11::ourSwapChain->GetBuffer(0, someBuffer.GetAddressOf()), S_OK);
+			const std::vector<std::uint8_t> somePixels = NorvTest::ReadBackTexture(Norv::DX11::ourDevice, Norv::DX11::ourContext, someBuffer.Get());
+			myEngine.Get().EndFrame();
+			ASSERT_EQ(somePixels.size(), static_cast<std::size_t>(someSize.x) * someSize.y * 4);
+
+			// The lit pixels' box, in interface pixels (y up from the bottom).
+			unsigned someLeft = UINT_MAX, someRight = 0, someBottom = UINT_MAX, someTop = 0;
+			for (unsigned y = 0; y < someSize.y; ++y)
+				for (unsigned x = 0; x < someSize.x; ++x)
+				{
+					const std::uint8_t* somePixel = &somePixels[(static_cast<std::size_t>(y) * someSize.x + x) * 4];
+					if (std::min({ somePixel[0], somePixel[1], somePixel[2] }) < 128)
+						continue;
+					someLeft = std::min(someLeft, x);
+					someRight = std::max(someRight, x);
+					someBottom = std::min(someBottom, someSize.y - 1 - y);
+					someTop = std::max(someTop, someSize.y - 1 - y);
+				}
+			ASSERT_LE(someLeft, someRight) << "no tip drawn: " << someTip;
+			ASSERT_TRUE(someLeft > 0 && someRight + 1 < someSize.x) << someTip << ": wider than the window";
+			const float someHeight = 0.3f * static_cast<float>(someSize.y);
+			EXPECT_NEAR(0.5f * static_cast<float>(someLeft + someRight + 1), 0.5f * static_cast<float>(someSize.x), 4.0f) << someTip;
+			EXPECT_LE(static_cast<float>(someBottom), someHeight + 4.0f) << someTip;
+			EXPECT_GE(static_cast<float>(someTop), someHeight - 4.0f) << someTip;
+			EXPECT_LT(someTop - someBottom, LoadingScreen::TIP_FONT_SIZE * 2u) << someTip << ": one line at 30 % of the height";
+		}
+	}
+
+	// Every tip can come up, each about as often as another.
+	TEST_F(LoadingScreenTest, EveryTipIsPickedAboutAsOftenAsAnother)
+	{
+		LoadingScreen& someScreen = LoadingScreen::GetInstance();
+		constexpr int PER_TIP = 1000;
+		std::array<int, LoadingScreen::TIPS.size()> someCounts{};
+		for (std::size_t i = 0; i < PER_TIP * LoadingScreen::TIPS.size(); ++i)
+		{
+			someScreen.Show({ 1.0f, 1.0f, 1.0f, 1.0f });
+			ASSERT_LT(someScreen.GetCurrentTip(), LoadingScreen::TIPS.size());
+			++someCounts[someScreen.GetCurrentTip()];
+		}
+		// About 31 either way is one standard deviation.
+		for (std::size_t someTip = 0; someTip < someCounts.size(); ++someTip)
+			EXPECT_NEAR(someCounts[someTip], PER_TIP, 200) << "tip " << someTip;
 	}
 
 	TEST(LoadingScreenTips, AreTheEighteenAsWritten)

@@ -3,6 +3,8 @@
 #include "Support/ModelScene.h"
 #include "Support/SteppedWorld.h"
 
+#include "media/VideoOverlay.h"
+
 #include "engine/DrawCalls.h"
 #include "graphics/Camera.h"
 #include "graphics/DX11.h"
@@ -185,6 +187,39 @@ TEST_F(PlayStateModels, BackgroundPropsEntitiesAndForegroundPropsReachTheScreen)
 	EXPECT_GT(Brightness(300.0f, 0.0f, 0.0f), 0);
 	EXPECT_GT(Brightness(0.0f, 200.0f, -10.0f), 0);
 	EXPECT_EQ(Brightness(0.0f, -200.0f, 0.0f), 0);
+}
+
+// A board behind the scene's hints is drawn only where they are: in the first
+// level always, in the tutorial once the cutscene overlay is active, in a scene
+// without hints never. Where it is drawn it is a background prop like any other,
+// in its place among them.
+TEST_F(PlayStateModels, ABoardDrawnWithTheHintsShowsOnlyWhereTheyAre)
+{
+	WriteDefinition(Folder(), "Board", json::array({ Property("prop", "Int", 1), ModelProperty(), Property("useFrustumCulling", "Bool", true), Property("drawnWithHints", "Bool", true) }));
+	// The frame of aScene with the board (or what stands in its place) partly behind a nearer prop.
+	const auto Draw = [&](const char* aScene, const char* aBoard) {
+		json someObjects = json::array({ SceneObject("near", "Prop", { 80, 0, 100 }) });
+		if (aBoard)
+			someObjects.push_back(SceneObject("board", aBoard, { 0, 0, 130 }));
+		NorvTest::WriteScene(Folder(), aScene, someObjects);
+		myWorld.Load(aScene);
+		LookFrom(0.0f, 0.0f);
+		RenderFrame();
+		return myFrame;
+	};
+	const auto ExpectShown = [&](const char* aScene) { EXPECT_TRUE(Draw(aScene, "Board") == Draw(aScene, "Prop")) << aScene << ": not drawn as a prop in its place"; };
+	const auto ExpectHidden = [&](const char* aScene) { EXPECT_TRUE(Draw(aScene, "Board") == Draw(aScene, nullptr)) << aScene << ": drawn without the hints"; };
+	ASSERT_TRUE(Draw(GameState::LEVEL_1_SCENE, "Prop") != Draw(GameState::LEVEL_1_SCENE, nullptr)) << "the board's place is out of view";
+
+	ExpectShown(GameState::LEVEL_1_SCENE);
+	ExpectHidden(GameState::HUB_SCENE);
+	ASSERT_FALSE(VideoOverlay::GetInstance().IsActive()) << "loaded by an earlier test of this process";
+	ExpectHidden(GameState::TUTORIAL_SCENE);
+	// Active from its first load on, even when the video cannot be opened.
+	testing::internal::CaptureStderr();
+	VideoOverlay::GetInstance().Load((Folder().Path() / "missing.mp4").string().c_str(), false);
+	testing::internal::GetCapturedStderr();
+	ExpectShown(GameState::TUTORIAL_SCENE);
 }
 
 TEST(PlayStateDebugDrawing, TheCollisionFeatureOutlinesTheTilesInViewAndEveryChunk)

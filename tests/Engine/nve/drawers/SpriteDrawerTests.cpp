@@ -176,7 +176,7 @@ TEST_F(Sprites, BatchesOfEverySizeDrawAllTheirSprites)
 	}
 }
 
-TEST_F(Sprites, ThreeDimensionalSpritesUseTheirTransform)
+TEST_F(Sprites, ThreeDimensionalSpritesTakeTheirTransformThenTheStacks)
 {
 	Norv::Sprite3DInstanceData someSprite;
 	someSprite.myTransform = Norv::Matrix4x4::CreateScale({ 30.0f, 30.0f, 1.0f }) * Norv::Matrix4x4::CreateTranslation({ 300.0f, 100.0f, 0.0f });
@@ -187,6 +187,29 @@ TEST_F(Sprites, ThreeDimensionalSpritesUseTheirTransform)
 	const std::vector<std::uint8_t> someBytes = mySetUp.ReadBackBuffer();
 	EXPECT_TRUE(IsLit(someBytes, 315, 85)) << "the quad hangs down from its origin";
 	EXPECT_FALSE(IsLit(someBytes, 315, 115));
+
+	// Placed in a world scaled by 2 about (50, 200), as a level places its sprites:
+	// scaled by 30 to (0..30, -30..0), moved to (20..50, 10..40), then the stack's
+	// transform: (90..150, 220..280). The other order would scale the stack's
+	// offset by 30 too, far off the screen.
+	mySetUp.DX11().Clear(Norv::Color(0.0f, 0.0f, 0.0f, 1.0f));
+	Norv::GraphicsStateStack* someStack = mySetUp.Graphics().GetGraphicsStateStack();
+	someStack->Push();
+	someStack->Translate({ 50.0f, 200.0f, 0.0f });
+	someStack->Scale(2.0f);
+	someSprite.myTransform = Norv::Matrix4x4::CreateScale({ 30.0f, 30.0f, 1.0f }) * Norv::Matrix4x4::CreateTranslation({ 20.0f, 40.0f, 0.0f });
+	{
+		Norv::SpriteBatchScope someBatch = myDrawer->BeginBatch({});
+		someBatch.Draw(someSprite);
+	}
+	someStack->Pop();
+	const std::vector<std::uint8_t> someWorld = mySetUp.ReadBackBuffer();
+	EXPECT_TRUE(IsLit(someWorld, 93, 223));
+	EXPECT_TRUE(IsLit(someWorld, 147, 277));
+	EXPECT_FALSE(IsLit(someWorld, 87, 250));
+	EXPECT_FALSE(IsLit(someWorld, 153, 250));
+	EXPECT_FALSE(IsLit(someWorld, 120, 217));
+	EXPECT_FALSE(IsLit(someWorld, 120, 283));
 }
 
 TEST_F(Sprites, NoTexturesMeansTheWhiteSquareTintedByTheColour)

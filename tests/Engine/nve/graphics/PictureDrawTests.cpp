@@ -156,6 +156,13 @@ TEST(PictureDraw, APictureIsHeldAtTheSizeItIsDrawnAndNoLarger)
 	EXPECT_EQ(somePicture->myView.Get(), someView) << "drawn smaller: kept as it is";
 	someTextures.FitPicture(*somePicture, { 48.0f, -16.0f });
 	EXPECT_EQ(held(), (Norv::Vector2<unsigned>(48, 16))) << "a mirrored sprite needs as many pixels";
+	// A window made wider and lower, then narrower and taller: each time one axis
+	// needs more than is held, and neither is held smaller than before.
+	someTextures.FitPicture(*somePicture, { 56.0f, 8.0f });
+	EXPECT_EQ(held(), (Norv::Vector2<unsigned>(56, 16))) << "wider and lower";
+	someTextures.FitPicture(*somePicture, { 40.0f, 24.0f });
+	EXPECT_EQ(held(), (Norv::Vector2<unsigned>(56, 24))) << "narrower and taller";
+	EXPECT_EQ(somePicture->myUploadedSize, held());
 	someTextures.FitPicture(*somePicture, { 500.0f, 300.0f });
 	EXPECT_EQ(held(), (Norv::Vector2<unsigned>(64, 32))) << "never above the file's size";
 

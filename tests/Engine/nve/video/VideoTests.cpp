@@ -172,6 +172,11 @@ TEST_F(VideoFile, EndOfStreamFinishesOrLoopsFromTheFirstFrame)
 	NorvTest::ClipOptions someOptions;
 	someOptions.myFrameCount = 6;
 	const std::string somePath = MakeClip("short.mp4", someOptions);
+	// The red value of the frame the video's texture shows, read back from the device.
+	const auto Shown = [](const Norv::Video& aVideo) {
+		const std::vector<std::uint8_t> someTexels = NorvTest::ReadBackTexture(Norv::DX11::ourDevice, Norv::DX11::ourContext, aVideo.GetTexture().GetTexture());
+		return someTexels.empty() ? -1 : static_cast<int>(someTexels[0]);
+	};
 
 	Norv::Video someOnce;
 	ASSERT_TRUE(someOnce.Init(somePath.c_str(), false));
@@ -185,6 +190,7 @@ TEST_F(VideoFile, EndOfStreamFinishesOrLoopsFromTheFirstFrame)
 	someOnce.Update(0.2f);
 	EXPECT_GT(someOnce.GetPlayer()->GetCopiedFrameCount(), someCount);
 	EXPECT_EQ(someOnce.GetState(), Norv::Video::STATE_FINISHED);
+	EXPECT_NEAR(Shown(someOnce), Grey(5), 3) << "a one-shot video ends on its last frame";
 
 	Norv::Video someLoop;
 	ASSERT_TRUE(someLoop.Init(somePath.c_str(), false));
@@ -192,6 +198,12 @@ TEST_F(VideoFile, EndOfStreamFinishesOrLoopsFromTheFirstFrame)
 	for (int i = 0; i < 7 && someLoop.GetState() != Norv::Video::STATE_FINISHED; ++i)
 		someLoop.Update(0.04f);
 	ASSERT_EQ(someLoop.GetState(), Norv::Video::STATE_FINISHED);
+	EXPECT_NEAR(Shown(someLoop), Grey(5), 3);
+	// Rewound at its end, it plays on from its first frame.
+	someLoop.Update(0.04f);
+	EXPECT_NEAR(Shown(someLoop), Grey(0), 3);
+	someLoop.Update(0.04f);
+	EXPECT_NEAR(Shown(someLoop), Grey(1), 3);
 	const int someLoopCount = someLoop.GetPlayer()->GetCopiedFrameCount();
 	someLoop.Update(0.4f);
 	EXPECT_TRUE(someLoop.IsPlaying());
