@@ -8,8 +8,8 @@ namespace Platform
 {
 	namespace
 	{
-		// A reduction this small (under -0.00001 dB) counts as recovered: the gain is 1 again.
-		constexpr float RECOVERED_REDUCTION = 1e-6f;
+		// A reduction this small (under -0.001 dB, unheard) counts as recovered: the gain is 1 again.
+		constexpr float RECOVERED_REDUCTION = 1e-4f;
 	}
 
 	MasterLimiter::MasterLimiter()
@@ -42,7 +42,7 @@ namespace Platform
 		myLastPeakBetween = 0.0f;
 		myMinimumFirst = 0;
 		myMinimumEnd = 0;
-		myEnvelope = 1.0f;
+		myReduction = 0.0f;
 		myReductions.fill(0.0f);
 		myReductionSum = 0.0;
 		myReducedCount = 0;
@@ -104,16 +104,17 @@ namespace Platform
 		myLastPeakBetween = someBetween;
 		const float someNeeded = somePeak > myCeiling ? myCeiling / somePeak : 1.0f;
 
-		// Held over the look-ahead and the hold, recovering slowly after them.
-		float someRecovered = 1.0f - (1.0f - myEnvelope) * myReleaseFactor;
-		if (1.0f - someRecovered < RECOVERED_REDUCTION)
-			someRecovered = 1.0f;
-		myEnvelope = std::min(HeldGain(someFrame, someNeeded), someRecovered);
+		// Held over the look-ahead and the hold, recovering slowly after them. Kept as
+		// the reduction (1 - gain), which keeps its precision as it shrinks toward 0.
+		float someRecovered = myReduction * myReleaseFactor;
+		if (someRecovered < RECOVERED_REDUCTION)
+			someRecovered = 0.0f;
+		myReduction = std::max(1.0f - HeldGain(someFrame, someNeeded), someRecovered);
 
-		// The gain of the frame leaving is the mean of the envelope over the look-ahead
-		// after it: each of those values is at most what that frame needs, so their
-		// mean is too, and the gain ramps down smoothly to each peak.
-		const float someReduction = 1.0f - myEnvelope;
+		// The gain of the frame leaving is 1 less the mean reduction over the look-ahead
+		// after it: each of those is at least what that frame needs, so their mean is
+		// too, and the gain ramps down smoothly to each peak.
+		const float someReduction = myReduction;
 		const float someLeaving = myReductions[(someFrame - LOOKAHEAD_FRAMES) & RING_MASK];
 		myReductions[someFrame & RING_MASK] = someReduction;
 		myReductionSum += static_cast<double>(someReduction) - static_cast<double>(someLeaving);

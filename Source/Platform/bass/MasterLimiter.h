@@ -73,8 +73,8 @@ namespace Platform
 		std::array<float, RING_FRAMES> myMinimumGains{};
 		std::size_t myMinimumFirst = 0;
 		std::size_t myMinimumEnd = 0;
-		float myEnvelope = 1.0f;
-		// The envelope's reductions (1 - envelope) over the look-ahead, averaged into the gain.
+		float myReduction = 0.0f; // 1 - the gain held and released, before the ramp
+		// The latest reductions over the look-ahead, averaged into the gain.
 		std::array<float, RING_FRAMES> myReductions{};
 		double myReductionSum = 0.0;
 		int myReducedCount = 0; // how many of them are not 0
