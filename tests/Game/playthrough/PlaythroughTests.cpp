@@ -7,6 +7,7 @@
 // clips, and every stretch of it is as loud as the main menu's music.
 #include "ScriptedRun.h"
 
+#include "media/AudioManager.h"
 #include "world/GameState.h"
 
 #include "Loudness.h"
@@ -124,9 +125,9 @@ expect menu
 	}
 
 	// What a run's sound output played, measured frame by frame: its true peak and
-	// its samples at full scale over the whole run, and the gated loudness of the
-	// stretches a player tells apart: the main menu, each scene (its videos too),
-	// the boss fight, and all the play outside it.
+	// its samples at full scale over the whole run, the gated loudness of the
+	// stretches a player tells apart (the main menu, each scene with its videos,
+	// the boss fight, and all the play outside it), and what was heard while muted.
 	class HeardSound
 	{
 	public:
@@ -144,7 +145,18 @@ expect menu
 			}
 			myMeter.Add(myFrame);
 			myFrames.push_back(StretchOf(aRun));
+			// Muted since the frame before: the limiter's delay holds nothing of before.
+			const bool isMuted = AudioManager::IsMuted() || AudioManager::GetMasterVolume() <= 0.0f;
+			if (isMuted && myWasMuted)
+			{
+				++myMutedFrames;
+				mySamplesWhileMuted += static_cast<int>(std::count_if(aRun.GetFrameSound().begin(), aRun.GetFrameSound().end(), [](std::int16_t aValue) { return aValue != 0; }));
+			}
+			myWasMuted = isMuted;
 		}
+
+		int GetMutedFrames() const { return myMutedFrames; }
+		int GetSamplesWhileMuted() const { return mySamplesWhileMuted; } // not zero
 
 		int GetFullScaleSamples() const { return myFullScaleSamples; }
 		double GetTruePeakDb() const { return myMeter.GetTruePeakDb(); }
@@ -218,14 +230,20 @@ expect menu
 		std::vector<Stretch> myFrames; // each frame's
 		std::vector<float> myFrame;
 		int myFullScaleSamples = 0;
+		bool myWasMuted = false;
+		int myMutedFrames = 0;
+		int mySamplesWhileMuted = 0;
 	};
 
 	// No sample at full scale, the true peak under the ceiling, every scene and the
-	// boss fight as loud as the main menu's music, and the boss fight as the rest of play.
-	void ExpectHeardWithoutClippingAtOneLoudness(const HeardSound& aSound)
+	// boss fight as loud as the main menu's music, the boss fight as the rest of
+	// play, and exact silence while muted (when anIsMuted: the run mutes the sound).
+	void ExpectHeardWithoutClippingAtOneLoudness(const HeardSound& aSound, bool anIsMuted)
 	{
 		const std::map<std::string, double> someLoudness = aSound.GetLoudness();
-		std::printf("Sound output over %.0f s: true peak %.2f dBTP, %d samples at full scale\n", aSound.GetSeconds(), aSound.GetTruePeakDb(), aSound.GetFullScaleSamples());
+		std::printf("Sound output over %.0f s: true peak %.2f dBTP, %d samples at full scale, %d frames muted\n", aSound.GetSeconds(), aSound.GetTruePeakDb(), aSound.GetFullScaleSamples(), aSound.GetMutedFrames());
+		EXPECT_EQ(aSound.GetMutedFrames() > 0, anIsMuted);
+		EXPECT_EQ(aSound.GetSamplesWhileMuted(), 0) << "sound while muted";
 		for (const auto& [someStretch, someLufs] : someLoudness)
 			std::printf("  %-20s %6.1f LUFS\n", someStretch.c_str(), someLufs);
 		EXPECT_EQ(aSound.GetFullScaleSamples(), 0);
@@ -239,8 +257,9 @@ expect menu
 		EXPECT_NEAR(someLoudness.at(HeardSound::BOSS_FIGHT), someLoudness.at(HeardSound::PLAY), LOUDNESS_SPREAD_LU) << "the boss fight against the rest of play";
 	}
 
-	// Plays the scripts the order file names in one run, holding it to the milestones in order.
-	void PlayHeldToMilestones(const std::string& anOrderFile, std::string_view aMilestones)
+	// Plays the scripts the order file names in one run, holding it to the milestones in
+	// order, and measures what it played (anIsMuted: the scripts mute the sound once).
+	void PlayHeldToMilestones(const std::string& anOrderFile, std::string_view aMilestones, bool anIsMuted)
 	{
 		const std::vector<std::filesystem::path> someOrder = ScriptOrder(anOrderFile);
 		ASSERT_FALSE(someOrder.empty()) << "no scripts in " << (SCRIPTS / anOrderFile);
@@ -273,16 +292,16 @@ expect menu
 			<< someMilestones.mySteps[someReached].myStage.ToText() << "\"; " << someRun.Where();
 		const Playthrough::Outcome someMenu = someRun.Play(Playthrough::ParseScript(MENU_MUSIC, "the main menu's music"), Watch);
 		ASSERT_TRUE(someMenu.myIsFinished) << someMenu.myReport;
-		ExpectHeardWithoutClippingAtOneLoudness(someSound);
+		ExpectHeardWithoutClippingAtOneLoudness(someSound, anIsMuted);
 	}
 
 	TEST(Playthrough, TheRecordedScriptsPlayTheWholeGameFromTheIntroToTheMainMenuAgain)
 	{
-		PlayHeldToMilestones("Playthrough.txt", MILESTONES);
+		PlayHeldToMilestones("Playthrough.txt", MILESTONES, false);
 	}
 
 	TEST(Playthrough, AClumsyPlayerDiesToEachHarmComesBackStandingAtTheRightCampfireAndPlaysOn)
 	{
-		PlayHeldToMilestones("Clumsy.txt", CLUMSY_MILESTONES);
+		PlayHeldToMilestones("Clumsy.txt", CLUMSY_MILESTONES, true);
 	}
 }
