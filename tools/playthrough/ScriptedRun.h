@@ -3,7 +3,7 @@
 // time: the program's own start-up and frame loop (intro, menus, play state),
 // input fed as injected gamepad readings, the engine's clock moved by hand so
 // nothing ever waits for real time, and the sound output pulled by hand, a
-// frame's worth after each frame, so that a run hears the same sound every time.
+// frame's worth after each frame, so that a run hears its sound at the game's pace.
 // Scripts are played on it one after another, each stalling with a report of
 // where the game stands.
 #include "PlayScript.h"

@@ -38,6 +38,6 @@ namespace Platform
 	void MixAudioOutput(std::int16_t* anOutput, std::size_t aFrameCount);
 	// Test seam: while on, the device (open or opened later) pulls nothing and the
 	// sources move only through MixAudioOutput, so that a run hears its sound at the
-	// pace of its own clock, the same sound on every run.
+	// pace of its own clock, whatever real time does.
 	void SetAudioOutputByHand(bool anIsByHand);
 }

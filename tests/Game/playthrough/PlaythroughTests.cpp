@@ -5,20 +5,14 @@
 // to every harm the game has and comes back at the right campfire each time.
 // What each run plays on the sound output is measured as it goes: it never
 // clips, and every stretch of it is as loud as the main menu's music.
+#include "HeardSound.h"
 #include "ScriptedRun.h"
-
-#include "media/AudioManager.h"
-#include "world/GameState.h"
-
-#include "Loudness.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <fstream>
 #include <map>
-#include <numeric>
-#include <span>
 
 namespace
 {
@@ -124,128 +118,16 @@ expect menu
 		return someScripts;
 	}
 
-	// What a run's sound output played, measured frame by frame: its true peak and
-	// its samples at full scale over the whole run, the gated loudness of the
-	// stretches a player tells apart (the main menu, each scene with its videos,
-	// the boss fight, and all the play outside it), and what was heard while muted.
-	class HeardSound
-	{
-	public:
-		static constexpr const char* MENU = "the main menu";
-		static constexpr const char* BOSS_FIGHT = "the boss fight";
-		static constexpr const char* PLAY = "the rest of play";
-
-		void Add(const Playthrough::ScriptedRun& aRun)
-		{
-			myFrame.clear();
-			for (const std::int16_t someValue : aRun.GetFrameSound())
-			{
-				myFullScaleSamples += someValue == INT16_MAX || someValue == INT16_MIN ? 1 : 0;
-				myFrame.push_back(static_cast<float>(someValue) / 32768.0f);
-			}
-			myMeter.Add(myFrame);
-			myFrames.push_back(StretchOf(aRun));
-			// Muted since the frame before: the limiter's delay holds nothing of before.
-			const bool isMuted = AudioManager::IsMuted() || AudioManager::GetMasterVolume() <= 0.0f;
-			if (isMuted && myWasMuted)
-			{
-				++myMutedFrames;
-				mySamplesWhileMuted += static_cast<int>(std::count_if(aRun.GetFrameSound().begin(), aRun.GetFrameSound().end(), [](std::int16_t aValue) { return aValue != 0; }));
-			}
-			myWasMuted = isMuted;
-		}
-
-		int GetMutedFrames() const { return myMutedFrames; }
-		int GetSamplesWhileMuted() const { return mySamplesWhileMuted; } // not zero
-
-		int GetFullScaleSamples() const { return myFullScaleSamples; }
-		double GetTruePeakDb() const { return myMeter.GetTruePeakDb(); }
-		double GetSeconds() const { return static_cast<double>(myFrames.size()) * Playthrough::ScriptedRun::FRAME_SECONDS; }
-
-		// The gated loudness of each stretch, from the 400 ms blocks wholly inside it.
-		std::map<std::string, double> GetLoudness() const
-		{
-			// A step (and a block) belongs to a stretch when all its frames do.
-			const std::size_t someFramesPerStep = myMeter.GetStepFrames() / Playthrough::ScriptedRun::FRAME_SOUND_FRAMES;
-			const std::vector<double>& someSteps = myMeter.GetStepPowers();
-			std::vector<Stretch> someStepStretches;
-			for (std::size_t someStep = 0; someStep < someSteps.size(); ++someStep)
-				someStepStretches.push_back(Common(std::span(myFrames).subspan(someStep * someFramesPerStep, someFramesPerStep)));
-			std::map<std::string, std::vector<double>> someBlocks;
-			constexpr std::size_t BLOCK = NorvMedia::StreamMeter::STEPS_PER_BLOCK;
-			for (std::size_t someEnd = BLOCK; someEnd <= someSteps.size(); ++someEnd)
-			{
-				const Stretch someStretch = Common(std::span(someStepStretches).subspan(someEnd - BLOCK, BLOCK));
-				const double somePower = std::accumulate(someSteps.begin() + static_cast<std::ptrdiff_t>(someEnd - BLOCK), someSteps.begin() + static_cast<std::ptrdiff_t>(someEnd), 0.0) / BLOCK;
-				if (!someStretch.myName.empty())
-					someBlocks[someStretch.myName].push_back(somePower);
-				if (someStretch.myIsPlay)
-					someBlocks[PLAY].push_back(somePower);
-			}
-			std::map<std::string, double> someLoudness;
-			for (const auto& [someName, somePowers] : someBlocks)
-				someLoudness[someName] = NorvMedia::GatedLoudness(somePowers);
-			return someLoudness;
-		}
-
-	private:
-		struct Stretch
-		{
-			std::string myName;    // the main menu, a scene, the boss fight; empty for the intro, menus over a level, loading
-			bool myIsPlay = false; // a scene played, neither a video over it nor the boss fight
-
-			bool operator==(const Stretch&) const = default;
-		};
-
-		static Stretch StretchOf(const Playthrough::ScriptedRun& aRun)
-		{
-			using Playthrough::Stage;
-			const auto IsAt = [&](Stage::Kind aKind, const std::string& aName = {}) {
-				Stage someStage;
-				someStage.myKind = aKind;
-				someStage.myName = aName;
-				return aRun.IsReached(someStage);
-			};
-			if (IsAt(Stage::Kind::Menu))
-				return { MENU };
-			const GameState* someState = GameState::GetInstance();
-			if (!someState || !someState->IsLevelLoaded())
-				return {};
-			const std::string someScene = std::filesystem::path(someState->myScenePath).stem().string();
-			if (IsAt(Stage::Kind::Cutscene))
-				return { someScene };
-			if (IsAt(Stage::Kind::BossFight))
-				return { BOSS_FIGHT };
-			return IsAt(Stage::Kind::Scene, someScene) ? Stretch{ someScene, true } : Stretch{};
-		}
-
-		// What all of aStretches share: their stretch, or none.
-		static Stretch Common(std::span<const Stretch> aStretches)
-		{
-			const bool isOne = std::all_of(aStretches.begin(), aStretches.end(), [&](const Stretch& aStretch) { return aStretch == aStretches.front(); });
-			return isOne ? aStretches.front() : Stretch{};
-		}
-
-		NorvMedia::StreamMeter myMeter{ Platform::AUDIO_DEVICE_RATE_HZ, 2 };
-		std::vector<Stretch> myFrames; // each frame's
-		std::vector<float> myFrame;
-		int myFullScaleSamples = 0;
-		bool myWasMuted = false;
-		int myMutedFrames = 0;
-		int mySamplesWhileMuted = 0;
-	};
-
 	// No sample at full scale, the true peak under the ceiling, every scene and the
 	// boss fight as loud as the main menu's music, the boss fight as the rest of
 	// play, and exact silence while muted (when anIsMuted: the run mutes the sound).
-	void ExpectHeardWithoutClippingAtOneLoudness(const HeardSound& aSound, bool anIsMuted)
+	void ExpectHeardWithoutClippingAtOneLoudness(const Playthrough::HeardSound& aSound, bool anIsMuted)
 	{
+		using Playthrough::HeardSound;
+		aSound.Print(stdout);
 		const std::map<std::string, double> someLoudness = aSound.GetLoudness();
-		std::printf("Sound output over %.0f s: true peak %.2f dBTP, %d samples at full scale, %d frames muted\n", aSound.GetSeconds(), aSound.GetTruePeakDb(), aSound.GetFullScaleSamples(), aSound.GetMutedFrames());
 		EXPECT_EQ(aSound.GetMutedFrames() > 0, anIsMuted);
 		EXPECT_EQ(aSound.GetSamplesWhileMuted(), 0) << "sound while muted";
-		for (const auto& [someStretch, someLufs] : someLoudness)
-			std::printf("  %-20s %6.1f LUFS\n", someStretch.c_str(), someLufs);
 		EXPECT_EQ(aSound.GetFullScaleSamples(), 0);
 		EXPECT_LE(aSound.GetTruePeakDb(), CEILING_DBTP);
 		for (const char* someStretch : { HeardSound::MENU, HeardSound::BOSS_FIGHT, HeardSound::PLAY })
@@ -275,7 +157,7 @@ expect menu
 		Playthrough::ScriptedRun someRun(someOptions);
 		ASSERT_TRUE(someRun.IsStarted());
 		std::size_t someReached = 0;
-		HeardSound someSound;
+		Playthrough::HeardSound someSound;
 		const auto Watch = [&](const Playthrough::ScriptedRun& aRun, int aFrame) {
 			while (someReached < someMilestones.mySteps.size() && aRun.IsReached(someMilestones.mySteps[someReached].myStage))
 				++someReached;
