@@ -5,6 +5,7 @@
 #include "bass/WavDecoder.h"
 #include "video/VideoPlayer.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <vector>
@@ -37,8 +38,11 @@ namespace NorvFuzz
 		HCHANNEL someChannel = 0;
 		someMixer.GetChannel(someSample, someChannel);
 		someMixer.Play(someChannel, false);
-		std::vector<std::int16_t> someOut(MIXED_FRAMES * 2);
+		std::vector<float> someOut(MIXED_FRAMES * 2);
 		someMixer.Mix(someOut.data(), MIXED_FRAMES);
+		// One channel at volume 1, interpolated between 16-bit values: within full scale.
+		if (std::any_of(someOut.begin(), someOut.end(), [](float aValue) { return !(std::abs(aValue) <= 1.0f); }))
+			return Inconsistent("one sound mixed past full scale");
 		return true;
 	}
 

@@ -1,6 +1,7 @@
 #include "Loudness.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -66,6 +67,25 @@ namespace NorvMedia
 			return someSums;
 		}
 
+		constexpr int TAPS = 2 * INTERPOLATION_HALF_TAPS;
+		using InterpolationTaps = std::array<std::array<double, TAPS>, OVERSAMPLING>;
+
+		// A Hann-windowed sinc for each of the three points between two samples.
+		const InterpolationTaps& GetInterpolationTaps()
+		{
+			static const InterpolationTaps ourTaps = [] {
+				InterpolationTaps someTaps{};
+				for (int p = 1; p < OVERSAMPLING; ++p)
+					for (int n = 0; n < TAPS; ++n)
+					{
+						const double t = static_cast<double>(n - INTERPOLATION_HALF_TAPS) + static_cast<double>(p) / OVERSAMPLING;
+						someTaps[p][n] = std::sin(PI * t) / (PI * t) * (0.5 + 0.5 * std::cos(PI * t / INTERPOLATION_HALF_TAPS));
+					}
+				return someTaps;
+			}();
+			return ourTaps;
+		}
+
 		double ToLufs(double aMeanPower) { return aMeanPower > 0.0 ? -0.691 + 10.0 * std::log10(aMeanPower) : -INFINITY; }
 		double FromLufs(double aLufs) { return std::pow(10.0, (aLufs + 0.691) / 10.0); }
 
@@ -81,7 +101,7 @@ namespace NorvMedia
 
 		std::size_t Samples(double aSeconds, int aRate) { return static_cast<std::size_t>(std::lround(aSeconds * aRate)); }
 
-		double MeanOfBlocksAbove(const std::vector<double>& aPowers, double aGatePower)
+		double MeanOfBlocksAbove(std::span<const double> aPowers, double aGatePower)
 		{
 			double someSum = 0.0;
 			std::size_t someCount = 0;
@@ -97,11 +117,15 @@ namespace NorvMedia
 
 	double IntegratedLoudness(std::span<const float> aSamples, int aRate)
 	{
-		const std::vector<double> somePowers = BlockPowers(CumulativePower(aSamples, aRate), Samples(BLOCK_SECONDS, aRate), Samples(BLOCK_STEP_SECONDS, aRate));
-		const double someUngated = MeanOfBlocksAbove(somePowers, FromLufs(SILENCE_LUFS));
+		return GatedLoudness(BlockPowers(CumulativePower(aSamples, aRate), Samples(BLOCK_SECONDS, aRate), Samples(BLOCK_STEP_SECONDS, aRate)));
+	}
+
+	double GatedLoudness(std::span<const double> aBlockPowers)
+	{
+		const double someUngated = MeanOfBlocksAbove(aBlockPowers, FromLufs(SILENCE_LUFS));
 		if (someUngated <= 0.0)
 			return SILENCE_LUFS;
-		const double someGated = MeanOfBlocksAbove(somePowers, FromLufs(ToLufs(someUngated) + RELATIVE_GATE_LU));
+		const double someGated = MeanOfBlocksAbove(aBlockPowers, FromLufs(ToLufs(someUngated) + RELATIVE_GATE_LU));
 		return std::max(SILENCE_LUFS, ToLufs(someGated));
 	}
 
@@ -116,31 +140,95 @@ namespace NorvMedia
 
 	double TruePeakDb(std::span<const float> aSamples)
 	{
-		// A Hann-windowed sinc for each of the three points between two samples.
-		constexpr int TAPS = 2 * INTERPOLATION_HALF_TAPS;
-		double someTaps[OVERSAMPLING][TAPS];
+		TruePeakMeter someMeter;
+		for (float someSample : aSamples)
+			someMeter.Add(someSample);
+		return someMeter.GetDb();
+	}
+
+	// ---------------------------------------------------------------- streams
+
+	TruePeakMeter::TruePeakMeter() = default;
+
+	void TruePeakMeter::Add(float aSample)
+	{
+		myNewest = (myNewest + 1) % TAPS;
+		myHistory[myNewest] = aSample;
+		myHistory[myNewest + TAPS] = aSample;
+		myPeak = std::max(myPeak, PeakAtMiddle());
+	}
+
+	double TruePeakMeter::PeakAtMiddle() const
+	{
+		static_assert(HALF_TAPS == INTERPOLATION_HALF_TAPS);
+		const InterpolationTaps& someTaps = GetInterpolationTaps();
+		// The sample HALF_TAPS before the newest, and the points between it and the next:
+		// tap n weighs the sample n before the newest.
+		const double* someNewest = myHistory.data() + myNewest + TAPS;
+		double somePeak = std::abs(*(someNewest - HALF_TAPS));
 		for (int p = 1; p < OVERSAMPLING; ++p)
-			for (int n = 0; n < TAPS; ++n)
-			{
-				const double t = static_cast<double>(n - INTERPOLATION_HALF_TAPS) + static_cast<double>(p) / OVERSAMPLING;
-				someTaps[p][n] = std::sin(PI * t) / (PI * t) * (0.5 + 0.5 * std::cos(PI * t / INTERPOLATION_HALF_TAPS));
-			}
-		// Silence around the signal, so every point sees a full set of neighbours.
-		std::vector<double> someSignal(aSamples.size() + 2 * TAPS, 0.0);
-		std::copy(aSamples.begin(), aSamples.end(), someSignal.begin() + TAPS);
-		double somePeak = 0.0;
-		for (std::size_t i = INTERPOLATION_HALF_TAPS; i + INTERPOLATION_HALF_TAPS < someSignal.size(); ++i)
 		{
-			somePeak = std::max(somePeak, std::abs(someSignal[i]));
-			// Points between sample i and sample i + 1: tap n weighs sample i + H - n.
-			for (int p = 1; p < OVERSAMPLING; ++p)
+			double someValue = 0.0;
+			for (std::size_t n = 0; n < TAPS; ++n)
+				someValue += someTaps[p][n] * *(someNewest - n);
+			somePeak = std::max(somePeak, std::abs(someValue));
+		}
+		return somePeak;
+	}
+
+	double TruePeakMeter::GetDb() const
+	{
+		// The wave dies away through the silence after the last sample.
+		TruePeakMeter someEnded = *this;
+		for (std::size_t n = 0; n < TAPS; ++n)
+			someEnded.Add(0.0f);
+		return someEnded.myPeak > 0.0 ? 20.0 * std::log10(someEnded.myPeak) : -INFINITY;
+	}
+
+	struct StreamMeter::Channel
+	{
+		Filter myShelf;
+		Filter myHighPass;
+		TruePeakMeter myPeak;
+	};
+
+	StreamMeter::StreamMeter(int aRate, int aChannels)
+		: myChannels(aChannels)
+		, myStepFrames(Samples(STEP_SECONDS, aRate))
+	{
+		for (int someChannel = 0; someChannel < aChannels; ++someChannel)
+			myChannelMeters.push_back({ Shelf(aRate), HighPass(aRate), {} });
+	}
+
+	StreamMeter::~StreamMeter() = default;
+
+	void StreamMeter::Add(std::span<const float> aFrames)
+	{
+		const std::size_t someChannels = static_cast<std::size_t>(myChannels);
+		for (std::size_t someFrame = 0; someFrame + someChannels <= aFrames.size(); someFrame += someChannels)
+		{
+			for (std::size_t someChannel = 0; someChannel < someChannels; ++someChannel)
 			{
-				double someValue = 0.0;
-				for (int n = 0; n < TAPS; ++n)
-					someValue += someTaps[p][n] * someSignal[i + INTERPOLATION_HALF_TAPS - static_cast<std::size_t>(n)];
-				somePeak = std::max(somePeak, std::abs(someValue));
+				Channel& someMeter = myChannelMeters[someChannel];
+				const float someSample = aFrames[someFrame + someChannel];
+				const double y = someMeter.myHighPass.Process(someMeter.myShelf.Process(someSample));
+				myStepSum += y * y;
+				someMeter.myPeak.Add(someSample);
+			}
+			if (++myFramesInStep == myStepFrames)
+			{
+				myStepPowers.push_back(myStepSum / static_cast<double>(myStepFrames));
+				myStepSum = 0.0;
+				myFramesInStep = 0;
 			}
 		}
-		return somePeak > 0.0 ? 20.0 * std::log10(somePeak) : -INFINITY;
+	}
+
+	double StreamMeter::GetTruePeakDb() const
+	{
+		double somePeak = -INFINITY;
+		for (const Channel& someChannel : myChannelMeters)
+			somePeak = std::max(somePeak, someChannel.myPeak.GetDb());
+		return somePeak;
 	}
 }

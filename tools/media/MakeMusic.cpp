@@ -16,6 +16,7 @@ namespace
 	{
 		std::string myPath;
 		TuneStyle myStyle;
+		SoundKind myKind = SoundKind::Music;
 	};
 
 	std::vector<Track> Tracks()
@@ -27,7 +28,8 @@ namespace
 			{ "SFX/music/music_lullaby/music_lullaby.wav", { 65, false, 72.0, { 0, 3, 0, 4 }, 12, MelodyVoice::MusicBox, false, false, 900.0, 13 } },
 			{ "SFX/music/music_cave/music_cave_loop.wav", { 57, true, 84.0, { 0, 6, 5, 6 }, 16, MelodyVoice::Harp, false, false, 700.0, 14 } },
 			{ "SFX/music/music_sad_forrest/music_sad_forrest_loop.wav", { 62, true, 70.0, { 0, 5, 2, 6 }, 12, MelodyVoice::Flute, false, false, 800.0, 15 } },
-			{ "SFX/music/music_boss/music_boss_loop.wav", { 64, true, 140.0, { 0, 5, 6, 0 }, 24, MelodyVoice::Harp, true, true, 2200.0, 16 } },
+			// Played over the cave's music from the boss fight on, and over every scene's after it.
+			{ "SFX/music/music_boss/music_boss_loop.wav", { 64, true, 140.0, { 0, 5, 6, 0 }, 24, MelodyVoice::Harp, true, true, 2200.0, 16 }, SoundKind::MusicLayer },
 		};
 	}
 }
@@ -45,7 +47,7 @@ int main(int anArgumentCount, char** anArguments)
 		for (const Track& someTrack : Tracks())
 		{
 			Buffer someTune = ComposeTune(someTrack.myStyle);
-			MixToTarget(someTune, SoundKind::Music, someTrack.myPath);
+			MixToTarget(someTune, someTrack.myKind, someTrack.myPath);
 			WriteFileAtomically(someFolder / someTrack.myPath, EncodeWav(someTune, SOUND_RATE));
 		}
 	}

@@ -1,10 +1,11 @@
 // Plays input scripts on the whole game, headless, and prints where the player
 // is every so many frames, so that a level's script can be written a few lines
-// at a time; takes screenshots of chosen frames.
+// at a time; takes screenshots of chosen frames; measures the sound it played.
 //
 //   NorvPlayScript [--every N] [--size WxH] [--draw-every N] [--game FOLDER] [--level-select SCENE]
-//                  [--shot FRAME FILE.png]... [--shot-when STAGE DELAY FILE.png]...
+//                  [--shot FRAME FILE.png]... [--shot-when STAGE DELAY FILE.png]... [--sound]
 //                  [--loop-seconds N --restart SCRIPT] SCRIPT...
+#include "HeardSound.h"
 #include "Loops.h"
 #include "ScriptedRun.h"
 
@@ -45,12 +46,13 @@ namespace
 		std::vector<std::string> myScripts;
 		int myLoopSeconds = 0;     // 0: one pass
 		std::string myRestart;     // a later pass's first script
+		bool myIsSoundMeasured = false;
 	};
 
 	void PrintUsage()
 	{
 		std::fprintf(stderr, "usage: NorvPlayScript [--every N] [--size WxH] [--draw-every N] [--game FOLDER] [--level-select SCENE]\n"
-			"                      [--shot FRAME FILE.png]... [--shot-when STAGE DELAY FILE.png]...\n"
+			"                      [--shot FRAME FILE.png]... [--shot-when STAGE DELAY FILE.png]... [--sound]\n"
 			"                      [--loop-seconds N --restart SCRIPT] SCRIPT...\n"
 			"  Plays the scripts one after another from the start of the game and prints the\n"
 			"  player's position every N frames (default %d; 0: never) and at every stall.\n"
@@ -60,6 +62,9 @@ namespace
 			"  --shot writes the frame FRAME as a PNG; --shot-when the frame DELAY frames after\n"
 			"  the one in which STAGE (a script's stage, e.g. \"scene Level_1\") first holds;\n"
 			"  the frames between are all drawn.\n"
+			"  --sound measures the sound output as it plays and prints, at the end, its true\n"
+			"  peak, its samples at full scale and the loudness of each stretch (the main menu,\n"
+			"  each scene, the boss fight, the rest of play).\n"
 			"  --loop-seconds N plays the scripts again, with the --restart script in place of\n"
 			"  the first, until N seconds have passed; prints each pass's frames, seconds and\n"
 			"  resident memory.\n", DEFAULT_EVERY_FRAMES);
@@ -125,6 +130,8 @@ namespace
 			}
 			else if (someArgument == "--restart" && hasValue)
 				anOut.myRestart = someValues[++i];
+			else if (someArgument == "--sound")
+				anOut.myIsSoundMeasured = true;
 			else if (someArgument.starts_with("--"))
 				return false;
 			else
@@ -201,7 +208,10 @@ int main(int aCount, char** someValues)
 		std::printf("frame %d: %s %s\n", someRun.GetFrame(), aFile.c_str(), isWritten ? "written" : "NOT written");
 		areShotsWritten = areShotsWritten && isWritten;
 	};
+	Playthrough::HeardSound someSound;
 	const auto Observe = [&](const Playthrough::ScriptedRun& aRun, int aFrame) {
+		if (someArguments.myIsSoundMeasured)
+			someSound.Add(aRun);
 		if (someArguments.myEvery > 0 && aFrame % someArguments.myEvery == 0)
 			std::printf("%s\n", aRun.Where().c_str());
 		if (const auto someShot = someArguments.myShots.find(aFrame); someShot != someArguments.myShots.end())
@@ -234,6 +244,8 @@ int main(int aCount, char** someValues)
 		return std::chrono::steady_clock::now() - someStart < std::chrono::seconds(someArguments.myLoopSeconds);
 	};
 	const Playthrough::Outcome someOutcome = Playthrough::PlayLoops(someRun, someScripts, someRestart, someObservers);
+	if (someArguments.myIsSoundMeasured)
+		someSound.Print(stdout);
 	if (!someOutcome.myIsFinished)
 	{
 		std::printf("STALLED %s\n", someOutcome.myReport.c_str());

@@ -19,9 +19,9 @@
 #include "world/entities/Player.h"
 #include "world/entities/Spikes.h"
 
+#include "bass/AudioDevice.h"
 #include "engine/Engine.h"
 #include "kernel/Kernel.h"
-#include "waveout/WaveOut.h"
 #include "win32/Win32.h"
 #include "xinput/XInput.h"
 
@@ -192,8 +192,8 @@ namespace Playthrough
 		Platform::InjectGamepad(0, XINPUT_GAMEPAD{});
 		// As in a fresh process: no ability yet.
 		AbilityFlags = {};
-		// The videos' sound would pace them to real time.
-		Platform::SetWaveOutInstantPlay(true);
+		// The device's thread would play the sound in real time, a run's sound is its own.
+		Platform::SetAudioOutputByHand(true);
 		mySession = std::make_unique<Game::Session>();
 		myIsStarted = mySession->Start() == 0;
 	}
@@ -211,7 +211,7 @@ namespace Playthrough
 		{
 		}
 		Platform::SetGamepadInjection(false);
-		Platform::SetWaveOutInstantPlay(false);
+		Platform::SetAudioOutputByHand(false);
 		Platform::SetPerformanceCounterOverride({});
 		Platform::SetModuleFileNameOverride({});
 		Norv::GetEngineCreateParameters() = Norv::EngineCreateParameters();
@@ -237,6 +237,7 @@ namespace Playthrough
 		++myFrame;
 		const bool isDrawn = myOptions.myDrawEvery <= 1 || myFrame % myOptions.myDrawEvery == 0 || myOptions.myDrawnFrames.contains(myFrame);
 		myIsEnded = !mySession->RunFrame(isDrawn);
+		Platform::MixAudioOutput(mySound.data(), FRAME_SOUND_FRAMES);
 		WatchBoss();
 		return !myIsEnded;
 	}

@@ -2,17 +2,24 @@
 // The whole game run in-process, headless, one frame at a time at a fixed frame
 // time: the program's own start-up and frame loop (intro, menus, play state),
 // input fed as injected gamepad readings, the engine's clock moved by hand so
-// nothing ever waits for real time. Scripts are played on it one after another,
-// each stalling with a report of where the game stands.
+// nothing ever waits for real time, and the sound output pulled by hand, a
+// frame's worth after each frame, so that a run hears its sound at the game's pace.
+// Scripts are played on it one after another, each stalling with a report of
+// where the game stands.
 #include "PlayScript.h"
 
 #include "shell/Go.h"
 
+#include "bass/AudioDevice.h"
+
+#include <array>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <set>
+#include <span>
 #include <string>
 
 class Player;
@@ -44,6 +51,8 @@ namespace Playthrough
 	public:
 		static constexpr std::int64_t COUNTER_FREQUENCY = 60; // one count a frame
 		static constexpr float FRAME_SECONDS = 1.0f / COUNTER_FREQUENCY;
+		static constexpr std::size_t FRAME_SOUND_FRAMES = Platform::AUDIO_DEVICE_RATE_HZ / COUNTER_FREQUENCY; // stereo frames a frame
+		static_assert(Platform::AUDIO_DEVICE_RATE_HZ % COUNTER_FREQUENCY == 0);
 
 		// After each frame: the run and its frame number, counted from 1.
 		using FrameObserver = std::function<void(const ScriptedRun&, int aFrame)>;
@@ -69,6 +78,9 @@ namespace Playthrough
 		// The frame, the state on top, the scene and the player's position, in a line.
 		std::string Where() const;
 		int GetFrame() const { return myFrame; }
+		// What the sound output played during the last frame: interleaved 16-bit stereo
+		// at the device's rate, as the device would have played it.
+		std::span<const std::int16_t> GetFrameSound() const { return mySound; }
 		// The level's player while the play state holds one.
 		const Player* GetPlayer() const;
 		Game::Session& GetSession() const { return *mySession; }
@@ -83,6 +95,7 @@ namespace Playthrough
 		std::string myBossScene; // the scene in which a live boss was last seen
 		std::int64_t myCounter = 0;
 		int myFrame = 0;
+		std::array<std::int16_t, FRAME_SOUND_FRAMES * 2> mySound{};
 		bool myIsStarted = false;
 		bool myIsEnded = false;
 		std::unique_ptr<Game::Session> mySession;

@@ -1,7 +1,10 @@
 #include "bass/AudioDevice.h"
 
+#include "bass/MasterLimiter.h"
+
 #include <algorithm>
-#include <cstdint>
+#include <array>
+#include <cmath>
 #include <cstring>
 #include <iostream>
 #include <memory>
@@ -14,7 +17,9 @@ namespace Platform
 		constexpr const char* SILENT_DRIVER = "dummy";
 		constexpr Uint16 DEVICE_BUFFER_FRAMES = 1024;
 		constexpr int DEVICE_CHANNELS = 2;
+		constexpr std::size_t BUS_CHUNK_FRAMES = DEVICE_BUFFER_FRAMES; // summed at a time
 		constexpr int SOURCE_CHUNK_BYTES = 4096; // pulled at a time from a source that needs converting
+		constexpr float FULL_SCALE = 32768.0f;   // 1.0 on the bus, as a 16-bit value
 
 		struct Source
 		{
@@ -36,9 +41,12 @@ namespace Platform
 		struct Device
 		{
 			SDL_AudioDeviceID myId = 0;
+			bool myIsByHand = false;
 			std::vector<std::unique_ptr<Source>> mySources;
-			std::vector<std::int32_t> mySum;
-			std::vector<std::int16_t> mySourceOutput;
+			// The master bus: every source in the bus format, summed, then limited.
+			std::array<float, BUS_CHUNK_FRAMES * DEVICE_CHANNELS> mySum{};
+			std::array<float, BUS_CHUNK_FRAMES * DEVICE_CHANNELS> mySourceOutput{};
+			MasterLimiter myLimiter;
 		};
 
 		// Left to the process at exit: the device's thread may still be pulling then.
@@ -62,19 +70,30 @@ namespace Platform
 			std::memset(anOutput + someGot, 0, static_cast<std::size_t>(aByteCount - someGot));
 		}
 
+		// The master output; the caller holds the device's lock when there is a device.
+		void MixMaster(std::int16_t* anOutput, std::size_t aFrameCount)
+		{
+			for (std::size_t someDone = 0; someDone < aFrameCount; someDone += BUS_CHUNK_FRAMES)
+			{
+				const std::size_t someValues = std::min(BUS_CHUNK_FRAMES, aFrameCount - someDone) * DEVICE_CHANNELS;
+				std::fill_n(ourDevice.mySum.begin(), someValues, 0.0f);
+				for (const std::unique_ptr<Source>& someSource : ourDevice.mySources)
+				{
+					Pull(*someSource, reinterpret_cast<Uint8*>(ourDevice.mySourceOutput.data()), static_cast<int>(someValues * sizeof(float)));
+					for (std::size_t i = 0; i < someValues; ++i)
+						ourDevice.mySum[i] += ourDevice.mySourceOutput[i];
+				}
+				ourDevice.myLimiter.Process(ourDevice.mySum.data(), someValues / DEVICE_CHANNELS);
+				// Under the ceiling now: the clamp only guards the conversion.
+				std::int16_t* someOut = anOutput + someDone * DEVICE_CHANNELS;
+				for (std::size_t i = 0; i < someValues; ++i)
+					someOut[i] = static_cast<std::int16_t>(std::clamp(std::lround(ourDevice.mySum[i] * FULL_SCALE), long{ INT16_MIN }, long{ INT16_MAX }));
+			}
+		}
+
 		void DeviceCallback(void*, Uint8* aStream, int aLength)
 		{
-			const std::size_t someValues = std::min(static_cast<std::size_t>(aLength) / sizeof(std::int16_t), ourDevice.mySum.size());
-			std::fill_n(ourDevice.mySum.begin(), someValues, 0);
-			for (const std::unique_ptr<Source>& someSource : ourDevice.mySources)
-			{
-				Pull(*someSource, reinterpret_cast<Uint8*>(ourDevice.mySourceOutput.data()), static_cast<int>(someValues * sizeof(std::int16_t)));
-				for (std::size_t i = 0; i < someValues; ++i)
-					ourDevice.mySum[i] += ourDevice.mySourceOutput[i];
-			}
-			std::int16_t* someOut = reinterpret_cast<std::int16_t*>(aStream);
-			for (std::size_t i = 0; i < someValues; ++i)
-				someOut[i] = static_cast<std::int16_t>(std::clamp<std::int32_t>(ourDevice.mySum[i], INT16_MIN, INT16_MAX));
+			MixMaster(reinterpret_cast<std::int16_t*>(aStream), static_cast<std::size_t>(aLength) / (DEVICE_CHANNELS * sizeof(std::int16_t)));
 		}
 
 		SDL_AudioDeviceID OpenOnCurrentDriver()
@@ -85,14 +104,7 @@ namespace Platform
 			someDesired.channels = DEVICE_CHANNELS;
 			someDesired.samples = DEVICE_BUFFER_FRAMES;
 			someDesired.callback = &DeviceCallback;
-			SDL_AudioSpec someObtained{};
-			const SDL_AudioDeviceID someId = SDL_OpenAudioDevice(nullptr, 0, &someDesired, &someObtained, 0);
-			if (someId != 0)
-			{
-				ourDevice.mySum.resize(someObtained.size / sizeof(std::int16_t));
-				ourDevice.mySourceOutput.resize(ourDevice.mySum.size());
-			}
-			return someId;
+			return SDL_OpenAudioDevice(nullptr, 0, &someDesired, nullptr, 0);
 		}
 
 		bool IsSilentDriver()
@@ -130,9 +142,9 @@ namespace Platform
 		auto someSource = std::make_unique<Source>();
 		someSource->myProducer = aProducer;
 		someSource->myUser = aUser;
-		if (aFormat.myFormat != AUDIO_S16SYS || aFormat.myChannels != DEVICE_CHANNELS || aFormat.myRate != AUDIO_DEVICE_RATE_HZ)
+		if (aFormat.myFormat != AUDIO_F32SYS || aFormat.myChannels != DEVICE_CHANNELS || aFormat.myRate != AUDIO_DEVICE_RATE_HZ)
 		{
-			someSource->myConverter = SDL_NewAudioStream(aFormat.myFormat, aFormat.myChannels, aFormat.myRate, AUDIO_S16SYS, DEVICE_CHANNELS, AUDIO_DEVICE_RATE_HZ);
+			someSource->myConverter = SDL_NewAudioStream(aFormat.myFormat, aFormat.myChannels, aFormat.myRate, AUDIO_F32SYS, DEVICE_CHANNELS, AUDIO_DEVICE_RATE_HZ);
 			if (!someSource->myConverter)
 			{
 				std::cerr << "Audio: cannot convert a source (" << SDL_GetError() << ")" << std::endl;
@@ -149,7 +161,7 @@ namespace Platform
 				std::cerr << "Audio: no output device (" << SDL_GetError() << ")" << std::endl;
 				return false;
 			}
-			SDL_PauseAudioDevice(ourDevice.myId, 0);
+			SDL_PauseAudioDevice(ourDevice.myId, ourDevice.myIsByHand ? 1 : 0);
 		}
 		SDL_LockAudioDevice(ourDevice.myId);
 		ourDevice.mySources.push_back(std::move(someSource));
@@ -176,6 +188,31 @@ namespace Platform
 			SDL_CloseAudioDevice(ourDevice.myId);
 			SDL_QuitSubSystem(SDL_INIT_AUDIO);
 			ourDevice.myId = 0;
+			ourDevice.myLimiter.Reset();
 		}
+	}
+
+	void MixAudioOutput(std::int16_t* anOutput, std::size_t aFrameCount)
+	{
+		if (ourDevice.myId != 0)
+			SDL_LockAudioDevice(ourDevice.myId);
+		MixMaster(anOutput, aFrameCount);
+		if (ourDevice.myId != 0)
+			SDL_UnlockAudioDevice(ourDevice.myId);
+	}
+
+	void SetAudioOutputByHand(bool anIsByHand)
+	{
+		// Paused before the change, so that the device's thread never mixes after it.
+		if (ourDevice.myId != 0 && anIsByHand)
+			SDL_PauseAudioDevice(ourDevice.myId, 1);
+		if (ourDevice.myId != 0)
+			SDL_LockAudioDevice(ourDevice.myId);
+		ourDevice.myIsByHand = anIsByHand;
+		ourDevice.myLimiter.Reset(); // nothing played before is heard after
+		if (ourDevice.myId != 0)
+			SDL_UnlockAudioDevice(ourDevice.myId);
+		if (ourDevice.myId != 0 && !anIsByHand)
+			SDL_PauseAudioDevice(ourDevice.myId, 0);
 	}
 }

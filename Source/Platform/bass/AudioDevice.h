@@ -1,11 +1,16 @@
 #pragma once
 // The process's one audio output, shared by the sound stand-ins (bass, waveout):
-// each adds a source that the device's thread pulls sound from, and the sources
-// are summed and clipped into 16-bit stereo. One device serves all because some
-// SDL drivers (the dummy one among them) open only one at a time. When no real
-// device can be opened, SDL's dummy driver takes over so the program runs silent;
-// it still pulls from the sources in real time.
+// each adds a source that the device's thread pulls sound from. The master bus
+// takes every source as floating-point stereo (full scale 1.0; other formats are
+// converted), sums them without clipping, holds the sum under the ceiling with the
+// master limiter (MasterLimiter.h) and plays it as 16-bit stereo. One device serves
+// all because some SDL drivers (the dummy one among them) open only one at a time.
+// When no real device can be opened, SDL's dummy driver takes over so the program
+// runs silent; it still pulls from the sources in real time.
 #include <SDL2/SDL.h>
+
+#include <cstddef>
+#include <cstdint>
 
 namespace Platform
 {
@@ -16,7 +21,7 @@ namespace Platform
 
 	struct AudioSourceFormat
 	{
-		SDL_AudioFormat myFormat = AUDIO_S16SYS;
+		SDL_AudioFormat myFormat = AUDIO_F32SYS; // the bus's own: no conversion
 		Uint8 myChannels = 2;
 		int myRate = AUDIO_DEVICE_RATE_HZ;
 	};
@@ -27,4 +32,12 @@ namespace Platform
 	bool AddAudioSource(const AudioSourceFormat& aFormat, AudioProducer aProducer, void* aUser);
 	// Once this returns the producer is no longer called; the last source closes the device.
 	void RemoveAudioSource(void* aUser);
+
+	// Writes the next aFrameCount frames of the master output (what the device plays)
+	// as interleaved 16-bit stereo, pulling every source on.
+	void MixAudioOutput(std::int16_t* anOutput, std::size_t aFrameCount);
+	// Test seam: while on, the device (open or opened later) pulls nothing and the
+	// sources move only through MixAudioOutput, so that a run hears its sound at the
+	// pace of its own clock, whatever real time does.
+	void SetAudioOutputByHand(bool anIsByHand);
 }

@@ -1,7 +1,6 @@
 #include "bass/BassMixer.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 
 namespace Platform
@@ -10,8 +9,7 @@ namespace Platform
 	{
 		constexpr DWORD MAX_CHANNELS_PER_SAMPLE = 65535;
 		constexpr DWORD INVALID_HANDLE = 0xFFFFFFFF;
-		constexpr float SAMPLE_MIN = -32768.0f;
-		constexpr float SAMPLE_MAX = 32767.0f;
+		constexpr float FULL_SCALE = 32768.0f; // a 16-bit value at full scale, 1.0 on the way out
 	}
 
 	// ---------------------------------------------------------------- samples
@@ -287,26 +285,20 @@ namespace Platform
 		}
 	}
 
-	void BassMixer::Mix(std::int16_t* anOutput, std::size_t aFrameCount)
+	void BassMixer::Mix(float* anOutput, std::size_t aFrameCount)
 	{
-		std::array<float, CHUNK_FRAMES * 2> someSum;
+		std::fill_n(anOutput, aFrameCount * 2, 0.0f);
 		std::lock_guard someLock(myMutex);
-		for (std::size_t someDone = 0; someDone < aFrameCount; someDone += CHUNK_FRAMES)
+		for (auto& [someHandle, someChannel] : myChannels)
 		{
-			const std::size_t someCount = std::min(CHUNK_FRAMES, aFrameCount - someDone);
-			std::fill_n(someSum.begin(), someCount * 2, 0.0f);
-			for (auto& [someHandle, someChannel] : myChannels)
-			{
-				if (someChannel.myState != State::Playing)
-					continue;
-				if (someChannel.mySampleData->mySound.myChannels == 1)
-					MixChannel<1>(someChannel, someSum.data(), someCount);
-				else
-					MixChannel<2>(someChannel, someSum.data(), someCount);
-			}
-			std::int16_t* someOut = anOutput + someDone * 2;
-			for (std::size_t someIndex = 0; someIndex < someCount * 2; ++someIndex)
-				someOut[someIndex] = static_cast<std::int16_t>(std::lround(std::clamp(someSum[someIndex], SAMPLE_MIN, SAMPLE_MAX)));
+			if (someChannel.myState != State::Playing)
+				continue;
+			if (someChannel.mySampleData->mySound.myChannels == 1)
+				MixChannel<1>(someChannel, anOutput, aFrameCount);
+			else
+				MixChannel<2>(someChannel, anOutput, aFrameCount);
 		}
+		for (std::size_t someIndex = 0; someIndex < aFrameCount * 2; ++someIndex)
+			anOutput[someIndex] /= FULL_SCALE;
 	}
 }

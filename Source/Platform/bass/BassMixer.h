@@ -1,6 +1,7 @@
 #pragma once
 // The mixer behind the BASS stand-in: the samples, their channels and the mix of
-// every playing channel into 16-bit stereo at the mixer's rate. Samples are kept
+// every playing channel into floating-point stereo at the mixer's rate (full scale
+// 1.0), never clipped: the output device's master stage keeps the sum in range. Samples are kept
 // as they were recorded (their own rate, mono or stereo) and are resampled by
 // linear interpolation, mono spread to both sides, while mixing. Thread-safe: the audio device's thread
 // mixes while the program changes channels. Every operation returns a BASS error
@@ -52,13 +53,12 @@ namespace Platform
 		// aBytePosition counts bytes of the sample as kept (see GetSampleInfo).
 		int SetPosition(HCHANNEL aChannel, QWORD aBytePosition);
 
-		// Writes aFrameCount stereo frames of every playing channel, summed and clipped,
-		// and moves the channels on: a looping channel wraps, any other stops at its end.
-		void Mix(std::int16_t* anOutput, std::size_t aFrameCount);
+		// Writes aFrameCount stereo frames of every playing channel, summed (a 16-bit
+		// sample value v as v / 32768, so a sum may pass 1.0), and moves the channels
+		// on: a looping channel wraps, any other stops at its end.
+		void Mix(float* anOutput, std::size_t aFrameCount);
 
 	private:
-		static constexpr std::size_t CHUNK_FRAMES = 256; // frames summed per pass, on the stack
-
 		enum class State { Stopped, Playing, Paused };
 
 		// Positions in a sample are frames with FRACTION_BITS bits of fraction.

@@ -26,8 +26,8 @@ namespace
 
 	void ProduceSound(void* aMixer, Uint8* aStream, int aLength)
 	{
-		const std::size_t someFrames = static_cast<std::size_t>(aLength) / (OUTPUT_CHANNELS * sizeof(std::int16_t));
-		static_cast<Platform::BassMixer*>(aMixer)->Mix(reinterpret_cast<std::int16_t*>(aStream), someFrames);
+		const std::size_t someFrames = static_cast<std::size_t>(aLength) / (OUTPUT_CHANNELS * sizeof(float));
+		static_cast<Platform::BassMixer*>(aMixer)->Mix(reinterpret_cast<float*>(aStream), someFrames);
 	}
 
 	BOOL Report(int anError)
@@ -64,6 +64,7 @@ BOOL BASS_Init(int aDevice, DWORD aFrequency, DWORD /*aFlags*/, HWND /*aWindow*/
 	if (aDevice != NO_OUTPUT_DEVICE)
 	{
 		Platform::AudioSourceFormat someFormat;
+		someFormat.myFormat = AUDIO_F32SYS;
 		someFormat.myRate = static_cast<int>(aFrequency);
 		if (!Platform::AddAudioSource(someFormat, &ProduceSound, someOutput->myMixer.get()))
 			return Report(BASS_ERROR_DEVICE);
@@ -89,12 +90,12 @@ int BASS_ErrorGetCode()
 	return ourLastError;
 }
 
-void Platform::MixBassOutput(std::int16_t* anOutput, std::size_t aFrameCount)
+void Platform::MixBassOutput(float* anOutput, std::size_t aFrameCount)
 {
 	if (ourOutput)
 		ourOutput->myMixer->Mix(anOutput, aFrameCount);
 	else
-		std::fill_n(anOutput, aFrameCount * OUTPUT_CHANNELS, std::int16_t{ 0 });
+		std::fill_n(anOutput, aFrameCount * OUTPUT_CHANNELS, 0.0f);
 }
 
 // -------------------------------------------------------------------- samples

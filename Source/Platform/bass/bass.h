@@ -4,8 +4,8 @@
 // to `max` channels each, a full sample stealing the channel that has played
 // longest when it was loaded with BASS_SAMPLE_OVER_POS (else no channel is given);
 // per channel play / pause / resume / stop, position, the loop flag (which may be
-// changed while the channel plays), volume (above 1 amplifies; the sum is clipped
-// at the output) and pan -1 (left only) .. 1 (right only); the thread's last error
+// changed while the channel plays), volume (above 1 amplifies; the output's master
+// limiter keeps the sum in range) and pan -1 (left only) .. 1 (right only); the thread's last error
 // code; handles 0 and -1 (or stale ones) fail with BASS_ERROR_HANDLE and change nothing.
 // Does not keep: formats other than WAV, loading from memory, 3D and effects,
 // streams and musics, hardware mixing (everything reports BASS_SAMPLE_SOFTWARE),

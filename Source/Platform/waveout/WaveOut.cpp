@@ -20,8 +20,6 @@ namespace
 {
 	constexpr WORD MAX_CHANNELS = 2;
 
-	std::atomic<bool> ourIsInstantPlay{ false };
-
 	std::atomic_ref<DWORD> Flags(WAVEHDR& aHeader)
 	{
 		return std::atomic_ref<DWORD>(aHeader.dwFlags);
@@ -120,7 +118,7 @@ MMRESULT waveOutWrite(HWAVEOUT aWaveOut, LPWAVEHDR aHeader, UINT aHeaderSize)
 		return WAVERR_UNPREPARED;
 	if ((someFlags & WHDR_INQUEUE) != 0)
 		return WAVERR_STILLPLAYING;
-	if (aHeader->dwBufferLength == 0 || ourIsInstantPlay.load())
+	if (aHeader->dwBufferLength == 0)
 	{
 		Flags(*aHeader).store(someFlags | WHDR_DONE);
 		return MMSYSERR_NOERROR;
@@ -166,12 +164,4 @@ MMRESULT waveOutClose(HWAVEOUT aWaveOut)
 	Platform::RemoveAudioSource(aWaveOut);
 	delete aWaveOut;
 	return MMSYSERR_NOERROR;
-}
-
-namespace Platform
-{
-	void SetWaveOutInstantPlay(bool anIsOn)
-	{
-		ourIsInstantPlay.store(anIsOn);
-	}
 }

@@ -9,7 +9,7 @@
 // events (CALLBACK_NULL only), format queries, looping, volume, pitch and position.
 // Built on: a source of the process's SDL2 audio output (bass/AudioDevice.h:
 // SDL's dummy driver when no device opens) that reads the queued buffers and
-// converts them to the device's format (SDL2 audio streams).
+// converts them to the master bus's format (SDL2 audio streams).
 #include "kernel/WindowsTypes.h"
 
 #include <cstdint>
@@ -74,11 +74,3 @@ MMRESULT waveOutReset(HWAVEOUT aWaveOut);
 MMRESULT waveOutUnprepareHeader(HWAVEOUT aWaveOut, LPWAVEHDR aHeader, UINT aHeaderSize);
 // Fails with WAVERR_STILLPLAYING while buffers are queued.
 MMRESULT waveOutClose(HWAVEOUT aWaveOut);
-
-namespace Platform
-{
-	// Test seam: while on, a written buffer counts as played the moment it is
-	// written (done, never queued, never heard), so a writer that waits for its
-	// buffers runs at the pace of its own clock instead of the device's.
-	void SetWaveOutInstantPlay(bool anIsOn);
-}

@@ -54,11 +54,12 @@ namespace
 			return someEntity;
 		}
 
-		static std::vector<std::int16_t> MixOne()
+		// One frame of the mix in 16-bit units.
+		static std::vector<float> MixOne()
 		{
-			std::vector<std::int16_t> someOut(2);
+			std::vector<float> someOut(2);
 			Platform::MixBassOutput(someOut.data(), 1);
-			return someOut;
+			return { someOut[0] * 32768.0f, someOut[1] * 32768.0f };
 		}
 
 		NorvTest::ExecutableFolder myFolder;
@@ -158,7 +159,7 @@ TEST_F(SoundBank, LoadsOnceOnFirstRequestAndDrivesVolumesAndGroups)
 	AudioManager::PlayRandom(someSteps, 1, At({ 1000.0f, 0.0f }), myContext, true);
 	ASSERT_EQ(StateOf(someSteps[0]), BASS_ACTIVE_PLAYING);
 	EXPECT_FLOAT_EQ(someSteps[0]->GetVolume(), 2.0f * std::sqrt(0.5f));
-	const std::vector<std::int16_t> someMixed = MixOne();
+	const std::vector<float> someMixed = MixOne();
 	EXPECT_NEAR(someMixed[0], 1000.0f * 2.0f * std::sqrt(0.5f) * 0.5f, 1.0f);
 	EXPECT_NEAR(someMixed[1], 1000.0f * 2.0f * std::sqrt(0.5f), 1.0f);
 	AudioManager::StopAll();

@@ -3,11 +3,16 @@
 // must pass every milestone of the game in order, so that no script can leave a
 // part of the game out. A perfect run, and a new player's clumsy one that dies
 // to every harm the game has and comes back at the right campfire each time.
+// What each run plays on the sound output is measured as it goes: it never
+// clips, and every stretch of it is as loud as the main menu's music.
+#include "HeardSound.h"
 #include "ScriptedRun.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
+#include <map>
 
 namespace
 {
@@ -16,6 +21,10 @@ namespace
 	constexpr unsigned RUN_WIDTH = 320;
 	constexpr unsigned RUN_HEIGHT = 180;
 	constexpr int DRAW_EVERY = 20;
+	// Held on the main menu after the last script: its music, the loudness every stretch is held to.
+	constexpr std::string_view MENU_MUSIC = "expect menu\n1200\n";
+	constexpr double CEILING_DBTP = -1.0;
+	constexpr double LOUDNESS_SPREAD_LU = 2.0; // each stretch within this of the menu's music
 
 	// The game from the intro to the main menu again, in the order a player meets it.
 	constexpr std::string_view MILESTONES = R"(
@@ -109,8 +118,30 @@ expect menu
 		return someScripts;
 	}
 
-	// Plays the scripts the order file names in one run, holding it to the milestones in order.
-	void PlayHeldToMilestones(const std::string& anOrderFile, std::string_view aMilestones)
+	// No sample at full scale, the true peak under the ceiling, every scene and the
+	// boss fight as loud as the main menu's music, the boss fight as the rest of
+	// play, and exact silence while muted (when anIsMuted: the run mutes the sound).
+	void ExpectHeardWithoutClippingAtOneLoudness(const Playthrough::HeardSound& aSound, bool anIsMuted)
+	{
+		using Playthrough::HeardSound;
+		aSound.Print(stdout);
+		const std::map<std::string, double> someLoudness = aSound.GetLoudness();
+		EXPECT_EQ(aSound.GetMutedFrames() > 0, anIsMuted);
+		EXPECT_EQ(aSound.GetSamplesWhileMuted(), 0) << "sound while muted";
+		EXPECT_EQ(aSound.GetFullScaleSamples(), 0);
+		EXPECT_LE(aSound.GetTruePeakDb(), CEILING_DBTP);
+		for (const char* someStretch : { HeardSound::MENU, HeardSound::BOSS_FIGHT, HeardSound::PLAY })
+			ASSERT_TRUE(someLoudness.contains(someStretch)) << someStretch << " was not heard";
+		const double someMenu = someLoudness.at(HeardSound::MENU);
+		ASSERT_GT(someMenu, NorvMedia::SILENCE_LUFS) << "the main menu is silent: did the sound output start?";
+		for (const auto& [someStretch, someLufs] : someLoudness)
+			EXPECT_NEAR(someLufs, someMenu, LOUDNESS_SPREAD_LU) << someStretch << " against the main menu's music";
+		EXPECT_NEAR(someLoudness.at(HeardSound::BOSS_FIGHT), someLoudness.at(HeardSound::PLAY), LOUDNESS_SPREAD_LU) << "the boss fight against the rest of play";
+	}
+
+	// Plays the scripts the order file names in one run, holding it to the milestones in
+	// order, and measures what it played (anIsMuted: the scripts mute the sound once).
+	void PlayHeldToMilestones(const std::string& anOrderFile, std::string_view aMilestones, bool anIsMuted)
 	{
 		const std::vector<std::filesystem::path> someOrder = ScriptOrder(anOrderFile);
 		ASSERT_FALSE(someOrder.empty()) << "no scripts in " << (SCRIPTS / anOrderFile);
@@ -126,9 +157,12 @@ expect menu
 		Playthrough::ScriptedRun someRun(someOptions);
 		ASSERT_TRUE(someRun.IsStarted());
 		std::size_t someReached = 0;
-		const auto Watch = [&](const Playthrough::ScriptedRun& aRun, int) {
+		Playthrough::HeardSound someSound;
+		const auto Watch = [&](const Playthrough::ScriptedRun& aRun, int aFrame) {
 			while (someReached < someMilestones.mySteps.size() && aRun.IsReached(someMilestones.mySteps[someReached].myStage))
 				++someReached;
+			if (aFrame > 0) // frame 0: before the first, nothing played yet
+				someSound.Add(aRun);
 		};
 		Watch(someRun, 0);
 		for (const Playthrough::Script& someScript : someScripts)
@@ -138,15 +172,18 @@ expect menu
 		}
 		ASSERT_EQ(someReached, someMilestones.mySteps.size()) << "the scripts end without the game passing \""
 			<< someMilestones.mySteps[someReached].myStage.ToText() << "\"; " << someRun.Where();
+		const Playthrough::Outcome someMenu = someRun.Play(Playthrough::ParseScript(MENU_MUSIC, "the main menu's music"), Watch);
+		ASSERT_TRUE(someMenu.myIsFinished) << someMenu.myReport;
+		ExpectHeardWithoutClippingAtOneLoudness(someSound, anIsMuted);
 	}
 
 	TEST(Playthrough, TheRecordedScriptsPlayTheWholeGameFromTheIntroToTheMainMenuAgain)
 	{
-		PlayHeldToMilestones("Playthrough.txt", MILESTONES);
+		PlayHeldToMilestones("Playthrough.txt", MILESTONES, false);
 	}
 
 	TEST(Playthrough, AClumsyPlayerDiesToEachHarmComesBackStandingAtTheRightCampfireAndPlaysOn)
 	{
-		PlayHeldToMilestones("Clumsy.txt", CLUMSY_MILESTONES);
+		PlayHeldToMilestones("Clumsy.txt", CLUMSY_MILESTONES, true);
 	}
 }

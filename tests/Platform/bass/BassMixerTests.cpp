@@ -54,10 +54,13 @@ namespace
 			return someState;
 		}
 
-		std::vector<std::int16_t> Mix(std::size_t aFrames)
+		// The mix in 16-bit units (exact: the mixer's full scale is a power of two).
+		std::vector<float> Mix(std::size_t aFrames)
 		{
-			std::vector<std::int16_t> someOut(aFrames * 2, 12345);
+			std::vector<float> someOut(aFrames * 2, 12345.0f);
 			myMixer.Mix(someOut.data(), aFrames);
+			for (float& someValue : someOut)
+				someValue *= 32768.0f;
 			return someOut;
 		}
 
@@ -65,23 +68,21 @@ namespace
 	};
 }
 
-TEST_F(Mixer, VolumeScalesAndTheSumIsClippedAtTheOutput)
+// The mixer never clips: a sum past full scale is left to the output's master limiter.
+TEST_F(Mixer, VolumeScalesAndTheSumPassesFullScaleUnclipped)
 {
 	const HCHANNEL someChannel = Start(Add(Ramp(8, 1000, -1000), 1, 0));
 	EXPECT_EQ(myMixer.SetAttribute(someChannel, BASS_ATTRIB_VOL, 2.0f), BASS_OK);
-	const std::vector<std::int16_t> someOut = Mix(2);
-	EXPECT_EQ(someOut, (std::vector<std::int16_t>{ 2000, -2000, 2002, -1998 }));
+	EXPECT_EQ(Mix(2), (std::vector<float>{ 2000, -2000, 2002, -1998 }));
 
 	const HCHANNEL someLoud = Start(Add(Ramp(8, 30000, -30000), 1, 0));
 	myMixer.SetAttribute(someLoud, BASS_ATTRIB_VOL, 1.5f);
-	const std::vector<std::int16_t> someClipped = Mix(1);
-	EXPECT_EQ(someClipped[0], 32767);
-	EXPECT_EQ(someClipped[1], -32768);
+	EXPECT_EQ(Mix(1), (std::vector<float>{ 2004 + 45000, -1996 - 45000 }));
 
 	// Negative volume is silence, NaN is refused.
 	EXPECT_EQ(myMixer.SetAttribute(someChannel, BASS_ATTRIB_VOL, -3.0f), BASS_OK);
 	myMixer.SetAttribute(someLoud, BASS_ATTRIB_VOL, 0.0f);
-	EXPECT_EQ(Mix(1), (std::vector<std::int16_t>{ 0, 0 }));
+	EXPECT_EQ(Mix(1), (std::vector<float>{ 0, 0 }));
 	EXPECT_EQ(myMixer.SetAttribute(someChannel, BASS_ATTRIB_VOL, std::nanf("")), BASS_ERROR_ILLPARAM);
 	EXPECT_EQ(myMixer.SetAttribute(someChannel, 99, 1.0f), BASS_ERROR_ILLPARAM);
 }
@@ -90,28 +91,28 @@ TEST_F(Mixer, PanSilencesTheOtherSide)
 {
 	const HCHANNEL someChannel = Start(Add(Ramp(16, 1000, 1000), 1, BASS_SAMPLE_LOOP));
 	myMixer.SetAttribute(someChannel, BASS_ATTRIB_PAN, -1.0f);
-	EXPECT_EQ(Mix(1), (std::vector<std::int16_t>{ 1000, 0 }));
+	EXPECT_EQ(Mix(1), (std::vector<float>{ 1000, 0 }));
 	myMixer.SetAttribute(someChannel, BASS_ATTRIB_PAN, 1.0f);
-	EXPECT_EQ(Mix(1), (std::vector<std::int16_t>{ 0, 1001 }));
+	EXPECT_EQ(Mix(1), (std::vector<float>{ 0, 1001 }));
 	myMixer.SetAttribute(someChannel, BASS_ATTRIB_PAN, 0.5f);
-	EXPECT_EQ(Mix(1), (std::vector<std::int16_t>{ 501, 1002 }));
+	EXPECT_EQ(Mix(1), (std::vector<float>{ 501, 1002 }));
 	// Beyond the range counts as full left.
 	myMixer.SetAttribute(someChannel, BASS_ATTRIB_PAN, -7.0f);
-	EXPECT_EQ(Mix(1), (std::vector<std::int16_t>{ 1003, 0 }));
+	EXPECT_EQ(Mix(1), (std::vector<float>{ 1003, 0 }));
 }
 
 TEST_F(Mixer, OneShotStopsAtItsEndAndLoopWraps)
 {
 	const HCHANNEL someOnce = Start(Add(Ramp(3, 100, 100), 1, 0));
-	EXPECT_EQ(Mix(5), (std::vector<std::int16_t>{ 100, 100, 101, 101, 102, 102, 0, 0, 0, 0 }));
+	EXPECT_EQ(Mix(5), (std::vector<float>{ 100, 100, 101, 101, 102, 102, 0, 0, 0, 0 }));
 	EXPECT_EQ(State(someOnce), BASS_ACTIVE_STOPPED);
 	// Played again it starts from the beginning.
 	myMixer.Play(someOnce, false);
-	EXPECT_EQ(Mix(1), (std::vector<std::int16_t>{ 100, 100 }));
+	EXPECT_EQ(Mix(1), (std::vector<float>{ 100, 100 }));
 
 	const HCHANNEL someLoop = Start(Add(Ramp(2, 10, 10), 1, BASS_SAMPLE_LOOP));
 	myMixer.SetAttribute(someOnce, BASS_ATTRIB_VOL, 0.0f);
-	EXPECT_EQ(Mix(5), (std::vector<std::int16_t>{ 10, 10, 11, 11, 10, 10, 11, 11, 10, 10 }));
+	EXPECT_EQ(Mix(5), (std::vector<float>{ 10, 10, 11, 11, 10, 10, 11, 11, 10, 10 }));
 	EXPECT_EQ(State(someLoop), BASS_ACTIVE_PLAYING);
 }
 
@@ -126,7 +127,7 @@ TEST_F(Mixer, ClearingTheLoopFlagFinishesTheCurrentPass)
 	ASSERT_EQ(myMixer.ChangeFlags(someChannel, 0, BASS_SAMPLE_LOOP, someFlags), BASS_OK);
 	EXPECT_EQ(someFlags, BASS_SAMPLE_SOFTWARE);
 	EXPECT_EQ(State(someChannel), BASS_ACTIVE_PLAYING);
-	EXPECT_EQ(Mix(3), (std::vector<std::int16_t>{ 2, 2, 3, 3, 0, 0 }));
+	EXPECT_EQ(Mix(3), (std::vector<float>{ 2, 2, 3, 3, 0, 0 }));
 	EXPECT_EQ(State(someChannel), BASS_ACTIVE_STOPPED);
 	// Only the loop flag can change.
 	myMixer.ChangeFlags(someChannel, 0, 0xFFFFFFFF, someFlags);
@@ -171,11 +172,11 @@ TEST_F(Mixer, PausedChannelsHoldTheirPlaceAndResume)
 	EXPECT_EQ(myMixer.Pause(someChannel), BASS_OK);
 	EXPECT_EQ(myMixer.Pause(someChannel), BASS_ERROR_ALREADY);
 	EXPECT_EQ(State(someChannel), BASS_ACTIVE_PAUSED);
-	EXPECT_EQ(Mix(2), (std::vector<std::int16_t>{ 0, 0, 0, 0 }));
+	EXPECT_EQ(Mix(2), (std::vector<float>{ 0, 0, 0, 0 }));
 	myMixer.Play(someChannel, false);
-	EXPECT_EQ(Mix(1), (std::vector<std::int16_t>{ 52, 52 }));
+	EXPECT_EQ(Mix(1), (std::vector<float>{ 52, 52 }));
 	myMixer.Play(someChannel, true);
-	EXPECT_EQ(Mix(1), (std::vector<std::int16_t>{ 50, 50 }));
+	EXPECT_EQ(Mix(1), (std::vector<float>{ 50, 50 }));
 
 	HCHANNEL someIdle = 0;
 	HSAMPLE someOther = Add(Ramp(10, 0, 0), 1, 0);
@@ -190,7 +191,7 @@ TEST_F(Mixer, PositionAndLengthCountBytesOfTheSampleAsKept)
 	myMixer.GetChannel(someStereo, someChannel);
 	EXPECT_EQ(myMixer.SetPosition(someChannel, 4 * 7), BASS_OK);
 	myMixer.Play(someChannel, false);
-	EXPECT_EQ(Mix(1), (std::vector<std::int16_t>{ 7, 7 }));
+	EXPECT_EQ(Mix(1), (std::vector<float>{ 7, 7 }));
 	EXPECT_EQ(myMixer.SetPosition(someChannel, 4 * 10), BASS_ERROR_POSITION);
 
 	BASS_SAMPLE someInfo{};
@@ -211,7 +212,7 @@ TEST_F(Mixer, PositionAndLengthCountBytesOfTheSampleAsKept)
 	myMixer.GetChannel(someMono, someMonoChannel);
 	EXPECT_EQ(myMixer.SetPosition(someMonoChannel, 2 * 4), BASS_OK);
 	myMixer.Play(someMonoChannel, false);
-	EXPECT_EQ(Mix(2), (std::vector<std::int16_t>{ 400, 400, 450, 450 }));
+	EXPECT_EQ(Mix(2), (std::vector<float>{ 400, 400, 450, 450 }));
 	EXPECT_EQ(myMixer.SetPosition(someMonoChannel, 2 * 6), BASS_ERROR_POSITION);
 }
 
@@ -220,21 +221,21 @@ TEST_F(Mixer, PositionAndLengthCountBytesOfTheSampleAsKept)
 TEST_F(Mixer, OtherRatesAreInterpolatedAcrossLoopsAndEnds)
 {
 	const HCHANNEL someLoop = Start(Add(Mono({ 0, 100, 200 }, RATE / 2), 1, BASS_SAMPLE_LOOP));
-	EXPECT_EQ(Mix(8), (std::vector<std::int16_t>{ 0, 0, 50, 50, 100, 100, 150, 150, 200, 200, 100, 100, 0, 0, 50, 50 }));
+	EXPECT_EQ(Mix(8), (std::vector<float>{ 0, 0, 50, 50, 100, 100, 150, 150, 200, 200, 100, 100, 0, 0, 50, 50 }));
 	myMixer.SetAttribute(someLoop, BASS_ATTRIB_VOL, 0.0f);
 
 	BassMixer::Sound someStereo{ { 0, 1000, 100, 1000, 200, 0 }, 2, RATE / 2 };
 	const HCHANNEL someOnce = Start(Add(std::move(someStereo), 1, 0));
-	EXPECT_EQ(Mix(7), (std::vector<std::int16_t>{ 0, 1000, 50, 1000, 100, 1000, 150, 500, 200, 0, 200, 0, 0, 0 }));
+	EXPECT_EQ(Mix(7), (std::vector<float>{ 0, 1000, 50, 1000, 100, 1000, 150, 500, 200, 0, 200, 0, 0, 0 }));
 	EXPECT_EQ(State(someOnce), BASS_ACTIVE_STOPPED);
 
 	// A faster sample skips: at twice the rate every other frame is heard.
 	const HCHANNEL someFast = Start(Add(Mono({ 0, 10, 20, 30, 40, 50 }, RATE * 2), 1, 0));
-	EXPECT_EQ(Mix(4), (std::vector<std::int16_t>{ 0, 0, 20, 20, 40, 40, 0, 0 }));
+	EXPECT_EQ(Mix(4), (std::vector<float>{ 0, 0, 20, 20, 40, 40, 0, 0 }));
 	EXPECT_EQ(State(someFast), BASS_ACTIVE_STOPPED);
 	// A loop whose length is no whole number of steps carries the rest into its next pass.
 	Start(Add(Mono({ 0, 10, 20 }, RATE * 2), 1, BASS_SAMPLE_LOOP));
-	EXPECT_EQ(Mix(6), (std::vector<std::int16_t>{ 0, 0, 20, 20, 10, 10, 0, 0, 20, 20, 10, 10 }));
+	EXPECT_EQ(Mix(6), (std::vector<float>{ 0, 0, 20, 20, 10, 10, 0, 0, 20, 20, 10, 10 }));
 }
 
 // A mono 22.05 kHz tone as heard at 44.1 kHz: the same pitch, the same level on both
@@ -251,10 +252,10 @@ TEST_F(Mixer, MonoToneAtHalfTheRateKeepsItsPitchLevelAndLength)
 	const HCHANNEL someChannel = Start(Add(Mono(std::move(someTone), TONE_RATE), 1, 0));
 
 	// Mixed in odd-sized blocks, as a device asks.
-	std::vector<std::int16_t> someOut;
+	std::vector<float> someOut;
 	for (std::size_t someBlock = 0; someBlock < 200 && State(someChannel) == BASS_ACTIVE_PLAYING; ++someBlock)
 	{
-		const std::vector<std::int16_t> someMixed = Mix(333);
+		const std::vector<float> someMixed = Mix(333);
 		someOut.insert(someOut.end(), someMixed.begin(), someMixed.end());
 	}
 	// Playing ends with the tone: every output frame after it is silent.
@@ -304,11 +305,11 @@ TEST_F(Mixer, BadAndStaleHandlesChangeNothing)
 		EXPECT_EQ(myMixer.GetChannel(someHandle, someOut), BASS_ERROR_HANDLE);
 		EXPECT_EQ(myMixer.StopSample(someHandle), BASS_ERROR_HANDLE);
 	}
-	EXPECT_EQ(Mix(1), (std::vector<std::int16_t>{ 5, 5 }));
+	EXPECT_EQ(Mix(1), (std::vector<float>{ 5, 5 }));
 
 	EXPECT_EQ(myMixer.FreeSample(someSample), BASS_OK);
 	EXPECT_EQ(myMixer.Play(someChannel, false), BASS_ERROR_HANDLE);
-	EXPECT_EQ(Mix(1), (std::vector<std::int16_t>{ 0, 0 }));
+	EXPECT_EQ(Mix(1), (std::vector<float>{ 0, 0 }));
 	HSAMPLE someRefused = 0;
 	EXPECT_EQ(myMixer.AddSample(Ramp(1, 0, 0), 0, 0, someRefused), BASS_ERROR_ILLPARAM);
 	EXPECT_EQ(myMixer.AddSample({ {}, 1, RATE }, 1, 0, someRefused), BASS_ERROR_ILLPARAM);

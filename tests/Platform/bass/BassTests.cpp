@@ -84,10 +84,10 @@ TEST_F(Bass, LoadedSampleReportsItsFlagsAndPlays)
 	EXPECT_TRUE(BASS_ChannelSetAttribute(someChannel, BASS_ATTRIB_PAN, -1.0f));
 	EXPECT_TRUE(BASS_ChannelPlay(someChannel, FALSE));
 	EXPECT_EQ(BASS_ChannelIsActive(someChannel), BASS_ACTIVE_PLAYING);
-	std::int16_t someOut[2] = {};
+	float someOut[2] = {};
 	Platform::MixBassOutput(someOut, 1);
-	EXPECT_EQ(someOut[0], 100);
-	EXPECT_EQ(someOut[1], 0);
+	EXPECT_EQ(someOut[0] * 32768.0f, 100.0f);
+	EXPECT_EQ(someOut[1], 0.0f);
 
 	EXPECT_TRUE(BASS_SampleFree(someLoop));
 	EXPECT_TRUE(BASS_SampleFree(someOnce));

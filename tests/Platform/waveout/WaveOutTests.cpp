@@ -112,35 +112,6 @@ TEST(WaveOut, QueuedBuffersBlockCloseUntilReset)
 	EXPECT_EQ(waveOutClose(someWaveOut), MMSYSERR_NOERROR);
 }
 
-TEST(WaveOut, InstantPlayMarksAWrittenBufferDoneAtOnceAndQueuesNothing)
-{
-	HWAVEOUT someWaveOut = nullptr;
-	const WAVEFORMATEX someFormat = StereoFormat();
-	ASSERT_EQ(waveOutOpen(&someWaveOut, WAVE_MAPPER, &someFormat, 0, 0, CALLBACK_NULL), MMSYSERR_NOERROR);
-	Buffer someLong(44100 * 4 * 10);
-	ASSERT_EQ(waveOutPrepareHeader(someWaveOut, &someLong.myHeader, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
-
-	Platform::SetWaveOutInstantPlay(true);
-	ASSERT_EQ(waveOutWrite(someWaveOut, &someLong.myHeader, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
-	const DWORD someFlags = FlagsOf(someLong.myHeader);
-	// Written again at once, and closed with nothing queued.
-	const MMRESULT someRewrite = waveOutWrite(someWaveOut, &someLong.myHeader, sizeof(WAVEHDR));
-	Platform::SetWaveOutInstantPlay(false);
-	EXPECT_EQ(someFlags, WHDR_PREPARED | WHDR_DONE);
-	EXPECT_EQ(someRewrite, MMSYSERR_NOERROR);
-	EXPECT_EQ(waveOutUnprepareHeader(someWaveOut, &someLong.myHeader, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
-	EXPECT_EQ(waveOutClose(someWaveOut), MMSYSERR_NOERROR);
-
-	// Off again: buffers queue as before.
-	ASSERT_EQ(waveOutOpen(&someWaveOut, WAVE_MAPPER, &someFormat, 0, 0, CALLBACK_NULL), MMSYSERR_NOERROR);
-	ASSERT_EQ(waveOutPrepareHeader(someWaveOut, &someLong.myHeader, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
-	ASSERT_EQ(waveOutWrite(someWaveOut, &someLong.myHeader, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
-	EXPECT_NE(FlagsOf(someLong.myHeader) & WHDR_INQUEUE, 0u);
-	EXPECT_EQ(waveOutReset(someWaveOut), MMSYSERR_NOERROR);
-	EXPECT_EQ(waveOutUnprepareHeader(someWaveOut, &someLong.myHeader, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
-	EXPECT_EQ(waveOutClose(someWaveOut), MMSYSERR_NOERROR);
-}
-
 TEST(WaveOut, ConvertsOtherPcmFormatsAndSharesTheDeviceWithOthers)
 {
 	const WAVEFORMATEX someStereo = StereoFormat();

@@ -111,15 +111,28 @@ TEST(LoudnessMeter, FindsTheTruePeakBetweenTheSamples)
 
 TEST(SoundMix, ScalesEachKindToItsLoudnessAndRefusesWhatWouldPassTheCeiling)
 {
-	for (NorvMedia::SoundKind someKind : { NorvMedia::SoundKind::Music, NorvMedia::SoundKind::Ambience, NorvMedia::SoundKind::Effect, NorvMedia::SoundKind::Footstep })
+	for (NorvMedia::SoundKind someKind : { NorvMedia::SoundKind::Music, NorvMedia::SoundKind::MusicLayer, NorvMedia::SoundKind::Ambience, NorvMedia::SoundKind::Effect, NorvMedia::SoundKind::Footstep })
 	{
 		NorvMedia::Buffer someSound = Tone(CALIBRATION_HZ, 0.3, 2.0, NorvMedia::SOUND_RATE);
 		NorvMedia::MixToTarget(someSound, someKind, "tone");
 		EXPECT_NEAR(NorvMedia::MeasureLoudness(someKind, someSound, NorvMedia::SOUND_RATE), NorvMedia::TargetOf(someKind).myLufs, 0.01);
 	}
-	// Effects sit above footsteps and ambience, music above ambience.
+	// Effects sit above footsteps and under the music, music above ambience, and a
+	// layer played over the music well under it.
 	EXPECT_GT(NorvMedia::TargetOf(NorvMedia::SoundKind::Effect).myLufs, NorvMedia::TargetOf(NorvMedia::SoundKind::Footstep).myLufs);
+	EXPECT_GT(NorvMedia::TargetOf(NorvMedia::SoundKind::Music).myLufs, NorvMedia::TargetOf(NorvMedia::SoundKind::Effect).myLufs);
 	EXPECT_GT(NorvMedia::TargetOf(NorvMedia::SoundKind::Music).myLufs, NorvMedia::TargetOf(NorvMedia::SoundKind::Ambience).myLufs);
+	EXPECT_LE(NorvMedia::TargetOf(NorvMedia::SoundKind::MusicLayer).myLufs, NorvMedia::TargetOf(NorvMedia::SoundKind::Music).myLufs - 10.0);
+
+	// What the game plays at twice the master volume is mixed 6 dB under its kind, and only that.
+	for (const std::string somePath : { "SFX/wasp/wasp_idle_loop.wav", "SFX/mushroom/mushroom_action_footstep/mushroom_action_footstep_3.wav" })
+	{
+		NorvMedia::Buffer someSound = Tone(CALIBRATION_HZ, 0.3, 2.0, NorvMedia::SOUND_RATE);
+		NorvMedia::MixToTarget(someSound, NorvMedia::SoundKind::Effect, somePath);
+		EXPECT_NEAR(NorvMedia::MeasureLoudness(NorvMedia::SoundKind::Effect, someSound, NorvMedia::SOUND_RATE), NorvMedia::TargetOf(NorvMedia::SoundKind::Effect).myLufs - 6.02, 0.01) << somePath;
+	}
+	for (const std::string somePath : { "SFX/wasp/wasp_idle_loop.wav.bak", "SFX/mushroom/mushroom_damage/mushroom_damage_3.wav", "SFX/main_character/main_character_action/main_character_action_footstep/main_character_action_footstep_dirt_1.wav" })
+		EXPECT_EQ(NorvMedia::PlayedGainDb(somePath), 0.0) << somePath;
 	EXPECT_EQ(NorvMedia::TargetOf(NorvMedia::SoundKind::Cutscene).myLufs, NorvMedia::TargetOf(NorvMedia::SoundKind::Music).myLufs);
 
 	// One click carries almost no energy: raised to an effect's loudness it would clip.

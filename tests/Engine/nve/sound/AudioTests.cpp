@@ -42,10 +42,13 @@ namespace
 			return someSound;
 		}
 
-		static std::vector<std::int16_t> Mix(std::size_t aFrames)
+		// The mix in 16-bit units.
+		static std::vector<float> Mix(std::size_t aFrames)
 		{
-			std::vector<std::int16_t> someOut(aFrames * 2);
+			std::vector<float> someOut(aFrames * 2);
 			Platform::MixBassOutput(someOut.data(), aFrames);
+			for (float& someValue : someOut)
+				someValue *= 32768.0f;
 			return someOut;
 		}
 
@@ -103,19 +106,19 @@ TEST_F(Sound, MissingFileGivesAHandleThatIgnoresEverything)
 	EXPECT_EQ(someMissing.GetPosition().x, -1.0f);
 }
 
-TEST_F(Sound, VolumeAboveOneAmplifiesAndClipsAndPanSilencesASide)
+TEST_F(Sound, VolumeAboveOneAmplifiesAndPanSilencesASide)
 {
 	Norv::Audio& someSound = Load("SFX/level.wav", true, ONE_SECOND, 1000, 20000);
 	someSound.SetVolume(2.0f);
 	someSound.Play();
 	ASSERT_EQ(StateOf(someSound), BASS_ACTIVE_PLAYING);
-	EXPECT_EQ(Mix(4), (std::vector<std::int16_t>{ 2000, 32767, 2000, 32767, 2000, 32767, 2000, 32767 }));
+	EXPECT_EQ(Mix(4), (std::vector<float>{ 2000, 40000, 2000, 40000, 2000, 40000, 2000, 40000 }));
 
 	someSound.SetPosition({ -1.0f, 0.0f });
-	EXPECT_EQ(Mix(1), (std::vector<std::int16_t>{ 2000, 0 }));
+	EXPECT_EQ(Mix(1), (std::vector<float>{ 2000, 0 }));
 	someSound.SetPosition({ 1.0f, 0.0f });
 	someSound.SetVolume(0.5f);
-	EXPECT_EQ(Mix(1), (std::vector<std::int16_t>{ 0, 10000 }));
+	EXPECT_EQ(Mix(1), (std::vector<float>{ 0, 10000 }));
 }
 
 TEST_F(Sound, StopLetsALoopFinishItsPassOrSilencesItAtOnce)
@@ -129,7 +132,7 @@ TEST_F(Sound, StopLetsALoopFinishItsPassOrSilencesItAtOnce)
 	someLoop.Stop(false);
 	EXPECT_EQ(StateOf(someLoop), BASS_ACTIVE_PLAYING);
 	EXPECT_EQ(BASS_ChannelFlags(someLoop.GetChannel(), 0, 0) & BASS_SAMPLE_LOOP, 0u);
-	EXPECT_EQ(Mix(1), (std::vector<std::int16_t>{ 1000, 1000 }));
+	EXPECT_EQ(Mix(1), (std::vector<float>{ 1000, 1000 }));
 	Mix(ONE_SECOND / 2);
 	EXPECT_EQ(StateOf(someLoop), BASS_ACTIVE_STOPPED);
 
@@ -137,7 +140,7 @@ TEST_F(Sound, StopLetsALoopFinishItsPassOrSilencesItAtOnce)
 	ASSERT_EQ(StateOf(someLoop), BASS_ACTIVE_PLAYING);
 	someLoop.Stop(true);
 	EXPECT_EQ(StateOf(someLoop), BASS_ACTIVE_STOPPED);
-	EXPECT_EQ(Mix(1), (std::vector<std::int16_t>{ 0, 0 }));
+	EXPECT_EQ(Mix(1), (std::vector<float>{ 0, 0 }));
 
 	// A one-shot sound is not a loop: stopping it gently leaves it alone.
 	Norv::Audio& someOnce = Load("SFX/once.wav", false);
@@ -160,7 +163,7 @@ TEST_F(Sound, ResumeRestartsOnlyPausedChannels)
 
 	someSound.Pause();
 	EXPECT_EQ(BASS_ChannelIsActive(someSecond), BASS_ACTIVE_PAUSED);
-	EXPECT_EQ(Mix(1), (std::vector<std::int16_t>{ 0, 0 }));
+	EXPECT_EQ(Mix(1), (std::vector<float>{ 0, 0 }));
 	someSound.Resume();
 	EXPECT_EQ(BASS_ChannelIsActive(someSecond), BASS_ACTIVE_PLAYING);
 	EXPECT_EQ(BASS_ChannelIsActive(someFirst), BASS_ACTIVE_STOPPED);
@@ -172,12 +175,12 @@ TEST_F(Sound, AOneShotOverlapsUpToThreeTimes)
 	for (int i = 0; i < 5; ++i)
 		someSound.Play();
 	EXPECT_EQ(Norv::AudioOut::GetInstance().GetChannels(someSound.GetSampleId()).size(), 3u);
-	EXPECT_EQ(Mix(1), (std::vector<std::int16_t>{ 300, 300 }));
+	EXPECT_EQ(Mix(1), (std::vector<float>{ 300, 300 }));
 
 	// A looping sound refuses a fourth channel instead of replacing one.
 	Norv::Audio& someLoop = Load("SFX/hum.wav", true, ONE_SECOND, 10, 10);
 	for (int i = 0; i < 4; ++i)
 		someLoop.Play();
 	EXPECT_EQ(Norv::AudioOut::GetInstance().GetChannels(someLoop.GetSampleId()).size(), 3u);
-	EXPECT_EQ(Mix(1), (std::vector<std::int16_t>{ 330, 330 }));
+	EXPECT_EQ(Mix(1), (std::vector<float>{ 330, 330 }));
 }
