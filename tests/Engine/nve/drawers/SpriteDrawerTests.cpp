@@ -36,6 +36,20 @@ namespace
 			return mySetUp.PixelAt(aBytes, aX, HEIGHT - 1 - aY)[1] > 128;
 		}
 
+		// The rectangle from (aLeft, aBottom) to (aRight, aTop) is lit aMargin pixels
+		// inside its corners and unlit aMargin pixels outside each side.
+		void ExpectLitRectangle(const std::vector<std::uint8_t>& aBytes, unsigned aLeft, unsigned aBottom, unsigned aRight, unsigned aTop, unsigned aMargin) const
+		{
+			const unsigned someMiddleX = (aLeft + aRight) / 2;
+			const unsigned someMiddleY = (aBottom + aTop) / 2;
+			EXPECT_TRUE(IsLit(aBytes, aLeft + aMargin, aBottom + aMargin));
+			EXPECT_TRUE(IsLit(aBytes, aRight - aMargin, aTop - aMargin));
+			EXPECT_FALSE(IsLit(aBytes, aLeft - aMargin, someMiddleY));
+			EXPECT_FALSE(IsLit(aBytes, aRight + aMargin, someMiddleY));
+			EXPECT_FALSE(IsLit(aBytes, someMiddleX, aBottom - aMargin));
+			EXPECT_FALSE(IsLit(aBytes, someMiddleX, aTop + aMargin));
+		}
+
 		// An sRGB texture one row of two texels (RGBA bytes, left first) high, viewed by aRecord.
 		bool MakeTwoTexelTexture(const std::array<std::uint8_t, 8>& somePixels, Norv::Texture& aRecord)
 		{
@@ -88,13 +102,7 @@ TEST_F(Sprites, CentredPivotCoversSizeAroundThePosition)
 		Norv::SpriteBatchScope someBatch = myDrawer->BeginBatch({});
 		someBatch.Draw(Sprite({ 200.0f, 300.0f }, { 100.0f, 50.0f }));
 	}
-	const std::vector<std::uint8_t> someBytes = mySetUp.ReadBackBuffer();
-	EXPECT_TRUE(IsLit(someBytes, 151, 276));
-	EXPECT_TRUE(IsLit(someBytes, 248, 323));
-	EXPECT_FALSE(IsLit(someBytes, 148, 300));
-	EXPECT_FALSE(IsLit(someBytes, 252, 300));
-	EXPECT_FALSE(IsLit(someBytes, 200, 273));
-	EXPECT_FALSE(IsLit(someBytes, 200, 327));
+	ExpectLitRectangle(mySetUp.ReadBackBuffer(), 150, 275, 250, 325, 2);
 }
 
 TEST_F(Sprites, ZeroPivotHangsTheSpriteBelowItsPosition)
@@ -203,13 +211,7 @@ TEST_F(Sprites, ThreeDimensionalSpritesTakeTheirTransformThenTheStacks)
 		someBatch.Draw(someSprite);
 	}
 	someStack->Pop();
-	const std::vector<std::uint8_t> someWorld = mySetUp.ReadBackBuffer();
-	EXPECT_TRUE(IsLit(someWorld, 93, 223));
-	EXPECT_TRUE(IsLit(someWorld, 147, 277));
-	EXPECT_FALSE(IsLit(someWorld, 87, 250));
-	EXPECT_FALSE(IsLit(someWorld, 153, 250));
-	EXPECT_FALSE(IsLit(someWorld, 120, 217));
-	EXPECT_FALSE(IsLit(someWorld, 120, 283));
+	ExpectLitRectangle(mySetUp.ReadBackBuffer(), 90, 220, 150, 280, 3);
 }
 
 TEST_F(Sprites, NoTexturesMeansTheWhiteSquareTintedByTheColour)
