@@ -4,6 +4,7 @@
 #include <nlohmann/json_fwd.hpp>
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,7 +15,9 @@ namespace Norv::impl
 	// How a value reads in a line: the text "big", the number 3, true, null, an
 	// object, an empty list, a list of 2 values.
 	std::string DescribeJsonValue(const nlohmann::json& aValue);
-	// Where the parser stopped at aByte of aText, a file's whole text: "it is empty",
-	// "it ends too early", "it goes wrong at line 3, column 19".
-	std::string DescribeJsonFault(std::string_view aText, std::size_t aByte);
+	// The json of aText, a file's whole text; aWholeText false stops after the first
+	// complete value. Nothing when it cannot be read, with aFault saying where and
+	// why: "it is empty", "it ends too early", "it goes wrong at line 3, column 19",
+	// "it holds a number too large at line 1, column 9".
+	std::optional<nlohmann::json> ParseJson(std::string_view aText, bool aWholeText, std::string& aFault);
 }

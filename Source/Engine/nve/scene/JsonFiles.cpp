@@ -9,7 +9,6 @@
 
 #include <iostream>
 #include <optional>
-#include <sstream>
 #include <string_view>
 
 namespace Norv::impl
@@ -68,18 +67,14 @@ namespace Norv::impl
 			return false;
 		}
 		const std::string someText(someBytes->begin(), someBytes->end());
-		nlohmann::json someDocument;
-		try
+		std::string someFault;
+		const std::optional<nlohmann::json> someDocument = ParseJson(someText, false, someFault); // what follows the first value is not read
+		if (!someDocument)
 		{
-			std::istringstream someStream(someText);
-			someStream >> someDocument; // stops after the first complete value
-		}
-		catch (const nlohmann::json::parse_error& anError)
-		{
-			std::cerr << "Could not read \"" << aPath.string() << "\": " << DescribeJsonFault(someText, anError.byte) << '\n';
+			std::cerr << "Could not read \"" << aPath.string() << "\": " << someFault << '\n';
 			return false;
 		}
-		return aRead(someDocument);
+		return aRead(*someDocument);
 	}
 
 	void RequireObject(const nlohmann::json& aJson, const std::string& aWhat, const std::string& aForm)

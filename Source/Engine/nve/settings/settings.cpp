@@ -108,15 +108,11 @@ namespace Norv
 					<< (someBytes ? "it is empty" : Platform::WhyUnreadable(aFile)) << "; the game cannot start\n";
 				return std::nullopt;
 			}
-			try
-			{
-				return nlohmann::json::parse(someText);
-			}
-			catch (const nlohmann::json::parse_error& anError)
-			{
-				SettingsValues(aFile).Report("", "is not valid JSON: " + impl::DescribeJsonFault(someText, anError.byte), impl::CANNOT_START_WITHOUT_IT);
-				return std::nullopt;
-			}
+			std::string someFault;
+			std::optional<nlohmann::json> someRoot = impl::ParseJson(someText, true, someFault);
+			if (!someRoot)
+				SettingsValues(aFile).Report("", "is not valid JSON: " + someFault, impl::CANNOT_START_WITHOUT_IT);
+			return someRoot;
 		}
 
 		// "engine" and "game" are required once "assets_path" is given; "cooked" is optional.

@@ -345,6 +345,7 @@ TEST_F(SceneLoader, AFileThatHoldsNoSceneIsRefusedWhole)
 		{ R"([{"uuid": "0a000000-0000-4000-8000-00000000000a"}, {"na)", "it ends too early" },
 		{ R"([{"uuid": "0a000000-0000-4000-8000-00000000000a"}] [ or not)", nullptr },
 		{ "level one", "it goes wrong at line 1, column 1" },
+		{ "[{\"uuid\": \"0a000000-0000-4000-8000-00000000000a\",\n  \"x\": 1e709325}]", "it holds a number too large at line 2, column 15" },
 		{ R"("level one")", "it must hold a list of objects" },
 	};
 	for (const auto& [someText, someLine] : someCases)

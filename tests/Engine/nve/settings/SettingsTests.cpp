@@ -305,6 +305,7 @@ TEST_F(SettingsFile, MalformedJsonOrValuesTheGameCannotStartWithoutStopWithOneLi
 		{ R"({"window_settings": {"title": "T")", " is not valid JSON: it ends too early" },
 		{ "{\n  \"window_settings\": {\"title\": \"T\"},\n  \"enable_vsync\": yes\n}", " is not valid JSON: it goes wrong at line 3, column 19" },
 		{ R"({"window_settings": {"title": "T"}} trailing)", " is not valid JSON: it goes wrong at line 1, column 39" }, // where "trailing" stops being a word
+		{ R"({"window_settings": {"title": "T"}, "w": -1e400})", " is not valid JSON: it holds a number too large at line 1, column 47" },
 	};
 	for (const auto& [someJson, someLine] : someCases)
 	{
