@@ -69,6 +69,14 @@ namespace Norv::impl
 			}
 		}
 
+		// Whether a glyph of these outline metrics, with its border, could ever fit the atlas.
+		bool FitsAnAtlas(const FT_Glyph_Metrics& aMetrics, int aBorder)
+		{
+			constexpr FT_Pos LARGEST = static_cast<FT_Pos>(FONT_ATLAS_SIZE) * FIXED_26_6;
+			const FT_Pos someBorder = static_cast<FT_Pos>(2 * aBorder) * FIXED_26_6;
+			return aMetrics.width >= 0 && aMetrics.height >= 0 && aMetrics.width + someBorder <= LARGEST && aMetrics.height + someBorder <= LARGEST;
+		}
+
 		// The stroked outline of character aCode as black texels of its coverage.
 		void DrawOutline(FT_Library aLibrary, FT_Face aFace, unsigned aCode, std::uint8_t aBorder, int aPenX, int aPenY, InternalTextAndFontData& aFont)
 		{
@@ -124,7 +132,10 @@ namespace Norv::impl
 		int someRowBottom = 0;
 		for (unsigned someCode = FIRST_FONT_CHARACTER; someCode <= LAST_FONT_CHARACTER; ++someCode)
 		{
-			if (FT_Load_Char(someFace.get(), someCode, FT_LOAD_RENDER))
+			// A damaged face may claim glyphs of tens of thousands of pixels: those are
+			// skipped before FreeType is asked for a bitmap of that size.
+			if (FT_Load_Char(someFace.get(), someCode, FT_LOAD_DEFAULT) || !FitsAnAtlas(someFace->glyph->metrics, someBorder)
+				|| FT_Render_Glyph(someFace->glyph, FT_RENDER_MODE_NORMAL))
 				continue;
 			const int someBoxWidth = static_cast<int>(someFace->glyph->bitmap.width) + 2 * someBorder;
 			const int someBoxHeight = static_cast<int>(someFace->glyph->bitmap.rows) + 2 * someBorder;
